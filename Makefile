@@ -1,0 +1,45 @@
+# Thin wrapper over CMake: `make play` and `make test` are the two commands a player or a
+# developer needs; both install what is missing first.
+JOBS ?= $(shell nproc)
+BUILD := build
+ASAN_BUILD := build-asan
+FUZZ_BUILD := build-fuzz
+FUZZ_SECONDS ?= 600
+
+.PHONY: deps build data play test test-unit test-asan test-fuzz fuzz bench clean
+
+deps:
+	@bash tools/install-deps.sh
+
+build: deps
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+	cmake --build $(BUILD) -j $(JOBS)
+
+data: build
+	@if cmake --build $(BUILD) --target content >/dev/null 2>&1; then echo "Data/ ready in $(BUILD)/Data"; else echo "content generator not available yet"; fi
+
+play: data
+	cd $(BUILD) && ./quillon
+
+test-unit: build data
+	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+
+test-asan: deps
+	cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DQUILLON_SANITIZE=ON -DQUILLON_BENCH=OFF >/dev/null
+	cmake --build $(ASAN_BUILD) -j $(JOBS)
+	cd $(ASAN_BUILD) && ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1 \
+	  ctest --output-on-failure -j $(JOBS) -L unit
+
+test-fuzz: deps
+	@bash tools/run-fuzzers.sh $(FUZZ_BUILD) 20
+
+test: test-unit test-asan test-fuzz
+
+fuzz: deps
+	@bash tools/run-fuzzers.sh $(FUZZ_BUILD) $(FUZZ_SECONDS)
+
+bench: build
+	@for b in $(BUILD)/bench/bench_*; do echo "== $$b"; $$b; done
+
+clean:
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)

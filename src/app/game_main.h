@@ -1,0 +1,4 @@
+// The program's start, main loop and end; returns the process exit code.
+#pragma once
+
+int GameMain();

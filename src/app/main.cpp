@@ -1,0 +1,4 @@
+// Entry point of the game: hands control to the application frame.
+#include "app/game_main.h"
+
+int main() { return GameMain(); }

@@ -1,0 +1,36 @@
+// Keyboard state shared by the frame and every screen: one flag per Windows virtual-key code.
+#pragma once
+
+// Virtual-key codes the game reacts to (Windows numbering, kept so key tables stay familiar).
+constexpr int VK_BACK = 0x08;
+constexpr int VK_TAB = 0x09;
+constexpr int VK_RETURN = 0x0D;
+constexpr int VK_SHIFT = 0x10;
+constexpr int VK_CONTROL = 0x11;
+constexpr int VK_MENU = 0x12;
+constexpr int VK_PAUSE = 0x13;
+constexpr int VK_CAPITAL = 0x14;
+constexpr int VK_ESCAPE = 0x1B;
+constexpr int VK_SPACE = 0x20;
+constexpr int VK_PRIOR = 0x21;
+constexpr int VK_NEXT = 0x22;
+constexpr int VK_END = 0x23;
+constexpr int VK_HOME = 0x24;
+constexpr int VK_LEFT = 0x25;
+constexpr int VK_UP = 0x26;
+constexpr int VK_RIGHT = 0x27;
+constexpr int VK_DOWN = 0x28;
+constexpr int VK_INSERT = 0x2D;
+constexpr int VK_DELETE = 0x2E;
+constexpr int VK_F1 = 0x70;
+constexpr int VK_F4 = 0x73;
+constexpr int VK_F10 = 0x79;
+constexpr int VK_F12 = 0x7B;
+
+constexpr int KeyCount = 256;
+
+// True from a key-down message until its key-up, or until a screen clears it to consume a press.
+extern bool KeyState[KeyCount];
+
+// Clears every key (used on start and by tests).
+void ClearKeyState();

@@ -1,0 +1,216 @@
+// SDL2 implementation of the window system. SDL has no window classes, device contexts or
+// separate pixel-format steps: those succeed as no-ops, and the video subsystem start stands
+// where the window class was registered.
+#include "platform/sdl_window_system.h"
+
+#include <cstdlib>
+#include <cstring>
+
+#include "platform/keys.h"
+
+namespace platform {
+namespace {
+
+SDL_Window* gGameWindow = nullptr;
+
+bool IsHeadlessDriver(const char* driver) {
+  return driver && (std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0);
+}
+
+}  // namespace
+
+SDL_Window* SdlGameWindow() { return gGameWindow; }
+
+bool SdlHasDisplay() {
+  if (!SDL_WasInit(SDL_INIT_VIDEO)) return true;  // not started yet: let SDL try its own way
+  return !IsHeadlessDriver(SDL_GetCurrentVideoDriver());
+}
+
+SdlWindowSystem::SdlWindowSystem() = default;
+
+SdlWindowSystem::~SdlWindowSystem() {
+  if (context_) SDL_GL_DeleteContext(context_);
+  if (window_) SDL_DestroyWindow(window_);
+  gGameWindow = nullptr;
+  SDL_Quit();
+}
+
+bool SdlWindowSystem::registerClass() {
+  if (SDL_WasInit(SDL_INIT_VIDEO)) return true;
+  if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return false;
+  // SDL falls back to drivers that draw nowhere when no display answers; unless the player
+  // asked for one of them by name, that is no display at all.
+  if (IsHeadlessDriver(SDL_GetCurrentVideoDriver()) && !std::getenv("SDL_VIDEODRIVER")) {
+    SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    return false;
+  }
+  return true;
+}
+
+bool SdlWindowSystem::unregisterClass() {
+  if (SDL_WasInit(SDL_INIT_VIDEO)) SDL_QuitSubSystem(SDL_INIT_VIDEO);
+  return true;
+}
+
+bool SdlWindowSystem::changeDisplayMode(int width, int height, int bits) {
+  int display = 0;
+  int count = SDL_GetNumDisplayModes(display);
+  for (int i = 0; i < count; ++i) {
+    SDL_DisplayMode mode;
+    if (SDL_GetDisplayMode(display, i, &mode) != 0) continue;
+    int modeBits = SDL_BITSPERPIXEL(mode.format);
+    // 32-bit modes are reported as 24 bits of colour by SDL.
+    bool bitsMatch = modeBits == bits || (bits == 32 && modeBits == 24);
+    if (mode.w == width && mode.h == height && bitsMatch) {
+      wantedMode_ = mode;
+      modeChanged_ = true;
+      return true;
+    }
+  }
+  return false;
+}
+
+bool SdlWindowSystem::restoreDisplayMode() {
+  if (window_ && fullscreenWindow_) SDL_SetWindowFullscreen(window_, 0);
+  modeChanged_ = false;
+  return true;
+}
+
+void SdlWindowSystem::showCursor(bool show) { SDL_ShowCursor(show ? SDL_ENABLE : SDL_DISABLE); }
+
+bool SdlWindowSystem::createWindow(const std::string& title, int width, int height,
+                                   bool fullscreen) {
+  SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
+  SDL_GL_SetAttribute(SDL_GL_RED_SIZE, 8);
+  SDL_GL_SetAttribute(SDL_GL_GREEN_SIZE, 8);
+  SDL_GL_SetAttribute(SDL_GL_BLUE_SIZE, 8);
+  SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 16);
+  SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_COMPATIBILITY);
+  Uint32 flags = SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN;
+  flags |= fullscreen ? SDL_WINDOW_FULLSCREEN : SDL_WINDOW_RESIZABLE;
+  window_ = SDL_CreateWindow(title.c_str(), 0, 0, width, height, flags);
+  if (!window_) return false;
+  if (fullscreen && modeChanged_) SDL_SetWindowDisplayMode(window_, &wantedMode_);
+  fullscreenWindow_ = fullscreen;
+  gGameWindow = window_;
+  return true;
+}
+
+bool SdlWindowSystem::destroyWindow() {
+  if (!window_) return false;
+  SDL_DestroyWindow(window_);
+  window_ = nullptr;
+  gGameWindow = nullptr;
+  return true;
+}
+
+void SdlWindowSystem::showWindow() {
+  SDL_ShowWindow(window_);
+  SDL_RaiseWindow(window_);
+}
+
+bool SdlWindowSystem::getDeviceContext() { return window_ != nullptr; }
+bool SdlWindowSystem::releaseDeviceContext() { return true; }
+bool SdlWindowSystem::choosePixelFormat(int, int) { return window_ != nullptr; }
+bool SdlWindowSystem::setPixelFormat() { return window_ != nullptr; }
+
+bool SdlWindowSystem::createContext() {
+  context_ = SDL_GL_CreateContext(window_);
+  return context_ != nullptr;
+}
+
+bool SdlWindowSystem::makeCurrent() { return SDL_GL_MakeCurrent(window_, context_) == 0; }
+
+bool SdlWindowSystem::detachContext() { return SDL_GL_MakeCurrent(window_, nullptr) == 0; }
+
+bool SdlWindowSystem::deleteContext() {
+  if (!context_) return false;
+  SDL_GL_DeleteContext(context_);
+  context_ = nullptr;
+  return true;
+}
+
+void SdlWindowSystem::present() {
+  if (window_) SDL_GL_SwapWindow(window_);
+}
+
+bool SdlWindowSystem::peekMessage(Message& message) {
+  if (pendingQuitCode_ >= 0) {
+    message = Message{};
+    message.kind = MessageKind::Quit;
+    message.code = pendingQuitCode_;
+    pendingQuitCode_ = -1;
+    return true;
+  }
+  SDL_Event event;
+  while (SDL_PollEvent(&event)) {
+    if (translate(event, message)) return true;
+  }
+  return false;
+}
+
+bool SdlWindowSystem::translate(const SDL_Event& event, Message& message) {
+  message = Message{};
+  switch (event.type) {
+    case SDL_QUIT:
+      message.kind = MessageKind::Close;
+      return true;
+    case SDL_KEYDOWN:
+    case SDL_KEYUP: {
+      int key = VirtualKeyFromSdl(event.key.keysym.sym, event.key.keysym.scancode);
+      if (key <= 0 || key >= KeyCount) return false;
+      bool system = (event.key.keysym.mod & KMOD_ALT) != 0 || key == VK_F10 || key == VK_MENU;
+      bool down = event.type == SDL_KEYDOWN;
+      if (system)
+        message.kind = down ? MessageKind::SysKeyDown : MessageKind::SysKeyUp;
+      else
+        message.kind = down ? MessageKind::KeyDown : MessageKind::KeyUp;
+      message.key = key;
+      return true;
+    }
+    case SDL_WINDOWEVENT:
+      switch (event.window.event) {
+        case SDL_WINDOWEVENT_CLOSE:
+          message.kind = MessageKind::Close;
+          return true;
+        case SDL_WINDOWEVENT_MINIMIZED:
+          message.kind = MessageKind::Activate;
+          message.minimised = true;
+          return true;
+        case SDL_WINDOWEVENT_RESTORED:
+        case SDL_WINDOWEVENT_FOCUS_GAINED:
+        case SDL_WINDOWEVENT_FOCUS_LOST:
+          message.kind = MessageKind::Activate;
+          message.minimised = window_ && (SDL_GetWindowFlags(window_) & SDL_WINDOW_MINIMIZED);
+          return true;
+        case SDL_WINDOWEVENT_SIZE_CHANGED:
+          message.kind = MessageKind::Size;
+          message.width = event.window.data1;
+          message.height = event.window.data2;
+          return true;
+        default:
+          return false;
+      }
+    default:
+      return false;
+  }
+}
+
+void SdlWindowSystem::postQuit(int code) { pendingQuitCode_ = code; }
+
+void SdlWindowSystem::inhibitScreenSaver(bool inhibit) {
+  if (inhibit)
+    SDL_DisableScreenSaver();
+  else
+    SDL_EnableScreenSaver();
+}
+
+int SdlWindowSystem::refreshRate() {
+  SDL_DisplayMode mode;
+  if (!window_ || SDL_GetWindowDisplayMode(window_, &mode) != 0) return 0;
+  return mode.refresh_rate;
+}
+
+bool SdlWindowSystem::setSwapInterval(int interval) { return SDL_GL_SetSwapInterval(interval) == 0; }
+
+}  // namespace platform
