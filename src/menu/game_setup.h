@@ -1,0 +1,57 @@
+// The car roster, the menu state shared by the three menu screens, and GameSetup, which loads
+// every asset of the game into the current GL context and puts the menus on their first entries.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "assets/model.h"
+
+struct Track;
+
+// One car of the roster: its name, driving values and 3-D model.
+struct Car {
+  std::string name = "Peace";
+  float acceleration = 0.0002f;  // push per frame while accelerating
+  float steering = 0.1f;         // turn-rate factor of the steering keys
+  float health = 8.0f;           // damage capacity; the race is lost below 0
+  Model model;                   // drawn only through model.displayList
+
+  Car() = default;
+  Car(const Car&) = delete;
+  Car& operator=(const Car&) = delete;
+};
+
+constexpr int CarRosterSize = 32;
+// Only slots 0 to 2 are filled by GameSetup and selectable; the rest keep their defaults.
+extern Car CarRoster[CarRosterSize];
+
+// Red, green and blue of the tint every menu background is drawn with.
+struct MenuColor {
+  float red;
+  float green;
+  float blue;
+};
+
+// Texture names of the three menu backgrounds (0 when the picture could not be loaded).
+extern uint32_t MenuMainTexture;
+extern uint32_t MenuCarTexture;
+extern uint32_t MenuTrackTexture;
+// Tint of the menu backgrounds; each menu screen fades it once per frame.
+extern MenuColor MenuTint;
+// Main menu entry: 0 start a game, 1 quit.
+extern int16_t MainMenuChoice;
+// Roster slot chosen on the car selection screen (0 to 2) and that slot.
+extern int16_t SelectedCarIndex;
+extern Car* SelectedCar;
+// TrackTable slot chosen on the track selection screen (0 to 2) and that slot.
+extern int16_t SelectedTrackIndex;
+extern Track* SelectedTrack;
+// Angle in degrees about the vertical axis that every screen turns its pictures and texts by.
+// Starts at 0 and is never reset by GameSetup.
+extern float SpinAngle;
+
+// Loads the menu textures, the three roster cars and the tracks into the current GL context and
+// puts every menu selection back on its first entry. Missing files leave textures 0 and models
+// empty; nothing is reported.
+void GameSetup();
