@@ -1,0 +1,68 @@
+// Race: the one race that can be under way, with its car states, countdown and phases.
+#pragma once
+
+#include <cstdint>
+#include <ctime>
+#include <string>
+#include <vector>
+
+#include "race/car_state.h"
+
+struct Track;
+
+class Race {
+ public:
+  // Values of `state`.
+  static constexpr int16_t Ready = 0;
+  static constexpr int16_t Running = 1;
+  static constexpr int16_t Crashed = 2;
+  static constexpr int16_t Finished = 3;
+  // Values of `view`.
+  static constexpr int16_t DriverView = 0;
+  static constexpr int16_t ChaseView = 1;
+
+  std::vector<CarState> cars;   // car states of every race started so far, newest first
+  CarState* player = nullptr;   // the car of the current race: always cars.front()
+  Track* track = nullptr;       // the track of the current race (not owned)
+  int16_t state = Ready;        // Ready, Running, Crashed or Finished
+  std::time_t runStart = 0;     // clock reading when the race went from Ready to Running
+  std::time_t finishTime = 0;   // clock reading when the last lap was completed
+  std::time_t startTime = 0;    // clock reading taken by start()
+  std::time_t now = 0;          // clock reading of the current frame
+  int32_t nearestIndex = 0;     // index of the centre-line point nearest the car
+  int16_t view = DriverView;    // DriverView or ChaseView
+  std::string label = "READY";  // countdown text shown while Ready
+
+  // Places the player at the start, reads the clock and shows "READY".
+  void start();
+  // One frame: step() and then the scene, the messages of the state, and the spin of the texts.
+  void drawFrame();
+  // The part of a frame that needs no drawing: clock, countdown and, while running, the
+  // simulation step. Tests and benchmarks call it to run races without a GL context.
+  void step();
+  // The five calls of one simulation step, in order.
+  void simulate();
+  // Turns the race keys into pushes on the player, switches views, leaves on ESC.
+  void handleInput();
+  // Feeds velocity and angular velocity from the gathered pushes.
+  void updateVelocity();
+  // Moves the car by its velocities and lets pitch and roll settle.
+  void move();
+  // Sets nearestIndex to the centre-line point nearest the car.
+  void findNearestPoint();
+  // Counts laps through the two checkpoint windows; ends the race when all are done.
+  void countLaps();
+  // Pushes a car that left the road back, slows it and takes health; crashes it below zero.
+  void checkBorder();
+
+ private:
+  // True when the track has a centre line the track tests can work on (two points or more).
+  bool hasCentreLine() const;
+  void countDown();
+  void drawScene();
+  void drawSky();
+  void drawMessages();
+};
+
+// The single race of the program.
+extern Race CurrentRace;

@@ -1,0 +1,7 @@
+// The race screen's two operations for the main loop (ScreenState 3).
+#pragma once
+
+// Clears the buffers, loads the identity matrix and draws one race frame. Always true.
+bool DrawRaceScreen();
+// Reads the race keys.
+void RaceScreenInput();
