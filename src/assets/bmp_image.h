@@ -1,0 +1,15 @@
+// Reads Windows bitmap files into RGB pictures, reporting failures in "Error" message boxes.
+#pragma once
+
+#include <memory>
+
+#include "assets/dib_decoder.h"
+
+// The picture in fileName, or null. A null name or a file that cannot be opened gives null
+// without a message; otherwise the result is that of ReadDibFile.
+std::unique_ptr<RgbImage> LoadBmpImage(const char* fileName);
+
+// Reads and decodes the whole file. Every failure is shown in a message box captioned "Error"
+// ("Failed to open DIB file <name>.", "Unknown DIB file format.", "Image file conversion error.",
+// "Out of memory.") and gives null.
+std::unique_ptr<RgbImage> ReadDibFile(const char* fileName);
