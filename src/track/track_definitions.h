@@ -1,0 +1,15 @@
+// The three built-in tracks: their control points, textures, banners and names.
+#pragma once
+
+#include "track/track_curve.h"
+
+constexpr int BuiltInTrackCount = 3;
+
+// Writes "Sunny", "BlueSky" and "Yello" into TrackTable entries 0 to 2: centre lines sampled at
+// 40 steps, textures and banner models loaded from Data/ (a missing file leaves that texture 0
+// or that banner empty), and the names. Needs a current GL context.
+void DefineTracks();
+
+// The sampled curve of built-in track `index` (0 to 2; anything else gives an empty curve with
+// 40 steps). GL-free: used by DefineTracks and by tools that only need the shapes.
+TrackCurve BuiltInTrackCurve(int index);
