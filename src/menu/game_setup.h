@@ -7,7 +7,7 @@
 
 #include "assets/model.h"
 
-struct Track;
+class Track;
 
 // One car of the roster: its name, driving values and 3-D model.
 struct Car {

@@ -1,0 +1,57 @@
+// The car roster, the menu state and GameSetup, which (re)loads every asset into the current
+// GL context at start-up and after each display-mode toggle.
+#include "menu/game_setup.h"
+
+#include "assets/texture.h"
+#include "menu/main_menu.h"
+#include "track/track.h"
+#include "track/track_definitions.h"
+
+Car CarRoster[CarRosterSize];
+
+uint32_t MenuMainTexture = 0;
+uint32_t MenuCarTexture = 0;
+uint32_t MenuTrackTexture = 0;
+MenuColor MenuTint{1.0f, 1.0f, 1.0f};
+int16_t MainMenuChoice = 0;
+int16_t SelectedCarIndex = 0;
+Car* SelectedCar = &CarRoster[0];
+int16_t SelectedTrackIndex = 0;
+Track* SelectedTrack = &TrackTable[0];
+float SpinAngle = 0.0f;
+
+void GameSetup() {
+  MenuMainTexture = LoadTexture("Data/menuMain.bmp");
+  MenuCarTexture = LoadTexture("Data/menuCar.bmp");
+  MenuTrackTexture = LoadTexture("Data/menuTrack.bmp");
+
+  MainMenuChoice = 0;
+  SelectionFrame.y = SelectionFrameStartY;
+
+  MenuTint = {1.0f, 1.0f, 1.0f};
+  SelectedCarIndex = 0;
+
+  Car& smile = CarRoster[0];
+  smile.model.load("Data/wingman.ms3d");
+  smile.name = "SMiLE";
+
+  Car& pizza = CarRoster[1];
+  pizza.model.load("Data/pizzacar.ms3d");
+  pizza.acceleration = 0.00031f;
+  pizza.steering = 0.12f;
+  pizza.health = 4.5f;
+  pizza.name = "911PIZ";
+
+  Car& taco = CarRoster[2];
+  taco.model.load("Data/flyingtaco.ms3d");
+  taco.acceleration = 0.00018f;
+  taco.steering = 0.08f;
+  taco.health = 18.0f;
+  taco.name = "FlyingTaco";
+
+  SelectedCar = &CarRoster[0];
+  SelectedTrackIndex = 0;
+  SelectedTrack = &TrackTable[0];
+
+  DefineTracks();
+}

@@ -1,0 +1,103 @@
+// The track selection: a turning wire preview of the chosen track's centre line, its name, and
+// the keys that step through the tracks and start the race.
+#include "menu/track_selection.h"
+
+#include <GL/gl.h>
+
+#include <vector>
+
+#include "assets/outline_font.h"
+#include "menu/game_setup.h"
+#include "menu/menu_drawing.h"
+#include "platform/frame_flags.h"
+#include "platform/keys.h"
+#include "race/race_start.h"
+#include "track/track.h"
+
+namespace {
+
+void SelectTrack(int index) {
+  SelectedTrackIndex = static_cast<int16_t>(index);
+  SelectedTrack = &TrackTable[index];
+}
+
+void Vertex(const Vector3d& point) {
+  glVertex3f(static_cast<float>(point.x), static_cast<float>(point.y), static_cast<float>(point.z));
+}
+
+// The centre line as separate thick segments, then a yellow point on every sample.
+void DrawPreview(const std::vector<Vector3d>& points) {
+  glLineWidth(3.0f);
+  for (size_t i = 0; i + 1 < points.size(); ++i) {
+    glBegin(GL_LINES);
+    Vertex(points[i]);
+    Vertex(points[i + 1]);
+    glEnd();
+  }
+  glColor3f(1.0f, 1.0f, 0.0f);
+  glPointSize(3.0f);
+  for (const Vector3d& point : points) {
+    glBegin(GL_POINTS);
+    Vertex(point);
+    glEnd();
+  }
+}
+
+}  // namespace
+
+void DrawTrackSelection() {
+  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+  glLoadIdentity();
+  glTranslatef(0.7f, 0.25f, -4.2f);
+  DrawMenuBackground(MenuTrackTexture);
+
+  glTranslatef(-0.09f, -0.25f, 1.2f);
+  glRotatef(90.0f, 0.0f, 0.0f, 1.0f);
+  glScalef(0.05f, 0.05f, 0.05f);
+  DrawSelectionArrows();
+
+  glLoadIdentity();
+  glColor3f(0.6f, 0.6f, 1.0f);
+  glTranslatef(-0.35f, 0.05f, -1.2f);
+  // The second track's shape sits further left in its picture, so its preview moves right.
+  if (SelectedTrackIndex == 1) glTranslatef(0.41f, 0.0f, 0.0f);
+  glRotatef(-25.0f, 0.0f, 0.0f, 1.0f);
+  glRotatef(25.0f, 1.0f, 0.0f, 0.0f);
+  glRotatef(SpinAngle, 0.0f, 1.0f, 0.0f);
+  glScalef(0.025f, 0.025f, 0.025f);
+  DrawPreview(SelectedTrack->curve.points);
+
+  glLoadIdentity();
+  glColor3f(0.5f, 0.5f, 0.0f);
+  glDisable(GL_DEPTH_TEST);
+  glTranslatef(0.8f, -1.0f, -3.0f);
+  glRotatef(SpinAngle * -30.0f, 0.0f, 1.0f, 0.0f);
+  glScalef(0.5f, 0.5f, 0.5f);
+  // The name is text, not a format: a '%' in it is drawn as it is.
+  PrintText("%s", SelectedTrack->name.c_str());
+  glScalef(2.0f, 2.0f, 2.0f);
+  glEnable(GL_DEPTH_TEST);
+
+  SpinAngle += 0.002f;
+  FadeMenuTint(SelectionTintFade);
+}
+
+void TrackSelectionInput() {
+  if (KeyState[VK_RIGHT]) {
+    KeyState[VK_RIGHT] = false;
+    if (SelectedTrackIndex < LastSelectableTrack) SelectTrack(SelectedTrackIndex + 1);
+  }
+  if (KeyState[VK_LEFT]) {
+    KeyState[VK_LEFT] = false;
+    if (SelectedTrackIndex > 0) SelectTrack(SelectedTrackIndex - 1);
+  }
+  if (KeyState[VK_ESCAPE]) {
+    KeyState[VK_ESCAPE] = false;
+    ScreenState = 1;
+  }
+  if (KeyState[VK_RETURN]) {
+    KeyState[VK_RETURN] = false;
+    // Switches to the race screen itself, builds the road and starts the race.
+    StartSelectedRace();
+  }
+}
