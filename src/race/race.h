@@ -8,7 +8,7 @@
 
 #include "race/car_state.h"
 
-struct Track;
+class Track;
 
 class Race {
  public:

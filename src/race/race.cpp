@@ -1,0 +1,49 @@
+// The one race: its start, the countdown on whole calendar seconds and the frame step.
+#include "race/race.h"
+
+#include "platform/clock.h"
+#include "track/track.h"
+
+Race CurrentRace;
+
+void Race::start() {
+  startTime = now = platform::CalendarTime();
+  player->position = Vector3f(-2.3, 0.05, 0.0);
+  player->rotation = Vector3f(0.0, -90.0, 0.0);
+  findNearestPoint();
+  state = Ready;
+  label = "READY";
+}
+
+void Race::countDown() {
+  const double elapsed = static_cast<double>(now - startTime);
+  if (elapsed > 4) {
+    state = Running;
+    runStart = now;
+  }
+  // Each later label overwrites the earlier one in the same frame.
+  if (elapsed > 0.5) label = "3";
+  if (elapsed > 1.5) label = "2";
+  if (elapsed > 2.5) label = "1";
+  if (elapsed > 3.5) label = "GO";
+}
+
+void Race::step() {
+  if (player == nullptr) return;
+  now = platform::CalendarTime();
+  if (state == Ready) countDown();
+  // Tested after the countdown, so the first simulation step runs in the frame it ends.
+  if (state == Running) simulate();
+}
+
+void Race::simulate() {
+  findNearestPoint();
+  countLaps();
+  checkBorder();
+  updateVelocity();
+  move();
+}
+
+bool Race::hasCentreLine() const {
+  return player != nullptr && track != nullptr && track->curve.points.size() >= 2;
+}

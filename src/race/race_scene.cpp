@@ -1,0 +1,154 @@
+// The race picture: the scrolling sky, the car in the chase view, the banner and the road seen
+// from the car, and the messages of the race's phase.
+#include <GL/gl.h>
+
+#include "assets/outline_font.h"
+#include "menu/game_setup.h"
+#include "platform/gl_context_generation.h"
+#include "race/race.h"
+#include "track/track.h"
+
+namespace {
+
+// 1/180 in single precision.
+constexpr float DegreeFraction = 0.0055555557f;
+
+// Calls a display list only if it was made in the current context: an older number may now
+// name another object.
+void CallList(uint32_t list, uint32_t generation) {
+  if (list != 0 && generation == platform::GlContextGeneration()) glCallList(list);
+}
+
+}  // namespace
+
+void Race::drawFrame() {
+  if (player == nullptr || track == nullptr) return;
+  step();
+  drawScene();
+  drawMessages();
+  SpinAngle += 0.1f;
+}
+
+void Race::drawSky() {
+  const Vector3f& r = player->rotation;
+  const float a = r.y * 0.06f * DegreeFraction;
+  const float b = -r.x * 0.06f * DegreeFraction;
+  glColor3f(1.0f, 1.0f, 1.0f);
+  glPushAttrib(GL_TEXTURE_BIT | GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_FOG_BIT);
+  glEnable(GL_TEXTURE_2D);
+  glBindTexture(GL_TEXTURE_2D, track->skyTexture);
+  glDisable(GL_FOG);
+  glDisable(GL_BLEND);
+  glDisable(GL_DEPTH_TEST);
+  glBegin(GL_QUADS);
+  glTexCoord2f(-a, -b);
+  glVertex3f(-4.0f, -3.0f, -1.5f);
+  glTexCoord2f(1 - a, -b);
+  glVertex3f(4.0f, -3.0f, -1.5f);
+  glTexCoord2f(1 - a, 1 - b);
+  glVertex3f(4.0f, 3.0f, -1.5f);
+  glTexCoord2f(-a, 1 - b);
+  glVertex3f(-4.0f, 3.0f, -1.5f);
+  glEnd();
+  glPopAttrib();
+}
+
+void Race::drawScene() {
+  const Vector3f& r = player->rotation;
+  const Vector3f& p = player->position;
+  glLoadIdentity();
+  // The sky rolls with 35 % of the car's roll.
+  glRotatef(-r.z * 0.35f, 0.0f, 0.0f, 1.0f);
+  drawSky();
+  glRotatef(r.z * 0.35f, 0.0f, 0.0f, 1.0f);
+
+  if (view == ChaseView && player->car != nullptr) {
+    // The offset and the tilt stay in the matrix: the world is seen from behind and above.
+    glTranslatef(-0.025f, -0.07f, -0.13f);
+    glScalef(0.0025f, 0.0025f, 0.0025f);
+    glRotatef(-180.0f, 0.0f, 1.0f, 0.0f);
+    glRotatef(-8.0f, 1.0f, 0.0f, 0.0f);
+    const Model& model = player->car->model;
+    CallList(model.displayList, model.displayListGeneration);
+    glRotatef(180.0f, 0.0f, 1.0f, 0.0f);
+    glScalef(400.0f, 400.0f, 400.0f);
+  }
+
+  glRotatef(-r.z, 0.0f, 0.0f, 1.0f);
+  glRotatef(-r.x, 1.0f, 0.0f, 0.0f);
+  glRotatef(-r.y, 0.0f, 1.0f, 0.0f);
+  glTranslatef(-p.x, -p.y, -p.z);
+  // The banner stands at the world origin, where every centre line starts.
+  glScalef(0.01f, 0.01f, 0.01f);
+  glRotatef(-90.0f, 0.0f, 1.0f, 0.0f);
+  glTranslatef(0.0f, 19.41f, 0.0f);
+  CallList(track->banner.displayList, track->banner.displayListGeneration);
+  glTranslatef(0.0f, -19.5f, 0.0f);
+  glRotatef(90.0f, 0.0f, 1.0f, 0.0f);
+  glScalef(100.0f, 100.0f, 100.0f);
+  CallList(track->roadList, track->roadListGeneration);
+}
+
+void Race::drawMessages() {
+  switch (state) {
+    case Ready:
+      glLoadIdentity();
+      glColor3f(1.0f, 1.0f, 0.0f);
+      glDisable(GL_DEPTH_TEST);
+      glTranslatef(0.0f, -0.1f, -3.0f);
+      glRotatef(SpinAngle * 30, 0.0f, 1.0f, 0.0f);
+      glScalef(0.5f, 0.5f, 0.5f);
+      PrintText("%s", label.c_str());
+      glScalef(2.0f, 2.0f, 2.0f);
+      break;
+    case Running:
+      glLoadIdentity();
+      glColor3f(0.8f, 0.8f, 0.8f);
+      glDisable(GL_DEPTH_TEST);
+      glTranslatef(0.0f, 8.9f, -25.0f);
+      PrintText("%.0f seconds", static_cast<double>(now - runStart));
+      glLoadIdentity();
+      glTranslatef(0.0f, 8.0f, -25.0f);
+      PrintText("Laps left: %i ", static_cast<int>(static_cast<int16_t>(track->laps) -
+                                                   static_cast<int16_t>(player->laps)));
+      break;
+    case Crashed:
+      glLoadIdentity();
+      glColor3f(1.0f, 1.0f, 0.0f);
+      glDisable(GL_DEPTH_TEST);
+      glTranslatef(0.0f, -0.1f, -3.0f);
+      glRotatef(SpinAngle * 10, 0.0f, 1.0f, 0.0f);
+      glScalef(0.5f, 0.5f, 0.5f);
+      PrintText("Kaboom!!!");
+      glLoadIdentity();
+      glTranslatef(0.0f, -2.7f, -15.0f);
+      PrintText("Your car has too much damage");
+      // Placed from the end of the line above, not from the identity.
+      glTranslatef(-5.0f, -1.7f, 0.0f);
+      glScalef(0.5f, 0.5f, 0.5f);
+      PrintText("Press ESC for the main menu");
+      break;
+    case Finished:
+      glLoadIdentity();
+      glColor3f(1.0f, 1.0f, 0.0f);
+      glDisable(GL_DEPTH_TEST);
+      glTranslatef(0.0f, -0.1f, -3.0f);
+      glRotatef(SpinAngle * 10, 0.0f, 1.0f, 0.0f);
+      glScalef(0.4f, 0.4f, 0.4f);
+      PrintText("Congratulation!!!");
+      glLoadIdentity();
+      glTranslatef(0.0f, -2.7f, -15.0f);
+      glColor3f(0.3f, 1.0f, 0.7f);
+      glScalef(0.85f, 0.85f, 0.85f);
+      PrintText("Your time for the race is %.0f seconds",
+                static_cast<double>(finishTime - runStart));
+      glTranslatef(-5.0f, -1.7f, 0.0f);
+      glScalef(0.5f, 0.5f, 0.5f);
+      glColor3f(1.0f, 1.0f, 0.0f);
+      PrintText("Press ESC for the main menu");
+      break;
+    default:
+      break;
+  }
+  glEnable(GL_DEPTH_TEST);
+}
