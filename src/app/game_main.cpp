@@ -1,4 +1,79 @@
-// Placeholder until the frame lands.
+// Start question, main loop (messages, then one frame per idle iteration), F1 and F4, end.
 #include "app/game_main.h"
 
-int GameMain() { return 0; }
+#include "app/frame_pacer.h"
+#include "app/game_window.h"
+#include "app/screens.h"
+#include "platform/frame_flags.h"
+#include "platform/keys.h"
+#include "platform/message_box.h"
+#include "platform/sdl_window_system.h"
+
+namespace {
+
+// Swap interval 1 where the display runs at 60 Hz; the pacer holds 60 frames a second anyway.
+void ChooseSwapInterval(platform::WindowSystem& ws) {
+  int rate = ws.refreshRate();
+  ws.setSwapInterval(rate >= 59 && rate <= 61 ? 1 : 0);
+}
+
+}  // namespace
+
+int RunGame(FramePacer& pacer) {
+  auto& ws = platform::CurrentWindowSystem();
+  QuitRequested = false;
+
+  auto answer = platform::ShowMessageBox("Would You Like To Run In Fullscreen Mode?",
+                                         "Start FullScreen?", platform::Buttons::YesNo,
+                                         platform::Icon::Question);
+  if (answer != platform::Answer::Yes) Fullscreen = false;  // a box that failed counts as No
+
+  if (!CreateGameWindow(GameTitle, 800, 600, 32, Fullscreen)) return 1;
+  ChooseSwapInterval(ws);
+
+  int exitCode = 0;
+  platform::Message message;
+  while (!QuitRequested) {
+    if (ws.peekMessage(message)) {
+      if (message.kind == platform::MessageKind::Quit) {
+        exitCode = message.code;
+        QuitRequested = true;
+        break;
+      }
+      WindowProc(message);
+      continue;
+    }
+
+    if (Active) {
+      if (KeyState[VK_F4]) {
+        QuitRequested = true;
+      } else if (const ScreenOps* screen = CurrentScreen()) {
+        screen->draw();
+      }
+    }
+    ws.present();
+    pacer.frameDone();
+
+    if (KeyState[VK_F1]) {
+      KeyState[VK_F1] = false;
+      DestroyGameWindow();
+      if (!CreateGameWindow(ToggleTitle, 640, 480, 16, !Fullscreen)) return 1;
+      ChooseSwapInterval(ws);
+      pacer.reset();
+    }
+
+    if (const ScreenOps* screen = CurrentScreen()) screen->input();
+  }
+
+  DestroyGameWindow();
+  return exitCode;
+}
+
+int GameMain() {
+  platform::SdlWindowSystem sdl;
+  platform::SetWindowSystem(&sdl);
+  FramePacer pacer;
+  int code = RunGame(pacer);
+  platform::SetWindowSystem(nullptr);
+  return code;
+}

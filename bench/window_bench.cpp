@@ -1,0 +1,124 @@
+// Frame pacing and start-up figures of the real game window (run under a display, e.g. Xvfb):
+//   bench_window game START_NS [SECONDS]  frames presented, CPU use while paced, start to first
+//                                         frame, with the game's own loop answering No and
+//                                         pressing F4 after SECONDS
+//   bench_window bare START_NS            start to first frame of a bare SDL2 GL window
+// START_NS is the launch time in nanoseconds since the epoch (`date +%s%N`).
+#include <GL/gl.h>
+#include <SDL.h>
+#include <sys/resource.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include "app/frame_pacer.h"
+#include "app/game_main.h"
+#include "platform/clock.h"
+#include "platform/keys.h"
+#include "platform/message_box.h"
+#include "platform/sdl_window_system.h"
+
+namespace {
+
+double NowSinceEpoch() {
+  using namespace std::chrono;
+  return duration<double>(system_clock::now().time_since_epoch()).count();
+}
+
+double CpuSeconds() {
+  rusage usage{};
+  getrusage(RUSAGE_SELF, &usage);
+  return usage.ru_utime.tv_sec + usage.ru_utime.tv_usec / 1e6 + usage.ru_stime.tv_sec +
+         usage.ru_stime.tv_usec / 1e6;
+}
+
+// The SDL window system with a frame counter, and an F4 press once the run time is over.
+class CountingWindowSystem : public platform::SdlWindowSystem {
+ public:
+  explicit CountingWindowSystem(double seconds) : seconds_(seconds) {}
+  void present() override {
+    platform::SdlWindowSystem::present();
+    double now = platform::MonotonicSeconds();
+    if (frames_ == 0) {
+      firstFrameEpoch_ = NowSinceEpoch();
+      firstFrame_ = now;
+      cpuAtFirst_ = CpuSeconds();
+    }
+    ++frames_;
+    if (now - firstFrame_ <= seconds_) framesInWindow_ = frames_;
+  }
+  bool peekMessage(platform::Message& message) override {
+    if (frames_ > 0 && !quitSent_ && platform::MonotonicSeconds() - firstFrame_ >= seconds_) {
+      quitSent_ = true;
+      end_ = platform::MonotonicSeconds();
+      cpuAtEnd_ = CpuSeconds();
+      message = platform::Message{};
+      message.kind = platform::MessageKind::KeyDown;
+      message.key = VK_F4;
+      return true;
+    }
+    return platform::SdlWindowSystem::peekMessage(message);
+  }
+
+  double seconds_;
+  long frames_ = 0;
+  long framesInWindow_ = 0;
+  bool quitSent_ = false;
+  double firstFrame_ = 0, firstFrameEpoch_ = 0, end_ = 0, cpuAtFirst_ = 0, cpuAtEnd_ = 0;
+};
+
+int RunGameBench(double startEpoch, double seconds) {
+  platform::SetMessageBoxHandler([](const std::string&, const std::string& caption,
+                                    platform::Buttons, platform::Icon) {
+    std::fprintf(stderr, "box: %s\n", caption.c_str());
+    return platform::Answer::No;
+  });
+  CountingWindowSystem ws(seconds);
+  platform::SetWindowSystem(&ws);
+  FramePacer pacer;
+  int code = RunGame(pacer);
+  platform::SetWindowSystem(nullptr);
+  double wall = ws.end_ - ws.firstFrame_;
+  std::printf("game: exit code %d\n", code);
+  std::printf("game: start to first presented frame %.1f ms\n",
+              (ws.firstFrameEpoch_ - startEpoch) * 1000.0);
+  std::printf("game: frames presented in %.0f s: %ld (%.2f per second)\n", seconds,
+              ws.framesInWindow_, ws.framesInWindow_ / seconds);
+  std::printf("game: CPU while paced: %.1f %% of a core\n",
+              100.0 * (ws.cpuAtEnd_ - ws.cpuAtFirst_) / wall);
+  return code;
+}
+
+int RunBareBench(double startEpoch) {
+  if (SDL_Init(SDL_INIT_VIDEO) != 0) return 1;
+  SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
+  SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 16);
+  SDL_Window* window = SDL_CreateWindow("bare", 0, 0, 800, 600, SDL_WINDOW_OPENGL);
+  SDL_GLContext context = window ? SDL_GL_CreateContext(window) : nullptr;
+  if (!context) return 1;
+  glClearColor(0, 0, 0, 1);
+  glClear(GL_COLOR_BUFFER_BIT);
+  SDL_GL_SwapWindow(window);
+  double first = NowSinceEpoch();
+  std::printf("bare: start to first presented frame %.1f ms\n", (first - startEpoch) * 1000.0);
+  SDL_GL_DeleteContext(context);
+  SDL_DestroyWindow(window);
+  SDL_Quit();
+  return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 3) {
+    std::fprintf(stderr, "usage: %s game|bare START_NS [SECONDS]\n", argv[0]);
+    return 2;
+  }
+  double startEpoch = std::strtod(argv[2], nullptr) / 1e9;
+  if (std::strcmp(argv[1], "bare") == 0) return RunBareBench(startEpoch);
+  double seconds = argc > 3 ? std::strtod(argv[3], nullptr) : 10.0;
+  return RunGameBench(startEpoch, seconds);
+}

@@ -1,0 +1,166 @@
+// Game window creation and teardown through the window system, and the window procedure.
+#include "app/game_window.h"
+
+#include <GL/gl.h>
+#include <GL/glu.h>
+
+#include "assets/outline_font.h"
+#include "menu/game_setup.h"
+#include "platform/frame_flags.h"
+#include "platform/gl_context_generation.h"
+#include "platform/keys.h"
+#include "platform/message_box.h"
+
+using platform::Buttons;
+using platform::Icon;
+
+namespace {
+
+constexpr int DepthBits = 16;
+
+// What is held of the current window, so teardown releases exactly that.
+bool gHasWindow = false;
+bool gHasDeviceContext = false;
+bool gHasContext = false;
+int gPixelFormatBits = 0;
+
+void Error(const char* text) {
+  platform::ShowMessageBox(text, "ERROR", Buttons::Ok, Icon::Exclamation);
+}
+
+void ShutdownError(const char* text) {
+  platform::ShowMessageBox(text, "SHUTDOWN ERROR", Buttons::Ok, Icon::Information);
+}
+
+// Stops a creation after a failed step: teardown first, then the message.
+bool FailCreation(const char* text) {
+  DestroyGameWindow();
+  Error(text);
+  return false;
+}
+
+}  // namespace
+
+int PixelFormatColourBits() { return gPixelFormatBits; }
+
+bool CreateGameWindow(const char* title, int width, int height, int bits, bool fullscreen) {
+  auto& ws = platform::CurrentWindowSystem();
+  Fullscreen = fullscreen;
+
+  if (!ws.registerClass()) {
+    Error("Failed To Register The Window Class.");
+    return false;
+  }
+
+  if (Fullscreen && !ws.changeDisplayMode(width, height, bits)) {
+    auto answer = platform::ShowMessageBox(
+        "The Requested Fullscreen Mode Is Not Supported By\nYour Video Card. Use Windowed Mode "
+        "Instead?",
+        "Dovi GL", Buttons::YesNo, Icon::Exclamation);
+    if (answer == platform::Answer::Yes) {
+      Fullscreen = false;
+    } else {
+      platform::ShowMessageBox("Program Will Now Close.", "ERROR", Buttons::Ok, Icon::Stop);
+      return false;
+    }
+  }
+  ws.showCursor(!Fullscreen);
+
+  gHasWindow = ws.createWindow(title, width, height, Fullscreen);
+  if (gPixelFormatBits == 0) gPixelFormatBits = bits;
+  if (!gHasWindow) return FailCreation("Window Creation Error.");
+  gHasDeviceContext = ws.getDeviceContext();
+  if (!gHasDeviceContext) return FailCreation("Can't Create A GL Device Context.");
+  if (!ws.choosePixelFormat(gPixelFormatBits, DepthBits))
+    return FailCreation("Can't Find A Suitable PixelFormat.");
+  if (!ws.setPixelFormat()) return FailCreation("Can't Set The PixelFormat.");
+  gHasContext = ws.createContext();
+  if (!gHasContext) return FailCreation("Can't Create A GL Rendering Context.");
+  if (!ws.makeCurrent()) return FailCreation("Can't Activate The GL Rendering Context.");
+  // Every GL name made in an earlier context is now stale.
+  platform::AdvanceGlContextGeneration();
+
+  ws.showWindow();
+  ws.inhibitScreenSaver(true);
+  ResizeScene(width, height);
+
+  if (!InitScene()) return FailCreation("Initialization Failed.");
+  return true;
+}
+
+void DestroyGameWindow() {
+  auto& ws = platform::CurrentWindowSystem();
+  if (Fullscreen) {
+    ws.restoreDisplayMode();
+    ws.showCursor(true);
+  }
+  if (gHasContext) {
+    if (!ws.detachContext()) ShutdownError("Release Of DC And RC Failed.");
+    if (!ws.deleteContext()) ShutdownError("Release Rendering Context Failed.");
+    gHasContext = false;
+  }
+  if (gHasDeviceContext && !ws.releaseDeviceContext()) {
+    ShutdownError("Release Device Context Failed.");
+  }
+  gHasDeviceContext = false;
+  if (gHasWindow && !ws.destroyWindow()) {
+    ShutdownError("Could Not Release hWnd.");
+  }
+  gHasWindow = false;
+  ws.inhibitScreenSaver(false);
+  if (!ws.unregisterClass()) ShutdownError("Could Not Unregister Class.");
+}
+
+void ResizeScene(int width, int height) {
+  // Sizes reported before a context is current have nothing to act on.
+  if (!gHasContext) return;
+  if (height == 0) height = 1;
+  glViewport(0, 0, width, height);
+  glMatrixMode(GL_PROJECTION);
+  glLoadIdentity();
+  gluPerspective(45.0, static_cast<double>(width) / static_cast<double>(height),
+                 static_cast<double>(0.1f), 100.0);
+  glMatrixMode(GL_MODELVIEW);
+  glLoadIdentity();
+}
+
+bool InitScene() {
+  ScreenState = 0;
+  GameSetup();
+  glEnable(GL_POLYGON_SMOOTH);
+  glShadeModel(GL_SMOOTH);
+  glClearColor(0.0f, 0.0f, 0.0f, 0.5f);
+  glClearDepth(1.0);
+  glEnable(GL_DEPTH_TEST);
+  glDepthFunc(GL_LEQUAL);
+  glHint(GL_PERSPECTIVE_CORRECTION_HINT, GL_NICEST);
+  BuildFont();
+  return true;
+}
+
+void WindowProc(const platform::Message& message) {
+  using platform::MessageKind;
+  switch (message.kind) {
+    case MessageKind::Activate:
+      Active = !message.minimised;
+      break;
+    case MessageKind::ScreenSave:
+      break;  // swallowed: no screen saver, no monitor power-down while playing
+    case MessageKind::Close:
+      platform::CurrentWindowSystem().postQuit(0);
+      break;
+    case MessageKind::KeyDown:
+      if (message.key >= 0 && message.key < KeyCount) KeyState[message.key] = true;
+      break;
+    case MessageKind::KeyUp:
+      if (message.key >= 0 && message.key < KeyCount) KeyState[message.key] = false;
+      break;
+    case MessageKind::Size:
+      ResizeScene(message.width, message.height);
+      break;
+    case MessageKind::SysKeyDown:
+    case MessageKind::SysKeyUp:
+    case MessageKind::Quit:
+      break;  // system keys never reach the keyboard state
+  }
+}

@@ -1,0 +1,24 @@
+// The game's four screens, as the main loop dispatches them.
+#include "app/screens.h"
+
+#include "menu/car_selection.h"
+#include "menu/main_menu.h"
+#include "menu/track_selection.h"
+#include "platform/frame_flags.h"
+#include "race/race_screen.h"
+
+namespace {
+void DrawRace() { DrawRaceScreen(); }
+}  // namespace
+
+ScreenOps Screens[ScreenCount] = {
+    {DrawMainMenu, MainMenuInput},
+    {DrawCarSelection, CarSelectionInput},
+    {DrawTrackSelection, TrackSelectionInput},
+    {DrawRace, RaceScreenInput},
+};
+
+const ScreenOps* CurrentScreen() {
+  if (ScreenState < 0 || ScreenState >= ScreenCount) return nullptr;
+  return &Screens[ScreenState];
+}

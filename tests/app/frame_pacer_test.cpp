@@ -1,0 +1,72 @@
+// The frame pacer holds a steady rate with an injected clock, sleeping rather than spinning.
+#include "app/frame_pacer.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace {
+
+struct FakeTime {
+  double now = 100.0;
+  std::vector<double> sleeps;
+  FramePacer pacer() {
+    return FramePacer(
+        1.0 / 60.0, [this] { return now; },
+        [this](double s) {
+          sleeps.push_back(s);
+          now += s;
+        });
+  }
+};
+
+TEST(FramePacer, FastFramesAreHeldToSixtyPerSecond) {
+  FakeTime time;
+  FramePacer pacer = time.pacer();
+  for (int i = 0; i < 600; ++i) {
+    time.now += 0.001;  // a frame that takes 1 ms to draw
+    pacer.frameDone();
+  }
+  // 600 frames take ten seconds, give or take the first frame's start.
+  EXPECT_NEAR(time.now - 100.0, 10.0, 1.0 / 60.0);
+  for (double s : time.sleeps) EXPECT_GT(s, 0.0);
+}
+
+TEST(FramePacer, SlowFramesAreNotDelayedFurther) {
+  FakeTime time;
+  FramePacer pacer = time.pacer();
+  pacer.frameDone();
+  time.sleeps.clear();
+  for (int i = 0; i < 10; ++i) {
+    time.now += 0.030;  // slower than the frame period
+    pacer.frameDone();
+  }
+  EXPECT_TRUE(time.sleeps.empty());
+}
+
+TEST(FramePacer, AStallDoesNotCauseARushToCatchUp) {
+  FakeTime time;
+  FramePacer pacer = time.pacer();
+  pacer.frameDone();
+  time.now += 2.0;  // e.g. a window re-creation
+  pacer.frameDone();
+  time.sleeps.clear();
+  // After the stall every frame is paced again: no burst of unpaced frames.
+  for (int i = 0; i < 5; ++i) {
+    time.now += 0.001;
+    pacer.frameDone();
+  }
+  EXPECT_EQ(time.sleeps.size(), 5u);
+}
+
+TEST(FramePacer, JitterIsAbsorbedWithoutDrift) {
+  FakeTime time;
+  FramePacer pacer = time.pacer();
+  for (int i = 0; i < 120; ++i) {
+    time.now += (i % 2) ? 0.020 : 0.002;  // alternately over and under the period
+    pacer.frameDone();
+  }
+  EXPECT_NEAR(time.now - 100.0, 2.0, 0.03);
+}
+
+}  // namespace

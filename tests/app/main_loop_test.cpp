@@ -1,0 +1,236 @@
+// The main loop and the window procedure, driven by the scripted window system: which
+// iterations draw, present, toggle and read input, and how the loop ends.
+#include <GL/gl.h>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "app/frame_pacer.h"
+#include "app/game_main.h"
+#include "app/game_window.h"
+#include "app/screens.h"
+#include "platform/frame_flags.h"
+#include "platform/keys.h"
+#include "platform/scripted_window_system.h"
+
+namespace {
+
+using platform::Answer;
+using platform::Message;
+using platform::MessageKind;
+
+// Records the screen operations the loop calls, in order.
+std::vector<std::string> gEvents;
+int gViewport[4];
+platform::ScriptedWindowSystem* gScripted = nullptr;
+
+class MainLoopTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    saved_ = {Screens[0], Screens[1], Screens[2], Screens[3]};
+    for (auto& s : Screens) s = {RecordDraw, RecordInput};
+    gEvents.clear();
+    ClearKeyState();
+    Active = true;
+    Fullscreen = true;
+    platform::SetWindowSystem(&ws);
+  }
+  void TearDown() override {
+    for (int i = 0; i < ScreenCount; ++i) Screens[i] = saved_[i];
+    platform::SetWindowSystem(nullptr);
+    ClearKeyState();
+  }
+
+  static void RecordDraw() {
+    glGetIntegerv(GL_VIEWPORT, gViewport);
+    gEvents.push_back("draw" + std::to_string(ScreenState));
+  }
+  static void RecordInput() { gEvents.push_back("input" + std::to_string(ScreenState)); }
+
+  int run() {
+    FramePacer pacer(0.0, [] { return 0.0; }, [](double) {});
+    return RunGame(pacer);
+  }
+  int count(const std::string& event) {
+    return static_cast<int>(std::count(gEvents.begin(), gEvents.end(), event));
+  }
+  static Message activate(bool minimised) {
+    Message m;
+    m.kind = MessageKind::Activate;
+    m.minimised = minimised;
+    return m;
+  }
+
+  platform::ScriptedWindowSystem ws;
+  std::vector<ScreenOps> saved_;
+};
+
+TEST_F(MainLoopTest, StartQuestionNoGivesAnEightHundredBySixHundredWindow) {
+  ws.answer(Answer::No);
+  ws.send(Message{MessageKind::Close});
+  EXPECT_EQ(run(), 0);
+  ASSERT_EQ(ws.windows.size(), 1u);
+  EXPECT_EQ(ws.windows[0].title, "Quillon: Game built with the Tarn Project");
+  EXPECT_EQ(ws.windows[0].width, 800);
+  EXPECT_EQ(ws.windows[0].height, 600);
+  EXPECT_FALSE(ws.windows[0].fullscreen);
+  ASSERT_FALSE(ws.boxes.empty());
+  EXPECT_EQ(ws.boxes[0].text, "Would You Like To Run In Fullscreen Mode?");
+  EXPECT_EQ(ws.boxes[0].caption, "Start FullScreen?");
+  EXPECT_FALSE(ws.scriptExhausted);
+}
+
+TEST_F(MainLoopTest, StartQuestionYesAsksForThirtyTwoBitFullScreen) {
+  ws.answer(Answer::Yes);
+  ws.send(Message{MessageKind::Close});
+  run();
+  ASSERT_EQ(ws.displayModeBits.size(), 1u);
+  EXPECT_EQ(ws.displayModeBits[0], 32);
+  EXPECT_TRUE(ws.windows[0].fullscreen);
+  EXPECT_NE(std::find(ws.calls.begin(), ws.calls.end(), "hideCursor"), ws.calls.end());
+  EXPECT_TRUE(ws.cursorShown);  // shown again when the display mode is restored
+}
+
+TEST_F(MainLoopTest, AStartQuestionThatCannotBeAskedCountsAsNo) {
+  ws.answer(Answer::Failed);
+  ws.send(Message{MessageKind::Close});
+  run();
+  EXPECT_TRUE(ws.displayModeBits.empty());
+  EXPECT_FALSE(ws.windows.at(0).fullscreen);
+}
+
+TEST_F(MainLoopTest, F4IsIgnoredWhileMinimisedAndActedOnAfterRestore) {
+  ws.send(activate(true));
+  ws.keyDown(VK_F4);
+  ws.idle(3);
+  ws.send(activate(false));
+  ws.idle(1);
+  EXPECT_EQ(run(), 0);
+  EXPECT_FALSE(ws.scriptExhausted);  // F4 ended the loop at the first idle after restore
+  EXPECT_EQ(count("draw0"), 0);
+  EXPECT_EQ(ws.presents, 4);  // presented while minimised too
+  EXPECT_EQ(count("input0"), 4);
+}
+
+TEST_F(MainLoopTest, TheF4IterationPresentsTogglesAndReadsInputButDrawsNothing) {
+  ws.keyDown(VK_F4);
+  ws.keyDown(VK_F1);
+  ws.idle(1);
+  EXPECT_EQ(run(), 0);
+  EXPECT_EQ(count("draw0"), 0);
+  EXPECT_EQ(ws.presents, 1);
+  EXPECT_EQ(ws.windows.size(), 2u);  // F1 still re-created the window
+  EXPECT_EQ(gEvents, std::vector<std::string>{"input0"});
+  EXPECT_FALSE(KeyState[VK_F1]);
+}
+
+TEST_F(MainLoopTest, F1TwiceGivesSixFortyByFourEightyWithTheModeInvertedEachTime) {
+  ws.answer(Answer::No);
+  ws.keyDown(VK_F1);
+  ws.idle(1);
+  ws.keyDown(VK_F1);
+  ws.idle(1);
+  ws.send(Message{MessageKind::Close});
+  EXPECT_EQ(run(), 0);
+  ASSERT_EQ(ws.windows.size(), 3u);
+  for (int i = 1; i < 3; ++i) {
+    EXPECT_EQ(ws.windows[i].title, "Dovi's OpenGL Framework");
+    EXPECT_EQ(ws.windows[i].width, 640);
+    EXPECT_EQ(ws.windows[i].height, 480);
+  }
+  EXPECT_FALSE(ws.windows[0].fullscreen);
+  EXPECT_TRUE(ws.windows[1].fullscreen);
+  EXPECT_FALSE(ws.windows[2].fullscreen);
+  EXPECT_EQ(ws.displayModeBits, std::vector<int>{16});
+  // The pixel format still asks for 32 colour bits and 16 depth bits after a 16-bit mode.
+  EXPECT_EQ(ws.lastPixelFormatColourBits, 32);
+  EXPECT_EQ(ws.lastPixelFormatDepthBits, 16);
+}
+
+TEST_F(MainLoopTest, F1ReturnsToTheMainMenu) {
+  ws.idle(1);
+  ws.keyDown(VK_F1);
+  ws.idle(1);
+  ws.send(Message{MessageKind::Close});
+  Screens[0].input = [] {
+    gEvents.push_back("input" + std::to_string(ScreenState));
+    ScreenState = 2;
+  };
+  Screens[2].input = [] { gEvents.push_back("input2"); };
+  run();
+  // The first idle moved to screen 2; the F1 iteration drew screen 2, re-created the window
+  // (back to screen 0) and then read screen 0's input.
+  EXPECT_EQ(gEvents, (std::vector<std::string>{"draw0", "input0", "draw2", "input0"}));
+}
+
+TEST_F(MainLoopTest, AQuitMessageEndsTheLoopBeforeAnyFurtherDrawing) {
+  ws.idle(1);
+  ws.send(Message{MessageKind::Quit, 0, false, 0, 0, 7});
+  ws.idle(5);
+  EXPECT_EQ(run(), 7);
+  EXPECT_EQ(count("draw0"), 1);
+  EXPECT_EQ(ws.presents, 1);
+}
+
+TEST_F(MainLoopTest, CloseRequestEndsWithCodeZeroAndTearsDown) {
+  ws.send(Message{MessageKind::Close});
+  ws.idle(5);
+  EXPECT_EQ(run(), 0);
+  EXPECT_EQ(ws.presents, 0);
+  EXPECT_EQ(ws.calls.back(), "unregisterClass");
+}
+
+TEST_F(MainLoopTest, AScreenStateOutsideTheTableDrawsAndReadsNothing) {
+  Screens[0].input = [] { ScreenState = 7; };
+  ws.idle(4);
+  ws.send(Message{MessageKind::Close});
+  run();
+  EXPECT_EQ(count("draw0"), 1);
+  EXPECT_EQ(gEvents.size(), 1u);
+  EXPECT_EQ(ws.presents, 4);
+}
+
+TEST_F(MainLoopTest, ASizeOfHeightZeroGivesAViewportOfHeightOne) {
+  ws.send(Message{MessageKind::Size, 0, false, 300, 0});
+  ws.idle(1);
+  ws.send(Message{MessageKind::Close});
+  run();
+  EXPECT_EQ(gViewport[2], 300);
+  EXPECT_EQ(gViewport[3], 1);
+}
+
+TEST_F(MainLoopTest, KeysReachTheKeyStateButSystemKeysAndBadCodesDoNot) {
+  ws.keyDown('N');
+  ws.send(Message{MessageKind::SysKeyDown, VK_F10});
+  ws.send(Message{MessageKind::KeyDown, 300});
+  ws.send(Message{MessageKind::KeyDown, -1});
+  ws.send(Message{MessageKind::Close});
+  run();
+  EXPECT_TRUE(KeyState['N']);
+  EXPECT_FALSE(KeyState[VK_F10]);
+}
+
+TEST_F(MainLoopTest, AKeyUpClearsAndAnAutoRepeatSetsAgain) {
+  ws.keyDown(VK_UP);
+  ws.idle(1);
+  ws.keyDown(VK_UP);  // auto-repeat after a screen consumed it
+  ws.send(Message{MessageKind::Close});
+  Screens[0].input = [] { KeyState[VK_UP] = false; };
+  run();
+  EXPECT_TRUE(KeyState[VK_UP]);
+}
+
+TEST_F(MainLoopTest, TheScreenSaverIsHeldOffWhileTheGameRuns) {
+  ws.send(Message{MessageKind::ScreenSave});
+  ws.idle(1);
+  ws.send(Message{MessageKind::Close});
+  gScripted = &ws;
+  Screens[0].draw = [] { gEvents.push_back(gScripted->screenSaverInhibited ? "held" : "free"); };
+  run();
+  EXPECT_EQ(gEvents.front(), "held");
+  EXPECT_FALSE(ws.screenSaverInhibited);  // released at teardown
+}
+
+}  // namespace

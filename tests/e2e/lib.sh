@@ -1,0 +1,111 @@
+# Helpers for end-to-end tests: a private Xvfb, the game started in a folder, windows found
+# by title, keys sent with xdotool, screenshots with xwd and ImageMagick.
+# Sourced by the e2e scripts; each script calls e2e_start_xvfb first and e2e_cleanup on exit.
+
+E2E_XVFB_PID=""
+E2E_GAME_PID=""
+E2E_SHOTS=${E2E_SHOTS:-${TMPDIR:-/tmp}/quillon-e2e-shots}
+mkdir -p "$E2E_SHOTS"
+
+e2e_fail() {
+  echo "FAIL: $*" >&2
+  exit 1
+}
+
+# Starts Xvfb on a free display number and exports DISPLAY.
+e2e_start_xvfb() {
+  local fifo
+  fifo=$(mktemp -u)
+  mkfifo "$fifo"
+  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
+  E2E_XVFB_PID=$!
+  local number
+  read -r -t 20 number <"$fifo" || e2e_fail "Xvfb did not start"
+  rm -f "$fifo"
+  export DISPLAY=":$number"
+  unset WAYLAND_DISPLAY
+}
+
+e2e_cleanup() {
+  [ -n "$E2E_GAME_PID" ] && kill "$E2E_GAME_PID" 2>/dev/null
+  [ -n "$E2E_XVFB_PID" ] && kill "$E2E_XVFB_PID" 2>/dev/null
+  wait 2>/dev/null
+  return 0
+}
+
+# Waits until a window with exactly this title is mapped; prints its id.
+e2e_wait_window() {
+  local title=$1 timeout=${2:-30} id=""
+  local deadline=$((SECONDS + timeout))
+  while [ $SECONDS -lt $deadline ]; do
+    id=$(xdotool search --onlyvisible --name "^${title}\$" 2>/dev/null | head -n 1)
+    if [ -n "$id" ]; then
+      echo "$id"
+      return 0
+    fi
+    sleep 0.2
+  done
+  e2e_fail "no window titled '$title' within ${timeout}s"
+}
+
+# Waits until no window with this title is visible.
+e2e_wait_window_gone() {
+  local title=$1 timeout=${2:-20}
+  local deadline=$((SECONDS + timeout))
+  while [ $SECONDS -lt $deadline ]; do
+    xdotool search --onlyvisible --name "^${title}\$" >/dev/null 2>&1 || return 0
+    sleep 0.2
+  done
+  e2e_fail "window '$title' still there after ${timeout}s"
+}
+
+# Client size of a window as WIDTHxHEIGHT.
+e2e_window_size() {
+  xdotool getwindowgeometry "$1" | awk '/Geometry/ {print $2}'
+}
+
+# Sends keys to a window (focus first: there is no window manager).
+e2e_key() {
+  local id=$1
+  shift
+  xdotool windowfocus --sync "$id" 2>/dev/null || xdotool windowfocus "$id"
+  xdotool key --window "$id" --delay 80 "$@"
+}
+
+# Holds a key down for some seconds.
+e2e_hold() {
+  local id=$1 key=$2 seconds=$3
+  xdotool windowfocus "$id"
+  xdotool keydown --window "$id" "$key"
+  sleep "$seconds"
+  xdotool keyup --window "$id" "$key"
+}
+
+# Screenshot of the whole screen into $E2E_SHOTS/NAME.png; prints the path.
+e2e_shot() {
+  local path="$E2E_SHOTS/$1.png"
+  xwd -root -silent | convert xwd:- "$path"
+  echo "$path"
+}
+
+# Mean colour of a region of a PNG as "R G B" (0-255): region WxH+X+Y.
+e2e_mean_rgb() {
+  convert "$1" -crop "$2" +repage -scale 1x1\! -format '%[fx:int(255*r)] %[fx:int(255*g)] %[fx:int(255*b)]' info:
+}
+
+# Standard deviation of a region (0-1): low on a flat area, higher where something is drawn.
+e2e_region_detail() {
+  convert "$1" -crop "$2" +repage -colorspace gray -format '%[fx:standard_deviation]' info:
+}
+
+# Waits for the game process to exit; prints its exit code.
+e2e_wait_exit() {
+  local pid=$1 timeout=${2:-20}
+  local deadline=$((SECONDS + timeout))
+  while kill -0 "$pid" 2>/dev/null; do
+    [ $SECONDS -lt $deadline ] || e2e_fail "game did not exit within ${timeout}s"
+    sleep 0.2
+  done
+  wait "$pid"
+  echo $?
+}
