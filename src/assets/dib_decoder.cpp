@@ -89,10 +89,14 @@ void Put(unsigned char* out, const Rgb& c) {
   out[2] = c.b;
 }
 
+// Bytes per stored row of an uncompressed picture: padded to a multiple of 4.
+size_t RowStride(const Layout& layout) {
+  return (static_cast<size_t>(layout.width) * layout.bitsPerPixel + 31) / 32 * 4;
+}
+
 bool DecodeUncompressed(std::span<const unsigned char> bytes, const Layout& layout,
                         RgbImage& image) {
-  const size_t stride = (static_cast<size_t>(layout.width) * layout.bitsPerPixel + 31) / 32 * 4;
-  if (stride * layout.height > bytes.size() - layout.pixelStart) return false;
+  const size_t stride = RowStride(layout);
   const int bpp = layout.bitsPerPixel;
   for (int32_t row = 0; row < layout.height; ++row) {
     const unsigned char* in = bytes.data() + layout.pixelStart + stride * row;
@@ -276,6 +280,12 @@ DibStatus ReadLayout(std::span<const unsigned char> bytes, int32_t maxDimension,
 
   layout.pixelStart = fileHeader ? U32(bytes, 10) : table + tableBytes;
   if (layout.pixelStart > size) return DibStatus::ConversionError;
+  // Uncompressed data must be all there before the picture is allocated.
+  const bool runLength =
+      layout.compression == kCompressionRle8 || layout.compression == kCompressionRle4;
+  if (!runLength && RowStride(layout) * layout.height > size - layout.pixelStart) {
+    return DibStatus::ConversionError;
+  }
   return DibStatus::Ok;
 }
 
