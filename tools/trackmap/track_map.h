@@ -1,0 +1,7 @@
+// Draws one track's map: road surface, edges, centre line, start point and checkpoint windows.
+#pragma once
+
+#include "formats/bmp_writer.h"
+#include "track/track_curve.h"
+
+formats::Picture DrawTrackMap(const TrackCurve& curve, float halfWidth, int size);
