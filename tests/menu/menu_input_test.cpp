@@ -1,4 +1,6 @@
 // Keys of the three menu screens: order within a frame, bounds, consumed keys, leaving screens.
+#include <algorithm>
+
 #include "menu/car_selection.h"
 #include "menu/track_selection.h"
 #include "menu_fixture.h"
@@ -9,139 +11,95 @@ namespace {
 
 using menu_testing::MenuTest;
 
-void Press(std::initializer_list<int> keys) {
+// One frame's input with these keys newly pressed.
+void Input(void (*screenInput)(), std::initializer_list<int> keys) {
   for (int key : keys) KeyState[key] = true;
+  screenInput();
 }
 
-TEST_F(MenuTest, MainMenuMovesOncePerPressWithoutWrapAround) {
+bool AnyKeyLeft() {
+  return std::count(KeyState, KeyState + KeyCount, true) > 0;
+}
+
+TEST_F(MenuTest, MainMenuKeys) {
   setUpGame();
-  Press({VK_DOWN});
-  MainMenuInput();
+  Input(MainMenuInput, {VK_DOWN});
   EXPECT_EQ(MainMenuChoice, 1);
   EXPECT_FLOAT_EQ(SelectionFrame.y, -0.72f);
-  EXPECT_FALSE(KeyState[VK_DOWN]);
-  MainMenuInput();  // held without a new key-down: nothing more happens
-  Press({VK_DOWN});
-  MainMenuInput();  // already on the last entry: the key is only consumed
+  Input(MainMenuInput, {VK_DOWN});  // no wrap-around: only consumed
   EXPECT_EQ(MainMenuChoice, 1);
-  EXPECT_FALSE(KeyState[VK_DOWN]);
-
-  Press({VK_DOWN, VK_UP});  // Down first, then Up: back on the start entry
-  MainMenuInput();
+  Input(MainMenuInput, {VK_DOWN, VK_UP});  // Down first, then Up
   EXPECT_EQ(MainMenuChoice, 0);
   EXPECT_FLOAT_EQ(SelectionFrame.y, 0.34f);
-  Press({VK_DOWN, VK_UP});
-  MainMenuInput();
+  Input(MainMenuInput, {VK_DOWN, VK_UP});
   EXPECT_EQ(MainMenuChoice, 0);
-  EXPECT_FALSE(KeyState[VK_DOWN] || KeyState[VK_UP]);
-  EXPECT_FALSE(QuitRequested);
-}
+  EXPECT_FALSE(AnyKeyLeft() || QuitRequested);
 
-TEST_F(MenuTest, MainMenuEnterAndEscape) {
-  setUpGame();
-  Press({VK_RETURN});
-  MainMenuInput();
+  Input(MainMenuInput, {VK_RETURN});
   EXPECT_EQ(ScreenState, 1);
   EXPECT_FLOAT_EQ(SpinAngle, -30.0f);
   EXPECT_FALSE(QuitRequested);
-
   ScreenState = 0;
-  Press({VK_DOWN, VK_RETURN});
-  MainMenuInput();
+  Input(MainMenuInput, {VK_DOWN, VK_RETURN});  // Enter on the quit entry
   EXPECT_TRUE(QuitRequested);
   EXPECT_EQ(ScreenState, 0);
-
   QuitRequested = false;
-  Press({VK_UP, VK_ESCAPE});
-  MainMenuInput();
+  Input(MainMenuInput, {VK_ESCAPE});
   EXPECT_TRUE(QuitRequested);
-  EXPECT_TRUE(KeyState[VK_ESCAPE]);  // ESC is left set: the program ends anyway
 }
 
-TEST_F(MenuTest, CarSelectionBoundsAndKeyPairs) {
+TEST_F(MenuTest, CarSelectionKeys) {
   setUpGame();
-  ScreenState = 1;
-  Press({VK_LEFT});
-  CarSelectionInput();
+  Input(CarSelectionInput, {VK_LEFT});            // at the lower bound: only consumed
+  Input(CarSelectionInput, {VK_RIGHT, VK_LEFT});  // cancel out
   EXPECT_EQ(SelectedCarIndex, 0);
-  EXPECT_FALSE(KeyState[VK_LEFT]);
-
-  Press({VK_RIGHT, VK_LEFT});  // cancel out away from the upper bound
-  CarSelectionInput();
-  EXPECT_EQ(SelectedCarIndex, 0);
-  for (int i = 0; i < 4; ++i) {
-    Press({VK_RIGHT});
-    CarSelectionInput();
-  }
-  EXPECT_EQ(SelectedCarIndex, 2);
+  EXPECT_FALSE(AnyKeyLeft());
+  for (int i = 0; i < 4; ++i) Input(CarSelectionInput, {VK_RIGHT});
   EXPECT_EQ(SelectedCar, &CarRoster[2]);
-  EXPECT_EQ(SelectedCar->name, "FlyingTaco");
-  Press({VK_RIGHT, VK_LEFT});  // Right is ignored at the bound, so Left moves
-  CarSelectionInput();
+  Input(CarSelectionInput, {VK_RIGHT, VK_LEFT});  // Right ignored at the bound, Left moves
   EXPECT_EQ(SelectedCarIndex, 1);
   EXPECT_EQ(SelectedCar, &CarRoster[1]);
-  EXPECT_EQ(ScreenState, 1);
 
-  Press({VK_RETURN, VK_ESCAPE});
-  CarSelectionInput();
+  ScreenState = 1;
+  Input(CarSelectionInput, {VK_RETURN, VK_ESCAPE});
   EXPECT_EQ(ScreenState, 0);
   EXPECT_FLOAT_EQ(SpinAngle, 70.0f);
-  EXPECT_FALSE(KeyState[VK_RETURN] || KeyState[VK_ESCAPE]);
+  EXPECT_FALSE(AnyKeyLeft());
 }
 
-TEST_F(MenuTest, TrackSelectionEscapeThenEnterStartsTheRace) {
+TEST_F(MenuTest, TrackSelectionKeysAndRaceStart) {
   setUpGame();
-  ScreenState = 2;
-  Press({VK_RIGHT, VK_RIGHT});  // one key-down is one step
-  TrackSelectionInput();
-  EXPECT_EQ(SelectedTrackIndex, 1);
-  for (int i = 0; i < 3; ++i) {
-    Press({VK_RIGHT});
-    TrackSelectionInput();
-  }
+  Input(TrackSelectionInput, {VK_RIGHT});
+  Input(TrackSelectionInput, {VK_RIGHT});
+  Input(TrackSelectionInput, {VK_RIGHT});
   EXPECT_EQ(SelectedTrack, &TrackTable[2]);
-  Press({VK_ESCAPE});
-  TrackSelectionInput();
+  Input(TrackSelectionInput, {VK_ESCAPE});
   EXPECT_EQ(ScreenState, 1);
 
-  ScreenState = 2;
+  SelectedCar = &CarRoster[1];
+  SelectedCarIndex = 1;
   SpinAngle = 12.5f;
-  Press({VK_ESCAPE, VK_RETURN});
-  TrackSelectionInput();
+  Input(TrackSelectionInput, {VK_ESCAPE, VK_RETURN});  // ESC first, then Enter starts
   EXPECT_EQ(ScreenState, 3);
   EXPECT_EQ(CurrentRace.track, &TrackTable[2]);
-  EXPECT_EQ(CurrentRace.player->car, SelectedCar);
+  EXPECT_EQ(CurrentRace.player->car, &CarRoster[1]);
   EXPECT_FLOAT_EQ(SpinAngle, 12.5f);
-  EXPECT_FALSE(KeyState[VK_ESCAPE] || KeyState[VK_RETURN]);
-}
+  EXPECT_FALSE(AnyKeyLeft());
 
-TEST_F(MenuTest, SelectionsSurviveRacesAndAreResetByGameSetup) {
-  setUpGame();
-  SelectedCarIndex = 1;
-  SelectedCar = &CarRoster[1];
-  ScreenState = 2;
-  Press({VK_RIGHT});
-  TrackSelectionInput();
-  Press({VK_RETURN});
-  TrackSelectionInput();
-  ScreenState = 0;  // ESC from the race
+  // Back from the race the selections are kept; GameSetup (after F1) resets them, not SpinAngle.
+  ScreenState = 0;
   EXPECT_EQ(MainMenuChoice, 0);
   EXPECT_EQ(SelectedCarIndex, 1);
-  EXPECT_EQ(SelectedTrackIndex, 1);
-
-  Press({VK_DOWN});
-  MainMenuInput();
+  EXPECT_EQ(SelectedTrackIndex, 2);
+  Input(MainMenuInput, {VK_DOWN});
   MenuTint = {0.7f, 0.9f, 0.6f};
-  const float spin = SpinAngle = 33.0f;
-  GameSetup();  // as after F1
+  GameSetup();
   EXPECT_EQ(MainMenuChoice, 0);
   EXPECT_FLOAT_EQ(SelectionFrame.y, 0.34f);
-  EXPECT_EQ(SelectedCarIndex, 0);
-  EXPECT_EQ(SelectedCar, &CarRoster[0]);
-  EXPECT_EQ(SelectedTrackIndex, 0);
-  EXPECT_EQ(SelectedTrack, &TrackTable[0]);
-  EXPECT_FLOAT_EQ(MenuTint.red + MenuTint.green + MenuTint.blue, 3.0f);
-  EXPECT_FLOAT_EQ(SpinAngle, spin);
+  EXPECT_TRUE(SelectedCarIndex == 0 && SelectedCar == &CarRoster[0]);
+  EXPECT_TRUE(SelectedTrackIndex == 0 && SelectedTrack == &TrackTable[0]);
+  EXPECT_EQ(MenuTint.red * MenuTint.green * MenuTint.blue, 1.0f);
+  EXPECT_FLOAT_EQ(SpinAngle, 12.5f);
 }
 
 }  // namespace
