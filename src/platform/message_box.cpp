@@ -40,6 +40,7 @@ Answer ShowSdlMessageBox(const std::string& text, const std::string& caption, Bu
   int pressed = -1;
   if (!SdlHasDisplay() || SDL_ShowMessageBox(&data, &pressed) != 0) {
     std::fprintf(stderr, "%s: %s\n", caption.c_str(), text.c_str());
+    if (SdlHasDisplay()) std::fprintf(stderr, "(message box not shown: %s)\n", SDL_GetError());
     return Answer::Failed;
   }
   if (buttons == Buttons::Ok) return Answer::Ok;

@@ -33,12 +33,22 @@ e2e_cleanup() {
   return 0
 }
 
-# Waits until a window with exactly this title is mapped; prints its id.
+# Ids of the viewable windows with exactly this title. xwininfo rather than xdotool's search:
+# SDL's message boxes name themselves with a property type that xdotool cannot read.
+e2e_find_windows() {
+  local title=$1 id
+  xwininfo -root -tree 2>/dev/null | grep -F "\"$title\": (" | awk '{print $1}' | while read -r id; do
+    xwininfo -id "$id" 2>/dev/null | grep -q 'Map State: IsViewable' && echo "$id"
+  done
+  return 0
+}
+
+# Waits until a window with exactly this title is viewable; prints its id.
 e2e_wait_window() {
   local title=$1 timeout=${2:-30} id=""
   local deadline=$((SECONDS + timeout))
   while [ $SECONDS -lt $deadline ]; do
-    id=$(xdotool search --onlyvisible --name "^${title}\$" 2>/dev/null | head -n 1)
+    id=$(e2e_find_windows "$title" | head -n 1)
     if [ -n "$id" ]; then
       echo "$id"
       return 0
@@ -48,12 +58,12 @@ e2e_wait_window() {
   e2e_fail "no window titled '$title' within ${timeout}s"
 }
 
-# Waits until no window with this title is visible.
+# Waits until no window with this title is viewable.
 e2e_wait_window_gone() {
   local title=$1 timeout=${2:-20}
   local deadline=$((SECONDS + timeout))
   while [ $SECONDS -lt $deadline ]; do
-    xdotool search --onlyvisible --name "^${title}\$" >/dev/null 2>&1 || return 0
+    [ -z "$(e2e_find_windows "$title")" ] && return 0
     sleep 0.2
   done
   e2e_fail "window '$title' still there after ${timeout}s"
@@ -61,24 +71,25 @@ e2e_wait_window_gone() {
 
 # Client size of a window as WIDTHxHEIGHT.
 e2e_window_size() {
-  xdotool getwindowgeometry "$1" | awk '/Geometry/ {print $2}'
+  xwininfo -id "$1" | awk '/^ *Width:/ {w=$2} /^ *Height:/ {h=$2} END {print w "x" h}'
 }
 
-# Sends keys to a window (focus first: there is no window manager).
+# Sends keys to a window: focus it (there is no window manager), then type through XTEST.
+# (Events sent straight to a window are synthetic, and SDL's message boxes ignore them.)
 e2e_key() {
   local id=$1
   shift
   xdotool windowfocus --sync "$id" 2>/dev/null || xdotool windowfocus "$id"
-  xdotool key --window "$id" --delay 80 "$@"
+  xdotool key --delay 80 "$@"
 }
 
 # Holds a key down for some seconds.
 e2e_hold() {
   local id=$1 key=$2 seconds=$3
-  xdotool windowfocus "$id"
-  xdotool keydown --window "$id" "$key"
+  xdotool windowfocus --sync "$id" 2>/dev/null || xdotool windowfocus "$id"
+  xdotool keydown "$key"
   sleep "$seconds"
-  xdotool keyup --window "$id" "$key"
+  xdotool keyup "$key"
 }
 
 # Screenshot of the whole screen into $E2E_SHOTS/NAME.png; prints the path.
@@ -98,7 +109,7 @@ e2e_region_detail() {
   convert "$1" -crop "$2" +repage -colorspace gray -format '%[fx:standard_deviation]' info:
 }
 
-# Waits for the game process to exit; prints its exit code.
+# Waits for the game process to exit; sets E2E_EXIT_CODE (not for use inside $(...)).
 e2e_wait_exit() {
   local pid=$1 timeout=${2:-20}
   local deadline=$((SECONDS + timeout))
@@ -106,6 +117,7 @@ e2e_wait_exit() {
     [ $SECONDS -lt $deadline ] || e2e_fail "game did not exit within ${timeout}s"
     sleep 0.2
   done
-  wait "$pid"
-  echo $?
+  E2E_EXIT_CODE=0
+  wait "$pid" || E2E_EXIT_CODE=$?
+  E2E_GAME_PID=""
 }
