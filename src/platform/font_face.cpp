@@ -179,7 +179,9 @@ GlyphOutline ReadGlyph(FT_Face face, uint32_t codePoint) {
   return glyph;
 }
 
-FontOutlines LoadOutlines() {
+}  // namespace
+
+FontOutlines ReadBoldSansOutlines() {
   FontOutlines outlines;
   FontFile file = FindBoldSansFace();
   if (file.path.empty()) return outlines;
@@ -201,11 +203,9 @@ FontOutlines LoadOutlines() {
   return outlines;
 }
 
-}  // namespace
-
 const FontOutlines& BoldSansOutlines() {
   static const std::unique_ptr<FontOutlines> outlines =
-      std::make_unique<FontOutlines>(LoadOutlines());
+      std::make_unique<FontOutlines>(ReadBoldSansOutlines());
   return *outlines;
 }
 

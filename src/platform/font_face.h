@@ -34,6 +34,8 @@ struct FontOutlines {
 // sans-serif face is used and a note goes to standard error; when there is none at all every
 // glyph is empty.
 const FontOutlines& BoldSansOutlines();
+// Finds and reads the face anew, without the cache (for measuring).
+FontOutlines ReadBoldSansOutlines();
 
 // The Unicode code point of a Windows-1252 byte; 0 for the five codes it leaves undefined.
 uint32_t Windows1252ToUnicode(uint8_t code);
