@@ -22,10 +22,12 @@ void Race::countDown() {
     runStart = now;
   }
   // Each later label overwrites the earlier one in the same frame.
-  if (elapsed > 0.5) label = "3";
-  if (elapsed > 1.5) label = "2";
-  if (elapsed > 2.5) label = "1";
-  if (elapsed > 3.5) label = "GO";
+  const char* text = nullptr;
+  if (elapsed > 0.5) text = "3";
+  if (elapsed > 1.5) text = "2";
+  if (elapsed > 2.5) text = "1";
+  if (elapsed > 3.5) text = "GO";
+  if (text != nullptr) label = text;
 }
 
 void Race::step() {
