@@ -169,6 +169,10 @@ TEST_F(MenuTest, CarWithoutModelShowsArrowsBackgroundAndName) {
   }
   EXPECT_GT(teal, 200);
   EXPECT_EQ(tealOutside, 0);
+
+  // A name is drawn as text, never read as a format.
+  SelectedCar->name = "%s%s%n%s";
+  DrawCarSelection();
 }
 
 }  // namespace
