@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "content/menu_pictures.h"
+#include "content/models.h"
 #include "content/world_pictures.h"
 #include "formats/bmp_writer.h"
 
@@ -53,6 +54,12 @@ std::vector<GeneratedFile> BuildContent() {
              Format(BmpPixelFormat::Rgb24, false, BmpHeaderKind::Info40, false));
   AddPicture(files, "SkyNocturne.bmp", SkyPicture(SkyKind::Night),
              Format(BmpPixelFormat::Indexed8, true));
+  for (const ModelContent& model :
+       {SmileCar(), PizzaCar(), FlyingTaco(), StartBanner(0), StartBanner(1), StartBanner(2)}) {
+    files.push_back({model.file, formats::EncodeMs3d(model.mesh)});
+    for (const ModelSkin& skin : model.skins)
+      AddPicture(files, skin.file, skin.canvas, skin.options);
+  }
   return files;
 }
 
