@@ -50,7 +50,9 @@ TEST_F(DrivingTest, UpBuildsSpeedTowardsASteadyValueAndReleaseDecaysIt) {
   for (int i = 0; i < 3000; ++i) {
     local.frame();
     const double speed = Speed(car);
-    if (i < 1000) ASSERT_GT(speed, previous) << "frame " << i;
+    if (i < 1000) {
+      ASSERT_GT(speed, previous) << "frame " << i;
+    }
     ASSERT_GE(speed, previous) << "frame " << i;
     previous = speed;
   }

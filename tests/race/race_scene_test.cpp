@@ -131,17 +131,14 @@ TEST_F(RaceSceneTest, ChaseViewDrawsTheCarAndDriverViewDoesNot) {
   glNewList(box, GL_COMPILE);
   glColor3ub(255, 0, 255);
   glBegin(GL_QUADS);
-  const float xs[2] = {-8, 8}, ys[2] = {0, 10}, zs[2] = {-15, 15};
-  for (int face = 0; face < 3; ++face) {
-    for (int side = 0; side < 2; ++side) {
-      for (int corner : {0, 1, 3, 2}) {
-        float v[3];
-        v[face] = (face == 0 ? xs : face == 1 ? ys : zs)[side];
-        v[(face + 1) % 3] = ((face + 1) % 3 == 0 ? xs : (face + 1) % 3 == 1 ? ys : zs)[corner & 1];
-        v[(face + 2) % 3] = ((face + 2) % 3 == 0 ? xs : (face + 2) % 3 == 1 ? ys : zs)[corner >> 1];
-        glVertex3fv(v);
-      }
-    }
+  // Corner c of the box: bit 0 picks x, bit 1 y, bit 2 z.
+  auto corner = [](int c) {
+    glVertex3f(c & 1 ? 8.0f : -8.0f, c & 2 ? 10.0f : 0.0f, c & 4 ? 15.0f : -15.0f);
+  };
+  const int faces[6][4] = {{0, 1, 3, 2}, {4, 5, 7, 6}, {0, 1, 5, 4},
+                           {2, 3, 7, 6}, {0, 2, 6, 4}, {1, 3, 7, 5}};
+  for (const auto& face : faces) {
+    for (int c : face) corner(c);
   }
   glEnd();
   glEndList();
