@@ -61,18 +61,6 @@ TEST(BmpDecodeUncompressed, IndexedDepthsGoThroughTheColourTable) {
                            .palette = kPalette,
                            .pixelData = {0x12, 0x30, 0, 0}}));
   EXPECT_EQ(image.pixels, (Bytes{200, 100, 50, 0, 255, 0, 1, 2, 3}));
-
-  // 1 bit, 10 wide over two rows: most significant bit first, each row padded to 4 bytes.
-  image = Decode(BuildDib({.width = 10,
-                           .height = 2,
-                           .bitsPerPixel = 1,
-                           .palette = {{0, 0, 0}, {255, 255, 255}},
-                           .pixelData = PadRows({{0b10000000, 0b01000000}, {0x00, 0x00}})}));
-  ASSERT_EQ(image.pixels.size(), 60u);
-  EXPECT_EQ(image.pixels[0], 255);      // x 0 of the bottom row
-  EXPECT_EQ(image.pixels[3 * 9], 255);  // x 9
-  EXPECT_EQ(image.pixels[3 * 8], 0);    // x 8
-  EXPECT_EQ(image.pixels[3 * 10], 0);   // next row
 }
 
 TEST(BmpDecodeUncompressed, IndexBeyondAShortColourTableIsBlack) {
@@ -324,13 +312,6 @@ TEST(BmpDecodeRefusals, ImpossibleSizesDepthsAndOffsets) {
   Bytes file = BuildDib({.pixelData = {1, 2, 3, 0}});
   file[12] = 1;
   EXPECT_EQ(Status(file), DibStatus::ConversionError);
-}
-
-TEST(BmpDecodeRefusals, MaximumDimensionCanBeLowered) {
-  RgbImage image;
-  Bytes file = testing_support::Gradient24(40, 2);
-  EXPECT_EQ(DecodeDib(file, image, 40), DibStatus::Ok);
-  EXPECT_EQ(DecodeDib(file, image, 39), DibStatus::ConversionError);
 }
 
 }  // namespace

@@ -81,16 +81,6 @@ TEST_F(BmpFileTest, EachDecodeFailureHasItsMessage) {
   ExpectOneError("Image file conversion error.");
 }
 
-TEST_F(BmpFileTest, GoodFileGivesItsPictureWithoutMessages) {
-  Bytes file = BuildDib({.width = 1, .height = 2, .pixelData = {1, 2, 3, 0, 4, 5, 6, 0}});
-  auto image = LoadBmpImage(WriteTempFile("good.bmp", file).c_str());
-  ASSERT_NE(image, nullptr);
-  EXPECT_EQ(image->width, 1);
-  EXPECT_EQ(image->height, 2);
-  EXPECT_EQ(image->pixels, (Bytes{3, 2, 1, 6, 5, 4}));
-  EXPECT_TRUE(shown.empty());
-}
-
 // Every format the content writer produces reads back as the picture it was given.
 TEST_F(BmpFileTest, ContentWriterFilesReadBackInEveryFormat) {
   formats::Picture picture(5, 3);

@@ -1,9 +1,8 @@
-// Hand-built bitmap files for the reader's tests, fuzz seeds and benchmarks.
+// Hand-built bitmap files for the reader's tests and fuzz seeds.
 #include "support/bmp_bytes.h"
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <atomic>
 #include <fstream>
 
@@ -91,26 +90,6 @@ Bytes Gradient24(int32_t width, int32_t height) {
   }
   return BuildDib(
       {.width = width, .height = height, .bitsPerPixel = 24, .pixelData = PadRows(rows)});
-}
-
-Bytes Rle8Stripes(int32_t width, int32_t height) {
-  DibSpec spec{.width = width, .height = height, .bitsPerPixel = 8, .compression = 1};
-  for (int i = 0; i < 256; ++i) {
-    spec.palette.push_back({static_cast<unsigned char>(i), static_cast<unsigned char>(255 - i),
-                            static_cast<unsigned char>(i * 5)});
-  }
-  Bytes& data = spec.pixelData;
-  for (int32_t y = 0; y < height; ++y) {
-    for (int32_t x = 0; x < width;) {
-      int run = std::min<int32_t>(1 + (x + y) % 23, width - x);
-      data.push_back(static_cast<unsigned char>(run));
-      data.push_back(static_cast<unsigned char>(x * 13 + y));
-      x += run;
-    }
-    data.insert(data.end(), {0, 0});
-  }
-  data.insert(data.end(), {0, 1});
-  return BuildDib(spec);
 }
 
 }  // namespace testing_support

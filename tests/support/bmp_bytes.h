@@ -1,4 +1,4 @@
-// Hand-built bitmap files for the reader's tests, fuzz seeds and benchmarks: every header kind,
+// Hand-built bitmap files for the reader's tests and fuzz seeds: every header kind,
 // raw pixel data, masks and colour tables as given, so odd and hostile files can be made too.
 #pragma once
 
@@ -35,8 +35,5 @@ std::string WriteTempFile(const std::string& name, const Bytes& bytes);
 
 // A deterministic 24-bit file of the given size whose pixels vary across the picture.
 Bytes Gradient24(int32_t width, int32_t height);
-
-// A deterministic 8-bit run-length file of the given size: short runs of varying colours.
-Bytes Rle8Stripes(int32_t width, int32_t height);
 
 }  // namespace testing_support
