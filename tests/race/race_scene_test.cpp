@@ -115,11 +115,6 @@ TEST_F(RaceSceneTest, SkyFillsTheBackgroundAndMovesWithHeadingButNotPosition) {
   CurrentRace.player->rotation.y += 150.0f;  // a grows by 150 x 0.06 / 180 = 0.05 of the width
   drawFrame();
   EXPECT_NEAR(at(400, 580)[0], red - 0.05 * 255, 3);
-
-  // Pitch slides it vertically, which a horizontal ramp does not show; the pixel must not move.
-  CurrentRace.player->rotation.x = 10.0f;
-  drawFrame();
-  EXPECT_NEAR(at(400, 580)[0], red - 0.05 * 255, 3);
 }
 
 TEST_F(RaceSceneTest, ChaseViewDrawsTheCarAndDriverViewDoesNot) {
@@ -207,16 +202,6 @@ TEST_F(RaceSceneTest, EachStateShowsItsMessagesInPlaceAndColour) {
   EXPECT_EQ(count(TimeGreen, 0, 250, 800, 600), 0);
   EXPECT_GT(count(Yellow, 0, 60, 800, 130, &meanX), 50);
   EXPECT_GT(meanX, 460);
-}
-
-TEST_F(RaceSceneTest, EveryRaceFrameTurnsTheSpinByATenth) {
-  startRace(0, 0);
-  for (int16_t state : {Race::Ready, Race::Running, Race::Crashed, Race::Finished}) {
-    CurrentRace.state = state;
-    const float before = SpinAngle;
-    drawFrame();
-    EXPECT_FLOAT_EQ(SpinAngle, before + 0.1f);
-  }
 }
 
 }  // namespace
