@@ -16,7 +16,7 @@ build: deps
 	cmake --build $(BUILD) -j $(JOBS)
 
 data: build
-	@if cmake --build $(BUILD) --target content >/dev/null 2>&1; then echo "Data/ ready in $(BUILD)/Data"; else echo "content generator not available yet"; fi
+	cmake --build $(BUILD) --target content
 
 play: data
 	cd $(BUILD) && ./quillon

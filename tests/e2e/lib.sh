@@ -121,3 +121,32 @@ e2e_wait_exit() {
   wait "$pid" || E2E_EXIT_CODE=$?
   E2E_GAME_PID=""
 }
+
+# Brightest grey level of a region (0-1): above 0 where anything at all is drawn.
+e2e_region_max() {
+  convert "$1" -crop "$2" +repage -colorspace gray -format '%[fx:maxima]' info:
+}
+
+# Root-mean-square difference (0-1) between the same region of two screenshots.
+e2e_region_diff() {
+  local a b
+  a=$(mktemp --suffix=.png)
+  b=$(mktemp --suffix=.png)
+  convert "$1" -crop "$3" +repage "$a"
+  convert "$2" -crop "$3" +repage "$b"
+  compare -metric RMSE "$a" "$b" null: 2>&1 | sed 's/.*(\(.*\))/\1/'
+  rm -f "$a" "$b"
+}
+
+# Fraction of a region's pixels near a colour: e2e_color_share FILE REGION "#rrggbb" FUZZ%
+e2e_color_share() {
+  convert "$1" -crop "$2" +repage -fuzz "$4" -fill white -opaque "$3" -fill black +opaque white \
+    -colorspace gray -format '%[fx:mean]' info:
+}
+
+# a > b for decimal numbers.
+# Anything that is not a number (a failed measurement) fails the comparison.
+e2e_gt() {
+  [[ "$1" =~ ^[0-9.eE+-]+$ ]] || { echo "not a measurement: $1" >&2; return 1; }
+  awk -v a="$1" -v b="$2" 'BEGIN { exit !(a + 0 > b + 0) }'
+}
