@@ -62,14 +62,16 @@ void Race::drawScene() {
   drawSky();
   glRotatef(r.z * 0.35f, 0.0f, 0.0f, 1.0f);
 
-  if (view == ChaseView && player->car != nullptr) {
+  if (view == ChaseView) {
     // The offset and the tilt stay in the matrix: the world is seen from behind and above.
     glTranslatef(-0.025f, -0.07f, -0.13f);
     glScalef(0.0025f, 0.0025f, 0.0025f);
     glRotatef(-180.0f, 0.0f, 1.0f, 0.0f);
     glRotatef(-8.0f, 1.0f, 0.0f, 0.0f);
-    const Model& model = player->car->model;
-    CallList(model.displayList, model.displayListGeneration);
+    if (player->car != nullptr) {
+      const Model& model = player->car->model;
+      CallList(model.displayList, model.displayListGeneration);
+    }
     glRotatef(180.0f, 0.0f, 1.0f, 0.0f);
     glScalef(400.0f, 400.0f, 400.0f);
   }
