@@ -37,8 +37,19 @@ void Wheels(MeshBuilder& b, const SkinAtlas& atlas, int tread, int hub, float x,
       b.wheel(atlas, tread, hub, {side * x, kCarGroundY + r, z}, r, hw);
 }
 
+// The cars are modelled compact and then stretched: longer towards the nose and taller, so the
+// chase view, whose camera sits just behind and above the car's position, sees the roof and
+// the back over the bottom of the screen, while the tail stays in front of the near plane.
+void Stretch(formats::Ms3dMesh& mesh) {
+  for (formats::Ms3dVertex& v : mesh.vertices) {
+    v.position[1] = kCarGroundY + (v.position[1] - kCarGroundY) * kCarStretchY;
+    v.position[2] = v.position[2] * kCarStretchZ + kCarShiftZ;
+  }
+}
+
 ModelContent Finish(const std::string& file, formats::Ms3dMesh mesh, const std::string& skinFile,
                     SkinAtlas& atlas, formats::BmpOptions options) {
+  Stretch(mesh);
   ModelContent m{file, std::move(mesh), {}};
   m.skins.push_back({skinFile, atlas.canvas(), options});
   return m;
@@ -252,6 +263,7 @@ ModelContent FlyingTaco() {
   const int glow = atlas.addRamp(Rgb255(90, 230, 255));
   const int flame = atlas.addRamp(Rgb255(255, 140, 40));
   // The filling seen from above: lettuce, tomato, cheese and meat.
+  const float tacoZ0 = -10, tacoZ1 = 39;
   const int filling = atlas.addDecal(64, 120, [&](Canvas& c, float x0, float y0, float w, float h) {
     c.fillRect(x0, y0, x0 + w, y0 + h, atlas.rampColour(lettuce, 1.0f));
     for (int i = 0; i < 90; ++i) {
@@ -265,66 +277,43 @@ ModelContent FlyingTaco() {
       if (i % 4 == 0) c.fillDisc(x + 3, y + 2, 2.5f, atlas.rampColour(lettuce, 0.75f));
     }
   });
-  // The shell's flanks: toasted spots over the shaded shell colour.
-  const float tacoZ0 = -10, tacoZ1 = 39, tacoY0 = -16.5f, tacoY1 = 3;
-  auto flank = [&](float side) {
-    return atlas.addDecal(120, 48, [&, side](Canvas& c, float x0, float y0, float w, float h) {
-      ShadedBase(c, atlas, shell, x0, y0, w, h, [side](float, float v) {
-        return Vec3{side, (v - 0.55f) * 1.6f, 0};
-      });
-      for (int i = 0; i < 40; ++i) {
-        float x = x0 + w * std::fmod(i * 0.618034f + side * 0.2f + 1, 1.0f);
-        float y = y0 + h * (0.15f + 0.7f * std::fmod(i * 0.7548777f, 1.0f));
-        c.fillDisc(x, y, 1.2f + std::fmod(i * 0.37f, 1.0f) * 1.6f, Rgb255(150, 90, 30), 0.55f);
-      }
-    });
-  };
-  const int flankLeft = flank(1), flankRight = flank(-1);
-
   formats::Ms3dMesh mesh;
   mesh.materials.push_back(SkinMaterial("taco skin", "flyingtaco.bmp"));
   MeshBuilder b(mesh);
   b.beginGroup("shell", 0);
-  // Seen from the side a half-moon: deepest in the middle, pinched at both ends.
-  std::vector<LoftStation> stations;
-  for (int i = 0; i <= 10; ++i) {
-    float f = i / 10.0f;
+  // Seen from the side a half-moon: deepest in the middle, pinched at both ends. The shell is
+  // the lower part of each section only: an open U that the filling shows through.
+  std::vector<LoftStation> shellStations, fillingStations;
+  const int around = 20;
+  for (int i = 0; i <= 12; ++i) {
+    float f = i / 12.0f;
     float z = tacoZ0 + 0.5f + f * (tacoZ1 - tacoZ0 - 1);
     float round = std::sqrt(std::max(0.0f, 1 - (2 * f - 1) * (2 * f - 1)));
-    float body = 0.25f + 0.75f * round;
-    stations.push_back({z, 12.5f * body, 2 - 18 * body, 2 + 1.0f * body, 2.1f});
+    float body = 0.12f + 0.88f * round;
+    shellStations.push_back({z, 2 + 9 * body, 3 - 19 * body, 3 + 1.5f * body, 2.0f});
+    float wave = 0.8f * std::sin(f * 37.0f);
+    fillingStations.push_back(
+        {z, 1 + 7 * body, 2 - 12 * body, 3.5f + 2.2f * body + wave * body, 2.0f});
   }
-  LoftSurface taco = MakeLoft(stations, 18);
-  EmitLoft(b, atlas, shell, taco, [&](Vec3 centre, Vec3 normal) {
+  LoftSurface taco = MakeLoft(shellStations, around);
+  EmitLoft(
+      b, atlas, shell, taco, nullptr,
+      [&](size_t column) {
+        // Columns run anticlockwise from +x; drop the ones whose strip lies on top.
+        float a = 6.2831853f * (column + 0.5f) / around;
+        return std::sin(a) < 0.55f;
+      },
+      false);
+  b.beginGroup("filling", 0);
+  LoftSurface stuffing = MakeLoft(fillingStations, 16);
+  EmitLoft(b, atlas, lettuce, stuffing, [&](Vec3, Vec3 normal) {
     DecalMapping m;
-    float along = (centre.z - tacoZ0) / (tacoZ1 - tacoZ0);
-    if (normal.y > 0.55f) {
+    if (normal.y > 0.6f) {
       m.decal = filling;
-      m.map = [=](Vec3 p) {
-        return std::pair{(p.x + 13) / 26, (p.z - tacoZ0) / (tacoZ1 - tacoZ0)};
-      };
-    } else if (std::fabs(normal.x) > 0.5f && along > 0.05f && along < 0.95f) {
-      bool left = normal.x > 0;
-      m.decal = left ? flankLeft : flankRight;
-      m.map = [=](Vec3 p) {
-        float a = (p.z - tacoZ0) / (tacoZ1 - tacoZ0);
-        return std::pair{left ? 1 - a : a, (p.y - tacoY0) / (tacoY1 - tacoY0)};
-      };
+      m.map = [=](Vec3 p) { return std::pair{(p.x + 8) / 16, (p.z - tacoZ0) / (tacoZ1 - tacoZ0)}; };
     }
     return m;
   });
-  // A frill of lettuce along both rims.
-  b.beginGroup("lettuce", 0);
-  for (float side : {-1.0f, 1.0f})
-    for (size_t i = 1; i + 1 < stations.size(); ++i) {
-      const LoftStation &s0 = stations[i], &s1 = stations[i + 1];
-      float x0 = side * s0.halfWidth * 0.8f, x1 = side * s1.halfWidth * 0.8f;
-      Vec3 a{x0, s0.top, s0.z}, c{x1, s1.top, s1.z};
-      Vec3 tip{side * (s0.halfWidth + s1.halfWidth) * 0.5f, (s0.top + s1.top) / 2 + 2.5f,
-               (s0.z + s1.z) / 2};
-      Vec3 n = Normalize({side * 0.5f, 1, 0});
-      b.shaded(atlas, lettuce, {a, tip, c}, {n, n, n});
-    }
   // Hover gear: two pods under the shell with glowing undersides, twin thrusters behind.
   b.beginGroup("hover gear", 0);
   for (float z : {2.0f, 26.0f}) {

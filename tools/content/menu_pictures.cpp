@@ -235,8 +235,8 @@ Canvas CarMenuPicture() {
   CheckerBand(c, 92, 102, 10);
   DrawText(c, "Choose your car", N / 2.0f + 12, 30, HeadingStyle());
   ArrowBackdrop(c, kCarArrowsY);
-  float helpX = (PictureToPixelX(kCarReachX, N) + N) / 2;
-  KeyHelp(c, helpX, 446, "Left / Right: pick a car", "Enter: on to the tracks  Esc: back");
+  float helpX = (PictureToPixelX(kCarReachX, N) + N) / 2 - 10;
+  KeyHelp(c, helpX, 446, "Left / Right: pick a car", "Enter: go on   Esc: back");
   return c;
 }
 

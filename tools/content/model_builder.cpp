@@ -235,7 +235,8 @@ LoftSurface MakeLoft(const std::vector<LoftStation>& stations, int around) {
 }
 
 void EmitLoft(MeshBuilder& builder, const SkinAtlas& atlas, int ramp, const LoftSurface& loft,
-              const std::function<DecalMapping(Vec3, Vec3)>& decalFor) {
+              const std::function<DecalMapping(Vec3, Vec3)>& decalFor,
+              const std::function<bool(size_t)>& keepColumn, bool caps) {
   auto emit = [&](const Vec3(&p)[3], const Vec3(&n)[3]) {
     if (decalFor) {
       Vec3 centre = (p[0] + p[1] + p[2]) * (1.0f / 3);
@@ -257,6 +258,7 @@ void EmitLoft(MeshBuilder& builder, const SkinAtlas& atlas, int ramp, const Loft
   const size_t around = loft.points[0].size();
   for (size_t i = 0; i + 1 < rows; ++i) {
     for (size_t j = 0; j < around; ++j) {
+      if (keepColumn && !keepColumn(j)) continue;
       size_t k = (j + 1) % around;
       const Vec3 &a = loft.points[i][j], &b = loft.points[i][k];
       const Vec3 &c = loft.points[i + 1][k], &d = loft.points[i + 1][j];
@@ -266,6 +268,7 @@ void EmitLoft(MeshBuilder& builder, const SkinAtlas& atlas, int ramp, const Loft
       emit({a, d, c}, {na, nd, nc});
     }
   }
+  if (!caps) return;
   Vec3 back{0, 0, -1}, front{0, 0, 1};
   for (size_t j = 0; j < around; ++j) {
     size_t k = (j + 1) % around;

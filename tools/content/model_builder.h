@@ -123,8 +123,11 @@ struct DecalMapping {
   int decal = -1;
   std::function<std::pair<float, float>(Vec3)> map;
 };
+// keepColumn, when set, chooses which strips round the section are emitted (an open shell);
+// caps closes both ends.
 void EmitLoft(MeshBuilder& builder, const SkinAtlas& atlas, int ramp, const LoftSurface& loft,
-              const std::function<DecalMapping(Vec3 centre, Vec3 normal)>& decalFor = nullptr);
+              const std::function<DecalMapping(Vec3 centre, Vec3 normal)>& decalFor = nullptr,
+              const std::function<bool(size_t column)>& keepColumn = nullptr, bool caps = true);
 
 // Materials: a skin material named after the skin, or a plain colour one without a texture.
 formats::Ms3dMaterial SkinMaterial(const std::string& name, const std::string& skinFile);

@@ -27,6 +27,11 @@ struct ModelContent {
 // point is in front of the near plane while 0.139 y - 0.990 z < 12, so nothing reaches further
 // back than about z -10.
 constexpr float kCarGroundY = -20.36f;
+// The compact shapes are stretched by these factors (height above the road, and length) and
+// moved by kCarShiftZ along z before they are written.
+constexpr float kCarStretchY = 1.35f;
+constexpr float kCarStretchZ = 1.12f;
+constexpr float kCarShiftZ = 2.0f;
 
 ModelContent SmileCar();    // "SMiLE": Data/wingman.ms3d
 ModelContent PizzaCar();    // "911PIZ": Data/pizzacar.ms3d
