@@ -42,19 +42,6 @@ TEST(FontFace, FindsABoldArialTwinAndReadsItsGlyphsInEmUnits) {
   EXPECT_EQ(platform::Windows1252ToUnicode(0xE9), 0xE9u);
 }
 
-TEST(FontFace, OuterContoursRunCounterClockwiseAndHolesClockwise) {
-  const platform::FontOutlines& font = platform::BoldSansOutlines();
-  const platform::GlyphOutline& o = font.glyphs['O'];
-  ASSERT_EQ(o.contours.size(), 2u);
-  double a = ContourArea(o.contours[0]), b = ContourArea(o.contours[1]);
-  EXPECT_GT(std::max(a, b), 0);
-  EXPECT_LT(std::min(a, b), 0);
-  for (char c : std::string("ILTE17")) {
-    ASSERT_EQ(font.glyphs[static_cast<unsigned char>(c)].contours.size(), 1u) << c;
-    EXPECT_GT(ContourArea(font.glyphs[static_cast<unsigned char>(c)].contours[0]), 0) << c;
-  }
-}
-
 TEST(FontFace, CurvesAreFlattenedFinely) {
   // The 'O' has no corners: the flattened rim may turn only a little at each point.
   const platform::GlyphOutline& o = platform::BoldSansOutlines().glyphs['O'];
@@ -71,6 +58,8 @@ TEST(FontFace, CurvesAreFlattenedFinely) {
   }
 }
 
+// Outer contours run counter-clockwise and holes clockwise, so the signed areas of the contours
+// add up to the filled area, which the triangles, all facing +z, must cover exactly.
 TEST(GlyphTessellation, TrianglesCoverTheFilledAreaFacingPlusZ) {
   const platform::FontOutlines& font = platform::BoldSansOutlines();
   for (unsigned char c : std::string("ABOQR8e%&@g$\xC4\xE9\x80")) {
@@ -91,25 +80,6 @@ TEST(GlyphTessellation, TrianglesCoverTheFilledAreaFacingPlusZ) {
     EXPECT_NEAR(covered, inside, 1e-6) << c;
   }
   EXPECT_TRUE(TessellateGlyph(font.glyphs[' ']).empty());
-}
-
-TEST(GlyphTessellation, EvenOddRuleLeavesTheOverlapEmpty) {
-  // Two overlapping squares running the same way: non-zero fills the union, even-odd leaves
-  // out the overlap.
-  platform::GlyphOutline glyph;
-  glyph.contours = {{{0, 0}, {2, 0}, {2, 2}, {0, 2}}, {{1, 1}, {3, 1}, {3, 3}, {1, 3}}};
-  auto area = [](const std::vector<double>& tri) {
-    double sum = 0;
-    for (size_t i = 0; i < tri.size(); i += 6) {
-      sum += ((tri[i + 2] - tri[i]) * (tri[i + 5] - tri[i + 1]) -
-              (tri[i + 3] - tri[i + 1]) * (tri[i + 4] - tri[i])) /
-             2;
-    }
-    return sum;
-  };
-  EXPECT_NEAR(area(TessellateGlyph(glyph)), 7.0, 1e-9);
-  glyph.evenOdd = true;
-  EXPECT_NEAR(area(TessellateGlyph(glyph)), 6.0, 1e-9);
 }
 
 }  // namespace
