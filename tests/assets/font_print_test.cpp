@@ -26,6 +26,7 @@ class FontGlTest : public testing_support::GlTest {
     glGetFloatv(GL_MODELVIEW_MATRIX, m);
     return m[12];
   }
+  static const GlyphMetric& Glyph(unsigned char c) { return GlyphMetrics[c]; }
   static float Advance(const std::string& text) {
     float sum = 0;
     for (unsigned char c : text) sum += GlyphMetrics[c].cellIncX;
@@ -54,7 +55,7 @@ TEST_F(FontGlTest, EveryPrintableCharacterHasASolidGlyphAndAnAdvance) {
   }
   // A space only advances; code 255 neither draws nor advances.
   EXPECT_EQ(PolygonCount(' '), 0u);
-  EXPECT_GT(GlyphMetrics[' '].cellIncX, 0.2f);
+  EXPECT_GT(Glyph(' ').cellIncX, 0.2f);
   EXPECT_EQ(PolygonCount(255), 0u);
   EXPECT_EQ(GlyphMetrics[255].cellIncX, 0.0f);
   EXPECT_TRUE(glIsList(FontListBase + 255));
@@ -100,7 +101,7 @@ TEST_F(FontGlTest, GlyphHasAFrontAtZeroABackAtMinusExtrusionAndSideWalls) {
   // The list moves the drawing position by the glyph's increment.
   glLoadIdentity();
   glCallList(FontListBase + 'O');
-  EXPECT_FLOAT_EQ(TranslationX(), GlyphMetrics['O'].cellIncX);
+  EXPECT_FLOAT_EQ(TranslationX(), Glyph('O').cellIncX);
 }
 
 TEST_F(FontGlTest, PrintTextCentresOnTheOriginAndLeavesHalfTheWidth) {
@@ -113,7 +114,7 @@ TEST_F(FontGlTest, PrintTextCentresOnTheOriginAndLeavesHalfTheWidth) {
   for (const auto& polygon : polygons) {
     for (const auto& v : polygon.vertices) leftmost = std::min(leftmost, (v.x / 400 - 1) * 10);
   }
-  EXPECT_NEAR(leftmost, -Advance("AV") / 2 + GlyphMetrics['A'].glyphOriginX, 1e-3);
+  EXPECT_NEAR(leftmost, -Advance("AV") / 2 + Glyph('A').glyphOriginX, 1e-3);
 }
 
 TEST_F(FontGlTest, EmptyTextCallsNoListLongTextIsCutAndTheListBaseIsRestored) {
@@ -135,19 +136,19 @@ TEST_F(FontGlTest, EmptyTextCallsNoListLongTextIsCutAndTheListBaseIsRestored) {
   glScalef(0.05f, 0.05f, 0.05f);
   polygons = testing_support::CaptureFeedback([&] { PrintText("%s", longText.c_str()); });
   EXPECT_EQ(polygons.size(), 255 * perGlyph);
-  EXPECT_NEAR(TranslationX(), 0.05f * 255 * GlyphMetrics['W'].cellIncX / 2, 1e-3);
+  EXPECT_NEAR(TranslationX(), 0.05f * 255 * Glyph('W').cellIncX / 2, 1e-3);
 }
 
 TEST_F(FontGlTest, RebuildingInANewContextMakesFreshListsAndStaleOnesAreNeverCalled) {
   GLuint first = FontListBase;
-  float increment = GlyphMetrics['R'].cellIncX;
+  float increment = Glyph('R').cellIncX;
   platform::AdvanceGlContextGeneration();
   // The lists of the old context are not called: their numbers may name other objects now.
   auto polygons = testing_support::CaptureFeedback([] { PrintText("READY"); });
   EXPECT_TRUE(polygons.empty());
   BuildFont();
   EXPECT_NE(FontListBase, first);
-  EXPECT_EQ(GlyphMetrics['R'].cellIncX, increment);
+  EXPECT_EQ(Glyph('R').cellIncX, increment);
   glLoadIdentity();
   polygons = testing_support::CaptureFeedback([] { PrintText("READY"); });
   EXPECT_FALSE(polygons.empty());
