@@ -42,7 +42,7 @@ BannerColours ColoursOf(int track) {
 ModelContent StartBanner(int track) {
   const BannerColours k = ColoursOf(track);
   // Four flat shades per colour keep the 16-colour skins exact.
-  SkinAtlas atlas(256, 4);
+  SkinAtlas atlas(256, 4, Lighting::Banner);
   const int primary = atlas.addRamp(k.primary);
   const int secondary = atlas.addRamp(k.secondary);
 
@@ -51,7 +51,7 @@ ModelContent StartBanner(int track) {
   const float boardY = 27, boardHalfW = 46, boardHalfH = 10;
 
   // The board's face: "START" between two chequered strips.
-  const float front = Brightness({0, 0, 1});
+  const float front = Brightness({0, 0, 1}, Lighting::Banner);
   const int board = atlas.addDecal(124, 30, [&](Canvas& c, float x0, float y0, float w, float h) {
     c.fillRect(x0, y0, x0 + w, y0 + h, atlas.rampColour(primary, front));
     const float square = 4;
@@ -73,7 +73,7 @@ ModelContent StartBanner(int track) {
   // The posts' stripes, one decal per side of a post.
   auto stripes = [&](Vec3 normal) {
     return atlas.addDecal(8, 64, [&, normal](Canvas& c, float x0, float y0, float w, float h) {
-      float b = Brightness(normal);
+      float b = Brightness(normal, Lighting::Banner);
       for (int i = 0; i < 8; ++i)
         c.fillRect(x0, y0 + i * h / 8, x0 + w, y0 + (i + 1) * h / 8,
                    atlas.rampColour(i % 2 ? secondary : primary, b));

@@ -60,7 +60,7 @@ ModelContent Finish(const std::string& file, formats::Ms3dMesh mesh, const std::
 ModelContent SmileCar() {
   SkinAtlas atlas;
   const int yellow = atlas.addRamp(Rgb255(255, 196, 30));
-  const int glass = atlas.addRamp(Rgb255(60, 110, 150));
+  const int glass = atlas.addRamp(Rgb255(110, 170, 215));
   const int tyre = atlas.addRamp(Rgb255(40, 40, 46));
   const int hub = atlas.addRamp(Rgb255(210, 214, 224));
   const int red = atlas.addRamp(Rgb255(230, 40, 30));
@@ -120,11 +120,11 @@ ModelContent SmileCar() {
     return m;
   });
   b.beginGroup("bubble", 0);
-  LoftSurface bubble = MakeLoft({{-3, 6, 0, 4, 2.0f},
-                                 {0, 9.5f, -1, 8, 2.0f},
-                                 {8, 10.5f, -1, 10, 2.0f},
-                                 {15, 9.5f, -1, 7, 2.0f},
-                                 {19, 6, 0, 3, 2.0f}},
+  LoftSurface bubble = MakeLoft({{-2, 5, 0, 3, 2.0f},
+                                 {1, 8.5f, -1, 6, 2.0f},
+                                 {8, 9.5f, -1, 7.5f, 2.0f},
+                                 {15, 8.5f, -1, 5.5f, 2.0f},
+                                 {19, 5, 0, 2.5f, 2.0f}},
                                 14);
   EmitLoft(b, atlas, glass, bubble);
   b.beginGroup("lights and wheels", 0);
@@ -234,7 +234,7 @@ ModelContent PizzaCar() {
   b.beginGroup("pizza box", 0);
   {
     // The box: lid and back labelled for the chase view; the sides carry the number.
-    const Vec3 c{0, 6.6f, 0}, h{9, 2.3f, 8.5f};
+    const Vec3 c{0, 6.1f, 1.5f}, h{8, 1.8f, 7.5f};
     const int faces[6] = {boxSideL, boxSideR, -1, -1, -1, boxBack};
     b.box(atlas, cardboard, c, h, faces);
     // Lid drawn just above the box top, oriented so the text reads from behind.
@@ -265,16 +265,23 @@ ModelContent FlyingTaco() {
   // The filling seen from above: lettuce, tomato, cheese and meat.
   const float tacoZ0 = -10, tacoZ1 = 39;
   const int filling = atlas.addDecal(64, 120, [&](Canvas& c, float x0, float y0, float w, float h) {
-    c.fillRect(x0, y0, x0 + w, y0 + h, atlas.rampColour(lettuce, 1.0f));
-    for (int i = 0; i < 90; ++i) {
-      float x = x0 + w * (0.1f + 0.8f * std::fmod(i * 0.618034f, 1.0f));
-      float y = y0 + h * (0.05f + 0.9f * std::fmod(i * 0.414214f + 0.1f, 1.0f));
-      Colour col = i % 3 == 0   ? Rgb255(220, 40, 40)
-                   : i % 3 == 1 ? Rgb255(255, 214, 60)
-                                : Rgb255(120, 70, 40);
-      float r = i % 3 == 1 ? 1.6f : 3.2f;
-      c.fillDisc(x, y, r, col * (i % 2 ? 1.0f : 0.8f));
-      if (i % 4 == 0) c.fillDisc(x + 3, y + 2, 2.5f, atlas.rampColour(lettuce, 0.75f));
+    c.fillRect(x0, y0, x0 + w, y0 + h, Rgb255(120, 66, 36));  // seasoned meat
+    for (int i = 0; i < 150; ++i) {
+      float x = x0 + w * std::fmod(i * 0.618034f, 1.0f);
+      float y = y0 + h * std::fmod(i * 0.414214f + 0.1f, 1.0f);
+      switch (i % 4) {
+        case 0:  // lettuce
+          c.fillDisc(x, y, 4.5f, atlas.rampColour(lettuce, 0.9f + 0.2f * (i % 3)));
+          break;
+        case 1:  // tomato
+          c.fillDisc(x, y, 2.6f, Rgb255(225, 40, 35));
+          break;
+        case 2:  // cheese
+          c.drawLine(x - 2.5f, y - 1, x + 2.5f, y + 1, 1.4f, Rgb255(255, 214, 60));
+          break;
+        default:  // sour cream
+          c.fillDisc(x, y, 1.6f, Rgb255(250, 246, 230));
+      }
     }
   });
   formats::Ms3dMesh mesh;
@@ -301,7 +308,7 @@ ModelContent FlyingTaco() {
       [&](size_t column) {
         // Columns run anticlockwise from +x; drop the ones whose strip lies on top.
         float a = 6.2831853f * (column + 0.5f) / around;
-        return std::sin(a) < 0.55f;
+        return std::sin(a) < 0.8f;
       },
       false);
   b.beginGroup("filling", 0);
@@ -310,7 +317,7 @@ ModelContent FlyingTaco() {
     DecalMapping m;
     if (normal.y > 0.6f) {
       m.decal = filling;
-      m.map = [=](Vec3 p) { return std::pair{(p.x + 8) / 16, (p.z - tacoZ0) / (tacoZ1 - tacoZ0)}; };
+      m.map = [=](Vec3 p) { return std::pair{(p.x + 6) / 12, (p.z - tacoZ0) / (tacoZ1 - tacoZ0)}; };
     }
     return m;
   });

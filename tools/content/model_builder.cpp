@@ -11,8 +11,10 @@ Vec3 Normalize(Vec3 v) {
   return len > 0 ? v * (1 / len) : Vec3{0, 1, 0};
 }
 
-float Brightness(Vec3 normal) {
-  static const Vec3 light = Normalize({0.35f, 0.85f, -0.45f});
+float Brightness(Vec3 normal, Lighting lighting) {
+  static const Vec3 carLight = Normalize({0.4f, 0.85f, -0.35f});
+  static const Vec3 bannerLight = Normalize({0.3f, 0.7f, 0.65f});
+  const Vec3& light = lighting == Lighting::Car ? carLight : bannerLight;
   Vec3 n = Normalize(normal);
   float diffuse = std::max(0.0f, Dot(n, light));
   float sky = 0.5f + 0.5f * n.y;
@@ -24,8 +26,8 @@ constexpr float kRampMin = 0.3f, kRampMax = 1.2f;
 constexpr int kRampRow = 8;
 }  // namespace
 
-SkinAtlas::SkinAtlas(int size, int steps)
-    : canvas_(size, size, Rgb255(128, 128, 128)), steps_(steps) {
+SkinAtlas::SkinAtlas(int size, int steps, Lighting lighting)
+    : canvas_(size, size, Rgb255(128, 128, 128)), steps_(steps), lighting_(lighting) {
   shelfX_ = size / 2;
 }
 
@@ -133,7 +135,7 @@ void MeshBuilder::triangle(const Vec3 (&p)[3], const Vec3 (&n)[3], const Uv (&uv
 
 void MeshBuilder::shaded(const SkinAtlas& atlas, int ramp, const Vec3 (&p)[3], const Vec3 (&n)[3]) {
   Uv uv[3];
-  for (int i = 0; i < 3; ++i) uv[i] = atlas.rampUv(ramp, Brightness(n[i]));
+  for (int i = 0; i < 3; ++i) uv[i] = atlas.rampUv(ramp, Brightness(n[i], atlas.lighting()));
   triangle(p, n, uv);
 }
 

@@ -36,9 +36,11 @@ inline Vec3 Cross(Vec3 a, Vec3 b) {
 }
 Vec3 Normalize(Vec3 v);
 
-// Brightness of a surface with the given normal under the models' fixed light (from above,
-// a little from the left and from behind, so the chase view sees a lit car).
-float Brightness(Vec3 normal);
+// Brightness of a surface with the given normal under a fixed light. The cars' light comes from
+// above, a little from the left and from behind, so the chase view sees a lit car; the banners'
+// from above and in front, where the driver comes from.
+enum class Lighting { Car, Banner };
+float Brightness(Vec3 normal, Lighting lighting = Lighting::Car);
 
 struct Uv {
   float s = 0, t = 0;  // as stored in the model file (t counted down from the picture's top)
@@ -48,7 +50,8 @@ class SkinAtlas {
  public:
   // steps 0: smooth ramps; otherwise each ramp holds that many flat shades (few colours, for
   // the 16-colour skins).
-  explicit SkinAtlas(int size = 256, int steps = 0);
+  explicit SkinAtlas(int size = 256, int steps = 0, Lighting lighting = Lighting::Car);
+  Lighting lighting() const { return lighting_; }
   Canvas& canvas() { return canvas_; }
   const Canvas& canvas() const { return canvas_; }
 
@@ -66,6 +69,7 @@ class SkinAtlas {
  private:
   Canvas canvas_;
   int steps_;
+  Lighting lighting_;
   struct Rect {
     float x0, y0, w, h;
   };

@@ -38,7 +38,7 @@ e2e_key "$win" Right
 shot track-yello
 e2e_key "$win" Left Left
 for track in 0 1 2; do
-  # From the track selection with this track chosen: race, look, back to the same place.
+  # From the track selection with this track chosen (and car number $track): race and look.
   e2e_key "$win" Return
   shot "race-$track-driver" 1
   e2e_key "$win" 2
@@ -46,11 +46,14 @@ for track in 0 1 2; do
   sleep 3
   e2e_hold "$win" Up 3
   shot "race-$track-chase-driving" 0.2
+  # Back through the menus, taking the next car and the next track.
   e2e_key "$win" 1 Escape
   sleep 0.3
   e2e_key "$win" Return
   sleep 0.3
-  e2e_key "$win" Return Right
+  e2e_key "$win" Right Return
+  sleep 0.3
+  e2e_key "$win" Right
 done
 e2e_key "$win" F4
 e2e_wait_exit "$E2E_GAME_PID"
