@@ -6,7 +6,7 @@ ASAN_BUILD := build-asan
 FUZZ_BUILD := build-fuzz
 FUZZ_SECONDS ?= 600
 
-.PHONY: deps build data play test test-unit test-asan test-fuzz fuzz bench clean
+.PHONY: deps build data play test test-unit test-asan test-fuzz fuzz bench maps clean
 
 deps:
 	@bash tools/install-deps.sh
@@ -40,6 +40,9 @@ fuzz: deps
 
 bench: build
 	@for b in $(BUILD)/bench/bench_*; do echo "== $$b"; $$b; done
+
+maps: build
+	$(BUILD)/tools/trackmap/trackmap docs/tracks
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)
