@@ -12,17 +12,25 @@
 
 namespace content_testing {
 
-// A folder holding freshly generated content, made once per process in the temp folder.
+// A folder holding freshly generated content, made once per process in the temp folder and
+// removed at exit.
 inline const std::string& GeneratedDataFolder() {
-  static const std::string folder = [] {
-    auto path = std::filesystem::temp_directory_path() /
-                ("quillon-content-" + std::to_string(getpid())) / "Data";
-    std::filesystem::remove_all(path.parent_path());
-    std::string error;
-    if (!content::GenerateContent(path.string(), &error)) return std::string();
-    return path.string();
-  }();
-  return folder;
+  struct Folder {
+    std::filesystem::path root;
+    std::string data;
+    Folder() {
+      root =
+          std::filesystem::temp_directory_path() / ("quillon-content-" + std::to_string(getpid()));
+      std::filesystem::remove_all(root);
+      if (content::GenerateContent((root / "Data").string())) data = (root / "Data").string();
+    }
+    ~Folder() {
+      std::error_code ec;
+      std::filesystem::remove_all(root, ec);
+    }
+  };
+  static const Folder folder;
+  return folder.data;
 }
 
 inline const std::vector<std::string>& GamePictureNames() {
