@@ -11,31 +11,22 @@
 #include <string>
 
 #include "assets/outline_font.h"
+#include "bench_context.h"
 #include "formats/bmp_writer.h"
 #include "menu/car_selection.h"
 #include "menu/game_setup.h"
 #include "menu/main_menu.h"
 #include "menu/track_selection.h"
-#include "platform/headless_gl.h"
 
 namespace {
 
 // A context set up as the game window sets it, with the game loaded from a scratch folder
 // holding 256 by 256 menu pictures (the car models are missing: the cars draw nothing).
 void SetUpGame() {
-  static std::unique_ptr<platform::HeadlessGl> gl;
-  if (gl) return;
-  gl = platform::HeadlessGl::Create(800, 600);
-  if (!gl) {
-    std::fprintf(stderr, "no headless GL context\n");
-    std::exit(1);
-  }
-  glMatrixMode(GL_PROJECTION);
-  gluPerspective(45.0, 800.0 / 600.0, 0.1, 100.0);
-  glMatrixMode(GL_MODELVIEW);
-  glShadeModel(GL_SMOOTH);
-  glEnable(GL_DEPTH_TEST);
-  glDepthFunc(GL_LEQUAL);
+  static bool done = false;
+  if (done) return;
+  done = true;
+  UseGameContext();
   const auto previous = std::filesystem::current_path();
   const auto scratch =
       std::filesystem::temp_directory_path() / ("menu_bench_" + std::to_string(getpid()));

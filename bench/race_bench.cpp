@@ -10,9 +10,9 @@
 #include <memory>
 
 #include "assets/outline_font.h"
+#include "bench_context.h"
 #include "menu/game_setup.h"
 #include "platform/clock.h"
-#include "platform/headless_gl.h"
 #include "platform/keys.h"
 #include "platform/message_box.h"
 #include "race/race.h"
@@ -64,20 +64,10 @@ BENCHMARK(BM_SimulationStep);
 // A context set up as the game window sets it, the game loaded, and a race running on the
 // longest track in the chase view.
 void SetUpRace() {
-  static std::unique_ptr<platform::HeadlessGl> gl;
-  if (gl) return;
-  gl = platform::HeadlessGl::Create(800, 600);
-  if (!gl) {
-    std::fprintf(stderr, "no headless GL context\n");
-    std::exit(1);
-  }
-  glMatrixMode(GL_PROJECTION);
-  gluPerspective(45.0, 800.0 / 600.0, 0.1, 100.0);
-  glMatrixMode(GL_MODELVIEW);
-  glEnable(GL_POLYGON_SMOOTH);
-  glShadeModel(GL_SMOOTH);
-  glEnable(GL_DEPTH_TEST);
-  glDepthFunc(GL_LEQUAL);
+  static bool done = false;
+  if (done) return;
+  done = true;
+  UseGameContext();
   platform::SetMessageBoxHandler(
       [](const std::string& text, const std::string&, platform::Buttons, platform::Icon) {
         std::fprintf(stderr, "(box) %s\n", text.c_str());
