@@ -37,9 +37,8 @@ constexpr float kCarArrowsY = -0.34f * kArrowScale - 0.25f;
 constexpr float kTrackArrowsY = 0.0f * kArrowScale - 0.25f;
 constexpr float kArrowsHalfHeight = 0.05f * kArrowScale;
 // The turning car stands at eye (-0.3, 0.05, -1.2): left of the picture; while it turns it
-// can reach over the picture's left fifth below about y 0.35. The names are printed below the
+// can reach over the picture's left fifth (up to x -0.6). The names are printed below the
 // picture. The track preview starts left of the picture and sweeps over much of it.
 constexpr float kCarReachX = -0.6f;
-constexpr float kCarReachY = 0.35f;
 
 }  // namespace content

@@ -52,6 +52,15 @@ TextStyle HintStyle(float cell) {
   return s;
 }
 
+// A text with where and how it is painted.
+struct TextPlacement {
+  std::string text;
+  float x, y;
+  TextStyle style;
+  PlacedText placed() const { return {text, TextBounds(text, x, y, style)}; }
+  void draw(Canvas& c) const { DrawText(c, text, x, y, style); }
+};
+
 // A text's cap height in pixels is 7 cells; this centres the capitals on y.
 float CapTop(float centreY, float cell) {
   return centreY - 3.5f * cell;
@@ -74,6 +83,17 @@ void CheckerBand(Canvas& c, float y0, float y1, float square) {
       else
         c.fillRect(col * square, y0 + row * square, (col + 1) * square,
                    std::min(y1, y0 + (row + 1) * square), Rgb255(20, 20, 24));
+}
+
+// Title at the top; the entries centred where the frame is drawn over the picture.
+std::vector<TextPlacement> MainMenuLayout() {
+  const float entryX = PictureToPixelX(kFrameCentreX, N);
+  const float entryCell = 5.4f;
+  return {
+      {"Quillon", N / 2.0f, 16, TitleStyle(10.5f)},
+      {"Start race", entryX, CapTop(PictureToPixelY(kStartEntryY, N), entryCell),
+       EntryStyle(entryCell)},
+      {"Quit", entryX, CapTop(PictureToPixelY(kQuitEntryY, N), entryCell), EntryStyle(entryCell)}};
 }
 
 }  // namespace
@@ -154,30 +174,52 @@ Canvas MainMenuPicture() {
         return std::abs(x - vanishX) <= 5 * t && std::fmod(depth * 1.5f, 1.0f) < 0.5f;
       },
       Rgb255(255, 210, 60));
-  CheckerBand(c, 118, 130, 12);
+  CheckerBand(c, 0, 8, 8);
 
-  // Title and the two entries where the highlight frame's rectangles fall.
+  // The two entries sit on plates inside the highlight frame's innermost rectangle.
   const float entryX = PictureToPixelX(kFrameCentreX, N);
-  const float startY = PictureToPixelY(kStartEntryY, N);
-  const float quitY = PictureToPixelY(kQuitEntryY, N);
   const float plateW = kFrameInnerWidth / 2 * N * 0.93f;
   const float plateH = kFrameInnerHeight / 2 * N * 0.8f;
-  DrawText(c, "Quillon", N / 2.0f, 22, TitleStyle(11.5f));
-  Plate(c, entryX, startY, plateW, plateH);
-  Plate(c, entryX, quitY, plateW, plateH);
-  const float entryCell = 5.4f;
-  DrawText(c, "Start race", entryX, CapTop(startY, entryCell), EntryStyle(entryCell));
-  DrawText(c, "Quit", entryX, CapTop(quitY, entryCell), EntryStyle(entryCell));
+  Plate(c, entryX, PictureToPixelY(kStartEntryY, N), plateW, plateH);
+  Plate(c, entryX, PictureToPixelY(kQuitEntryY, N), plateW, plateH);
+  for (const TextPlacement& t : MainMenuLayout()) t.draw(c);
   return c;
 }
 
 namespace {
 
-// Keys help: two lines centred on x, the first with its capitals from y.
-void KeyHelp(Canvas& c, float x, float y, const char* first, const char* second) {
+TextStyle HeadingStyle() {
+  TextStyle s = TitleStyle(4.3f);
+  s.slant = 0.12f;
+  return s;
+}
+
+// A heading and two lines of keys, centred on x; the keys' first line has its capitals at y.
+std::vector<TextPlacement> SelectionLayout(const char* heading, float headingX, float headingY,
+                                           float x, float y, const char* first,
+                                           const char* second) {
   TextStyle s = HintStyle(2.4f);
-  DrawText(c, first, x, y, s);
-  DrawText(c, second, x, y + 11 * s.cellSize, s);
+  return {{heading, headingX, headingY, HeadingStyle()},
+          {first, x, y, s},
+          {second, x, y + 11 * s.cellSize, s}};
+}
+
+std::vector<TextPlacement> CarMenuLayout() {
+  // The keys keep clear of the picture's left part, where the turning car can reach.
+  float helpX = (PictureToPixelX(kCarReachX, N) + N) / 2 - 10;
+  return SelectionLayout("Choose your car", N / 2.0f + 12, 30, helpX, 446,
+                         "Left / Right: pick a car", "Enter: go on   Esc: back");
+}
+
+std::vector<TextPlacement> TrackMenuLayout() {
+  return SelectionLayout("Choose your track", N / 2.0f, 34, N / 2.0f + 20, 446,
+                         "Left / Right: pick a track", "Enter: race!   Esc: back");
+}
+
+std::vector<PlacedText> Placed(const std::vector<TextPlacement>& layout) {
+  std::vector<PlacedText> out;
+  for (const TextPlacement& t : layout) out.push_back(t.placed());
+  return out;
 }
 
 // A soft dark disc behind the game's arrow pair so its coloured arrows stand out.
@@ -198,12 +240,6 @@ void ArrowBackdrop(Canvas& c, float arrowsY) {
         return (x - cx) * (x - cx) / (a * a) + (y - cy) * (y - cy) / (b * b) <= 1;
       },
       Rgb255(8, 8, 14), 0.9f);
-}
-
-TextStyle HeadingStyle() {
-  TextStyle s = TitleStyle(4.3f);
-  s.slant = 0.12f;
-  return s;
 }
 
 }  // namespace
@@ -233,10 +269,8 @@ Canvas CarMenuPicture() {
   });
   c.fillRect(0, floorY - 3, N, floorY + 1, Rgb255(160, 170, 220), 0.6f);
   CheckerBand(c, 92, 102, 10);
-  DrawText(c, "Choose your car", N / 2.0f + 12, 30, HeadingStyle());
   ArrowBackdrop(c, kCarArrowsY);
-  float helpX = (PictureToPixelX(kCarReachX, N) + N) / 2 - 10;
-  KeyHelp(c, helpX, 446, "Left / Right: pick a car", "Enter: go on   Esc: back");
+  for (const TextPlacement& t : CarMenuLayout()) t.draw(c);
   return c;
 }
 
@@ -258,11 +292,20 @@ Canvas TrackMenuPicture() {
   // A frame like a table's edge, top banner strip.
   c.fillRect(0, 0, N, 104, Rgb255(8, 14, 20), 0.75f);
   CheckerBand(c, 98, 106, 8);
-  DrawText(c, "Choose your track", N / 2.0f, 34, HeadingStyle());
   ArrowBackdrop(c, kTrackArrowsY);
   c.fillRect(0, 420, N, N, Rgb255(8, 14, 20), 0.7f);
-  KeyHelp(c, N / 2.0f + 20, 446, "Left / Right: pick a track", "Enter: race!   Esc: back");
+  for (const TextPlacement& t : TrackMenuLayout()) t.draw(c);
   return c;
+}
+
+std::vector<PlacedText> MainMenuTexts() {
+  return Placed(MainMenuLayout());
+}
+std::vector<PlacedText> CarMenuTexts() {
+  return Placed(CarMenuLayout());
+}
+std::vector<PlacedText> TrackMenuTexts() {
+  return Placed(TrackMenuLayout());
 }
 
 }  // namespace content

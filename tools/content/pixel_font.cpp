@@ -151,6 +151,22 @@ float TextWidth(const std::string& text, const TextStyle& style) {
   return (cells + 2 * style.strokeRadius) * style.cellSize;
 }
 
+TextBox TextBounds(const std::string& text, float x, float y, const TextStyle& style,
+                   bool centred) {
+  const float cell = style.cellSize;
+  const float width = TextWidth(text, style);
+  const float left = centred ? x - width / 2 : x;
+  bool descends = false;
+  for (char ch : text)
+    if (const Glyph* g = FindGlyph(ch))
+      for (int c = 0; c < 5; ++c) descends |= On(*g, c, 7);
+  const float extra = (style.outline + style.shadowOffset) * cell;
+  const float rows = descends ? 9.0f : 7.0f;
+  return {left - extra, y - (style.strokeRadius - 0.5f) * cell - extra,
+          left + width + 7 * style.slant * cell + extra,
+          y + (rows + style.strokeRadius - 0.5f) * cell + extra};
+}
+
 void DrawText(Canvas& canvas, const std::string& text, float x, float y, const TextStyle& style,
               bool centred) {
   const float cell = style.cellSize;

@@ -27,6 +27,14 @@ struct TextStyle {
 // Width in pixels of the text as DrawText lays it out.
 float TextWidth(const std::string& text, const TextStyle& style);
 
+// The box (pixels, y down) that DrawText with these arguments paints into, outline and shadow
+// included; descenders count only when the text has any.
+struct TextBox {
+  float x0, y0, x1, y1;
+};
+TextBox TextBounds(const std::string& text, float x, float y, const TextStyle& style,
+                   bool centred = true);
+
 // Draws the text with the top of its capitals at y; x is its left edge, or its centre when
 // centred is set. Characters without a glyph are drawn as spaces.
 void DrawText(Canvas& canvas, const std::string& text, float x, float y, const TextStyle& style,
