@@ -2,6 +2,8 @@
 // materials and texturing, refused files, and reloads after the context is replaced.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <filesystem>
 #include <string>
 
@@ -17,13 +19,11 @@ namespace {
 namespace fs = std::filesystem;
 using Rgb = std::array<unsigned char, 3>;
 
+// Each test works in its own folder holding a green 2 by 2 "skin.bmp".
 class ModelGlTest : public testing_support::GlTest {
  protected:
   void SetUp() override {
     GlTest::SetUp();
-    folder_ = fs::temp_directory_path() /
-              ("quillon-model-" +
-               std::string(testing::UnitTest::GetInstance()->current_test_info()->name()));
     fs::create_directories(folder_);
     formats::WriteBmpFile(path("skin.bmp"), formats::Picture(2, 2, {0, 255, 0}));
   }
@@ -35,7 +35,9 @@ class ModelGlTest : public testing_support::GlTest {
     return path(name);
   }
 
-  fs::path folder_;
+  fs::path folder_ =
+      fs::temp_directory_path() / ("quillon-model-" + std::to_string(getpid()) + "-" +
+                                   testing::UnitTest::GetInstance()->current_test_info()->name());
 };
 
 TEST_F(ModelGlTest, CubeLoadsIntoAListOfTwelveTexturedTriangles) {
@@ -63,7 +65,7 @@ TEST_F(ModelGlTest, CubeLoadsIntoAListOfTwelveTexturedTriangles) {
   EXPECT_FALSE(glIsEnabled(GL_TEXTURE_2D));
   GLint bound = 0;
   glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
-  EXPECT_EQ(static_cast<GLuint>(bound), model.materials[0].textureId);
+  EXPECT_EQ(GLuint(bound), model.materials[0].textureId);
   GLfloat diffuse[4], shininess = 0;
   glGetMaterialfv(GL_FRONT, GL_DIFFUSE, diffuse);
   glGetMaterialfv(GL_FRONT, GL_SHININESS, &shininess);
@@ -71,51 +73,32 @@ TEST_F(ModelGlTest, CubeLoadsIntoAListOfTwelveTexturedTriangles) {
   EXPECT_FLOAT_EQ(shininess, 12.5f);
 
   // Without groups the list draws nothing and still leaves texturing off.
-  formats::Ms3dMesh bare = testing_support::CubeMesh();
-  bare.groups.clear();
-  ASSERT_TRUE(model.load(write("bare.ms3d", bare).c_str()));
+  model.groups.clear();
+  model.buildDisplayList();
   glEnable(GL_TEXTURE_2D);
   EXPECT_TRUE(testing_support::CaptureFeedback([&] { glCallList(model.displayList); }).empty());
   EXPECT_FALSE(glIsEnabled(GL_TEXTURE_2D));
 }
 
-// Three unit squares: bottom left with the green skin, top right without material, bottom right
-// with a missing skin. Only the first is textured; the second keeps the first's material.
+// Three squares of a 2 by 2 grid seen from above: bottom left with the green skin, top right
+// without material, bottom right with a missing skin. Only the first is textured.
 TEST_F(ModelGlTest, GroupsWithoutMaterialOrSkinAreDrawnUntextured) {
-  formats::Ms3dMesh mesh;
-  const float corners[3][2] = {{-1, -1}, {0, 0}, {0, -1}};
-  for (int q = 0; q < 3; ++q) {
-    formats::Ms3dGroup group;
-    group.materialIndex = static_cast<int8_t>(q == 0 ? 0 : q == 1 ? -1 : 1);
-    for (int i = 0; i < 4; ++i) {
-      formats::Ms3dVertex v;
-      v.position = {corners[q][0] + (i == 1 || i == 2), corners[q][1] + (i >= 2), 0};
-      mesh.vertices.push_back(v);
-    }
-    for (int half = 0; half < 2; ++half) {
-      formats::Ms3dTriangle t;
-      auto base = static_cast<uint16_t>(4 * q);
-      t.vertexIndices = {base, static_cast<uint16_t>(base + 1 + half),
-                         static_cast<uint16_t>(base + 2 + half)};
-      t.s = t.t = {0.5f, 0.5f, 0.5f};
-      group.triangleIndices.push_back(static_cast<uint16_t>(mesh.triangles.size()));
-      mesh.triangles.push_back(t);
-    }
-    mesh.groups.push_back(group);
-  }
+  formats::Ms3dMesh mesh = testing_support::GridMesh(2);
+  mesh.groups = {{0, "", {0, 1}, 0}, {0, "", {6, 7}, -1}, {0, "", {2, 3}, 1}};
   mesh.materials.resize(2);
+  mesh.materials[0].diffuse = {0.1f, 0.2f, 0.3f, 1};
   mesh.materials[0].texture = "./skin.bmp";
-  mesh.materials[0].diffuse = {0.1f, 0.2f, 0.3f, 1.0f};
   mesh.materials[1].texture = "./gone.bmp";
-
   Model model;
   ASSERT_TRUE(model.load(write("squares.ms3d", mesh).c_str()));
   EXPECT_EQ(model.materials[1].textureId, 0u);
+  glTranslatef(-1, -1, 0);
+  glRotatef(-90, 1, 0, 0);  // the grid's (x, z) on the screen's (x, y)
   glCallList(model.displayList);
   EXPECT_EQ(pixel(200, 150), (Rgb{0, 255, 0}));
   EXPECT_EQ(pixel(600, 450), (Rgb{255, 255, 255}));
   EXPECT_EQ(pixel(600, 150), (Rgb{255, 255, 255}));
-
+  // A group without material keeps the material before it.
   model.groups.pop_back();
   model.buildDisplayList();
   glCallList(model.displayList);
@@ -124,39 +107,30 @@ TEST_F(ModelGlTest, GroupsWithoutMaterialOrSkinAreDrawnUntextured) {
   EXPECT_FLOAT_EQ(diffuse[1], 0.2f);
 }
 
-TEST_F(ModelGlTest, RefusedFilesLeaveTheModelAsItWas) {
+TEST_F(ModelGlTest, RefusedFilesKeepTheModelUntilTheContextIsReplaced) {
+  const std::string cube = write("cube.ms3d", testing_support::CubeMesh());
   Model model;
-  ASSERT_TRUE(model.load(write("cube.ms3d", testing_support::CubeMesh()).c_str()));
-  GLuint list = model.displayList;
-  formats::Ms3dMesh wrongVersion = testing_support::CubeMesh();
+  ASSERT_TRUE(model.load(cube.c_str()));
+  const GLuint first = model.displayList;
+  formats::Ms3dMesh wrongVersion = testing_support::CubeMesh(), badIndex = wrongVersion;
   wrongVersion.version = 5;
-  formats::Ms3dMesh badIndex = testing_support::CubeMesh();
   badIndex.triangles[4].vertexIndices[1] = 8;
-  std::vector<uint8_t> bytes = formats::EncodeMs3d(testing_support::CubeMesh());
-  bytes.resize(bytes.size() / 2);
-  formats::WriteBytesToFile(path("short.ms3d"), bytes);
-
+  std::vector<uint8_t> bytes = formats::EncodeMs3d(badIndex);
+  formats::WriteBytesToFile(path("short.ms3d"), {bytes.begin(), bytes.begin() + 200});
   for (const std::string& file : {write("v5.ms3d", wrongVersion), write("bad.ms3d", badIndex),
                                   path("short.ms3d"), path("absent.ms3d")}) {
     EXPECT_FALSE(model.load(file.c_str())) << file;
     EXPECT_EQ(model.triangleCount(), 12) << file;
-    EXPECT_EQ(model.displayList, list) << file;
-    EXPECT_TRUE(glIsList(list)) << file;
+    EXPECT_EQ(model.displayList, first) << file;
+    EXPECT_TRUE(glIsList(first)) << file;
   }
-}
-
-TEST_F(ModelGlTest, ReloadInANewContextForgetsTheOldListAndAFailedOneEmptiesTheModel) {
-  std::string cube = write("cube.ms3d", testing_support::CubeMesh());
-  Model model;
-  ASSERT_TRUE(model.load(cube.c_str()));
-  GLuint first = model.displayList;
-  // Standing in for the F1 context change: the old number is no longer the model's to delete.
+  // Standing in for the F1 context change: the old list number is no longer the model's to
+  // delete, and a failed reload empties the model.
   platform::AdvanceGlContextGeneration();
   ASSERT_TRUE(model.load(cube.c_str()));
   EXPECT_TRUE(glIsList(first));
-  GLuint second = model.displayList;
+  const GLuint second = model.displayList;
   EXPECT_NE(second, first);
-
   platform::AdvanceGlContextGeneration();
   EXPECT_FALSE(model.load(path("absent.ms3d").c_str()));
   EXPECT_EQ(model.displayList, 0u);

@@ -3,6 +3,7 @@
 
 #include <cstring>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "assets/ms3d_format.h"
@@ -23,86 +24,72 @@ bool Parse(const Bytes& bytes, Ms3dMesh& mesh) {
   return ParseMs3d(bytes.data(), bytes.size(), "Data", mesh);
 }
 
-Bytes CubeBytes() {
-  return formats::EncodeMs3d(testing_support::CubeMesh());
-}
-
 TEST(Ms3dFormat, ReadsEveryFieldOfAVersion4Cube) {
   Ms3dMesh mesh;
-  ASSERT_TRUE(Parse(CubeBytes(), mesh));
+  ASSERT_TRUE(Parse(formats::EncodeMs3d(testing_support::CubeMesh()), mesh));
   ASSERT_EQ(mesh.vertices.size(), 8u);
   ASSERT_EQ(mesh.triangles.size(), 12u);
   ASSERT_EQ(mesh.groups.size(), 1u);
   ASSERT_EQ(mesh.materials.size(), 1u);
   const ModelVertex& v = mesh.vertices[3];
-  EXPECT_EQ((std::vector<float>{v.position, v.position + 3}), (std::vector<float>{1, 1, -1}));
-  EXPECT_EQ(v.boneId, -2);
-  EXPECT_EQ(v.referenceCount, 3);
+  EXPECT_EQ(std::tuple(v.position[0], v.position[1], v.position[2], v.boneId, v.referenceCount),
+            std::tuple(1.0f, 1.0f, -1.0f, int8_t{-2}, uint8_t{3}));
   const ModelTriangle& t = mesh.triangles[2];  // first triangle of the +z face
-  EXPECT_EQ((std::vector<int>{t.vertexIndices, t.vertexIndices + 3}), (std::vector<int>{4, 5, 7}));
-  EXPECT_EQ(t.vertexNormals[2][2], 1.0f);
-  EXPECT_EQ(t.s[2], 0.75f);
-  EXPECT_EQ(t.t[2], 0.25f);
+  const uint16_t* corners = t.vertexIndices;
+  EXPECT_EQ(std::tuple(corners[0], corners[1], corners[2], t.vertexNormals[2][2], t.s[2], t.t[2]),
+            std::tuple(4, 5, 7, 1.0f, 0.75f, 0.25f));
   EXPECT_EQ(t.smoothingGroup, 1);
-  EXPECT_EQ(mesh.groups[0].triangleIndices[11], 11);
-  EXPECT_EQ(mesh.groups[0].materialIndex, 0);
+  EXPECT_EQ(std::tuple(mesh.groups[0].triangleIndices[11], mesh.groups[0].materialIndex),
+            std::tuple(11, 0));
   const ModelMaterial& m = mesh.materials[0];
   EXPECT_STREQ(m.name, "paint");
-  EXPECT_EQ(m.ambient[0], 0.2f);
-  EXPECT_EQ(m.diffuse[2], 0.2f);
-  EXPECT_EQ(m.shininess, 12.5f);
-  EXPECT_EQ(m.transparency, 1.0f);
+  EXPECT_EQ(std::tuple(m.ambient[0], m.diffuse[0], m.diffuse[2], m.shininess, m.transparency),
+            std::tuple(0.2f, 0.9f, 0.2f, 12.5f, 1.0f));
   EXPECT_STREQ(m.texture, "Data/skin.bmp");
 }
 
-TEST(Ms3dFormat, AcceptsVersion3AndRefusesOtherVersionsAndIdentifiers) {
+// Refused files (other versions, a wrong identifier, truncations, indices out of range) give
+// false and leave the mesh untouched.
+TEST(Ms3dFormat, RefusesBrokenFilesWithoutTouchingTheMesh) {
   formats::Ms3dMesh source = testing_support::CubeMesh();
-  source.version = 3;
-  source.groups.clear();
-  Ms3dMesh mesh;
-  ASSERT_TRUE(Parse(formats::EncodeMs3d(source), mesh));
-  EXPECT_EQ(mesh.groups.size(), 0u);
+  const Bytes whole = formats::EncodeMs3d(source);
+  std::vector<std::pair<std::string, Bytes>> refused;
   for (int32_t version : {2, 5, -4}) {
     source.version = version;
-    EXPECT_FALSE(Parse(formats::EncodeMs3d(source), mesh)) << version;
+    refused.emplace_back("version " + std::to_string(version), formats::EncodeMs3d(source));
   }
   for (size_t i = 0; i < 10; ++i) {
-    Bytes bytes = CubeBytes();
-    bytes[i] ^= 0x20;
-    EXPECT_FALSE(Parse(bytes, mesh)) << "identifier byte " << i;
+    refused.emplace_back("identifier byte " + std::to_string(i), whole);
+    refused.back().second[i] ^= 0x20;
   }
-  EXPECT_EQ(mesh.vertices.size(), 8u) << "a refused file leaves the mesh as it was";
-}
-
-TEST(Ms3dFormat, RefusesEveryTruncationAndEveryOutOfRangeIndex) {
-  Bytes whole = CubeBytes();
-  Ms3dMesh mesh;
   for (size_t length = 0; length < kEnd; ++length) {
-    ASSERT_FALSE(Parse(Bytes(whole.begin(), whole.begin() + long(length)), mesh)) << length;
+    refused.emplace_back("cut at " + std::to_string(length),
+                         Bytes(whole.begin(), whole.begin() + long(length)));
   }
-  EXPECT_TRUE(Parse(Bytes(whole.begin(), whole.begin() + long(kEnd)), mesh));
-
-  struct Case {
-    const char* what;
-    size_t offset;
-    uint16_t value;
-  };
-  for (Case c : {Case{"vertex index = vertex count", kTriangles + 2, 8},
-                 Case{"last corner of last triangle", kTriangles + 11 * 70 + 6, 0xFFFF},
-                 Case{"triangle index = triangle count", kGroup + 35, 12},
-                 Case{"vertex count beyond the file", formats::kMs3dHeaderSize, 0xFFFF},
-                 Case{"material index 1 of 1", kMaterial - 3, 1},
-                 Case{"material index 127", kMaterial - 3, 127}}) {
-    Bytes bytes = whole;
-    bytes[c.offset] = static_cast<uint8_t>(c.value);
-    if (c.offset != kMaterial - 3) bytes[c.offset + 1] = static_cast<uint8_t>(c.value >> 8);
-    Ms3dMesh untouched;
-    EXPECT_FALSE(Parse(bytes, untouched)) << c.what;
-    EXPECT_TRUE(untouched.vertices.empty()) << c.what;
+  for (auto [what, offset, value] :
+       {std::tuple{"vertex index = vertex count", kTriangles + 2, 8},
+        {"last corner of last triangle", kTriangles + 11 * 70 + 6, 0xFFFF},
+        {"triangle index = triangle count", kGroup + 35, 12},
+        {"vertex count beyond the file", formats::kMs3dHeaderSize, 0xFFFF},
+        {"material index 1 of 1", kMaterial - 3, 1},
+        {"material index 127", kMaterial - 3, 127}}) {
+    refused.emplace_back(what, whole);
+    refused.back().second[offset] = uint8_t(value);
+    if (offset != kMaterial - 3) refused.back().second[offset + 1] = uint8_t(value >> 8);
   }
-  // A negative material index means "no material".
-  whole[kMaterial - 3] = 0xFF;
-  ASSERT_TRUE(Parse(whole, mesh));
+  for (const auto& [what, bytes] : refused) {
+    Ms3dMesh mesh;
+    mesh.vertices.resize(5);
+    EXPECT_FALSE(Parse(bytes, mesh)) << what;
+    EXPECT_EQ(mesh.vertices.size(), 5u) << what;
+  }
+  // Version 3, the animation section missing and a negative material index ("none") are fine.
+  source.version = 3;
+  Ms3dMesh mesh;
+  EXPECT_TRUE(Parse(formats::EncodeMs3d(source), mesh));
+  Bytes noMaterial(whole.begin(), whole.begin() + long(kEnd));
+  noMaterial[kMaterial - 3] = 0xFF;
+  ASSERT_TRUE(Parse(noMaterial, mesh));
   EXPECT_EQ(mesh.groups[0].materialIndex, -1);
 }
 
@@ -120,7 +107,6 @@ TEST(Ms3dFormat, RewritesTexturePathsIntoTheModelFolder) {
   }
   EXPECT_EQ(ModelDirectory("a/b/c.ms3d"), "a/b");
   EXPECT_EQ(ModelDirectory("wingman.ms3d"), ".");
-
   // Too long after rewriting: cut to 127 characters and a NUL.
   char texture[128];
   std::memset(texture, 'x', sizeof texture);

@@ -1,11 +1,16 @@
-// Hand-built bitmap files for the reader's tests and fuzz seeds: every header kind,
-// raw pixel data, masks and colour tables as given, so odd and hostile files can be made too.
+// Hand-built bitmap files for the reader's tests: every header kind, with pixel data, masks and
+// colour tables written as given, so odd and hostile files can be made too.
 #pragma once
+
+#include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <array>
 #include <cstdint>
 #include <string>
 #include <vector>
+
+#include "formats/bmp_writer.h"
 
 namespace testing_support {
 
@@ -21,19 +26,50 @@ struct DibSpec {
   uint32_t compression = 0;
   uint32_t colorsUsed = 0;
   std::vector<uint32_t> masks = {};  // written right after the header (bit fields)
-  std::vector<Colour> palette = {};  // written as 4-byte (or 3-byte old-style) entries
-  Bytes pixelData = {};              // written as given
+  std::vector<Colour> palette = {};  // 4-byte entries (3-byte in the old style)
+  Bytes pixelData = {};
 };
 
-Bytes BuildDib(const DibSpec& spec);
+inline void PutLittleEndian(Bytes& b, uint32_t v, int bytes) {
+  for (int i = 0; i < bytes; ++i) b.push_back(static_cast<unsigned char>(v >> 8 * i));
+}
 
-// Stored rows of an uncompressed picture, each padded to 4 bytes.
-Bytes PadRows(const std::vector<Bytes>& rows);
+inline Bytes BuildDib(const DibSpec& s) {
+  const bool core = s.headerSize == 12;
+  Bytes info;
+  PutLittleEndian(info, s.headerSize, 4);
+  PutLittleEndian(info, static_cast<uint32_t>(s.width), core ? 2 : 4);
+  PutLittleEndian(info, static_cast<uint32_t>(s.height), core ? 2 : 4);
+  PutLittleEndian(info, 1 | s.bitsPerPixel << 16, 4);  // one plane, then the depth
+  if (!core) {
+    for (uint32_t v : {s.compression, 0u, 2835u, 2835u, s.colorsUsed, 0u}) {
+      PutLittleEndian(info, v, 4);
+    }
+  }
+  for (uint32_t mask : s.masks) PutLittleEndian(info, mask, 4);
+  for (const Colour& c : s.palette) {
+    info.insert(info.end(), {c[2], c[1], c[0]});
+    if (!core) info.push_back(0);
+  }
+  Bytes file;
+  if (s.fileHeader) {
+    const auto offset = static_cast<uint32_t>(14 + info.size());
+    file = {'B', 'M'};
+    for (size_t v : {offset + s.pixelData.size(), size_t{0}, size_t{offset}}) {
+      PutLittleEndian(file, static_cast<uint32_t>(v), 4);
+    }
+  }
+  file.insert(file.end(), info.begin(), info.end());
+  file.insert(file.end(), s.pixelData.begin(), s.pixelData.end());
+  return file;
+}
 
-// Writes bytes to a fresh file under the test temporary folder and returns its path.
-std::string WriteTempFile(const std::string& name, const Bytes& bytes);
-
-// A deterministic 24-bit file of the given size whose pixels vary across the picture.
-Bytes Gradient24(int32_t width, int32_t height);
+// Writes bytes to a file of this name (unique to the process) in the test temporary folder and
+// returns its path.
+inline std::string WriteTempFile(const std::string& name, const Bytes& bytes) {
+  std::string path = ::testing::TempDir() + "quillon_" + std::to_string(getpid()) + "_" + name;
+  formats::WriteBytesToFile(path, bytes);
+  return path;
+}
 
 }  // namespace testing_support
