@@ -1,5 +1,5 @@
-// Shared set-up of the race tests: a current headless context with the game's assets loaded
-// once, a manual calendar, released keys, and a helper that starts a race like the menus do.
+// Shared set-up of the race tests: LocalRace, a GL-free race on a track the test controls, and
+// RaceTest, a headless context with the game loaded once, a manual calendar and the race start.
 #pragma once
 
 #include "menu/game_setup.h"
@@ -14,12 +14,46 @@
 
 namespace race_testing {
 
+// A running race without drawing, on a track of the test's own, with the player at the start
+// position and every key released.
+class LocalRaceTest : public ::testing::Test {
+ protected:
+  LocalRaceTest() {
+    player.car = &car;
+    player.position = Vector3f(-2.3, 0.05, 0.0);
+    player.rotation = Vector3f(0.0, -90.0, 0.0);
+    race.player = &player;
+    race.track = &track;
+    race.state = Race::Running;
+    ClearKeyState();
+  }
+  ~LocalRaceTest() override { ClearKeyState(); }
+  // A straight centre line along +x, one unit between points: (0, 0, 0), (1, 0, 0), ...
+  void straightLine(int points) {
+    track.curve.points.clear();
+    for (int i = 0; i < points; ++i) track.curve.points.emplace_back(i, 0.0, 0.0);
+  }
+  // Frames of the main loop without drawing: the motion, then the keys.
+  void frames(int count) {
+    for (int i = 0; i < count; ++i) {
+      race.updateVelocity();
+      race.move();
+      race.handleInput();
+    }
+  }
+
+  Track track;
+  Car car;
+  CarState player;
+  Race race;
+};
+
 class RaceTest : public testing_support::GlTest {
  protected:
   void SetUp() override {
     GlTest::SetUp();
     static const bool loaded = [] {
-      // Pictures missing from the test's working folder would each raise a box.
+      // Pictures missing from the working folder would each raise a box.
       platform::SetMessageBoxHandler([](const std::string&, const std::string&, platform::Buttons,
                                         platform::Icon) { return platform::Answer::Ok; });
       GameSetup();
@@ -39,14 +73,6 @@ class RaceTest : public testing_support::GlTest {
     SelectedTrackIndex = static_cast<int16_t>(track);
     SelectedTrack = &TrackTable[track];
     StartSelectedRace();
-  }
-
-  // Runs frame steps (no drawing) until the countdown has ended.
-  void runCountdown() {
-    for (int second = 0; second < 5; ++second) {
-      calendar.advance();
-      CurrentRace.step();
-    }
   }
 
   testing_support::ManualCalendar calendar;
