@@ -94,6 +94,22 @@ ModelContent SmileCar() {
     c.fillShape(x0, y0, x0 + w, y0 + h, smile(0.0f), Rgb255(200, 40, 50));
   });
 
+  // The back: a number plate with the car's name, for the chase view.
+  const float rearBottom = -19.5f, rearTop = 1.0f, rearHalfWidth = 13.5f;
+  const int rear = atlas.addDecal(100, 76, [&](Canvas& c, float x0, float y0, float w, float h) {
+    ShadedBase(c, atlas, yellow, x0, y0, w, h, [](float u, float v) {
+      return Vec3{(1 - 2 * u) * 1.1f, (2 * v - 1) * 0.8f + 0.15f, -1.0f};
+    });
+    Decal d{x0, y0, w, h};
+    c.fillRoundedRect(d.X(0.22f), d.Y(0.46f), d.X(0.78f), d.Y(0.24f), 2, Rgb255(40, 40, 40));
+    c.fillRoundedRect(d.X(0.23f), d.Y(0.45f), d.X(0.77f), d.Y(0.25f), 2, Rgb255(245, 245, 235));
+    TextStyle plate;
+    plate.cellSize = 1.7f;
+    plate.strokeRadius = 0.6f;
+    plate.fill = Rgb255(30, 30, 60);
+    DrawText(c, "SMiLE", d.X(0.5f), d.Y(0.35f) - 3.5f * plate.cellSize, plate);
+  });
+
   formats::Ms3dMesh mesh;
   mesh.materials.push_back(SkinMaterial("smile skin", "wingman.bmp"));
   MeshBuilder b(mesh);
@@ -110,7 +126,13 @@ ModelContent SmileCar() {
                               16);
   EmitLoft(b, atlas, yellow, body, [&](Vec3 centre, Vec3 normal) {
     DecalMapping m;
-    if (centre.z > 22 && normal.z > 0.4f) {
+    if (centre.z < -3 && normal.z < -0.45f) {
+      m.decal = rear;
+      m.map = [=](Vec3 p) {
+        return std::pair{(rearHalfWidth - p.x) / (2 * rearHalfWidth),
+                         (p.y - rearBottom) / (rearTop - rearBottom)};
+      };
+    } else if (centre.z > 22 && normal.z > 0.4f) {
       m.decal = face;
       m.map = [=](Vec3 p) {
         return std::pair{(p.x + faceHalfWidth) / (2 * faceHalfWidth),

@@ -18,6 +18,8 @@ float Brightness(Vec3 normal, Lighting lighting) {
   Vec3 n = Normalize(normal);
   float diffuse = std::max(0.0f, Dot(n, light));
   float sky = 0.5f + 0.5f * n.y;
+  // The cars get more ambient light: the car selection shows their unlit front too.
+  if (lighting == Lighting::Car) return 0.5f + 0.52f * diffuse + 0.1f * sky;
   return 0.38f + 0.62f * diffuse + 0.12f * sky;
 }
 
