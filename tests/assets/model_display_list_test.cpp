@@ -4,7 +4,6 @@
 
 #include <unistd.h>
 
-#include <filesystem>
 #include <string>
 
 #include "assets/model.h"
@@ -16,33 +15,29 @@
 
 namespace {
 
-namespace fs = std::filesystem;
 using Rgb = std::array<unsigned char, 3>;
 
-// Each test works in its own folder holding a green 2 by 2 "skin.bmp".
+// Models and their green 2 by 2 skin in the temporary folder, named uniquely for the process.
 class ModelGlTest : public testing_support::GlTest {
  protected:
   void SetUp() override {
     GlTest::SetUp();
-    fs::create_directories(folder_);
     formats::WriteBmpFile(path("skin.bmp"), formats::Picture(2, 2, {0, 255, 0}));
   }
-  void TearDown() override { fs::remove_all(folder_); }
-
-  std::string path(const std::string& name) const { return (folder_ / name).string(); }
-  std::string write(const std::string& name, const formats::Ms3dMesh& mesh) {
+  static std::string path(const std::string& name) {
+    return ::testing::TempDir() + "quillon_" + std::to_string(getpid()) + "_" + name;
+  }
+  static std::string write(const std::string& name, const formats::Ms3dMesh& mesh) {
     formats::WriteMs3dFile(path(name), mesh);
     return path(name);
   }
-
-  fs::path folder_ =
-      fs::temp_directory_path() / ("quillon-model-" + std::to_string(getpid()) + "-" +
-                                   testing::UnitTest::GetInstance()->current_test_info()->name());
+  // The skin as a model in the same folder names it.
+  const std::string skin = "./" + path("skin.bmp").substr(::testing::TempDir().size());
 };
 
 TEST_F(ModelGlTest, CubeLoadsIntoAListOfTwelveTexturedTriangles) {
   Model model;
-  ASSERT_TRUE(model.load(write("cube.ms3d", testing_support::CubeMesh()).c_str()));
+  ASSERT_TRUE(model.load(write("cube.ms3d", testing_support::CubeMesh(skin)).c_str()));
   EXPECT_EQ(model.vertexCount(), 8);
   EXPECT_EQ(model.triangleCount(), 12);
   EXPECT_EQ(model.groupCount(), 1);
@@ -87,7 +82,7 @@ TEST_F(ModelGlTest, GroupsWithoutMaterialOrSkinAreDrawnUntextured) {
   mesh.groups = {{0, "", {0, 1}, 0}, {0, "", {6, 7}, -1}, {0, "", {2, 3}, 1}};
   mesh.materials.resize(2);
   mesh.materials[0].diffuse = {0.1f, 0.2f, 0.3f, 1};
-  mesh.materials[0].texture = "./skin.bmp";
+  mesh.materials[0].texture = skin;
   mesh.materials[1].texture = "./gone.bmp";
   Model model;
   ASSERT_TRUE(model.load(write("squares.ms3d", mesh).c_str()));
@@ -108,11 +103,11 @@ TEST_F(ModelGlTest, GroupsWithoutMaterialOrSkinAreDrawnUntextured) {
 }
 
 TEST_F(ModelGlTest, RefusedFilesKeepTheModelUntilTheContextIsReplaced) {
-  const std::string cube = write("cube.ms3d", testing_support::CubeMesh());
+  const std::string cube = write("cube.ms3d", testing_support::CubeMesh(skin));
   Model model;
   ASSERT_TRUE(model.load(cube.c_str()));
   const GLuint first = model.displayList;
-  formats::Ms3dMesh wrongVersion = testing_support::CubeMesh(), badIndex = wrongVersion;
+  formats::Ms3dMesh wrongVersion = testing_support::CubeMesh(skin), badIndex = wrongVersion;
   wrongVersion.version = 5;
   badIndex.triangles[4].vertexIndices[1] = 8;
   std::vector<uint8_t> bytes = formats::EncodeMs3d(badIndex);
