@@ -1,4 +1,4 @@
-// Reading bitmap files: the open check, the "Error" messages, and files from the content writer.
+// Reading bitmap files: the open check and the "Error" message of every failure.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "assets/bmp_image.h"
-#include "formats/bmp_writer.h"
 #include "platform/message_box.h"
 #include "support/bmp_bytes.h"
 
@@ -56,32 +55,6 @@ TEST_F(BmpFileTest, EachFailureShowsItsMessageUnderError) {
     EXPECT_EQ(file == longName ? ReadDibFile(file.c_str()) : LoadBmpImage(file.c_str()), nullptr);
     EXPECT_EQ(shown, (Shown{{text, "Error"}}));
   }
-}
-
-// Every format the content writer produces reads back as the picture it was given; black and
-// white survive every depth, 5-bit channels included.
-TEST_F(BmpFileTest, ContentWriterFilesReadBackInEveryFormat) {
-  formats::Picture picture(5, 3);
-  for (int i = 1; i < 15; i += 2) picture.set(i % 5, i / 5, {255, 255, 255});
-  using F = formats::BmpPixelFormat;
-  using H = formats::BmpHeaderKind;
-  for (F format :
-       {F::Rgb24, F::Rgb32, F::Rgb555, F::Indexed8, F::Rle8, F::Indexed4, F::Rle4, F::Mono1}) {
-    for (H header : {H::Info40, H::Core12}) {
-      if ((format == F::Rle8 || format == F::Rle4) && header == H::Core12) continue;
-      for (bool fileHeader : {true, false}) {
-        formats::BmpOptions options{
-            .format = format, .header = header, .fileHeader = fileHeader, .palette = {}};
-        auto image =
-            LoadBmpImage(WriteTempFile("writer.bmp", formats::EncodeBmp(picture, options)).c_str());
-        ASSERT_NE(image, nullptr) << int(format) << int(header) << fileHeader;
-        EXPECT_EQ(image->width, 5);
-        EXPECT_EQ(image->height, 3);
-        EXPECT_EQ(image->pixels, picture.rgb) << int(format) << int(header) << fileHeader;
-      }
-    }
-  }
-  EXPECT_TRUE(shown.empty());
 }
 
 }  // namespace

@@ -27,10 +27,9 @@ bool Parse(const Bytes& bytes, Ms3dMesh& mesh) {
 TEST(Ms3dFormat, ReadsEveryFieldOfAVersion4Cube) {
   Ms3dMesh mesh;
   ASSERT_TRUE(Parse(formats::EncodeMs3d(testing_support::CubeMesh()), mesh));
-  ASSERT_EQ(mesh.vertices.size(), 8u);
-  ASSERT_EQ(mesh.triangles.size(), 12u);
-  ASSERT_EQ(mesh.groups.size(), 1u);
-  ASSERT_EQ(mesh.materials.size(), 1u);
+  ASSERT_EQ(std::tuple(mesh.vertices.size(), mesh.triangles.size(), mesh.groups.size(),
+                       mesh.materials.size()),
+            std::tuple(8, 12, 1, 1));
   const ModelVertex& v = mesh.vertices[3];
   EXPECT_EQ(std::tuple(v.position[0], v.position[1], v.position[2], v.boneId, v.referenceCount),
             std::tuple(1.0f, 1.0f, -1.0f, int8_t{-2}, uint8_t{3}));
