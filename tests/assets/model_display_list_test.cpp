@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <string>
+#include <tuple>
 
 #include "assets/model.h"
 #include "formats/bmp_writer.h"
@@ -38,10 +39,9 @@ class ModelGlTest : public testing_support::GlTest {
 TEST_F(ModelGlTest, CubeLoadsIntoAListOfTwelveTexturedTriangles) {
   Model model;
   ASSERT_TRUE(model.load(write("cube.ms3d", testing_support::CubeMesh(skin)).c_str()));
-  EXPECT_EQ(model.vertexCount(), 8);
-  EXPECT_EQ(model.triangleCount(), 12);
-  EXPECT_EQ(model.groupCount(), 1);
-  EXPECT_EQ(model.materialCount(), 1);
+  EXPECT_EQ(std::tuple(model.vertexCount(), model.triangleCount(), model.groupCount(),
+                       model.materialCount()),
+            std::tuple(8, 12, 1, 1));
   ASSERT_TRUE(glIsList(model.displayList));
   EXPECT_EQ(model.materials[0].texture, path("skin.bmp"));
   ASSERT_NE(model.materials[0].textureId, 0u);
@@ -64,8 +64,7 @@ TEST_F(ModelGlTest, CubeLoadsIntoAListOfTwelveTexturedTriangles) {
   GLfloat diffuse[4], shininess = 0;
   glGetMaterialfv(GL_FRONT, GL_DIFFUSE, diffuse);
   glGetMaterialfv(GL_FRONT, GL_SHININESS, &shininess);
-  EXPECT_FLOAT_EQ(diffuse[0], 0.9f);
-  EXPECT_FLOAT_EQ(shininess, 12.5f);
+  EXPECT_EQ(std::tuple(diffuse[0], shininess), std::tuple(0.9f, 12.5f));
 
   // Without groups the list draws nothing and still leaves texturing off.
   model.groups.clear();
@@ -115,9 +114,9 @@ TEST_F(ModelGlTest, RefusedFilesKeepTheModelUntilTheContextIsReplaced) {
   for (const std::string& file : {write("v5.ms3d", wrongVersion), write("bad.ms3d", badIndex),
                                   path("short.ms3d"), path("absent.ms3d")}) {
     EXPECT_FALSE(model.load(file.c_str())) << file;
-    EXPECT_EQ(model.triangleCount(), 12) << file;
-    EXPECT_EQ(model.displayList, first) << file;
-    EXPECT_TRUE(glIsList(first)) << file;
+    EXPECT_EQ(std::tuple(model.triangleCount(), model.displayList, glIsList(first)),
+              std::tuple(12, first, GL_TRUE))
+        << file;
   }
   // Standing in for the F1 context change: the old list number is no longer the model's to
   // delete, and a failed reload empties the model.

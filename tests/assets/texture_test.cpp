@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "formats/bmp_writer.h"
@@ -46,16 +47,14 @@ TEST_F(TextureTest, PictureBecomesABoundLinearTextureBottomRowAtTZero) {
     EXPECT_EQ(GLuint(bound), second);
     glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &w);
     glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_HEIGHT, &h);
-    EXPECT_EQ(w, width);
-    EXPECT_EQ(h, height);
+    EXPECT_EQ(std::pair(w, h), std::pair(width, height));
     std::vector<uint8_t> rgb(picture.rgb.size());
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glGetTexImage(GL_TEXTURE_2D, 0, GL_RGB, GL_UNSIGNED_BYTE, rgb.data());
     EXPECT_EQ(rgb, picture.rgb);  // both bottom row (t = 0) first
     glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, &minFilter);
     glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, &magFilter);
-    EXPECT_EQ(minFilter, GL_LINEAR);
-    EXPECT_EQ(magFilter, GL_LINEAR);
+    EXPECT_EQ(std::pair(minFilter, magFilter), std::pair(GL_LINEAR, GL_LINEAR));
   }
   GLint alignment = 0;
   glGetIntegerv(GL_UNPACK_ALIGNMENT, &alignment);
