@@ -7,20 +7,25 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cstring>
 #include <filesystem>
 #include <vector>
 
-#include "assets/outline_font.h"
+#include "app/game_window.h"
+#include "menu/car_selection.h"
 #include "menu/game_setup.h"
 #include "menu/main_menu.h"
+#include "menu/track_selection.h"
 #include "platform/frame_flags.h"
 #include "platform/keys.h"
 #include "support/gl_fixture.h"
+#include "track/track.h"
 
 namespace menu_testing {
 
-// Sets up the scene as the game window does, then loads the game from `dataDir`'s parent
-// (a fresh, empty folder unless a test fills Data/ before calling setUpGame).
+// The game's projection, in a fresh folder with an empty Data/ that a test may fill before
+// calling setUpGame.
 class MenuTest : public testing_support::GlTest {
  protected:
   void SetUp() override {
@@ -29,9 +34,6 @@ class MenuTest : public testing_support::GlTest {
     glLoadIdentity();
     gluPerspective(45.0, 800.0 / 600.0, 0.1, 100.0);
     glMatrixMode(GL_MODELVIEW);
-    glShadeModel(GL_SMOOTH);
-    glEnable(GL_DEPTH_TEST);
-    glDepthFunc(GL_LEQUAL);
     previousDir_ = std::filesystem::current_path();
     char pattern[] = "/tmp/quillon_menu_XXXXXX";
     ASSERT_NE(mkdtemp(pattern), nullptr);
@@ -47,31 +49,25 @@ class MenuTest : public testing_support::GlTest {
     std::filesystem::current_path(previousDir_);
     std::filesystem::remove_all(scratch_);
     ClearKeyState();
-    QuitRequested = false;
     SelectionFrame = {};
   }
-  void setUpGame() {
-    ScreenState = 0;
-    GameSetup();
-    BuildFont();
-  }
+  // The game window's start: GameSetup, the fixed GL state and the font.
+  void setUpGame() { InitScene(); }
   std::filesystem::path dataDir() const { return scratch_ / "Data"; }
 
  private:
-  std::filesystem::path previousDir_;
-  std::filesystem::path scratch_;
+  std::filesystem::path previousDir_, scratch_;
 };
 
-// One vertex of a line or point from GL feedback (GL_3D_COLOR), window coordinates.
+// The lines and points drawn while `draw` runs, from GL feedback (GL_3D_COLOR, window
+// coordinates); polygons are skipped.
 struct FeedbackPoint {
   float x, y, z, r, g, b, a;
 };
 struct Primitives {
   std::vector<std::array<FeedbackPoint, 2>> lines;
   std::vector<FeedbackPoint> points;
-  int polygons = 0;
 };
-
 template <typename Draw>
 Primitives CapturePrimitives(Draw draw) {
   std::vector<GLfloat> buffer(1 << 20);
@@ -80,29 +76,17 @@ Primitives CapturePrimitives(Draw draw) {
   draw();
   const GLint used = glRenderMode(GL_RENDER);
   Primitives result;
-  GLint i = 0;
-  auto vertex = [&] {
-    FeedbackPoint p{};
-    for (float* field : {&p.x, &p.y, &p.z, &p.r, &p.g, &p.b, &p.a}) *field = buffer[i++];
-    return p;
-  };
-  while (i < used) {
+  for (GLint i = 0; i < used;) {
     const auto token = static_cast<GLint>(buffer[i++]);
-    if (token == GL_LINE_TOKEN || token == GL_LINE_RESET_TOKEN) {
-      FeedbackPoint a = vertex();
-      result.lines.push_back({a, vertex()});
-    } else if (token == GL_POINT_TOKEN) {
-      result.points.push_back(vertex());
-    } else if (token == GL_POLYGON_TOKEN) {
-      const auto count = static_cast<GLint>(buffer[i++]);
-      for (GLint k = 0; k < count; ++k) vertex();
-      ++result.polygons;
-    } else if (token == GL_PASS_THROUGH_TOKEN) {
-      ++i;
-    } else {
-      ADD_FAILURE() << "unexpected feedback token " << token;
-      break;
-    }
+    const GLint count = token == GL_POLYGON_TOKEN ? static_cast<GLint>(buffer[i++])
+                        : token == GL_POINT_TOKEN ? 1
+                                                  : 2;  // a line
+    FeedbackPoint p[2];
+    std::memcpy(p, &buffer[i], sizeof(FeedbackPoint) * std::min(count, 2));
+    i += 7 * count;
+    if (token == GL_POINT_TOKEN) result.points.push_back(p[0]);
+    if (token == GL_LINE_TOKEN || token == GL_LINE_RESET_TOKEN)
+      result.lines.push_back({p[0], p[1]});
   }
   return result;
 }

@@ -1,48 +1,41 @@
-// Keys of the three menu screens: order within a frame, bounds, consumed keys, leaving screens.
+// Keys of the three menu screens: order within a frame, bounds, consumed keys, leaving screens,
+// and the selections kept across races until GameSetup.
 #include <algorithm>
 
-#include "menu/car_selection.h"
-#include "menu/track_selection.h"
 #include "menu_fixture.h"
 #include "race/race.h"
-#include "track/track.h"
 
 namespace {
 
 using menu_testing::MenuTest;
 
-// One frame's input with these keys newly pressed.
-void Input(void (*screenInput)(), std::initializer_list<int> keys) {
+// One frame's input with these keys newly pressed; true if every key was consumed.
+bool Input(void (*screenInput)(), std::initializer_list<int> keys) {
   for (int key : keys) KeyState[key] = true;
   screenInput();
-}
-
-bool AnyKeyLeft() {
-  return std::count(KeyState, KeyState + KeyCount, true) > 0;
+  return std::count(KeyState, KeyState + KeyCount, true) == 0;
 }
 
 TEST_F(MenuTest, MainMenuKeys) {
   setUpGame();
-  Input(MainMenuInput, {VK_DOWN});
+  EXPECT_TRUE(Input(MainMenuInput, {VK_DOWN}));
   EXPECT_EQ(MainMenuChoice, 1);
   EXPECT_FLOAT_EQ(SelectionFrame.y, -0.72f);
-  Input(MainMenuInput, {VK_DOWN});  // no wrap-around: only consumed
+  EXPECT_TRUE(Input(MainMenuInput, {VK_DOWN}));  // no wrap-around
   EXPECT_EQ(MainMenuChoice, 1);
-  Input(MainMenuInput, {VK_DOWN, VK_UP});  // Down first, then Up
-  EXPECT_EQ(MainMenuChoice, 0);
+  for (int frame = 0; frame < 2; ++frame) {
+    EXPECT_TRUE(Input(MainMenuInput, {VK_DOWN, VK_UP}));  // Down first, then Up
+    EXPECT_EQ(MainMenuChoice, 0);
+  }
   EXPECT_FLOAT_EQ(SelectionFrame.y, 0.34f);
-  Input(MainMenuInput, {VK_DOWN, VK_UP});
-  EXPECT_EQ(MainMenuChoice, 0);
-  EXPECT_FALSE(AnyKeyLeft() || QuitRequested);
-
+  EXPECT_FALSE(QuitRequested);
   Input(MainMenuInput, {VK_RETURN});
   EXPECT_EQ(ScreenState, 1);
   EXPECT_FLOAT_EQ(SpinAngle, -30.0f);
   EXPECT_FALSE(QuitRequested);
   ScreenState = 0;
   Input(MainMenuInput, {VK_DOWN, VK_RETURN});  // Enter on the quit entry
-  EXPECT_TRUE(QuitRequested);
-  EXPECT_EQ(ScreenState, 0);
+  EXPECT_TRUE(QuitRequested && ScreenState == 0);
   QuitRequested = false;
   Input(MainMenuInput, {VK_ESCAPE});
   EXPECT_TRUE(QuitRequested);
@@ -50,47 +43,36 @@ TEST_F(MenuTest, MainMenuKeys) {
 
 TEST_F(MenuTest, CarSelectionKeys) {
   setUpGame();
-  Input(CarSelectionInput, {VK_LEFT});            // at the lower bound: only consumed
-  Input(CarSelectionInput, {VK_RIGHT, VK_LEFT});  // cancel out
+  EXPECT_TRUE(Input(CarSelectionInput, {VK_LEFT}));            // at the lower bound
+  EXPECT_TRUE(Input(CarSelectionInput, {VK_RIGHT, VK_LEFT}));  // cancel out
   EXPECT_EQ(SelectedCarIndex, 0);
-  EXPECT_FALSE(AnyKeyLeft());
   for (int i = 0; i < 4; ++i) Input(CarSelectionInput, {VK_RIGHT});
   EXPECT_EQ(SelectedCar, &CarRoster[2]);
   Input(CarSelectionInput, {VK_RIGHT, VK_LEFT});  // Right ignored at the bound, Left moves
-  EXPECT_EQ(SelectedCarIndex, 1);
-  EXPECT_EQ(SelectedCar, &CarRoster[1]);
-
+  EXPECT_TRUE(SelectedCarIndex == 1 && SelectedCar == &CarRoster[1]);
   ScreenState = 1;
-  Input(CarSelectionInput, {VK_RETURN, VK_ESCAPE});
+  EXPECT_TRUE(Input(CarSelectionInput, {VK_RETURN, VK_ESCAPE}));
   EXPECT_EQ(ScreenState, 0);
   EXPECT_FLOAT_EQ(SpinAngle, 70.0f);
-  EXPECT_FALSE(AnyKeyLeft());
 }
 
-TEST_F(MenuTest, TrackSelectionKeysAndRaceStart) {
+TEST_F(MenuTest, TrackSelectionKeysStartTheRaceAndGameSetupResetsTheSelections) {
   setUpGame();
-  Input(TrackSelectionInput, {VK_RIGHT});
-  Input(TrackSelectionInput, {VK_RIGHT});
-  Input(TrackSelectionInput, {VK_RIGHT});
+  for (int i = 0; i < 3; ++i) Input(TrackSelectionInput, {VK_RIGHT});
   EXPECT_EQ(SelectedTrack, &TrackTable[2]);
   Input(TrackSelectionInput, {VK_ESCAPE});
   EXPECT_EQ(ScreenState, 1);
-
   SelectedCar = &CarRoster[1];
   SelectedCarIndex = 1;
   SpinAngle = 12.5f;
-  Input(TrackSelectionInput, {VK_ESCAPE, VK_RETURN});  // ESC first, then Enter starts
+  EXPECT_TRUE(Input(TrackSelectionInput, {VK_ESCAPE, VK_RETURN}));  // ESC, then Enter starts
   EXPECT_EQ(ScreenState, 3);
-  EXPECT_EQ(CurrentRace.track, &TrackTable[2]);
-  EXPECT_EQ(CurrentRace.player->car, &CarRoster[1]);
+  EXPECT_TRUE(CurrentRace.track == &TrackTable[2] && CurrentRace.player->car == &CarRoster[1]);
   EXPECT_FLOAT_EQ(SpinAngle, 12.5f);
-  EXPECT_FALSE(AnyKeyLeft());
 
   // Back from the race the selections are kept; GameSetup (after F1) resets them, not SpinAngle.
   ScreenState = 0;
-  EXPECT_EQ(MainMenuChoice, 0);
-  EXPECT_EQ(SelectedCarIndex, 1);
-  EXPECT_EQ(SelectedTrackIndex, 2);
+  EXPECT_TRUE(MainMenuChoice == 0 && SelectedCarIndex == 1 && SelectedTrackIndex == 2);
   Input(MainMenuInput, {VK_DOWN});
   MenuTint = {0.7f, 0.9f, 0.6f};
   GameSetup();

@@ -2,6 +2,8 @@
 // RaceTest, a headless context with the game loaded once, a manual calendar and the race start.
 #pragma once
 
+#include <cmath>
+
 #include "menu/game_setup.h"
 #include "platform/frame_flags.h"
 #include "platform/keys.h"
@@ -32,6 +34,14 @@ class LocalRaceTest : public ::testing::Test {
   void straightLine(int points) {
     track.curve.points.clear();
     for (int i = 0; i < points; ++i) track.curve.points.emplace_back(i, 0.0, 0.0);
+  }
+  double speed() const { return std::hypot(player.velocity.x, player.velocity.z); }
+  // The lap count as the car passes these centre-line points.
+  void passThrough(std::initializer_list<int> indices) {
+    for (int i : indices) {
+      race.nearestIndex = i;
+      race.countLaps();
+    }
   }
   // Frames of the main loop without drawing: the motion, then the keys.
   void frames(int count) {

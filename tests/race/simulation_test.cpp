@@ -1,0 +1,207 @@
+// The race simulation without drawing: the keys and the car's motion (pushes, steady speed,
+// decay, brake, steering, nitro, the torque gate), then the three track tests (nearest point,
+// laps, and the border with its damage).
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "race_fixture.h"
+#include "track/track_definitions.h"
+
+namespace {
+
+constexpr int KeyN = 0x4E;
+using DrivingTest = race_testing::LocalRaceTest;
+using TrackTestsTest = race_testing::LocalRaceTest;
+
+TEST_F(DrivingTest, UpBuildsSpeedTowardsASteadyValueAndReleaseDecaysIt) {
+  KeyState[VK_UP] = true;
+  race.handleInput();
+  frames(1);
+  EXPECT_NEAR(player.position.x, -2.3f + 0.0002f, 1e-6f);  // one frame's push, along +x
+  double previous = speed();
+  for (int i = 0; i < 3000; ++i) {
+    frames(1);
+    ASSERT_TRUE(i < 1000 ? speed() > previous : speed() >= previous) << "frame " << i;
+    previous = speed();
+  }
+  // The push settles at 4 x acceleration, the speed at 0.992 x (speed + push): 496 x.
+  EXPECT_NEAR(previous, 496 * 0.0002, 0.0005);
+  EXPECT_NEAR(player.position.z, 0.0f, 0.5f);
+  KeyState[VK_UP] = false;
+  frames(60);  // the push dies away
+  for (int i = 0; i < 20; ++i) {
+    const double before = speed();
+    frames(1);
+    EXPECT_NEAR(speed() / before, 0.992, 1e-5);
+  }
+}
+
+TEST_F(DrivingTest, BrakeSlowsOnlyHorizontallyAndNeverReverses) {
+  player.velocity = Vector3f(-0.1, 0.02, 0.004);
+  KeyState[VK_DOWN] = true;
+  race.handleInput();
+  EXPECT_FLOAT_EQ(player.velocity.y, 0.02f);
+  player.velocity = Vector3f(-0.1, 0, 0);
+  for (int i = 0; i < 1000; ++i) {
+    const float x = player.position.x;
+    frames(1);
+    ASSERT_GE(player.position.x, x) << "moved backwards at frame " << i;
+  }
+  EXPECT_LT(speed(), 1e-9);
+  EXPECT_NE(player.rotation.x, 0.0f);  // at rest the brake only tilts the view
+}
+
+TEST_F(DrivingTest, UntouchedCarStaysPutSteeringTurnsAndSettlesAndHeightNeverChanges) {
+  frames(200);
+  EXPECT_TRUE(player.position.x == -2.3f && player.position.z == 0.0f &&
+              player.rotation.y == -90.0f);
+  KeyState[VK_LEFT] = true;
+  frames(30);
+  EXPECT_GT(player.rotation.y, -90.0f);  // Left raises the heading and leans the car
+  EXPECT_GT(player.rotation.z, 0.0f);
+  KeyState[VK_LEFT] = false;
+  frames(40);
+  const float heading = player.rotation.y;
+  frames(400);
+  EXPECT_NEAR(player.rotation.y, heading, 1e-3f);  // the heading stays, the roll settles
+  EXPECT_NEAR(player.rotation.z, 0.0f, 1e-3f);
+  KeyState[VK_UP] = KeyState[VK_LEFT] = KeyState[VK_DOWN] = true;
+  for (int i = 0; i < 500; ++i) {
+    KeyState[KeyN] = i % 50 == 0;
+    frames(1);
+    ASSERT_TRUE(player.position.y == 0.05f && player.velocity.y == 0.0f) << "frame " << i;
+  }
+}
+
+TEST_F(DrivingTest, SixNitroPressesGiveFiveBoosts) {
+  int boosts = 0;
+  for (int press = 0; press < 6; ++press) {
+    player.force = player.torque = Vector3f(0, 0, 0);
+    KeyState[KeyN] = true;
+    race.handleInput();
+    EXPECT_FALSE(KeyState[KeyN]);
+    const bool boosted = player.torque.x == 4.55f;
+    EXPECT_NEAR(player.force.x, boosted ? -0.0002 * 120 : 0.0, 1e-6);
+    boosts += boosted;
+    race.handleInput();  // no new key-down: nothing more
+  }
+  EXPECT_EQ(boosts, 5);
+  EXPECT_EQ(player.nitro, 0);
+}
+
+TEST_F(DrivingTest, TorqueReachesTheTurningOnlyBelowOneDegreePerFrame) {
+  player.angularVelocity = Vector3f(0, 0.6, 0.8);  // length 1.0: gate closed
+  player.torque = Vector3f(0, 0.4, 0);
+  race.updateVelocity();
+  EXPECT_FLOAT_EQ(player.angularVelocity.y, 0.6f);
+  EXPECT_FLOAT_EQ(player.torque.y, 0.3f);  // still decays
+  player.angularVelocity = Vector3f(0, 0.6, 0.79);
+  race.updateVelocity();
+  EXPECT_FLOAT_EQ(player.angularVelocity.y, 0.9f);
+  EXPECT_FLOAT_EQ(player.torque.y, 0.225f);
+}
+
+TEST_F(TrackTestsTest, NearestPointIsStrictTiesGoLowAndNothingNearerKeepsTheIndex) {
+  track.curve.points = {{5, 0, 0}, {1, 0, 0}, {-1, 0, 0}, {1, 0, 0}};
+  player.position = Vector3f(0, 0, 0);
+  race.findNearestPoint();
+  EXPECT_EQ(race.nearestIndex, 1);
+  race.nearestIndex = 3;
+  player.position = Vector3f(200000, 0, 0);  // farther than 99999.9 from every point
+  race.findNearestPoint();
+  EXPECT_EQ(race.nearestIndex, 3);
+}
+
+TEST_F(TrackTestsTest, TheRoadEndsExactlyAtHalfWidthLessSevenHundredths) {
+  straightLine(10);
+  const double limit = track.halfWidth - 0.07;
+  float onRoad = static_cast<float>(limit);  // the largest float still within the limit
+  while (onRoad > limit) onRoad = std::nextafter(onRoad, 0.0f);
+  const float offRoad = std::nextafter(onRoad, 1.0f);
+
+  player.position = Vector3f(3, 0, onRoad);
+  player.velocity = Vector3f(-0.1, 0, 0);
+  race.nearestIndex = 3;
+  race.checkBorder();
+  EXPECT_EQ(car.health, 8.0f);
+  EXPECT_EQ(player.position.z, onRoad);
+  EXPECT_EQ(player.velocity.x, -0.1f);
+
+  player.position = Vector3f(3, 0, offRoad);
+  race.checkBorder();
+  EXPECT_FLOAT_EQ(car.health, 8.0f - 0.23f);
+  EXPECT_FLOAT_EQ(player.position.z, offRoad * 0.9f);  // a tenth back towards the line
+  EXPECT_EQ(player.position.y, 0.0f);
+  EXPECT_FLOAT_EQ(player.velocity.x, -0.05f);
+  // Next point is one along x: a fifth of atan(0 - 1) radians, added to the degrees.
+  EXPECT_FLOAT_EQ(player.rotation.y, static_cast<float>(-90.0 + 0.2 * std::atan(-1.0)));
+  EXPECT_EQ(race.state, Race::Running);
+}
+
+TEST_F(TrackTestsTest, ALapNeedsBothWindowsInOrderAndTheFinishReadsTheClockAnew) {
+  straightLine(481);                 // windows 161-200 and 281-320
+  passThrough({479, 0, 40, 79});     // the first pass after the start counts nothing
+  passThrough({160, 321, 280, 80});  // just outside every window
+  EXPECT_FALSE(player.checkpoint1 || player.checkpoint2);
+  passThrough({300, 161, 80});  // second window before the first: no lap
+  EXPECT_TRUE(player.checkpoint1 && !player.checkpoint2);
+  EXPECT_EQ(player.laps, 0);
+  passThrough({320, 79});
+  EXPECT_EQ(player.laps, 1);
+  EXPECT_FALSE(player.checkpoint1 || player.checkpoint2);
+
+  testing_support::ManualCalendar calendar(5000);
+  race.now = 4000;  // the finish time is read anew, not taken from the frame
+  passThrough({170, 300});
+  EXPECT_EQ(race.state, Race::Running);
+  passThrough({50});
+  EXPECT_EQ(race.state, Race::Finished);
+  EXPECT_EQ(race.finishTime, 5000);
+}
+
+TEST_F(TrackTestsTest, DrivingTheWrongWayCountsALapEverySecondCircuit) {
+  straightLine(481);
+  for (int lapsAfterCircuit : {0, 1, 1, 2}) {
+    for (int i = 479; i >= 0; --i) passThrough({i});
+    EXPECT_EQ(player.laps, lapsAfterCircuit);
+  }
+  EXPECT_EQ(race.state, Race::Finished);
+}
+
+TEST_F(TrackTestsTest, LastLapAndCrashInOneFrameEndCrashed) {
+  track.curve = BuiltInTrackCurve(0);
+  player.laps = 1;
+  player.checkpoint1 = player.checkpoint2 = true;
+  car.health = 0.1f;
+  const Vector3d& p = track.curve.points[20];
+  player.position = Vector3f(p.x, 0.05, p.z + 1.0);  // off the road beside the start straight
+  race.simulate();
+  ASSERT_LT(race.nearestIndex, 80);
+  EXPECT_EQ(player.laps, 2);
+  EXPECT_EQ(race.state, Race::Crashed);
+}
+
+TEST_F(TrackTestsTest, ShortOrStaleCentreLinesAreNeverReadOutOfRange) {
+  for (int points : {0, 1}) {
+    straightLine(points);
+    race.nearestIndex = 7;
+    player.position = Vector3f(0, 0.05, 3.0);
+    race.simulate();
+    EXPECT_EQ(race.nearestIndex, 7);
+    EXPECT_EQ(car.health, 8.0f);
+    EXPECT_EQ(race.state, Race::Running);
+  }
+  // An open line whose nearest point is its last: the point after it wraps to point 1.
+  straightLine(5);
+  player.position = Vector3f(4, 0, 2.0);
+  race.findNearestPoint();
+  ASSERT_EQ(race.nearestIndex, 4);
+  race.checkBorder();
+  EXPECT_FLOAT_EQ(car.health, 8.0f - 0.23f);
+  race.nearestIndex = 300;  // an index left from a longer track is not read
+  race.checkBorder();
+  EXPECT_FLOAT_EQ(car.health, 8.0f - 0.23f);
+}
+
+}  // namespace
