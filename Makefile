@@ -6,7 +6,7 @@ ASAN_BUILD := build-asan
 FUZZ_BUILD := build-fuzz
 FUZZ_SECONDS ?= 600
 
-.PHONY: deps build data play test test-unit test-asan test-fuzz fuzz bench maps clean
+.PHONY: deps build data play test test-unit test-asan test-fuzz fuzz bench maps screenshots clean
 
 deps:
 	@bash tools/install-deps.sh
@@ -40,6 +40,11 @@ fuzz: deps
 
 bench: build
 	@for b in $(BUILD)/bench/bench_*; do echo "== $$b"; $$b; done
+
+README_SHOTS := main-menu car-smile car-pizza car-taco track-sunny race-0-driver race-1-chase race-2-chase
+screenshots: data
+	bash tools/content/take_screenshots.sh $(BUILD)/quillon $(BUILD) $(BUILD)/shots
+	for n in $(README_SHOTS); do convert $(BUILD)/shots/$$n.png -resize 400x300 -quality 85 docs/screenshots/$$n.jpg; done
 
 maps: build
 	$(BUILD)/tools/trackmap/trackmap docs/tracks
