@@ -15,12 +15,10 @@ TEST_F(MenuTest, PresentFilesAreLoadedAgainAfterAToggle) {
   triangle.vertices = {{0, {-50, -50, 0}}, {0, {50, -50, 0}}, {0, {0, 50, 0}}};
   triangle.triangles.push_back({.vertexIndices = {0, 1, 2}});
   triangle.groups.emplace_back().triangleIndices = {0};
-  ASSERT_TRUE(formats::WriteBmpFile((dataDir() / "menuMain.bmp").string(),
-                                    formats::Picture(64, 64, {200, 40, 40})));
-  for (const char* model : {"wingman.ms3d", "flyingtaco.ms3d"}) {
-    ASSERT_TRUE(formats::WriteMs3dFile((dataDir() / model).string(), triangle));
-  }
-  setUpGame();
+  ASSERT_TRUE(formats::WriteBmpFile("Data/menuMain.bmp", formats::Picture(64, 64, {200, 40, 40})));
+  ASSERT_TRUE(formats::WriteMs3dFile("Data/wingman.ms3d", triangle));
+  ASSERT_TRUE(formats::WriteMs3dFile("Data/flyingtaco.ms3d", triangle));
+  GameSetup();
   const uint32_t firstTexture = MenuMainTexture;
   EXPECT_TRUE(firstTexture != 0 && MenuCarTexture == 0);
   EXPECT_NE(CarRoster[0].model.displayList, 0u);

@@ -21,19 +21,15 @@ std::array<double, 2> Project(double x, double y) {
   return {wx, wy};
 }
 
-TEST(SelectionFramePulse, EachComponentStepsDownAndJumpsBackAtPointTwo) {
-  struct SelectionFrame frame;
+TEST_F(MenuTest, HighlightFrameOutlinesTheChosenEntryAndPulses) {
+  struct SelectionFrame frame;  // each component steps down and jumps back at exactly 0.2
   frame.red = 0.2f;
   frame.green = 0.2000001f;
-  frame.blue = 0.5f;
   frame.pulse();
   EXPECT_EQ(frame.red, 1.0f);
   EXPECT_FLOAT_EQ(frame.green, 0.2000001f - 0.00008f);
-  EXPECT_FLOAT_EQ(frame.blue, 0.5f - 0.00019f);
-}
+  EXPECT_FLOAT_EQ(frame.blue, 1.0f - 0.00019f);
 
-TEST_F(MenuTest, HighlightFrameOutlinesTheChosenEntry) {
-  setUpGame();
   for (float entryY : {0.34f, -0.72f}) {
     SCOPED_TRACE(entryY);
     const auto drawn = CapturePrimitives(DrawMainMenu);
@@ -65,7 +61,6 @@ TEST_F(MenuTest, HighlightFrameOutlinesTheChosenEntry) {
 }
 
 TEST_F(MenuTest, BackgroundTintFadesPerFrameAndStartsAgain) {
-  setUpGame();
   SpinAngle = 0.0f;
   const auto polygons = testing_support::CaptureFeedback(DrawMainMenu);
   ASSERT_FALSE(polygons.empty());
@@ -85,7 +80,6 @@ TEST_F(MenuTest, BackgroundTintFadesPerFrameAndStartsAgain) {
 }
 
 TEST_F(MenuTest, TrackPreviewDrawsTheCentreLineAndShiftsTheSecondTrack) {
-  setUpGame();
   Track& spare = TrackTable[TrackTableSize - 1];  // a small ring, in view wherever placed
   spare.curve.points.clear();
   for (int i = 0; i <= 12; ++i) {
@@ -115,7 +109,6 @@ TEST_F(MenuTest, TrackPreviewDrawsTheCentreLineAndShiftsTheSecondTrack) {
 }
 
 TEST_F(MenuTest, WithoutDataFilesTheCarScreenShowsArrowsBackgroundAndName) {
-  setUpGame();
   EXPECT_EQ(MenuMainTexture + MenuCarTexture + MenuTrackTexture, 0u);
   for (const Car& car : CarRoster) ASSERT_EQ(car.model.displayList, 0u);
   SpinAngle = 0.0f;

@@ -1,5 +1,5 @@
-// Fixture for the menu tests: the game's fixed GL state and projection in the shared headless
-// context, GameSetup run from a scratch working directory, and line/point feedback capture.
+// Fixture for the menu tests: the game started as its window starts it, in the shared headless
+// context and a scratch working directory, and line/point feedback capture.
 #pragma once
 
 #include <GL/gl.h>
@@ -24,8 +24,8 @@
 
 namespace menu_testing {
 
-// The game's projection, in a fresh folder with an empty Data/ that a test may fill before
-// calling setUpGame.
+// The game's projection and start, in a fresh folder with an empty Data/ (a test that fills it
+// runs GameSetup again).
 class MenuTest : public testing_support::GlTest {
  protected:
   void SetUp() override {
@@ -44,6 +44,7 @@ class MenuTest : public testing_support::GlTest {
     QuitRequested = false;
     // Models of an earlier test stay loaded (a failed load keeps the model): start empty.
     for (Car& car : CarRoster) car.model.clear();
+    InitScene();  // the game window's start: GameSetup, the fixed GL state and the font
   }
   void TearDown() override {
     std::filesystem::current_path(previousDir_);
@@ -51,9 +52,6 @@ class MenuTest : public testing_support::GlTest {
     ClearKeyState();
     SelectionFrame = {};
   }
-  // The game window's start: GameSetup, the fixed GL state and the font.
-  void setUpGame() { InitScene(); }
-  std::filesystem::path dataDir() const { return scratch_ / "Data"; }
 
  private:
   std::filesystem::path previousDir_, scratch_;

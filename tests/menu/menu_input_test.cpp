@@ -17,7 +17,6 @@ bool Input(void (*screenInput)(), std::initializer_list<int> keys) {
 }
 
 TEST_F(MenuTest, MainMenuKeys) {
-  setUpGame();
   EXPECT_TRUE(Input(MainMenuInput, {VK_DOWN}));
   EXPECT_EQ(MainMenuChoice, 1);
   EXPECT_FLOAT_EQ(SelectionFrame.y, -0.72f);
@@ -42,7 +41,6 @@ TEST_F(MenuTest, MainMenuKeys) {
 }
 
 TEST_F(MenuTest, CarSelectionKeys) {
-  setUpGame();
   EXPECT_TRUE(Input(CarSelectionInput, {VK_LEFT}));            // at the lower bound
   EXPECT_TRUE(Input(CarSelectionInput, {VK_RIGHT, VK_LEFT}));  // cancel out
   EXPECT_EQ(SelectedCarIndex, 0);
@@ -57,7 +55,6 @@ TEST_F(MenuTest, CarSelectionKeys) {
 }
 
 TEST_F(MenuTest, TrackSelectionKeysStartTheRaceAndGameSetupResetsTheSelections) {
-  setUpGame();
   for (int i = 0; i < 3; ++i) Input(TrackSelectionInput, {VK_RIGHT});
   EXPECT_EQ(SelectedTrack, &TrackTable[2]);
   Input(TrackSelectionInput, {VK_ESCAPE});
