@@ -1,9 +1,10 @@
-// Shared set-up of the race tests: LocalRace, a GL-free race on a track the test controls, and
-// RaceTest, a headless context with the game loaded once, a manual calendar and the race start.
+// Shared set-up of the race tests: LocalRaceTest, a GL-free race on a track the test controls,
+// and RaceTest, the game started in a headless context, a manual calendar and the race start.
 #pragma once
 
 #include <cmath>
 
+#include "app/game_window.h"
 #include "menu/game_setup.h"
 #include "platform/frame_flags.h"
 #include "platform/keys.h"
@@ -62,19 +63,17 @@ class RaceTest : public testing_support::GlTest {
  protected:
   void SetUp() override {
     GlTest::SetUp();
-    static const bool loaded = [] {
-      // Pictures missing from the working folder would each raise a box.
-      platform::SetMessageBoxHandler([](const std::string&, const std::string&, platform::Buttons,
-                                        platform::Icon) { return platform::Answer::Ok; });
-      GameSetup();
-      platform::SetMessageBoxHandler({});
-      return true;
-    }();
-    (void)loaded;
+    // Pictures missing from the working folder would each raise a box.
+    platform::SetMessageBoxHandler([](const std::string&, const std::string&, platform::Buttons,
+                                      platform::Icon) { return platform::Answer::Ok; });
+    InitScene();  // the game window's start: GameSetup, the fixed GL state and the font
     ClearKeyState();
     ScreenState = 2;
   }
-  void TearDown() override { ClearKeyState(); }
+  void TearDown() override {
+    ClearKeyState();
+    platform::SetMessageBoxHandler({});
+  }
 
   // Chooses roster car `car` and track `track` and presses Enter on the track selection.
   void startRace(int car, int track) {

@@ -3,7 +3,6 @@
 #include <GL/glu.h>
 #include <gtest/gtest.h>
 
-#include "assets/outline_font.h"
 #include "platform/gl_context_generation.h"
 #include "race/race_screen.h"
 #include "race_fixture.h"
@@ -20,17 +19,11 @@ class RaceSceneTest : public race_testing::RaceTest {
  protected:
   void SetUp() override {
     RaceTest::SetUp();
-    static const bool fontBuilt = (BuildFont(), true);
-    (void)fontBuilt;
-    // The game's projection and fixed state.
+    // The game's projection.
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
     gluPerspective(45.0, 800.0 / 600.0, 0.1, 100.0);
     glMatrixMode(GL_MODELVIEW);
-    glEnable(GL_POLYGON_SMOOTH);
-    glShadeModel(GL_SMOOTH);
-    glEnable(GL_DEPTH_TEST);
-    glDepthFunc(GL_LEQUAL);
     SpinAngle = 0.0f;
     // A sky over a dark blue base that is a ramp along s: red rising, green falling.
     unsigned char texels[256][3];
@@ -39,13 +32,10 @@ class RaceSceneTest : public race_testing::RaceTest {
     glBindTexture(GL_TEXTURE_2D, sky);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
     glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB, 256, 1, 0, GL_RGB, GL_UNSIGNED_BYTE, texels);
-    glBindTexture(GL_TEXTURE_2D, 0);
-    savedSky = TrackTable[0].skyTexture;
-    TrackTable[0].skyTexture = sky;
+    TrackTable[0].skyTexture = sky;  // GameSetup of the next test loads the track's own again
     startRace(0, 0);
   }
   void TearDown() override {
-    TrackTable[0].skyTexture = savedSky;
     glDeleteTextures(1, &sky);
     RaceTest::TearDown();
   }
@@ -74,7 +64,7 @@ class RaceSceneTest : public race_testing::RaceTest {
   }
 
   std::vector<unsigned char> pixels;
-  GLuint sky = 0, savedSky = 0;
+  GLuint sky = 0;
   double meanX = 0;
 };
 
