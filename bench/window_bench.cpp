@@ -2,6 +2,8 @@
 //   bench_window game START_NS [SECONDS]  frames presented, CPU use while paced, start to first
 //                                         frame, with the game's own loop answering No and
 //                                         pressing F4 after SECONDS
+//   bench_window empty START_NS [SECONDS] the same with a screen that draws nothing (the loop
+//                                         presenting frames only)
 //   bench_window bare START_NS            start to first frame of a bare SDL2 GL window
 // START_NS is the launch time in nanoseconds since the epoch (`date +%s%N`).
 #include <GL/gl.h>
@@ -17,6 +19,7 @@
 #include "app/frame_pacer.h"
 #include "app/game_main.h"
 #include "platform/clock.h"
+#include "platform/frame_flags.h"
 #include "platform/keys.h"
 #include "platform/message_box.h"
 #include "platform/sdl_window_system.h"
@@ -38,9 +41,10 @@ double CpuSeconds() {
 // The SDL window system with a frame counter, and an F4 press once the run time is over.
 class CountingWindowSystem : public platform::SdlWindowSystem {
  public:
-  explicit CountingWindowSystem(double seconds) : seconds_(seconds) {}
+  CountingWindowSystem(double seconds, bool empty) : seconds_(seconds), empty_(empty) {}
   void present() override {
     platform::SdlWindowSystem::present();
+    if (empty_) ScreenState = 99;  // no screen: nothing drawn from the next frame on
     double now = platform::MonotonicSeconds();
     if (frames_ == 0) {
       firstFrameEpoch_ = NowSinceEpoch();
@@ -64,19 +68,20 @@ class CountingWindowSystem : public platform::SdlWindowSystem {
   }
 
   double seconds_;
+  bool empty_;
   long frames_ = 0;
   long framesInWindow_ = 0;
   bool quitSent_ = false;
   double firstFrame_ = 0, firstFrameEpoch_ = 0, end_ = 0, cpuAtFirst_ = 0, cpuAtEnd_ = 0;
 };
 
-int RunGameBench(double startEpoch, double seconds) {
+int RunGameBench(double startEpoch, double seconds, bool empty) {
   platform::SetMessageBoxHandler([](const std::string&, const std::string& caption,
                                     platform::Buttons, platform::Icon) {
     std::fprintf(stderr, "box: %s\n", caption.c_str());
     return platform::Answer::No;
   });
-  CountingWindowSystem ws(seconds);
+  CountingWindowSystem ws(seconds, empty);
   platform::SetWindowSystem(&ws);
   FramePacer pacer;
   int code = RunGame(pacer);
@@ -114,11 +119,11 @@ int RunBareBench(double startEpoch) {
 
 int main(int argc, char** argv) {
   if (argc < 3) {
-    std::fprintf(stderr, "usage: %s game|bare START_NS [SECONDS]\n", argv[0]);
+    std::fprintf(stderr, "usage: %s game|empty|bare START_NS [SECONDS]\n", argv[0]);
     return 2;
   }
   double startEpoch = std::strtod(argv[2], nullptr) / 1e9;
   if (std::strcmp(argv[1], "bare") == 0) return RunBareBench(startEpoch);
   double seconds = argc > 3 ? std::strtod(argv[3], nullptr) : 10.0;
-  return RunGameBench(startEpoch, seconds);
+  return RunGameBench(startEpoch, seconds, std::strcmp(argv[1], "empty") == 0);
 }
