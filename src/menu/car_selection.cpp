@@ -57,21 +57,17 @@ void DrawCarSelection() {
 }
 
 void CarSelectionInput() {
-  if (KeyState[VK_RIGHT]) {
-    KeyState[VK_RIGHT] = false;
+  if (TakeKeyPress(VK_RIGHT)) {
     if (SelectedCarIndex < LastSelectableCar) SelectCar(SelectedCarIndex + 1);
   }
-  if (KeyState[VK_LEFT]) {
-    KeyState[VK_LEFT] = false;
+  if (TakeKeyPress(VK_LEFT)) {
     if (SelectedCarIndex > 0) SelectCar(SelectedCarIndex - 1);
   }
-  if (KeyState[VK_RETURN]) {
-    KeyState[VK_RETURN] = false;
+  if (TakeKeyPress(VK_RETURN)) {
     ScreenState = 2;
     SpinAngle = 70.0f;
   }
-  if (KeyState[VK_ESCAPE]) {
-    KeyState[VK_ESCAPE] = false;
+  if (TakeKeyPress(VK_ESCAPE)) {
     ScreenState = 0;
   }
 }

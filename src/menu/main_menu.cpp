@@ -88,22 +88,19 @@ void MainMenuInput() {
   if (KeyState[VK_ESCAPE]) {
     QuitRequested = true;
   }
-  if (KeyState[VK_DOWN]) {
-    KeyState[VK_DOWN] = false;
+  if (TakeKeyPress(VK_DOWN)) {
     if (MainMenuChoice == 0) {
       MainMenuChoice = 1;
       SelectionFrame.y = SelectionFrameQuitY;
     }
   }
-  if (KeyState[VK_UP]) {
-    KeyState[VK_UP] = false;
+  if (TakeKeyPress(VK_UP)) {
     if (MainMenuChoice == 1) {
       MainMenuChoice = 0;
       SelectionFrame.y = SelectionFrameStartY;
     }
   }
-  if (KeyState[VK_RETURN]) {
-    KeyState[VK_RETURN] = false;
+  if (TakeKeyPress(VK_RETURN)) {
     if (MainMenuChoice == 0) {
       ScreenState = 1;
       SpinAngle = -30.0f;

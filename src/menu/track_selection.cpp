@@ -83,20 +83,16 @@ void DrawTrackSelection() {
 }
 
 void TrackSelectionInput() {
-  if (KeyState[VK_RIGHT]) {
-    KeyState[VK_RIGHT] = false;
+  if (TakeKeyPress(VK_RIGHT)) {
     if (SelectedTrackIndex < LastSelectableTrack) SelectTrack(SelectedTrackIndex + 1);
   }
-  if (KeyState[VK_LEFT]) {
-    KeyState[VK_LEFT] = false;
+  if (TakeKeyPress(VK_LEFT)) {
     if (SelectedTrackIndex > 0) SelectTrack(SelectedTrackIndex - 1);
   }
-  if (KeyState[VK_ESCAPE]) {
-    KeyState[VK_ESCAPE] = false;
+  if (TakeKeyPress(VK_ESCAPE)) {
     ScreenState = 1;
   }
-  if (KeyState[VK_RETURN]) {
-    KeyState[VK_RETURN] = false;
+  if (TakeKeyPress(VK_RETURN)) {
     // Switches to the race screen itself, builds the road and starts the race.
     StartSelectedRace();
   }

@@ -34,3 +34,11 @@ extern bool KeyState[KeyCount];
 
 // Clears every key (used on start and by tests).
 void ClearKeyState();
+
+// Consumes a press: true when the key is down, and clears its entry so the press acts once
+// (until the next key-down or auto-repeat message).
+inline bool TakeKeyPress(int key) {
+  if (!KeyState[key]) return false;
+  KeyState[key] = false;
+  return true;
+}

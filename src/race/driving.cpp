@@ -36,13 +36,6 @@ void Add(Vector3f& v, const Vector3f& w) {
   v.z += w.z;
 }
 
-// Consumes a press: true once per key-down message.
-bool TakePress(int key) {
-  if (!KeyState[key]) return false;
-  KeyState[key] = false;
-  return true;
-}
-
 }  // namespace
 
 void Race::handleInput() {
@@ -72,16 +65,16 @@ void Race::handleInput() {
       p.velocity.z = static_cast<float>(p.velocity.z * 0.95);
       p.torque.x = static_cast<float>(p.torque.x + 0.05);
     }
-    if (TakePress(KeyOne)) view = DriverView;
-    if (TakePress(KeyTwo)) view = ChaseView;
-    if (TakePress(KeyN) && p.nitro > 0) {
+    if (TakeKeyPress(KeyOne)) view = DriverView;
+    if (TakeKeyPress(KeyTwo)) view = ChaseView;
+    if (TakeKeyPress(KeyN) && p.nitro > 0) {
       p.nitro -= 1;
       p.force.x = static_cast<float>(p.force.x + std::sin(h) * acceleration * 120);
       p.force.z = static_cast<float>(p.force.z + std::cos(h) * acceleration * 120);
       p.torque.x = static_cast<float>(p.torque.x + 4.55);
     }
   }
-  if (TakePress(VK_ESCAPE)) ScreenState = 0;
+  if (TakeKeyPress(VK_ESCAPE)) ScreenState = 0;
 }
 
 void Race::updateVelocity() {

@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cstring>
 #include <filesystem>
+#include <memory>
 #include <vector>
 
 #include "app/game_window.h"
@@ -20,6 +21,7 @@
 #include "platform/frame_flags.h"
 #include "platform/keys.h"
 #include "support/gl_fixture.h"
+#include "support/scratch_folder.h"
 #include "track/track.h"
 
 namespace menu_testing {
@@ -34,12 +36,7 @@ class MenuTest : public testing_support::GlTest {
     glLoadIdentity();
     gluPerspective(45.0, 800.0 / 600.0, 0.1, 100.0);
     glMatrixMode(GL_MODELVIEW);
-    previousDir_ = std::filesystem::current_path();
-    char pattern[] = "/tmp/quillon_menu_XXXXXX";
-    ASSERT_NE(mkdtemp(pattern), nullptr);
-    scratch_ = pattern;
-    std::filesystem::create_directory(scratch_ / "Data");
-    std::filesystem::current_path(scratch_);
+    scratch_ = std::make_unique<testing_support::ScratchFolder>();
     ClearKeyState();
     QuitRequested = false;
     // Models of an earlier test stay loaded (a failed load keeps the model): start empty.
@@ -47,14 +44,13 @@ class MenuTest : public testing_support::GlTest {
     InitScene();  // the game window's start: GameSetup, the fixed GL state and the font
   }
   void TearDown() override {
-    std::filesystem::current_path(previousDir_);
-    std::filesystem::remove_all(scratch_);
+    scratch_.reset();
     ClearKeyState();
     SelectionFrame = {};
   }
 
  private:
-  std::filesystem::path previousDir_, scratch_;
+  std::unique_ptr<testing_support::ScratchFolder> scratch_;
 };
 
 // The lines and points drawn while `draw` runs, from GL feedback (GL_3D_COLOR, window

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cmath>
+#include <memory>
 
 #include "app/game_window.h"
 #include "menu/game_setup.h"
@@ -13,6 +14,7 @@
 #include "race/race_start.h"
 #include "support/autopilot.h"
 #include "support/gl_fixture.h"
+#include "support/scratch_folder.h"
 #include "track/track.h"
 
 namespace race_testing {
@@ -66,14 +68,17 @@ class RaceTest : public testing_support::GlTest {
     // Pictures missing from the working folder would each raise a box.
     platform::SetMessageBoxHandler([](const std::string&, const std::string&, platform::Buttons,
                                       platform::Icon) { return platform::Answer::Ok; });
+    scratch_ = std::make_unique<testing_support::ScratchFolder>();
     InitScene();  // the game window's start: GameSetup, the fixed GL state and the font
     ClearKeyState();
     ScreenState = 2;
   }
   void TearDown() override {
+    scratch_.reset();
     ClearKeyState();
     platform::SetMessageBoxHandler({});
   }
+  std::unique_ptr<testing_support::ScratchFolder> scratch_;
 
   // Chooses roster car `car` and track `track` and presses Enter on the track selection.
   void startRace(int car, int track) {
