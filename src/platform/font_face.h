@@ -40,9 +40,9 @@ FontOutlines ReadBoldSansOutlines();
 // The Unicode code point of a Windows-1252 byte; 0 for the five codes it leaves undefined.
 uint32_t Windows1252ToUnicode(uint8_t code);
 
-// Longest distance, in em units, between a flattened curve and the true one. The largest text
-// the game shows is about 120 pixels to the em, so this stays within half a pixel; finer
-// flattening only adds side walls that cost the software renderer time in every race frame.
-inline constexpr double kOutlineFlatness = 0.004;
+// Longest distance, in em units, between a flattened curve and the true one: about a tenth of
+// a pixel at the largest text the game shows (some 120 pixels to the em), so round letters
+// stay round there.
+inline constexpr double kOutlineFlatness = 0.001;
 
 }  // namespace platform
