@@ -50,7 +50,8 @@ TEST_F(GameWindowTest, ARefusedFullScreenModeAnsweredNoClosesTheProgram) {
   ws.failing.insert("changeDisplayMode");
   ws.answer(Answer::Yes);  // the start question
   ws.answer(Answer::No);   // the fallback question
-  FramePacer pacer(0.0, [] { return 0.0; }, [](double) {});
+  FramePacer pacer(
+      0.0, [] { return 0.0; }, [](double) {});
   EXPECT_EQ(RunGame(pacer), 1);
   EXPECT_TRUE(ws.windows.empty());
   ASSERT_EQ(ws.boxes.size(), 3u);
@@ -82,8 +83,8 @@ TEST_F(GameWindowTest, EachFailedCreationStepShowsItsMessageAfterTheTeardown) {
     EXPECT_EQ(local.boxes[0].caption, "ERROR");
     EXPECT_EQ(local.boxes[0].text, c.message);
     EXPECT_EQ(local.boxes[0].icon, platform::Icon::Exclamation);
-    bool toreDown = std::find(local.calls.begin(), local.calls.end(), "unregisterClass") !=
-                    local.calls.end();
+    bool toreDown =
+        std::find(local.calls.begin(), local.calls.end(), "unregisterClass") != local.calls.end();
     // Registering failed: nothing to tear down. Any later step: the teardown ran first.
     EXPECT_EQ(toreDown, std::string(c.step) != "registerClass");
     if (toreDown) {
@@ -97,7 +98,8 @@ TEST_F(GameWindowTest, EachFailedCreationStepShowsItsMessageAfterTheTeardown) {
 
 TEST_F(GameWindowTest, AWindowThatCannotBeCreatedEndsTheProgramWithCodeOne) {
   ws.failing.insert("createWindow");
-  FramePacer pacer(0.0, [] { return 0.0; }, [](double) {});
+  FramePacer pacer(
+      0.0, [] { return 0.0; }, [](double) {});
   EXPECT_EQ(RunGame(pacer), 1);
 }
 

@@ -50,7 +50,8 @@ class MainLoopTest : public ::testing::Test {
   static void RecordInput() { gEvents.push_back("input" + std::to_string(ScreenState)); }
 
   int run() {
-    FramePacer pacer(0.0, [] { return 0.0; }, [](double) {});
+    FramePacer pacer(
+        0.0, [] { return 0.0; }, [](double) {});
     return RunGame(pacer);
   }
   int count(const std::string& event) {
@@ -67,38 +68,33 @@ class MainLoopTest : public ::testing::Test {
   std::vector<ScreenOps> saved_;
 };
 
-TEST_F(MainLoopTest, StartQuestionNoGivesAnEightHundredBySixHundredWindow) {
-  ws.answer(Answer::No);
-  ws.send(Message{MessageKind::Close});
-  EXPECT_EQ(run(), 0);
-  ASSERT_EQ(ws.windows.size(), 1u);
-  EXPECT_EQ(ws.windows[0].title, "Quillon: Game built with the Tarn Project");
-  EXPECT_EQ(ws.windows[0].width, 800);
-  EXPECT_EQ(ws.windows[0].height, 600);
-  EXPECT_FALSE(ws.windows[0].fullscreen);
-  ASSERT_FALSE(ws.boxes.empty());
-  EXPECT_EQ(ws.boxes[0].text, "Would You Like To Run In Fullscreen Mode?");
-  EXPECT_EQ(ws.boxes[0].caption, "Start FullScreen?");
-  EXPECT_FALSE(ws.scriptExhausted);
+TEST_F(MainLoopTest, StartQuestionNoOrNoAnswerGivesAnEightHundredBySixHundredWindow) {
+  for (Answer answer : {Answer::No, Answer::Failed}) {
+    platform::ScriptedWindowSystem local;
+    platform::SetWindowSystem(&local);
+    local.answer(answer);
+    local.send(Message{MessageKind::Close});
+    EXPECT_EQ(run(), 0);
+    ASSERT_EQ(local.windows.size(), 1u);
+    EXPECT_EQ(local.windows[0].title, "Quillon: Game built with the Tarn Project");
+    EXPECT_EQ(local.windows[0].width, 800);
+    EXPECT_EQ(local.windows[0].height, 600);
+    EXPECT_FALSE(local.windows[0].fullscreen);
+    EXPECT_TRUE(local.displayModeBits.empty());
+    EXPECT_EQ(local.boxes.at(0).text, "Would You Like To Run In Fullscreen Mode?");
+    EXPECT_EQ(local.boxes[0].caption, "Start FullScreen?");
+    EXPECT_FALSE(local.scriptExhausted);
+  }
 }
 
 TEST_F(MainLoopTest, StartQuestionYesAsksForThirtyTwoBitFullScreen) {
   ws.answer(Answer::Yes);
   ws.send(Message{MessageKind::Close});
   run();
-  ASSERT_EQ(ws.displayModeBits.size(), 1u);
-  EXPECT_EQ(ws.displayModeBits[0], 32);
-  EXPECT_TRUE(ws.windows[0].fullscreen);
+  EXPECT_EQ(ws.displayModeBits, std::vector<int>{32});
+  EXPECT_TRUE(ws.windows.at(0).fullscreen);
   EXPECT_NE(std::find(ws.calls.begin(), ws.calls.end(), "hideCursor"), ws.calls.end());
   EXPECT_TRUE(ws.cursorShown);  // shown again when the display mode is restored
-}
-
-TEST_F(MainLoopTest, AStartQuestionThatCannotBeAskedCountsAsNo) {
-  ws.answer(Answer::Failed);
-  ws.send(Message{MessageKind::Close});
-  run();
-  EXPECT_TRUE(ws.displayModeBits.empty());
-  EXPECT_FALSE(ws.windows.at(0).fullscreen);
 }
 
 TEST_F(MainLoopTest, F4IsIgnoredWhileMinimisedAndActedOnAfterRestore) {
@@ -206,19 +202,14 @@ TEST_F(MainLoopTest, KeysReachTheKeyStateButSystemKeysAndBadCodesDoNot) {
   ws.send(Message{MessageKind::SysKeyDown, VK_F10});
   ws.send(Message{MessageKind::KeyDown, 300});
   ws.send(Message{MessageKind::KeyDown, -1});
-  ws.send(Message{MessageKind::Close});
-  run();
-  EXPECT_TRUE(KeyState['N']);
-  EXPECT_FALSE(KeyState[VK_F10]);
-}
-
-TEST_F(MainLoopTest, AKeyUpClearsAndAnAutoRepeatSetsAgain) {
   ws.keyDown(VK_UP);
-  ws.idle(1);
-  ws.keyDown(VK_UP);  // auto-repeat after a screen consumed it
+  ws.idle(1);         // the screen consumes Up
+  ws.keyDown(VK_UP);  // and an auto-repeat sets it again
   ws.send(Message{MessageKind::Close});
   Screens[0].input = [] { KeyState[VK_UP] = false; };
   run();
+  EXPECT_TRUE(KeyState['N']);
+  EXPECT_FALSE(KeyState[VK_F10]);
   EXPECT_TRUE(KeyState[VK_UP]);
 }
 
