@@ -38,8 +38,10 @@ test: test-unit test-asan test-fuzz
 fuzz: deps
 	@bash tools/run-fuzzers.sh $(FUZZ_BUILD) $(FUZZ_SECONDS)
 
-bench: build
-	@for b in $(BUILD)/bench/bench_*; do echo "== $$b"; $$b; done
+bench: data
+	@cd $(BUILD) && for b in bench/bench_*; do \
+	  [ "$$b" = bench/bench_window ] || { echo "== $$b"; $$b; }; done
+	bash bench/window_bench.sh $(BUILD)
 
 README_SHOTS := main-menu car-smile car-pizza car-taco track-sunny race-0-driver race-1-chase race-2-chase
 screenshots: data
