@@ -1,39 +1,67 @@
-// The generated content: every file the game opens exists, loads through the game's own
-// loaders without a message, has power-of-two pictures, and comes out the same on every run.
+// The generated Data folder: every file the game opens loads through the game's own loaders
+// without a message, pictures have usable sizes and tile where they repeat, models sit where
+// the scene draws them, and the generator gives the same bytes on every run.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <map>
 #include <set>
 
 #include "assets/bmp_image.h"
+#include "assets/model.h"
 #include "assets/ms3d_format.h"
 #include "content/content_generator.h"
 #include "content/models.h"
-#include "content_test_support.h"
 #include "platform/message_box.h"
+#include "support/gl_fixture.h"
 
 namespace {
 
-using content_testing::GameModelNames;
-using content_testing::GamePictureNames;
-using content_testing::GeneratedDataFolder;
+namespace fs = std::filesystem;
+
+// Generated once per process into the temp folder and removed at exit; empty if that failed.
+const std::string& DataFolder() {
+  struct Folder {
+    fs::path root = fs::temp_directory_path() / ("quillon-content-" + std::to_string(getpid()));
+    std::string data;
+    Folder() {
+      fs::remove_all(root);
+      if (content::GenerateContent((root / "Data").string())) data = (root / "Data").string();
+    }
+    ~Folder() {
+      std::error_code ec;
+      fs::remove_all(root, ec);
+    }
+  };
+  static const Folder folder;
+  return folder.data;
+}
+
+std::string PathOf(const std::string& name) {
+  return DataFolder() + "/" + name;
+}
 
 std::vector<uint8_t> ReadFile(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-bool PowerOfTwo(int v) {
-  return v > 0 && (v & (v - 1)) == 0;
+Ms3dMesh ParseModel(const char* name) {
+  Ms3dMesh mesh;
+  auto bytes = ReadFile(PathOf(name));
+  EXPECT_TRUE(ParseMs3d(bytes.data(), bytes.size(), "", mesh)) << name;
+  return mesh;
 }
 
-class RecordedMessages : public ::testing::Test {
+class ContentFiles : public testing_support::GlTest {
  protected:
   void SetUp() override {
-    ASSERT_FALSE(GeneratedDataFolder().empty()) << "the generator failed";
+    GlTest::SetUp();
+    ASSERT_FALSE(DataFolder().empty()) << "the generator failed";
     platform::SetMessageBoxHandler(
         [this](const std::string& text, const std::string&, platform::Buttons, platform::Icon) {
           messages.push_back(text);
@@ -44,55 +72,66 @@ class RecordedMessages : public ::testing::Test {
   std::vector<std::string> messages;
 };
 
-using ContentPictures = RecordedMessages;
-
-TEST_F(ContentPictures, EveryPictureLoadsSilentlyWithPowerOfTwoSides) {
-  std::set<std::string> skins;
-  for (const std::string& model : GameModelNames()) {
-    Ms3dMesh mesh;
-    auto bytes = ReadFile(GeneratedDataFolder() + "/" + model);
-    ASSERT_TRUE(ParseMs3d(bytes.data(), bytes.size(), "D", mesh)) << model;
-    for (const ModelMaterial& m : mesh.materials) {
-      ASSERT_EQ(std::string(m.texture).rfind("D/", 0), 0u) << model << " names " << m.texture;
-      skins.insert(std::string(m.texture).substr(2));
+TEST_F(ContentFiles, EveryFileLoadsSilentlyWithTexturesAndPowerOfTwoSides) {
+  // Every picture the game opens, with the size it is shown at ({0, 0}: any power of two).
+  std::map<std::string, std::pair<int, int>> pictures = {{"menuMain.bmp", {512, 512}},
+                                                         {"menuCar.bmp", {512, 512}},
+                                                         {"menuTrack.bmp", {512, 512}},
+                                                         {"Sky.bmp", {1024, 1024}},
+                                                         {"SkyBleuetForet.bmp", {1024, 1024}},
+                                                         {"SkyNocturne.bmp", {1024, 1024}},
+                                                         {"Road.bmp", {256, 256}},
+                                                         {"Road2.bmp", {}},
+                                                         {"border.bmp", {}},
+                                                         {"border1.bmp", {}},
+                                                         {"border2.bmp", {128, 64}}};
+  for (const char* name : {"wingman.ms3d", "pizzacar.ms3d", "flyingtaco.ms3d", "bannerStart.ms3d",
+                           "bannerStart1.ms3d", "bannerStart2.ms3d"}) {
+    Model model;
+    ASSERT_TRUE(model.load(PathOf(name).c_str())) << name;
+    EXPECT_NE(model.displayList, 0u) << name;
+    EXPECT_GT(model.triangleCount(), 50) << name;
+    ASSERT_GE(model.materialCount(), 1) << name;
+    for (const ModelMaterial& m : model.materials) {
+      std::string skin = m.texture;
+      EXPECT_NE(m.textureId, 0u) << name << ": " << skin;
+      ASSERT_EQ(skin.rfind(DataFolder() + "/", 0), 0u) << name << " names " << skin;
+      pictures.emplace(skin.substr(DataFolder().size() + 1), std::pair{0, 0});
     }
   }
-  std::vector<std::string> names = GamePictureNames();
-  names.insert(names.end(), skins.begin(), skins.end());
-  for (const std::string& name : names) {
-    auto image = LoadBmpImage((GeneratedDataFolder() + "/" + name).c_str());
+  auto powerOfTwo = [](int v) { return v > 0 && (v & (v - 1)) == 0; };
+  for (const auto& [name, size] : pictures) {
+    auto image = LoadBmpImage(PathOf(name).c_str());
     ASSERT_TRUE(image) << name;
-    EXPECT_TRUE(PowerOfTwo(image->width) && PowerOfTwo(image->height))
+    EXPECT_TRUE(powerOfTwo(image->width) && powerOfTwo(image->height))
         << name << " is " << image->width << "x" << image->height;
-    EXPECT_EQ(image->pixels.size(), size_t(3) * image->width * image->height) << name;
+    if (size.first) {
+      EXPECT_EQ(std::pair(image->width, image->height), size) << name;
+    }
   }
   EXPECT_TRUE(messages.empty()) << messages.front();
 }
 
-TEST_F(ContentPictures, SizesFitWhereTheGameShowsThem) {
-  auto size = [](const std::string& name) {
-    auto image = LoadBmpImage((GeneratedDataFolder() + "/" + name).c_str());
-    return image ? std::pair{image->width, image->height} : std::pair{0, 0};
-  };
-  for (const char* menu : {"menuMain.bmp", "menuCar.bmp", "menuTrack.bmp"})
-    EXPECT_EQ(size(menu), (std::pair{512, 512})) << menu;  // a square quad on screen
-  for (const char* sky : {"Sky.bmp", "SkyBleuetForet.bmp", "SkyNocturne.bmp"})
-    EXPECT_EQ(size(sky), (std::pair{1024, 1024})) << sky;
-  EXPECT_EQ(size("Road.bmp"), (std::pair{256, 256}));
-  EXPECT_EQ(size("border2.bmp"), (std::pair{128, 64}));
+TEST(ContentGenerator, GivesTheSameBytesOnEveryRunAndReportsAFolderItCannotWrite) {
+  ASSERT_FALSE(DataFolder().empty());
+  std::set<std::string> names;
+  for (const auto& file : content::BuildContent()) {  // a second run
+    EXPECT_TRUE(names.insert(file.name).second) << file.name << " twice";
+    EXPECT_TRUE(ReadFile(PathOf(file.name)) == file.bytes) << file.name;
+  }
+  std::string error;
+  EXPECT_FALSE(content::GenerateContent("/proc/quillon-no-such-folder/Data", &error));
+  EXPECT_FALSE(error.empty());
 }
 
-TEST_F(ContentPictures, TheSetUsesEveryMainPixelFormat) {
-  // (bits per pixel, compression, header size) of every picture written.
-  std::set<std::tuple<int, int, int>> kinds;
-  for (const auto& entry : std::filesystem::directory_iterator(GeneratedDataFolder())) {
+TEST(ContentGenerator, UsesEveryMainPixelFormat) {
+  std::set<std::tuple<int, int, int>> kinds;  // bits per pixel, compression, header size
+  for (const auto& entry : fs::directory_iterator(DataFolder())) {
     if (entry.path().extension() != ".bmp") continue;
     auto b = ReadFile(entry.path().string());
     size_t h = (b[0] == 'B' && b[1] == 'M') ? 14 : 0;
-    int headerSize = b[h];
-    int bits = headerSize == 12 ? b[h + 10] : b[h + 14];
-    int compression = headerSize == 12 ? 0 : b[h + 16];
-    kinds.insert({bits, compression, headerSize});
+    bool core = b[h] == 12;
+    kinds.insert({core ? b[h + 10] : b[h + 14], core ? 0 : b[h + 16], b[h]});
   }
   for (auto kind : {std::tuple{24, 0, 40},
                     {32, 0, 40},
@@ -106,57 +145,70 @@ TEST_F(ContentPictures, TheSetUsesEveryMainPixelFormat) {
                                    << std::get<1>(kind) << ", header " << std::get<2>(kind);
 }
 
-TEST(ContentGenerator, TwoRunsGiveTheSameBytes) {
-  // The shared folder was written by one run; this is a second one.
-  ASSERT_FALSE(GeneratedDataFolder().empty());
-  auto files = content::BuildContent();
-  std::set<std::string> names;
-  for (const auto& file : files) {
-    EXPECT_TRUE(names.insert(file.name).second) << file.name << " twice";
-    EXPECT_TRUE(ReadFile(GeneratedDataFolder() + "/" + file.name) == file.bytes) << file.name;
-  }
-  for (const auto& name : GamePictureNames()) EXPECT_TRUE(names.count(name)) << name;
-  for (const auto& name : GameModelNames()) EXPECT_TRUE(names.count(name)) << name;
-}
-
-TEST(ContentGenerator, ReportsAFolderItCannotWrite) {
-  std::string error;
-  EXPECT_FALSE(content::GenerateContent("/proc/quillon-no-such-folder/Data", &error));
-  EXPECT_FALSE(error.empty());
-}
-
-// Chase view: the model is drawn at 1/400, turned 180 degrees about y and tilted -8 degrees
-// about x, then moved by (-0.025, -0.07, -0.13); its eye depth must stay beyond the near plane.
-double ChaseEyeDepth(const float (&p)[3]) {
-  const double a = -8.0 * 3.14159265358979 / 180;
-  double z = p[1] * std::sin(a) + p[2] * std::cos(a);
-  return 0.13 + 0.0025 * z;  // turned 180 degrees: eye z = -0.13 - 0.0025 * z
-}
-
-TEST(ContentModels, CarsStayInFrontOfTheNearPlaneAndOnTheRoad) {
-  for (const char* name : {"wingman.ms3d", "pizzacar.ms3d", "flyingtaco.ms3d"}) {
-    Ms3dMesh mesh;
-    auto bytes = ReadFile(GeneratedDataFolder() + "/" + name);
-    ASSERT_TRUE(ParseMs3d(bytes.data(), bytes.size(), "", mesh)) << name;
-    float lowest = 1e9f, nearest = 1e9f, longest = 0;
-    for (const ModelVertex& v : mesh.vertices) {
-      lowest = std::min(lowest, v.position[1]);
-      nearest = std::min(nearest, static_cast<float>(ChaseEyeDepth(v.position)));
-      longest = std::max(longest, std::hypot(v.position[0], v.position[2]));
+// Mean absolute channel difference between lines a and b (columns when vertical, else rows).
+double LineDifference(const RgbImage& image, bool vertical, int a, int b) {
+  long total = 0;
+  int count = vertical ? image.height : image.width;
+  for (int i = 0; i < count; ++i)
+    for (int c = 0; c < 3; ++c) {
+      size_t pa = vertical ? size_t(i) * image.width + a : size_t(a) * image.width + i;
+      size_t pb = vertical ? size_t(i) * image.width + b : size_t(b) * image.width + i;
+      total += std::abs(int(image.pixels[pa * 3 + c]) - int(image.pixels[pb * 3 + c]));
     }
-    EXPECT_GT(nearest, 0.1f + 0.002f) << name << " is cut by the near plane";
+  return double(total) / (count * 3);
+}
+
+// Skies repeat across their left and right edges, roads along their length, kerbs along the
+// wall. The pictures are grainy, so the seam is also compared with neighbouring lines.
+TEST(ContentTiling, RepeatingPicturesMeetThemselvesWithoutASeam) {
+  struct Case {
+    const char* name;
+    bool acrossWidth;
+    double maxSeam;
+  };
+  for (auto [name, across, maxSeam] : {Case{"Sky.bmp", true, 12},
+                                       {"SkyBleuetForet.bmp", true, 12},
+                                       {"SkyNocturne.bmp", true, 12},
+                                       {"Road.bmp", false, 12},
+                                       {"Road2.bmp", false, 12},
+                                       {"border.bmp", true, 4},
+                                       {"border1.bmp", true, 4},
+                                       {"border2.bmp", true, 4}}) {
+    auto image = LoadBmpImage(PathOf(name).c_str());
+    ASSERT_TRUE(image) << name;
+    int lines = across ? image->width : image->height;
+    double neighbour = 0;
+    for (int i = 0; i + 1 < lines; ++i)
+      neighbour += LineDifference(*image, across, i, i + 1) / (lines - 1);
+    double seam = LineDifference(*image, across, 0, lines - 1);
+    EXPECT_LT(seam, maxSeam) << name;
+    EXPECT_LT(seam, 1.5 * neighbour + 1.0) << name << ": neighbours differ by " << neighbour;
+  }
+}
+
+// Chase view: the car is drawn at 1/400, turned 180 degrees about y, tilted -8 degrees about x
+// and moved by (-0.025, -0.07, -0.13); every point must stay beyond the near plane at 0.1.
+TEST(ContentModels, CarsSitOnTheRoadInFrontOfTheNearPlane) {
+  const float tilt = -8.0f * 3.14159265f / 180;
+  for (const char* name : {"wingman.ms3d", "pizzacar.ms3d", "flyingtaco.ms3d"}) {
+    float lowest = 1e9f, nearest = 1e9f, longest = 0;
+    for (const ModelVertex& v : ParseModel(name).vertices) {
+      const float* p = v.position;
+      lowest = std::min(lowest, p[1]);
+      nearest =
+          std::min(nearest, 0.13f + 0.0025f * (p[1] * std::sin(tilt) + p[2] * std::cos(tilt)));
+      longest = std::max(longest, std::hypot(p[0], p[2]));
+    }
+    EXPECT_GT(nearest, 0.102f) << name << " is cut by the near plane";
     EXPECT_GE(lowest, content::kCarGroundY - 0.01f) << name << " sinks into the road";
     EXPECT_LT(lowest, content::kCarGroundY + 6) << name << " floats too high";
-    // Turning in the car selection (1/125 scale at depth 1.2) it stays about on screen.
-    EXPECT_LT(longest, 62) << name;
+    EXPECT_LT(longest, 62) << name << " leaves the car selection's space while turning";
   }
 }
 
-TEST(ContentModels, BannersSpanTheRoadAndStandOnIt) {
+TEST(ContentModels, BannersSpanTheRoadHighEnoughToDriveUnder) {
   for (const char* name : {"bannerStart.ms3d", "bannerStart1.ms3d", "bannerStart2.ms3d"}) {
-    Ms3dMesh mesh;
-    auto bytes = ReadFile(GeneratedDataFolder() + "/" + name);
-    ASSERT_TRUE(ParseMs3d(bytes.data(), bytes.size(), "", mesh)) << name;
+    Ms3dMesh mesh = ParseModel(name);
     float minX = 1e9f, maxX = -1e9f, minY = 1e9f, maxY = -1e9f;
     for (const ModelVertex& v : mesh.vertices) {
       minX = std::min(minX, v.position[0]);
@@ -167,8 +219,7 @@ TEST(ContentModels, BannersSpanTheRoadAndStandOnIt) {
     EXPECT_LT(minX, -content::kBannerRoadHalfWidth) << name;
     EXPECT_GT(maxX, content::kBannerRoadHalfWidth) << name;
     EXPECT_NEAR(minY, content::kBannerRoadY, 1.0f) << name;
-    // High enough to drive under with the chase camera (0.137 world units, 13.7 banner units).
-    EXPECT_GT(maxY - content::kBannerRoadY, 40) << name;
+    EXPECT_GT(maxY - content::kBannerRoadY, 40) << name;  // the chase camera is 13.7 units up
     bool plainGroup = false;
     for (const ModelGroup& g : mesh.groups) plainGroup |= g.materialIndex < 0;
     EXPECT_TRUE(plainGroup) << name << " has no group without a material";

@@ -1,7 +1,7 @@
 // The menu pictures put their texts where the menu screens draw over them: the main menu's
-// entries inside the highlight frame's innermost rectangle, the title clear of it, and the
-// selection screens' headings and keys clear of the arrows and inside the picture. Positions
-// come from the real screens' drawing, captured in GL feedback mode.
+// entries centred in the highlight frame, the title clear of it, and the selection screens'
+// texts on the picture and clear of the arrows. Positions come from the screens' own drawing,
+// captured in GL feedback mode.
 #include <GL/glu.h>
 #include <gtest/gtest.h>
 
@@ -9,7 +9,6 @@
 
 #include "content/menu_pictures.h"
 #include "menu/car_selection.h"
-#include "menu/game_setup.h"
 #include "menu/main_menu.h"
 #include "menu/track_selection.h"
 #include "support/gl_fixture.h"
@@ -19,18 +18,21 @@ namespace {
 using content::PlacedText;
 using content::TextBox;
 
-struct Rect {
-  float x0, y0, x1, y1;  // window pixels, y up
-};
+const TextBox kWholePicture{0, 0, 512, 512};
 
-Rect Bounds(const std::vector<testing_support::FeedbackVertex>& vertices) {
-  Rect r{1e9f, 1e9f, -1e9f, -1e9f};
-  for (const auto& v : vertices) {
-    r.x0 = std::min(r.x0, v.x);
-    r.y0 = std::min(r.y0, v.y);
-    r.x1 = std::max(r.x1, v.x);
-    r.y1 = std::max(r.y1, v.y);
-  }
+bool Inside(const TextBox& inner, const TextBox& outer) {
+  return inner.x0 >= outer.x0 && inner.x1 <= outer.x1 && inner.y0 >= outer.y0 &&
+         inner.y1 <= outer.y1;
+}
+bool Overlap(const TextBox& a, const TextBox& b) {
+  return a.x0 < b.x1 && b.x0 < a.x1 && a.y0 < b.y1 && b.y0 < a.y1;
+}
+
+// In window pixels, y up.
+TextBox Bounds(const std::vector<testing_support::FeedbackVertex>& vertices) {
+  TextBox r{1e9f, 1e9f, -1e9f, -1e9f};
+  for (const auto& v : vertices)
+    r = {std::min(r.x0, v.x), std::min(r.y0, v.y), std::max(r.x1, v.x), std::max(r.y1, v.y)};
   return r;
 }
 
@@ -45,25 +47,23 @@ class MenuLayout : public testing_support::GlTest {
     glLoadIdentity();
   }
 
-  // The screen's background quad and the union of its triangles (the arrows), in window pixels.
-  template <typename Draw>
-  void capture(Draw draw) {
+  // Records the screen's background quad (drawn first, maybe split into two triangles) and
+  // the bounds of the rest, the arrows, in picture pixels.
+  void capture(void (*draw)()) {
     auto polygons = testing_support::CaptureFeedback(draw);
     ASSERT_FALSE(polygons.empty());
-    // The background comes first: one quad, or two triangles where GL splits it.
     size_t backgroundParts = polygons[0].vertices.size() == 4 ? 1 : 2;
-    ASSERT_GE(polygons.size(), backgroundParts);
-    std::vector<testing_support::FeedbackVertex> background, triangles;
+    std::vector<testing_support::FeedbackVertex> background, rest;
     for (size_t i = 0; i < polygons.size(); ++i) {
-      auto& into = i < backgroundParts ? background : triangles;
+      auto& into = i < backgroundParts ? background : rest;
       into.insert(into.end(), polygons[i].vertices.begin(), polygons[i].vertices.end());
     }
     picture = Bounds(background);
-    if (!triangles.empty()) arrows = toPicture(Bounds(triangles));
+    if (!rest.empty()) arrows = toPicture(Bounds(rest));
   }
 
   // A window rectangle in picture pixels (512 across, y down).
-  TextBox toPicture(Rect r) const {
+  TextBox toPicture(TextBox r) const {
     auto px = [&](float x) { return (x - picture.x0) / (picture.x1 - picture.x0) * 512; };
     auto py = [&](float y) { return (picture.y1 - y) / (picture.y1 - picture.y0) * 512; };
     return {px(r.x0), py(r.y1), px(r.x1), py(r.y0)};
@@ -74,8 +74,7 @@ class MenuLayout : public testing_support::GlTest {
     GLdouble model[16], projection[16];
     GLint viewport[4];
     glLoadIdentity();
-    glTranslatef(0, 0, -4.2f);
-    glTranslatef(SelectionFrame.x, y, SelectionFrame.z);
+    glTranslatef(SelectionFrame.x, y, SelectionFrame.z - 4.2f);
     glGetDoublev(GL_MODELVIEW_MATRIX, model);
     glGetDoublev(GL_PROJECTION_MATRIX, projection);
     glGetIntegerv(GL_VIEWPORT, viewport);
@@ -86,53 +85,34 @@ class MenuLayout : public testing_support::GlTest {
     return toPicture({float(x0), float(y0), float(x1), float(y1)});
   }
 
-  Rect picture{};
-  TextBox arrows{};
+  TextBox picture{}, arrows{};
 };
 
-bool Inside(const TextBox& inner, const TextBox& outer) {
-  return inner.x0 >= outer.x0 && inner.x1 <= outer.x1 && inner.y0 >= outer.y0 &&
-         inner.y1 <= outer.y1;
-}
-bool Overlap(const TextBox& a, const TextBox& b) {
-  return a.x0 < b.x1 && b.x0 < a.x1 && a.y0 < b.y1 && b.y0 < a.y1;
-}
-const TextBox kWholePicture{0, 0, 512, 512};
-
-TEST_F(MenuLayout, MainMenuEntriesLieInsideTheHighlightFrame) {
-  capture([] { DrawMainMenu(); });
+TEST_F(MenuLayout, MainMenuEntriesLieCentredInTheHighlightFrame) {
+  capture(DrawMainMenu);
   std::vector<PlacedText> texts = content::MainMenuTexts();
   ASSERT_EQ(texts.size(), 3u);
-  EXPECT_EQ(texts[1].text, "Start race");
-  EXPECT_EQ(texts[2].text, "Quit");
-  EXPECT_TRUE(Inside(texts[1].box, frame(SelectionFrameStartY, 0)));
-  EXPECT_TRUE(Inside(texts[2].box, frame(SelectionFrameQuitY, 0)));
-  // The title stays clear of the largest rectangle round the upper entry.
   EXPECT_TRUE(Inside(texts[0].box, kWholePicture));
-  EXPECT_FALSE(Overlap(texts[0].box, frame(SelectionFrameStartY, 4)));
-  // Each entry is centred on its frame within a few pixels.
+  EXPECT_FALSE(Overlap(texts[0].box, frame(SelectionFrameStartY, 4))) << "title under the frame";
   for (auto [text, y] :
        {std::pair{texts[1], SelectionFrameStartY}, {texts[2], SelectionFrameQuitY}}) {
     TextBox f = frame(y, 0);
+    EXPECT_TRUE(Inside(text.box, f)) << text.text;
     EXPECT_NEAR((text.box.y0 + text.box.y1) / 2, (f.y0 + f.y1) / 2, 4) << text.text;
     EXPECT_NEAR((text.box.x0 + text.box.x1) / 2, (f.x0 + f.x1) / 2, 6) << text.text;
   }
+  EXPECT_EQ(texts[1].text, "Start race");
+  EXPECT_EQ(texts[2].text, "Quit");
 }
 
 TEST_F(MenuLayout, SelectionTextsKeepClearOfTheArrows) {
-  struct Screen {
-    const char* name;
-    void (*draw)();
-    std::vector<PlacedText> texts;
-  };
-  for (const Screen& screen : {Screen{"car", DrawCarSelection, content::CarMenuTexts()},
-                               Screen{"track", DrawTrackSelection, content::TrackMenuTexts()}}) {
-    capture(screen.draw);
-    // The arrows are on the picture, and no text touches them.
-    EXPECT_TRUE(Inside(arrows, kWholePicture)) << screen.name;
-    for (const PlacedText& t : screen.texts) {
-      EXPECT_TRUE(Inside(t.box, kWholePicture)) << screen.name << ": " << t.text;
-      EXPECT_FALSE(Overlap(t.box, arrows)) << screen.name << ": " << t.text;
+  for (auto [draw, texts] : {std::pair{&DrawCarSelection, content::CarMenuTexts()},
+                             {&DrawTrackSelection, content::TrackMenuTexts()}}) {
+    capture(draw);
+    EXPECT_TRUE(Inside(arrows, kWholePicture));
+    for (const PlacedText& t : texts) {
+      EXPECT_TRUE(Inside(t.box, kWholePicture)) << t.text;
+      EXPECT_FALSE(Overlap(t.box, arrows)) << t.text;
     }
   }
 }
