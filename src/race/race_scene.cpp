@@ -19,6 +19,16 @@ void CallList(uint32_t list, uint32_t generation) {
   if (list != 0 && generation == platform::GlContextGeneration()) glCallList(list);
 }
 
+// The big yellow line in the middle of the screen, turning with SpinAngle; depth test off.
+void BeginHeadline(float spinFactor, float scale) {
+  glLoadIdentity();
+  glColor3f(1.0f, 1.0f, 0.0f);
+  glDisable(GL_DEPTH_TEST);
+  glTranslatef(0.0f, -0.1f, -3.0f);
+  glRotatef(SpinAngle * spinFactor, 0.0f, 1.0f, 0.0f);
+  glScalef(scale, scale, scale);
+}
+
 }  // namespace
 
 void Race::drawFrame() {
@@ -94,12 +104,7 @@ void Race::drawScene() {
 void Race::drawMessages() {
   switch (state) {
     case Ready:
-      glLoadIdentity();
-      glColor3f(1.0f, 1.0f, 0.0f);
-      glDisable(GL_DEPTH_TEST);
-      glTranslatef(0.0f, -0.1f, -3.0f);
-      glRotatef(SpinAngle * 30, 0.0f, 1.0f, 0.0f);
-      glScalef(0.5f, 0.5f, 0.5f);
+      BeginHeadline(30.0f, 0.5f);
       PrintText("%s", label.c_str());
       glScalef(2.0f, 2.0f, 2.0f);
       break;
@@ -115,12 +120,7 @@ void Race::drawMessages() {
                                                    static_cast<int16_t>(player->laps)));
       break;
     case Crashed:
-      glLoadIdentity();
-      glColor3f(1.0f, 1.0f, 0.0f);
-      glDisable(GL_DEPTH_TEST);
-      glTranslatef(0.0f, -0.1f, -3.0f);
-      glRotatef(SpinAngle * 10, 0.0f, 1.0f, 0.0f);
-      glScalef(0.5f, 0.5f, 0.5f);
+      BeginHeadline(10.0f, 0.5f);
       PrintText("Kaboom!!!");
       glLoadIdentity();
       glTranslatef(0.0f, -2.7f, -15.0f);
@@ -131,12 +131,7 @@ void Race::drawMessages() {
       PrintText("Press ESC for the main menu");
       break;
     case Finished:
-      glLoadIdentity();
-      glColor3f(1.0f, 1.0f, 0.0f);
-      glDisable(GL_DEPTH_TEST);
-      glTranslatef(0.0f, -0.1f, -3.0f);
-      glRotatef(SpinAngle * 10, 0.0f, 1.0f, 0.0f);
-      glScalef(0.4f, 0.4f, 0.4f);
+      BeginHeadline(10.0f, 0.4f);
       PrintText("Congratulation!!!");
       glLoadIdentity();
       glTranslatef(0.0f, -2.7f, -15.0f);
