@@ -20,6 +20,37 @@ Vector3d RightTop(const Vector3d& v) {
   return v + Vector3d(0, 0.08, 0.19);
 }
 
+// One quad's corners with texture coordinates (0, 0), (1, 0), (1, 1), (0, 1), inside a
+// glBegin(GL_QUADS) the caller holds.
+void TexturedQuad(const Vector3d& a, const Vector3d& b, const Vector3d& c, const Vector3d& d) {
+  glTexCoord2f(0, 0);
+  Vertex(a);
+  glTexCoord2f(1, 0);
+  Vertex(b);
+  glTexCoord2f(1, 1);
+  Vertex(c);
+  glTexCoord2f(0, 1);
+  Vertex(d);
+}
+
+// Walks the road's edges from centre point 0 to the last but one, with the loop counter a
+// float as the road has always used: passes take i = 1 .. count - 2. Calls step(edge, next)
+// for each pair of neighbouring edges and returns the last edge reached.
+template <typename Step>
+EdgePair WalkEdges(const std::vector<Vector3d>& p, float halfWidth, Step step) {
+  SideDirection side = SideDirectionAt(p, 0, kStartSideDirection);
+  EdgePair edge = EdgesAt(p[0], halfWidth, side);
+  for (float counter = 1.0f; counter < static_cast<float>(p.size() - 1);) {
+    const size_t i = static_cast<size_t>(counter);
+    counter += 1.0f;
+    side = SideDirectionAt(p, i, side);
+    const EdgePair next = EdgesAt(p[i], halfWidth, side);
+    step(edge, next);
+    edge = next;
+  }
+  return edge;
+}
+
 }  // namespace
 
 void Track::buildRoad() {
@@ -32,36 +63,19 @@ void Track::buildRoad() {
   glNewList(roadList, GL_COMPILE);
 
   const std::vector<Vector3d>& p = curve.points;
-  const size_t count = p.size();
-  if (count < 2) {  // no centre line to follow: the list stays empty
+  if (p.size() < 2) {  // no centre line to follow: the list stays empty
     glEndList();
     return;
   }
 
   glEnable(GL_TEXTURE_2D);
   glBindTexture(GL_TEXTURE_2D, roadTexture);
-  SideDirection side = SideDirectionAt(p, 0, kStartSideDirection);
-  EdgePair edge = EdgesAt(p[0], halfWidth, side);
   glColor3f(1, 1, 1);
-
-  // The counter is a float, as the walls' is: passes take i = 1 .. count - 2.
-  for (float counter = 1.0f; counter < static_cast<float>(count - 1);) {
-    const size_t i = static_cast<size_t>(counter);
-    counter += 1.0f;
-    side = SideDirectionAt(p, i, side);
-    const EdgePair next = EdgesAt(p[i], halfWidth, side);
+  const EdgePair edge = WalkEdges(p, halfWidth, [](const EdgePair& edge, const EdgePair& next) {
     glBegin(GL_QUADS);
-    glTexCoord2f(0, 0);
-    Vertex(edge.left);
-    glTexCoord2f(1, 0);
-    Vertex(edge.right);
-    glTexCoord2f(1, 1);
-    Vertex(next.right);
-    glTexCoord2f(0, 1);
-    Vertex(next.left);
+    TexturedQuad(edge.left, edge.right, next.right, next.left);
     glEnd();
-    edge = next;
-  }
+  });
 
   // The closing quad reaches past the start point to x = 1, over the first unit of road.
   glColor3f(1, 1, 1);
@@ -84,41 +98,17 @@ void Track::buildRoad() {
 
 void Track::buildBorders() {
   const std::vector<Vector3d>& p = curve.points;
-  const size_t count = p.size();
-  if (count < 2) return;
+  if (p.size() < 2) return;
 
   glEnable(GL_TEXTURE_2D);
   glBindTexture(GL_TEXTURE_2D, borderTexture);
-  SideDirection side = SideDirectionAt(p, 0, kStartSideDirection);
-  EdgePair edge = EdgesAt(p[0], halfWidth, side);
   glColor3f(1, 1, 1);
-
-  for (float counter = 1.0f; counter < static_cast<float>(count - 1);) {
-    const size_t i = static_cast<size_t>(counter);
-    counter += 1.0f;
-    side = SideDirectionAt(p, i, side);
-    const EdgePair next = EdgesAt(p[i], halfWidth, side);
+  const EdgePair edge = WalkEdges(p, halfWidth, [](const EdgePair& edge, const EdgePair& next) {
     glBegin(GL_QUADS);
-    glTexCoord2f(0, 0);
-    Vertex(edge.left);
-    glTexCoord2f(1, 0);
-    Vertex(next.left);
-    glTexCoord2f(1, 1);
-    Vertex(LeftTop(next.left));
-    glTexCoord2f(0, 1);
-    Vertex(LeftTop(edge.left));
-
-    glTexCoord2f(0, 0);
-    Vertex(edge.right);
-    glTexCoord2f(1, 0);
-    Vertex(next.right);
-    glTexCoord2f(1, 1);
-    Vertex(RightTop(next.right));
-    glTexCoord2f(0, 1);
-    Vertex(RightTop(edge.right));
+    TexturedQuad(edge.left, next.left, LeftTop(next.left), LeftTop(edge.left));
+    TexturedQuad(edge.right, next.right, RightTop(next.right), RightTop(edge.right));
     glEnd();
-    edge = next;
-  }
+  });
 
   // Both walls end at the start point, at fixed single-precision points.
   glColor3f(1, 1, 1);
