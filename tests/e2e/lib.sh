@@ -109,6 +109,18 @@ e2e_region_detail() {
   convert "$1" -crop "$2" +repage -colorspace gray -format '%[fx:standard_deviation]' info:
 }
 
+# Starts the game in the current folder (output to LOG), answers the start question with No
+# from the keyboard and waits for the game window; sets E2E_GAME_PID and E2E_WINDOW (not for
+# use inside $(...)).
+e2e_start_game() {
+  local game=$1 log=$2 box
+  "$game" >"$log" 2>&1 &
+  E2E_GAME_PID=$!
+  box=$(e2e_wait_window "Start FullScreen?")
+  e2e_key "$box" Escape
+  E2E_WINDOW=$(e2e_wait_window "Quillon: Game built with the Tarn Project")
+}
+
 # Waits for the game process to exit; sets E2E_EXIT_CODE (not for use inside $(...)).
 e2e_wait_exit() {
   local pid=$1 timeout=${2:-20}

@@ -11,11 +11,8 @@ trap e2e_cleanup EXIT
 
 e2e_start_xvfb
 cd "$build"
-"$game" >play.log 2>&1 &
-E2E_GAME_PID=$!
-box=$(e2e_wait_window "Start FullScreen?")
-e2e_key "$box" Escape
-win=$(e2e_wait_window "Quillon: Game built with the Tarn Project")
+e2e_start_game "$game" play.log
+win=$E2E_WINDOW
 window="800x600+0+0"
 sleep 1.5
 

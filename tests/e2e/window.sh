@@ -18,13 +18,8 @@ echo "$out" | grep -q "Failed To Register The Window Class." ||
 
 e2e_start_xvfb
 cd "$build"
-"$game" >game.log 2>&1 &
-E2E_GAME_PID=$!
-
-box=$(e2e_wait_window "Start FullScreen?")
-e2e_key "$box" Escape
-
-win=$(e2e_wait_window "Quillon: Game built with the Tarn Project")
+e2e_start_game "$game" game.log
+win=$E2E_WINDOW
 size=$(e2e_window_size "$win")
 [ "$size" = "800x600" ] || e2e_fail "game window is $size, expected 800x600"
 sleep 1

@@ -12,11 +12,8 @@ E2E_SHOTS=$out
 
 e2e_start_xvfb
 cd "$folder"
-"$game" >/dev/null 2>&1 &
-E2E_GAME_PID=$!
-box=$(e2e_wait_window "Start FullScreen?")
-e2e_key "$box" Escape
-win=$(e2e_wait_window "Quillon: Game built with the Tarn Project")
+e2e_start_game "$game" /dev/null
+win=$E2E_WINDOW
 shot() { # name: the 800x600 window at the top left of the screen
   sleep "${2:-1.5}"
   xwd -root -silent | convert xwd:- -crop 800x600+0+0 +repage "$out/$1.png"
