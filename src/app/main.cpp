@@ -1,4 +1,11 @@
 // Entry point of the game: hands control to the application frame.
-#include "app/game_main.h"
+#include <iostream>
+#include <string_view>
 
-int main() { return GameMain(); }
+#include "app/game_main.h"
+#include "race/best_times.h"
+
+int main(int argc, char** argv) {
+  if (argc == 2 && std::string_view(argv[1]) == "--records") return PrintRecords(std::cout);
+  return GameMain();
+}

@@ -1,7 +1,9 @@
 // The one race: its start, the countdown on whole calendar seconds and the frame step.
 #include "race/race.h"
 
+#include "menu/game_setup.h"
 #include "platform/clock.h"
+#include "race/best_times.h"
 #include "track/track.h"
 
 Race CurrentRace;
@@ -13,6 +15,8 @@ void Race::start() {
   findNearestPoint();
   state = Ready;
   label = "READY";
+  bestTime.reset();
+  newBestTime = false;
 }
 
 void Race::countDown() {
@@ -35,7 +39,21 @@ void Race::step() {
   now = platform::CalendarTime();
   if (state == Ready) countDown();
   // Tested after the countdown, so the first simulation step runs in the frame it ends.
-  if (state == Running) simulate();
+  if (state == Running) {
+    simulate();
+    // Only a race that ends Finished is recorded, once, in the frame of the finish.
+    if (state == Finished) recordFinish();
+  }
+}
+
+void Race::recordFinish() {
+  if (track == nullptr || player->car == nullptr) return;
+  const std::time_t seconds = finishTime - runStart;
+  if (seconds < 0) return;  // the calendar was set back during the race: no real time
+  const FinishRecord record = GameBestTimes.recordFinish(
+      RaceRecord{track->name, player->car->name, static_cast<int64_t>(seconds), finishTime});
+  bestTime = record.best;
+  newBestTime = record.newBest;
 }
 
 void Race::simulate() {

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <ctime>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -32,6 +33,9 @@ class Race {
   int32_t nearestIndex = 0;     // index of the centre-line point nearest the car
   int16_t view = DriverView;    // DriverView or ChaseView
   std::string label = "READY";  // countdown text shown while Ready
+  // Once Finished: the best time of this track and car, and whether this race set it.
+  std::optional<int64_t> bestTime;
+  bool newBestTime = false;
 
   // Places the player at the start, reads the clock and shows "READY".
   void start();
@@ -59,9 +63,13 @@ class Race {
   // True when the track has a centre line the track tests can work on (two points or more).
   bool hasCentreLine() const;
   void countDown();
+  // Keeps the time of a race that has just finished among the best times.
+  void recordFinish();
   void drawScene();
   void drawSky();
   void drawMessages();
+  // The finish message's lines about the best time of this track and car.
+  void drawBestTime();
 };
 
 // The single race of the program.

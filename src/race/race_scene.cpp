@@ -6,6 +6,7 @@
 #include "menu/game_setup.h"
 #include "platform/gl_context_generation.h"
 #include "race/race.h"
+#include "race/race_time.h"
 #include "track/track.h"
 
 namespace {
@@ -101,6 +102,25 @@ void Race::drawScene() {
   CallList(track->roadList, track->roadListGeneration);
 }
 
+void Race::drawBestTime() {
+  if (newBestTime) {
+    // Above the turning headline, in its yellow.
+    glLoadIdentity();
+    glTranslatef(0.0f, 2.6f, -15.0f);
+    glColor3f(1.0f, 1.0f, 0.0f);
+    glScalef(0.85f, 0.85f, 0.85f);
+    PrintText("New best time!");
+  }
+  if (bestTime) {
+    // Under the ESC line, in the colour of the race's own time.
+    glLoadIdentity();
+    glTranslatef(0.0f, -5.3f, -15.0f);
+    glColor3f(0.3f, 1.0f, 0.7f);
+    glScalef(0.5f, 0.5f, 0.5f);
+    PrintText("Best time: %s seconds", RaceTimeText(static_cast<double>(*bestTime)).c_str());
+  }
+}
+
 void Race::drawMessages() {
   switch (state) {
     case Ready:
@@ -113,7 +133,7 @@ void Race::drawMessages() {
       glColor3f(0.8f, 0.8f, 0.8f);
       glDisable(GL_DEPTH_TEST);
       glTranslatef(0.0f, 8.9f, -25.0f);
-      PrintText("%.0f seconds", static_cast<double>(now - runStart));
+      PrintText("%s seconds", RaceTimeText(static_cast<double>(now - runStart)).c_str());
       glLoadIdentity();
       glTranslatef(0.0f, 8.0f, -25.0f);
       PrintText("Laps left: %i ", static_cast<int>(static_cast<int16_t>(track->laps) -
@@ -137,12 +157,13 @@ void Race::drawMessages() {
       glTranslatef(0.0f, -2.7f, -15.0f);
       glColor3f(0.3f, 1.0f, 0.7f);
       glScalef(0.85f, 0.85f, 0.85f);
-      PrintText("Your time for the race is %.0f seconds",
-                static_cast<double>(finishTime - runStart));
+      PrintText("Your time for the race is %s seconds",
+                RaceTimeText(static_cast<double>(finishTime - runStart)).c_str());
       glTranslatef(-5.0f, -1.7f, 0.0f);
       glScalef(0.5f, 0.5f, 0.5f);
       glColor3f(1.0f, 1.0f, 0.0f);
       PrintText("Press ESC for the main menu");
+      drawBestTime();
       break;
     default:
       break;

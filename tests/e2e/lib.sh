@@ -6,6 +6,9 @@ E2E_XVFB_PID=""
 E2E_GAME_PID=""
 E2E_SHOTS=${E2E_SHOTS:-${TMPDIR:-/tmp}/quillon-e2e-shots}
 mkdir -p "$E2E_SHOTS"
+# The game keeps best times under XDG_DATA_HOME: a private folder, never the player's own.
+E2E_DATA_HOME=$(mktemp -d)
+export XDG_DATA_HOME=$E2E_DATA_HOME
 
 e2e_fail() {
   echo "FAIL: $*" >&2
@@ -30,6 +33,7 @@ e2e_cleanup() {
   [ -n "$E2E_GAME_PID" ] && kill "$E2E_GAME_PID" 2>/dev/null
   [ -n "$E2E_XVFB_PID" ] && kill "$E2E_XVFB_PID" 2>/dev/null
   wait 2>/dev/null
+  rm -rf "$E2E_DATA_HOME"
   return 0
 }
 

@@ -1,11 +1,14 @@
 // A fresh working folder with an empty Data/ for the length of a test, so the game's setup
 // loads exactly what the test puts there (never a Data/ that happens to be in the build folder).
+// XDG_DATA_HOME points into it too: a race finished by a test keeps its best time there, never
+// in the player's own folder.
 #pragma once
 
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
 #include <filesystem>
+#include <optional>
 #include <string>
 
 namespace testing_support {
@@ -18,8 +21,14 @@ class ScratchFolder {
     path_ = pattern;
     std::filesystem::create_directory(path_ / "Data");
     std::filesystem::current_path(path_);
+    if (const char* data = getenv("XDG_DATA_HOME")) previousData_ = data;
+    setenv("XDG_DATA_HOME", (path_ / "share").c_str(), 1);
   }
   ~ScratchFolder() {
+    if (previousData_)
+      setenv("XDG_DATA_HOME", previousData_->c_str(), 1);
+    else
+      unsetenv("XDG_DATA_HOME");
     std::filesystem::current_path(previous_);
     std::filesystem::remove_all(path_);
   }
@@ -31,6 +40,7 @@ class ScratchFolder {
  private:
   std::filesystem::path previous_;
   std::filesystem::path path_;
+  std::optional<std::string> previousData_;
 };
 
 }  // namespace testing_support

@@ -1,0 +1,60 @@
+// The player's best times: kept in $XDG_DATA_HOME/quillon/best-times.txt (by default
+// ~/.local/share/quillon/), read on first use, written once at the finish of each race.
+// Failures never stop the game: each kind is said once on standard error.
+#pragma once
+
+#include <filesystem>
+#include <iosfwd>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "race/records_file.h"
+#include "race/records_format.h"
+
+// The best-times file, from the environment at the time of the call: $XDG_DATA_HOME when it is
+// an absolute path, else $HOME/.local/share; empty when neither gives a folder.
+std::filesystem::path BestTimesFile();
+
+// What a finished race did to the best times of its track and car.
+struct FinishRecord {
+  std::optional<int64_t> best;  // the best time after this race
+  bool newBest = false;         // this race beat the best time before it (or was the first)
+};
+
+class BestTimes {
+ public:
+  // The best time of this track and car in seconds; reads the file when it is first needed (or
+  // the environment names another one).
+  std::optional<int64_t> best(const std::string& track, const std::string& car);
+  // Every race known, read as best() reads.
+  const RecordsTable& table();
+  // Reads the file anew (a broken one is moved aside), adds the race and, when it is kept,
+  // writes the file. A race that cannot be written stays known for the rest of the run and is
+  // written with the next race that can.
+  FinishRecord recordFinish(const RaceRecord& race);
+
+  FileCalls fileCalls;             // replaced by tests to fail writes
+  std::ostream* errors = nullptr;  // where failures are said; null: standard error
+
+ private:
+  void loadIfNeeded();
+  // Reads `file_` into `table_`; a file that cannot be read or parsed is moved aside.
+  void load();
+  void tell(bool& told, const std::string& text);
+
+  std::filesystem::path file_;
+  bool loaded_ = false;
+  RecordsTable table_;
+  std::vector<RaceRecord> unsaved_;  // races of this run not yet written
+  bool blocked_ = false;             // a broken file is still in the way: never replace it
+  bool toldRead_ = false;
+  bool toldWrite_ = false;
+};
+
+// The best times of the game.
+extern BestTimes GameBestTimes;
+
+// The best time of every track and car, one line each, for `quillon --records`. Returns the
+// process exit code (0).
+int PrintRecords(std::ostream& out);
