@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "menu_fixture.h"
+#include "race/best_times.h"
 
 namespace {
 
@@ -144,3 +145,26 @@ TEST_F(MenuTest, WithoutDataFilesTheCarScreenShowsArrowsBackgroundAndName) {
 }
 
 }  // namespace
+
+TEST_F(MenuTest, TrackSelectionShowsTheChosenCarsBestTimeUnderTheNameOnly) {
+  // Pixels near a colour, in the band under the name (window rows 0 to 60) or anywhere, with
+  // the preview always turned alike.
+  auto count = [this](float r, float g, float b, int rows) {
+    SpinAngle = 70.0f;
+    DrawTrackSelection();
+    glFinish();
+    const auto pixels = framebuffer();
+    int found = 0;
+    for (size_t i = 0; i < size_t{800} * rows * 3; i += 3)
+      found += std::abs(pixels[i] - r * 255) < 3 && std::abs(pixels[i + 1] - g * 255) < 3 &&
+               std::abs(pixels[i + 2] - b * 255) < 3;
+    return found;
+  };
+  const int previewPoints = count(1, 1, 0, 600);
+  EXPECT_EQ(count(0.8f, 0.8f, 0.8f, 60), 0);
+  GameBestTimes.recordFinish({SelectedTrack->name, SelectedCar->name, 95, 0});
+  EXPECT_GT(count(0.8f, 0.8f, 0.8f, 60), 200);
+  EXPECT_EQ(count(1, 1, 0, 600), previewPoints);  // the preview is not covered
+  SelectedCar = &CarRoster[1];                    // another car has no time here
+  EXPECT_EQ(count(0.8f, 0.8f, 0.8f, 60), 0);
+}

@@ -150,3 +150,20 @@ TEST_F(RaceSceneTest, EachStateShowsItsMessagesInPlaceAndColour) {
 }
 
 }  // namespace
+
+TEST_F(RaceSceneTest, FinishMessageGainsTheBestTimeAndNewBestLines) {
+  CurrentRace.state = Race::Finished;
+  CurrentRace.finishTime = CurrentRace.runStart + 95;
+  drawFrame();  // no best time known: the message as before
+  EXPECT_EQ(count(TimeGreen, 0, 0, 800, 60), 0);
+  EXPECT_EQ(count(Yellow, 0, 400, 800, 600), 0);
+
+  CurrentRace.bestTime = 90;
+  drawFrame();  // the best time under the ESC line, no "New best time!"
+  EXPECT_GT(count(TimeGreen, 0, 0, 800, 60), 100);
+  EXPECT_EQ(count(Yellow, 0, 400, 800, 600), 0);
+
+  CurrentRace.newBestTime = true;
+  drawFrame();  // "New best time!" in yellow above the headline
+  EXPECT_GT(count(Yellow, 0, 400, 800, 600), 300);
+}

@@ -1,8 +1,9 @@
 // Races started as the menus start them: the start sequence, the countdown on whole seconds,
 // leaving, and whole races played by the autopilot through the keys (every car to the finish on
-// every track, and one deliberate crash per car).
+// every track, and one deliberate crash per car), and the best times they leave.
 #include <gtest/gtest.h>
 
+#include "race/best_times.h"
 #include "race_fixture.h"
 
 namespace {
@@ -110,6 +111,30 @@ TEST_F(RaceTest, SteeringIntoTheWallWrecksEachCarAtItsHitCount) {
     EXPECT_EQ(report.state, Race::Crashed);
     EXPECT_EQ(report.borderHits, hitsToCrash[car]);
   }
+}
+
+TEST_F(RaceTest, FinishedRacesLeaveTheBestTimeAndACrashLeavesNothing) {
+  const std::string track = TrackTable[0].name, car = CarRoster[0].name;
+  startRace(0, 0);
+  const auto first = testing_support::DriveRace(calendar, DrivingPlan::FollowRoad);
+  ASSERT_EQ(first.state, Race::Finished);
+  EXPECT_TRUE(CurrentRace.newBestTime);
+  EXPECT_EQ(CurrentRace.bestTime, first.raceTime);
+  // The same driving on a clock that runs twice as fast takes longer: no new best.
+  startRace(0, 0);
+  EXPECT_FALSE(CurrentRace.bestTime || CurrentRace.newBestTime);
+  const auto second = testing_support::DriveRace(calendar, DrivingPlan::FollowRoad, 30000, 30);
+  ASSERT_GT(second.raceTime, first.raceTime);
+  EXPECT_FALSE(CurrentRace.newBestTime);
+  EXPECT_EQ(CurrentRace.bestTime, first.raceTime);
+  startRace(0, 0);
+  ASSERT_EQ(testing_support::DriveRace(calendar, DrivingPlan::IntoWall).state, Race::Crashed);
+
+  const auto saved = BestTimes().table().races();
+  ASSERT_EQ(saved.size(), 2u);
+  EXPECT_EQ(saved[0], (RaceRecord{track, car, first.raceTime, saved[0].date}));
+  EXPECT_EQ(saved[1].seconds, second.raceTime);
+  EXPECT_EQ(GameBestTimes.best(track, car), first.raceTime);
 }
 
 }  // namespace
