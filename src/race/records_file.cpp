@@ -29,8 +29,15 @@ void SyncFolder(const std::filesystem::path& folder) {
 
 }  // namespace
 
-bool WriteFileAtomically(const std::filesystem::path& path, std::string_view contents,
+bool WriteFileAtomically(const std::filesystem::path& link, std::string_view contents,
                          std::string& error, const FileCalls& calls) {
+  // A player's file that is a link to another place is written there; the link stays.
+  std::error_code ec;
+  std::filesystem::path path = link;
+  if (std::filesystem::is_symlink(link, ec)) {
+    path = std::filesystem::weakly_canonical(link, ec);
+    if (ec) path = link;
+  }
   std::string temp = path.string() + ".tmp-XXXXXX";
   const int fd = calls.makeTemp(temp.data());
   if (fd < 0) {

@@ -158,10 +158,17 @@ TEST_F(BestTimesTest, FileLivesUnderXdgDataHomeAndIsCreatedAtTheFirstFinish) {
   auto slower = finish("SMiLE", 97);
   EXPECT_FALSE(slower.newBest);
   EXPECT_EQ(slower.best, 95);
-  EXPECT_TRUE(finish("SMiLE", 90).newBest);
+  EXPECT_TRUE(finish("SMiLE", 94).newBest);
   EXPECT_EQ(messages(), 0);
   EXPECT_EQ((fs::status(file.parent_path()).permissions() & fs::perms::all), fs::perms::owner_all);
   EXPECT_EQ(folderEntries(), std::vector<fs::path>{"best-times.txt"});  // no temporary left
+
+  // A file kept elsewhere through a link is written there, and the link stays.
+  fs::rename(file, scratch.path() / "elsewhere.txt");
+  fs::create_symlink(scratch.path() / "elsewhere.txt", file);
+  EXPECT_TRUE(finish("SMiLE", 90).newBest);
+  EXPECT_TRUE(fs::is_symlink(file));
+  EXPECT_EQ(RecordsTable::parse(ReadFile(scratch.path() / "elsewhere.txt"))->races().size(), 4u);
 
   // Another run reads it. Without an absolute XDG_DATA_HOME the file is under HOME; without
   // either there is none.
