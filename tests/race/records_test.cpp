@@ -268,16 +268,4 @@ TEST_F(BestTimesTest, ReadOnlyFolderNeitherStopsTheGameNorLosesTheBrokenFile) {
   EXPECT_EQ(messages(), 2);  // the broken file, then the writes
 }
 
-TEST_F(BestTimesTest, RecordsOptionPrintsOneLinePerTrackAndCar) {
-  WriteFile(file, Header + RaceLine("Yello", "SMiLE", "80") + RaceLine("Sunny", "SMiLE", "95") +
-                      RaceLine("Sunny", "SMiLE", "91", "2026-12-07T00:30:00Z") +
-                      RaceLine("Sunny", "911PIZ", "120"));
-  std::ostringstream out;
-  EXPECT_EQ(PrintRecords(out), 0);
-  EXPECT_EQ(out.str(),
-            "Sunny\t911PIZ\t120 seconds\t2026-12-06\n"
-            "Sunny\tSMiLE\t91 seconds\t2026-12-07\n"
-            "Yello\tSMiLE\t80 seconds\t2026-12-06\n");
-}
-
 }  // namespace
