@@ -1,0 +1,83 @@
+// Command-line options as one table: each entry's name, help line and what it sets.
+#include "app/command_line.h"
+
+#include <cstring>
+
+namespace {
+
+struct Option {
+  const char* name;
+  const char* help;
+  void (*apply)(CommandLine&);
+};
+
+constexpr Option kOptions[] = {
+    {"--fullscreen", "start full screen without asking",
+     [](CommandLine& c) { c.window = StartWindow::Fullscreen; }},
+    {"--windowed", "start in a window without asking",
+     [](CommandLine& c) { c.window = StartWindow::Windowed; }},
+    {"--help", "print this help and exit",
+     [](CommandLine& c) { c.action = CommandLine::Action::Help; }},
+    {"--version", "print the version and exit",
+     [](CommandLine& c) { c.action = CommandLine::Action::Version; }},
+};
+
+}  // namespace
+
+CommandLine ParseCommandLine(int argc, const char* const* argv) {
+  CommandLine line;
+  for (int i = 1; i < argc; ++i) {
+    const Option* found = nullptr;
+    for (const Option& option : kOptions) {
+      if (std::strcmp(argv[i], option.name) == 0) found = &option;
+    }
+    if (!found) {
+      line.action = CommandLine::Action::Usage;
+      line.badOption = argv[i];
+      return line;
+    }
+    found->apply(line);
+  }
+  return line;
+}
+
+std::string UsageText() {
+  std::string text =
+      "Usage: quillon [OPTION]...\n"
+      "A small 3-D car racing game for one player.\n"
+      "Without an option the game asks whether to run full screen.\n\n";
+  for (const Option& option : kOptions) {
+    text += "  ";
+    text += option.name;
+    const size_t length = std::strlen(option.name);
+    text.append(length < 14 ? 14 - length : 1, ' ');
+    text += option.help;
+    text += '\n';
+  }
+  text +=
+      "\nPictures and models are read from Data/ in the working folder, else from Data/ in\n"
+      "$QUILLON_DATA_DIR, else from the folder installed with the game.\n";
+  return text;
+}
+
+std::string VersionText() {
+  return std::string("quillon ") + QUILLON_VERSION + "\n";
+}
+
+std::optional<int> AnswerCommandLine(const CommandLine& line, std::FILE* out, std::FILE* err) {
+  switch (line.action) {
+    case CommandLine::Action::Play:
+      return std::nullopt;
+    case CommandLine::Action::Help:
+      std::fputs(UsageText().c_str(), out);
+      return 0;
+    case CommandLine::Action::Version:
+      std::fputs(VersionText().c_str(), out);
+      return 0;
+    case CommandLine::Action::Usage:
+      std::fprintf(err, "quillon: unrecognized option '%s'\n", line.badOption.c_str());
+      std::fputs(UsageText().c_str(), err);
+      return UsageExitCode;
+  }
+  return UsageExitCode;
+}
