@@ -69,11 +69,13 @@ std::optional<int> AnswerCommandLine(const CommandLine& line, std::FILE* out, st
     case CommandLine::Action::Play:
       return std::nullopt;
     case CommandLine::Action::Help:
-      std::fputs(UsageText().c_str(), out);
-      return 0;
-    case CommandLine::Action::Version:
-      std::fputs(VersionText().c_str(), out);
-      return 0;
+    case CommandLine::Action::Version: {
+      // A text that could not be written (a full disk, a closed pipe) is no success.
+      const std::string text =
+          line.action == CommandLine::Action::Help ? UsageText() : VersionText();
+      const bool written = std::fputs(text.c_str(), out) >= 0 && std::fflush(out) == 0;
+      return written ? 0 : 1;
+    }
     case CommandLine::Action::Usage:
       std::fprintf(err, "quillon: unrecognized option '%s'\n", line.badOption.c_str());
       std::fputs(UsageText().c_str(), err);

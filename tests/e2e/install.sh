@@ -36,6 +36,7 @@ cd "$empty"
 out=$("$game" --version) || e2e_fail "--version failed"
 [[ "$out" =~ ^quillon\ [0-9]+\.[0-9]+\.[0-9]+$ ]] || e2e_fail "--version printed: $out"
 out=$("$game" --help) || e2e_fail "--help failed"
+! "$game" --help >/dev/full 2>/dev/null || e2e_fail "--help into a full disk reported success"
 for option in --fullscreen --windowed --help --version; do
   grep -q -- "$option" <<<"$out" || e2e_fail "--help does not list $option"
 done
