@@ -66,6 +66,7 @@ E2E_GAME_PID=$!
 win=$(e2e_wait_window "Quillon: Game built with the Tarn Project")
 [ -z "$(e2e_find_windows "Start FullScreen?")" ] || e2e_fail "--windowed: the question was asked"
 [ "$(e2e_window_size "$win")" = "800x600" ] || e2e_fail "--windowed: window is $(e2e_window_size "$win")"
+sleep 1.5  # the game loads its assets after the window appears; keys before that may be lost
 e2e_key "$win" F4
 e2e_wait_exit "$E2E_GAME_PID"
 [ "$E2E_EXIT_CODE" -eq 0 ] || e2e_fail "--windowed: exit code $E2E_EXIT_CODE"
