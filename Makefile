@@ -6,7 +6,7 @@ ASAN_BUILD := build-asan
 FUZZ_BUILD := build-fuzz
 FUZZ_SECONDS ?= 600
 
-.PHONY: deps build data play test test-unit test-asan test-fuzz fuzz bench maps screenshots clean
+.PHONY: deps build data play install package test test-unit test-asan test-fuzz fuzz bench maps screenshots clean
 
 deps:
 	@bash tools/install-deps.sh
@@ -20,6 +20,15 @@ data: build
 
 play: data
 	cd $(BUILD) && ./quillon
+
+# Installs under PREFIX (default /usr/local; DESTDIR is honoured).
+PREFIX ?= /usr/local
+install: build
+	cmake --install $(BUILD) --prefix $(PREFIX)
+
+# The Debian package quillon_<version>_<arch>.deb, in the build folder.
+package: build
+	cd $(BUILD) && cpack -G DEB
 
 test-unit: build data
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)

@@ -12,6 +12,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
   xvfb xdotool imagemagick xfonts-base x11-apps
+  file dpkg-dev desktop-file-utils appstream lintian man-db librsvg2-bin
 )
 
 missing=()

@@ -1,6 +1,9 @@
 // Start question, main loop (messages, then one frame per idle iteration), F1 and F4, end.
 #include "app/game_main.h"
 
+#include <cstdio>
+
+#include "app/data_location.h"
 #include "app/frame_pacer.h"
 #include "app/game_window.h"
 #include "app/screens.h"
@@ -19,14 +22,18 @@ void ChooseSwapInterval(platform::WindowSystem& ws) {
 
 }  // namespace
 
-int RunGame(FramePacer& pacer) {
+int RunGame(FramePacer& pacer, StartWindow start) {
   auto& ws = platform::CurrentWindowSystem();
   QuitRequested = false;
 
-  auto answer = platform::ShowMessageBox("Would You Like To Run In Fullscreen Mode?",
-                                         "Start FullScreen?", platform::Buttons::YesNo,
-                                         platform::Icon::Question);
-  if (answer != platform::Answer::Yes) Fullscreen = false;  // a box that failed counts as No
+  if (start == StartWindow::Ask) {
+    auto answer =
+        platform::ShowMessageBox("Would You Like To Run In Fullscreen Mode?", "Start FullScreen?",
+                                 platform::Buttons::YesNo, platform::Icon::Question);
+    if (answer != platform::Answer::Yes) Fullscreen = false;  // a box that failed counts as No
+  } else {
+    Fullscreen = start == StartWindow::Fullscreen;
+  }
 
   if (!CreateGameWindow(GameTitle, 800, 600, 32, Fullscreen)) return 1;
   ChooseSwapInterval(ws);
@@ -69,11 +76,15 @@ int RunGame(FramePacer& pacer) {
   return exitCode;
 }
 
-int GameMain() {
+int GameMain(int argc, const char* const* argv) {
+  const CommandLine line = ParseCommandLine(argc, argv);
+  if (auto code = AnswerCommandLine(line, stdout, stderr)) return *code;
+  LocateGameData();
+
   platform::SdlWindowSystem sdl;
   platform::SetWindowSystem(&sdl);
   FramePacer pacer;
-  int code = RunGame(pacer);
+  int code = RunGame(pacer, line.window);
   platform::SetWindowSystem(nullptr);
   return code;
 }

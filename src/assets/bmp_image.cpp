@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "assets/data_root.h"
 #include "platform/message_box.h"
 
 namespace {
@@ -16,7 +17,7 @@ void ShowError(const std::string& text) {
 
 // The whole file, or false when it cannot be opened or read, or is empty.
 bool ReadWholeFile(const char* fileName, std::vector<unsigned char>& bytes) {
-  std::FILE* file = std::fopen(fileName, "rb");
+  std::FILE* file = OpenAssetFile(fileName);
   if (!file) return false;
   unsigned char chunk[65536];
   bool ok = true;
@@ -33,7 +34,7 @@ bool ReadWholeFile(const char* fileName, std::vector<unsigned char>& bytes) {
 
 std::unique_ptr<RgbImage> LoadBmpImage(const char* fileName) {
   if (!fileName) return nullptr;
-  std::FILE* file = std::fopen(fileName, "rb");
+  std::FILE* file = OpenAssetFile(fileName);
   if (!file) return nullptr;
   std::fclose(file);
   return ReadDibFile(fileName);

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <vector>
 
+#include "assets/data_root.h"
 #include "assets/ms3d_format.h"
 #include "assets/texture.h"
 #include "platform/gl_context_generation.h"
@@ -13,7 +14,7 @@
 namespace {
 
 bool ReadWholeFile(const char* fileName, std::vector<uint8_t>& bytes) {
-  std::FILE* file = std::fopen(fileName, "rb");
+  std::FILE* file = OpenAssetFile(fileName);
   if (!file) return false;
   uint8_t chunk[1 << 16];
   size_t got;

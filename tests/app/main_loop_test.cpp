@@ -49,10 +49,10 @@ class MainLoopTest : public ::testing::Test {
   }
   static void RecordInput() { gEvents.push_back("input" + std::to_string(ScreenState)); }
 
-  int run() {
+  int run(StartWindow start = StartWindow::Ask) {
     FramePacer pacer(
         0.0, [] { return 0.0; }, [](double) {});
-    return RunGame(pacer);
+    return RunGame(pacer, start);
   }
   int count(const std::string& event) {
     return static_cast<int>(std::count(gEvents.begin(), gEvents.end(), event));
@@ -95,6 +95,19 @@ TEST_F(MainLoopTest, StartQuestionYesAsksForThirtyTwoBitFullScreen) {
   EXPECT_TRUE(ws.windows.at(0).fullscreen);
   EXPECT_NE(std::find(ws.calls.begin(), ws.calls.end(), "hideCursor"), ws.calls.end());
   EXPECT_TRUE(ws.cursorShown);  // shown again when the display mode is restored
+}
+
+TEST_F(MainLoopTest, AStartWindowOptionSkipsTheQuestion) {
+  for (bool fullscreen : {true, false}) {
+    platform::ScriptedWindowSystem local;
+    platform::SetWindowSystem(&local);
+    Fullscreen = !fullscreen;
+    local.send(Message{MessageKind::Close});
+    EXPECT_EQ(run(fullscreen ? StartWindow::Fullscreen : StartWindow::Windowed), 0);
+    EXPECT_TRUE(local.boxes.empty());
+    ASSERT_EQ(local.windows.size(), 1u);
+    EXPECT_EQ(local.windows[0].fullscreen, fullscreen);
+  }
 }
 
 TEST_F(MainLoopTest, F4IsIgnoredWhileMinimisedAndActedOnAfterRestore) {

@@ -1,5 +1,5 @@
-// The three tests of the car against the track's centre line: nearest point, laps and the
-// road border with its damage.
+// The car's place on the track: the nearest centre point, lap counting, and the road border
+// with its damage.
 #include <cmath>
 
 #include "menu/game_setup.h"

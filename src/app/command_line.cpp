@@ -1,0 +1,97 @@
+// Command-line options as one table: each entry's name, help line and what it sets.
+#include "app/command_line.h"
+
+#include <cstring>
+#include <sstream>
+
+#include "race/best_times.h"
+
+namespace {
+
+struct Option {
+  const char* name;
+  const char* help;
+  void (*apply)(CommandLine&);
+};
+
+constexpr Option kOptions[] = {
+    {"--fullscreen", "start full screen without asking",
+     [](CommandLine& c) { c.window = StartWindow::Fullscreen; }},
+    {"--windowed", "start in a window without asking",
+     [](CommandLine& c) { c.window = StartWindow::Windowed; }},
+    {"--help", "print this help and exit",
+     [](CommandLine& c) { c.action = CommandLine::Action::Help; }},
+    {"--version", "print the version and exit",
+     [](CommandLine& c) { c.action = CommandLine::Action::Version; }},
+    {"--records", "print the best time of each track and car and exit",
+     [](CommandLine& c) { c.action = CommandLine::Action::Records; }},
+};
+
+}  // namespace
+
+CommandLine ParseCommandLine(int argc, const char* const* argv) {
+  CommandLine line;
+  for (int i = 1; i < argc; ++i) {
+    const Option* found = nullptr;
+    for (const Option& option : kOptions) {
+      if (std::strcmp(argv[i], option.name) == 0) found = &option;
+    }
+    if (!found) {
+      line.action = CommandLine::Action::Usage;
+      line.badOption = argv[i];
+      return line;
+    }
+    found->apply(line);
+  }
+  return line;
+}
+
+std::string UsageText() {
+  std::string text =
+      "Usage: quillon [OPTION]...\n"
+      "A small 3-D car racing game for one player.\n"
+      "Without an option the game asks whether to run full screen.\n\n";
+  for (const Option& option : kOptions) {
+    text += "  ";
+    text += option.name;
+    const size_t length = std::strlen(option.name);
+    text.append(length < 14 ? 14 - length : 1, ' ');
+    text += option.help;
+    text += '\n';
+  }
+  text +=
+      "\nPictures and models are read from Data/ in the working folder, else from Data/ in\n"
+      "$QUILLON_DATA_DIR, else from the folder installed with the game.\n";
+  return text;
+}
+
+std::string VersionText() {
+  return std::string("quillon ") + QUILLON_VERSION + "\n";
+}
+
+std::optional<int> AnswerCommandLine(const CommandLine& line, std::FILE* out, std::FILE* err) {
+  switch (line.action) {
+    case CommandLine::Action::Play:
+      return std::nullopt;
+    case CommandLine::Action::Help:
+    case CommandLine::Action::Version:
+    case CommandLine::Action::Records: {
+      // A text that could not be written (a full disk, a closed pipe) is no success.
+      std::string text;
+      if (line.action == CommandLine::Action::Records) {
+        std::ostringstream table;
+        PrintRecords(table);
+        text = table.str();
+      } else {
+        text = line.action == CommandLine::Action::Help ? UsageText() : VersionText();
+      }
+      const bool written = std::fputs(text.c_str(), out) >= 0 && std::fflush(out) == 0;
+      return written ? 0 : 1;
+    }
+    case CommandLine::Action::Usage:
+      std::fprintf(err, "quillon: unrecognized option '%s'\n", line.badOption.c_str());
+      std::fputs(UsageText().c_str(), err);
+      return UsageExitCode;
+  }
+  return UsageExitCode;
+}

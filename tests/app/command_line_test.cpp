@@ -1,0 +1,75 @@
+// The command line: which arguments play, print or fail, and what each answer prints and returns.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "app/command_line.h"
+
+namespace {
+
+CommandLine Parse(std::vector<const char*> args) {
+  args.insert(args.begin(), "quillon");
+  return ParseCommandLine(static_cast<int>(args.size()), args.data());
+}
+
+TEST(CommandLineTest, OptionsGiveTheirActionAndStartWindow) {
+  using A = CommandLine::Action;
+  struct Case {
+    std::vector<const char*> args;
+    A action;
+    StartWindow window;
+  } cases[] = {
+      {{}, A::Play, StartWindow::Ask},
+      {{"--fullscreen"}, A::Play, StartWindow::Fullscreen},
+      {{"--windowed"}, A::Play, StartWindow::Windowed},
+      {{"--fullscreen", "--windowed"}, A::Play, StartWindow::Windowed},
+      {{"--help"}, A::Help, StartWindow::Ask},
+      {{"--windowed", "--version"}, A::Version, StartWindow::Windowed},
+      {{"--records"}, A::Records, StartWindow::Ask},
+      {{"--bogus"}, A::Usage, StartWindow::Ask},
+      {{"--help", "extra"}, A::Usage, StartWindow::Ask},
+      {{"-windowed"}, A::Usage, StartWindow::Ask},
+      {{""}, A::Usage, StartWindow::Ask},
+  };
+  for (const Case& c : cases) {
+    CommandLine line = Parse(c.args);
+    SCOPED_TRACE(c.args.empty() ? "(none)" : c.args.back());
+    EXPECT_EQ(line.action, c.action);
+    EXPECT_EQ(line.window, c.window);
+  }
+  EXPECT_EQ(Parse({"--windowed", "--bogus", "--help"}).badOption, "--bogus");
+}
+
+// Runs AnswerCommandLine with two temporary files; returns the exit code (-1: play) and fills
+// what went to each.
+int Answer(const CommandLine& line, std::string& out, std::string& err) {
+  std::FILE* files[2] = {std::tmpfile(), std::tmpfile()};
+  std::optional<int> code = AnswerCommandLine(line, files[0], files[1]);
+  std::string* texts[2] = {&out, &err};
+  for (int i = 0; i < 2; ++i) {
+    std::rewind(files[i]);
+    texts[i]->clear();
+    for (int ch; (ch = std::fgetc(files[i])) != EOF;) *texts[i] += static_cast<char>(ch);
+    std::fclose(files[i]);
+  }
+  return code ? *code : -1;
+}
+
+TEST(CommandLineTest, HelpAndVersionPrintAndEndWithZeroAnUnknownOptionWithTwo) {
+  std::string out, err;
+  EXPECT_EQ(Answer(Parse({"--help"}), out, err), 0);
+  EXPECT_EQ(out, UsageText());
+  EXPECT_TRUE(err.empty());
+  EXPECT_EQ(Answer(Parse({"--version"}), out, err), 0);
+  EXPECT_EQ(out.rfind("quillon ", 0), 0u);
+  EXPECT_EQ(Answer(Parse({"--nope"}), out, err), UsageExitCode);
+  EXPECT_TRUE(out.empty());
+  EXPECT_NE(err.find("'--nope'"), std::string::npos);
+  EXPECT_NE(err.find(UsageText()), std::string::npos);
+  EXPECT_EQ(Answer(Parse({"--windowed"}), out, err), -1);
+  EXPECT_TRUE(out.empty() && err.empty());
+}
+
+}  // namespace
