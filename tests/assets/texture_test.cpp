@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <utility>
 #include <vector>
@@ -29,8 +30,28 @@ class TextureTest : public testing_support::GlTest {
   std::vector<std::string> messages;
 };
 
+TEST(HalvePictureTest, EachPixelIsTheRoundedMeanOfItsBlock) {
+  struct Case {
+    int width, height;
+    std::vector<uint8_t> pixels, half;
+  } cases[] = {
+      {2, 2, {0, 10, 255, 1, 20, 255, 2, 30, 255, 4, 41, 0}, {2, 25, 191}},
+      {3, 1, {10, 0, 0, 20, 0, 0, 99, 99, 99}, {15, 0, 0}},  // odd width: last column out
+      {1, 3, {8, 0, 0, 0, 8, 0, 9, 9, 9}, {4, 4, 0}},        // width 1 used twice
+      {4,
+       2,
+       {0, 0, 0, 4, 4, 4, 8, 8, 8, 12, 12, 12,   // bottom row
+        1, 1, 1, 5, 5, 5, 9, 9, 9, 13, 13, 13},  // top row
+       {3, 3, 3, 11, 11, 11}},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(HalvePicture(c.pixels.data(), c.width, c.height), c.half)
+        << c.width << "x" << c.height;
+}
+
 // A 64-wide picture and a 5-wide one, whose 15-byte rows an unpack alignment of 2 would skew.
-TEST_F(TextureTest, PictureBecomesABoundLinearTextureBottomRowAtTZero) {
+// Every level down to 1 by 1 must be there, or GL samples the texture as if it had none.
+TEST_F(TextureTest, PictureBecomesABoundMipmappedTextureBottomRowAtTZero) {
   glPixelStorei(GL_UNPACK_ALIGNMENT, 2);
   for (auto [width, height] : {std::pair{64, 64}, {5, 3}}) {
     formats::Picture picture(width, height);
@@ -52,9 +73,23 @@ TEST_F(TextureTest, PictureBecomesABoundLinearTextureBottomRowAtTZero) {
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glGetTexImage(GL_TEXTURE_2D, 0, GL_RGB, GL_UNSIGNED_BYTE, rgb.data());
     EXPECT_EQ(rgb, picture.rgb);  // both bottom row (t = 0) first
+    for (int level = 1; w > 1 || h > 1; ++level) {
+      rgb = HalvePicture(rgb.data(), w, h);
+      w = std::max(1, w / 2), h = std::max(1, h / 2);
+      GLint levelW = 0, levelH = 0;
+      glGetTexLevelParameteriv(GL_TEXTURE_2D, level, GL_TEXTURE_WIDTH, &levelW);
+      glGetTexLevelParameteriv(GL_TEXTURE_2D, level, GL_TEXTURE_HEIGHT, &levelH);
+      ASSERT_EQ(std::pair(levelW, levelH), std::pair(w, h)) << "level " << level;
+      std::vector<uint8_t> levelRgb(rgb.size());
+      glGetTexImage(GL_TEXTURE_2D, level, GL_RGB, GL_UNSIGNED_BYTE, levelRgb.data());
+      EXPECT_EQ(levelRgb, rgb) << "level " << level;
+    }
     glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, &minFilter);
     glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, &magFilter);
-    EXPECT_EQ(std::pair(minFilter, magFilter), std::pair(GL_LINEAR, GL_LINEAR));
+    EXPECT_EQ(std::pair(minFilter, magFilter), std::pair(GL_LINEAR_MIPMAP_LINEAR, GL_LINEAR));
+    GLint internalFormat = 0;
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_INTERNAL_FORMAT, &internalFormat);
+    EXPECT_EQ(internalFormat, GL_RGB8);
   }
   GLint alignment = 0;
   glGetIntegerv(GL_UNPACK_ALIGNMENT, &alignment);
