@@ -31,6 +31,10 @@ GLuint LoadTexture(const char* fileName) {
   if (image && !image->pixels.empty()) {
     glGenTextures(1, &texture);
     glBindTexture(GL_TEXTURE_2D, texture);
+    // The filters come first: a mipmapped minification filter at the first upload lets the GL
+    // allocate the whole chain at once instead of one level at a time and copying them later.
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
     // Picture rows are packed at 3 * width bytes, which the default alignment of 4 would
     // misread for most widths.
     GLint alignment = 4;
@@ -50,8 +54,6 @@ GLuint LoadTexture(const char* fileName) {
       height = std::max(1, height / 2);
     }
     glPixelStorei(GL_UNPACK_ALIGNMENT, alignment);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_LINEAR);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
   }
   return texture;
 }
