@@ -4,6 +4,7 @@
 #include "app/frame_pacer.h"
 #include "app/game_window.h"
 #include "app/screens.h"
+#include "menu/game_setup.h"
 #include "platform/frame_flags.h"
 #include "platform/keys.h"
 #include "platform/message_box.h"
@@ -22,10 +23,12 @@ void ChooseSwapInterval(platform::WindowSystem& ws) {
 int RunGame(FramePacer& pacer) {
   auto& ws = platform::CurrentWindowSystem();
   QuitRequested = false;
+  // The pictures decode while the player answers and the window opens.
+  PrefetchGamePictures();
 
-  auto answer = platform::ShowMessageBox("Would You Like To Run In Fullscreen Mode?",
-                                         "Start FullScreen?", platform::Buttons::YesNo,
-                                         platform::Icon::Question);
+  auto answer =
+      platform::ShowMessageBox("Would You Like To Run In Fullscreen Mode?", "Start FullScreen?",
+                               platform::Buttons::YesNo, platform::Icon::Question);
   if (answer != platform::Answer::Yes) Fullscreen = false;  // a box that failed counts as No
 
   if (!CreateGameWindow(GameTitle, 800, 600, 32, Fullscreen)) return 1;

@@ -40,12 +40,19 @@ std::unique_ptr<RgbImage> LoadBmpImage(const char* fileName) {
 }
 
 std::unique_ptr<RgbImage> ReadDibFile(const char* fileName) {
+  std::string error;
+  std::unique_ptr<RgbImage> image = ReadDibFileQuietly(fileName, error);
+  if (!image) ShowError(error);
+  return image;
+}
+
+std::unique_ptr<RgbImage> ReadDibFileQuietly(const char* fileName, std::string& error) {
   std::vector<unsigned char> bytes;
   bool read;
   try {
     read = fileName && ReadWholeFile(fileName, bytes);
   } catch (const std::bad_alloc&) {
-    ShowError("Out of memory.");
+    error = "Out of memory.";
     return nullptr;
   }
   if (!read) {
@@ -53,7 +60,7 @@ std::unique_ptr<RgbImage> ReadDibFile(const char* fileName) {
     char message[256];
     std::snprintf(message, sizeof message, "Failed to open DIB file %s.\n",
                   fileName ? fileName : "(null)");
-    ShowError(message);
+    error = message;
     return nullptr;
   }
 
@@ -62,13 +69,13 @@ std::unique_ptr<RgbImage> ReadDibFile(const char* fileName) {
     case DibStatus::Ok:
       return image;
     case DibStatus::UnknownFormat:
-      ShowError("Unknown DIB file format.");
+      error = "Unknown DIB file format.";
       break;
     case DibStatus::ConversionError:
-      ShowError("Image file conversion error.");
+      error = "Image file conversion error.";
       break;
     case DibStatus::OutOfMemory:
-      ShowError("Out of memory.");
+      error = "Out of memory.";
       break;
   }
   return nullptr;

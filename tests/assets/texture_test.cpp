@@ -99,6 +99,38 @@ TEST_F(TextureTest, PictureBecomesABoundMipmappedTextureBottomRowAtTZero) {
   EXPECT_TRUE(messages.empty());
 }
 
+// Prepared on the workers in one order, taken in another: the boxes follow the LoadTexture calls
+// and the levels are those of a texture loaded directly.
+TEST_F(TextureTest, PrefetchedPicturesMatchAndTheirBoxesComeInCallOrder) {
+  formats::Picture picture(7, 5);
+  for (int i = 0; i < 35; ++i) picture.set(i % 7, i / 7, {uint8_t(i * 7), uint8_t(i), 9});
+  testing_support::Bytes bytes = formats::EncodeBmp(picture), broken = bytes, unknown = bytes;
+  broken.pop_back();
+  unknown[14] = 20;  // no such header size
+  const std::string good = testing_support::WriteTempFile("good.bmp", bytes),
+                    brokenPath = testing_support::WriteTempFile("broken.bmp", broken),
+                    unknownPath = testing_support::WriteTempFile("unknown.bmp", unknown),
+                    absent = ::testing::TempDir() + "absent.bmp";
+  auto levels = [](GLuint texture) {
+    std::vector<std::vector<uint8_t>> all;
+    glBindTexture(GL_TEXTURE_2D, texture);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    for (int level = 0, w = 7, h = 5; level < 3; ++level, w = std::max(1, w / 2), h /= 2) {
+      all.emplace_back(size_t(w) * h * 3);
+      glGetTexImage(GL_TEXTURE_2D, level, GL_RGB, GL_UNSIGNED_BYTE, all.back().data());
+    }
+    return all;
+  };
+  const auto direct = levels(LoadTexture(good.c_str()));
+  PrefetchTextures({brokenPath, absent, good, unknownPath});
+  EXPECT_EQ(LoadTexture(unknownPath.c_str()), 0u);
+  EXPECT_EQ(LoadTexture(brokenPath.c_str()), 0u);
+  EXPECT_EQ(LoadTexture(absent.c_str()), 0u);
+  EXPECT_EQ(levels(LoadTexture(good.c_str())), direct);
+  EXPECT_EQ(messages,
+            (std::vector<std::string>{"Unknown DIB file format.", "Image file conversion error."}));
+}
+
 TEST_F(TextureTest, MissingOrBrokenFileGivesZeroWithoutMakingATexture) {
   glBindTexture(GL_TEXTURE_2D, 0);
   EXPECT_EQ(LoadTexture((::testing::TempDir() + "absent.bmp").c_str()), 0u);
