@@ -1,6 +1,11 @@
 // Start question, main loop (messages, then one frame per idle iteration), F1 and F4, end.
 #include "app/game_main.h"
 
+#include <cstdlib>  // defines __GLIBC__ on the GNU C library
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
+
 #include "app/frame_pacer.h"
 #include "app/game_window.h"
 #include "app/screens.h"
@@ -23,6 +28,12 @@ void ChooseSwapInterval(platform::WindowSystem& ws) {
 int RunGame(FramePacer& pacer) {
   auto& ws = platform::CurrentWindowSystem();
   QuitRequested = false;
+#ifdef __GLIBC__
+  // Pictures and their mipmap levels are blocks of hundreds of kilobytes that live only until
+  // uploaded: a fixed threshold keeps them mapped apart and handed back when freed, where the
+  // default (which rises with each freed block) would keep them in the heap for good.
+  mallopt(M_MMAP_THRESHOLD, 256 * 1024);
+#endif
   // The pictures decode while the player answers and the window opens.
   PrefetchGamePictures();
 

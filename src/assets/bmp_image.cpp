@@ -18,6 +18,13 @@ void ShowError(const std::string& text) {
 bool ReadWholeFile(const char* fileName, std::vector<unsigned char>& bytes) {
   std::FILE* file = std::fopen(fileName, "rb");
   if (!file) return false;
+  // Room for the whole file at once where its size is known, so that the block is not grown
+  // (and copied) chunk by chunk; a file that changes meanwhile is still read to its end.
+  if (std::fseek(file, 0, SEEK_END) == 0) {
+    long size = std::ftell(file);
+    if (size > 0) bytes.reserve(static_cast<size_t>(size));
+    std::rewind(file);
+  }
   unsigned char chunk[65536];
   bool ok = true;
   size_t got;
