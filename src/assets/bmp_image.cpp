@@ -1,6 +1,8 @@
 // Bitmap file reading: opens the file, decodes it and reports every failure in a message box.
 #include "assets/bmp_image.h"
 
+#include <sys/stat.h>
+
 #include <cstdio>
 #include <new>
 #include <string>
@@ -19,11 +21,11 @@ bool ReadWholeFile(const char* fileName, std::vector<unsigned char>& bytes) {
   std::FILE* file = std::fopen(fileName, "rb");
   if (!file) return false;
   // Room for the whole file at once where its size is known, so that the block is not grown
-  // (and copied) chunk by chunk; a file that changes meanwhile is still read to its end.
-  if (std::fseek(file, 0, SEEK_END) == 0) {
-    long size = std::ftell(file);
-    if (size > 0) bytes.reserve(static_cast<size_t>(size));
-    std::rewind(file);
+  // (and copied) chunk by chunk; a file that changes meanwhile is still read to its end, and a
+  // folder (which opens, but has no size) fails as before.
+  struct stat status {};
+  if (fstat(fileno(file), &status) == 0 && S_ISREG(status.st_mode) && status.st_size > 0) {
+    bytes.reserve(static_cast<size_t>(status.st_size));
   }
   unsigned char chunk[65536];
   bool ok = true;
