@@ -1,15 +1,19 @@
-// Frame pacing and start-up figures of the real game window (run under a display, e.g. Xvfb):
-//   bench_window game START_NS [SECONDS]  frames presented, CPU use while paced, start to first
-//                                         frame, with the game's own loop answering No and
-//                                         pressing F4 after SECONDS
-//   bench_window empty START_NS [SECONDS] the same with a screen that draws nothing (the loop
-//                                         presenting frames only)
-//   bench_window bare START_NS            start to first frame of a bare SDL2 GL window
+// Frame pacing, start-up and memory figures of the real game window (run under a display, e.g.
+// Xvfb):
+//   bench_window game START_NS [SECONDS [SCREEN]]  frames presented, CPU use while paced, start
+//       to first frame and peak resident memory, with the game's own loop answering No and
+//       pressing F4 after SECONDS; SCREEN (menu, car, track or race) is reached by pressing Enter
+//       before the measured time starts, and the race is driven with Up held
+//   bench_window empty START_NS [SECONDS]          the same with a screen that draws nothing (the
+//       loop presenting frames only)
+//   bench_window bare START_NS [SECONDS]           start to first frame of a bare SDL2 GL window
+//       that only clears, then clearing and presenting at 60 Hz for SECONDS; peak resident memory
 // START_NS is the launch time in nanoseconds since the epoch (`date +%s%N`).
 #include <GL/gl.h>
 #include <SDL.h>
 #include <sys/resource.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -38,10 +42,21 @@ double CpuSeconds() {
          usage.ru_stime.tv_usec / 1e6;
 }
 
-// The SDL window system with a frame counter, and an F4 press once the run time is over.
+double PeakRssMb() {
+  rusage usage{};
+  getrusage(RUSAGE_SELF, &usage);
+  return usage.ru_maxrss / 1024.0;
+}
+
+// Time allowed for reaching the chosen screen before the measured time starts.
+constexpr double kSettleSeconds = 1.0;
+
+// The SDL window system with a frame counter, the key presses that lead to the chosen screen
+// (one per frame), and an F4 press once the run time is over.
 class CountingWindowSystem : public platform::SdlWindowSystem {
  public:
-  CountingWindowSystem(double seconds, bool empty) : seconds_(seconds), empty_(empty) {}
+  CountingWindowSystem(double seconds, bool empty, int enters, bool holdUp)
+      : seconds_(seconds), empty_(empty), enters_(enters), holdUp_(holdUp) {}
   void present() override {
     platform::SdlWindowSystem::present();
     if (empty_) ScreenState = 99;  // no screen: nothing drawn from the next frame on
@@ -51,11 +66,25 @@ class CountingWindowSystem : public platform::SdlWindowSystem {
       firstFrame_ = now;
       cpuAtFirst_ = CpuSeconds();
     }
+    if (settle() > 0 && startFrame_ < 0 && now - firstFrame_ >= settle()) {
+      startFrame_ = frames_;
+      firstFrame_ = now;
+      cpuAtFirst_ = CpuSeconds();
+    }
     ++frames_;
-    if (now - firstFrame_ <= seconds_) framesInWindow_ = frames_;
+    if (now - firstFrame_ <= seconds_) framesInWindow_ = frames_ - std::max(0L, startFrame_);
   }
   bool peekMessage(platform::Message& message) override {
-    if (frames_ > 0 && !quitSent_ && platform::MonotonicSeconds() - firstFrame_ >= seconds_) {
+    if (frames_ > keyFrame_ && (enters_ > 0 || holdUp_)) {
+      keyFrame_ = frames_;
+      message = platform::Message{};
+      message.kind = platform::MessageKind::KeyDown;
+      message.key = enters_ > 0 ? VK_RETURN : VK_UP;
+      if (enters_-- <= 0) holdUp_ = false;  // Up stays down: no key-up follows
+      return true;
+    }
+    if (frames_ > 0 && !quitSent_ && (settle() == 0 || startFrame_ >= 0) &&
+        platform::MonotonicSeconds() - firstFrame_ >= seconds_) {
       quitSent_ = true;
       end_ = platform::MonotonicSeconds();
       cpuAtEnd_ = CpuSeconds();
@@ -67,21 +96,29 @@ class CountingWindowSystem : public platform::SdlWindowSystem {
     return platform::SdlWindowSystem::peekMessage(message);
   }
 
+  double settle() const { return navigates_ ? kSettleSeconds : 0.0; }
+
   double seconds_;
   bool empty_;
+  int enters_;
+  bool holdUp_;
+  bool navigates_ = enters_ > 0 || holdUp_;
+  long keyFrame_ = 0;
+  long startFrame_ = -1;
   long frames_ = 0;
   long framesInWindow_ = 0;
   bool quitSent_ = false;
   double firstFrame_ = 0, firstFrameEpoch_ = 0, end_ = 0, cpuAtFirst_ = 0, cpuAtEnd_ = 0;
 };
 
-int RunGameBench(double startEpoch, double seconds, bool empty) {
-  platform::SetMessageBoxHandler([](const std::string&, const std::string& caption,
-                                    platform::Buttons, platform::Icon) {
-    std::fprintf(stderr, "box: %s\n", caption.c_str());
-    return platform::Answer::No;
-  });
-  CountingWindowSystem ws(seconds, empty);
+int RunGameBench(double startEpoch, double seconds, bool empty, const std::string& screen) {
+  platform::SetMessageBoxHandler(
+      [](const std::string&, const std::string& caption, platform::Buttons, platform::Icon) {
+        std::fprintf(stderr, "box: %s\n", caption.c_str());
+        return platform::Answer::No;
+      });
+  const int enters = screen == "car" ? 1 : screen == "track" ? 2 : screen == "race" ? 3 : 0;
+  CountingWindowSystem ws(seconds, empty, enters, screen == "race");
   platform::SetWindowSystem(&ws);
   FramePacer pacer;
   int code = RunGame(pacer);
@@ -94,10 +131,11 @@ int RunGameBench(double startEpoch, double seconds, bool empty) {
               ws.framesInWindow_, ws.framesInWindow_ / seconds);
   std::printf("game: CPU while paced: %.1f %% of a core\n",
               100.0 * (ws.cpuAtEnd_ - ws.cpuAtFirst_) / wall);
+  std::printf("game: peak resident memory %.1f MB\n", PeakRssMb());
   return code;
 }
 
-int RunBareBench(double startEpoch) {
+int RunBareBench(double startEpoch, double seconds) {
   if (SDL_Init(SDL_INIT_VIDEO) != 0) return 1;
   SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
   SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 16);
@@ -109,6 +147,15 @@ int RunBareBench(double startEpoch) {
   SDL_GL_SwapWindow(window);
   double first = NowSinceEpoch();
   std::printf("bare: start to first presented frame %.1f ms\n", (first - startEpoch) * 1000.0);
+  for (int frame = 0; frame < seconds * 60; ++frame) {
+    SDL_Event event;
+    while (SDL_PollEvent(&event)) {
+    }
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    SDL_GL_SwapWindow(window);
+    SDL_Delay(16);
+  }
+  std::printf("bare: peak resident memory %.1f MB\n", PeakRssMb());
   SDL_GL_DeleteContext(context);
   SDL_DestroyWindow(window);
   SDL_Quit();
@@ -119,11 +166,12 @@ int RunBareBench(double startEpoch) {
 
 int main(int argc, char** argv) {
   if (argc < 3) {
-    std::fprintf(stderr, "usage: %s game|empty|bare START_NS [SECONDS]\n", argv[0]);
+    std::fprintf(stderr, "usage: %s game|empty|bare START_NS [SECONDS [SCREEN]]\n", argv[0]);
     return 2;
   }
   double startEpoch = std::strtod(argv[2], nullptr) / 1e9;
-  if (std::strcmp(argv[1], "bare") == 0) return RunBareBench(startEpoch);
   double seconds = argc > 3 ? std::strtod(argv[3], nullptr) : 10.0;
-  return RunGameBench(startEpoch, seconds, std::strcmp(argv[1], "empty") == 0);
+  if (std::strcmp(argv[1], "bare") == 0) return RunBareBench(startEpoch, argc > 3 ? seconds : 0);
+  return RunGameBench(startEpoch, seconds, std::strcmp(argv[1], "empty") == 0,
+                      argc > 4 ? argv[4] : "menu");
 }

@@ -1,14 +1,45 @@
 #!/usr/bin/env bash
-# Runs bench_window under a private Xvfb from the folder that holds Data/:
-# the game's pacing over 10 s on the main menu and on a screen that draws nothing, then start-up beside a bare SDL2 window (five runs each).
+# Runs bench_window under a private Xvfb from the folder that holds Data/: start-up of the game
+# beside a bare SDL2 window (interleaved runs), the game's pacing and CPU use on each screen
+# (the race with Up held), peak resident memory in a race beside the bare window, and a summary
+# of each figure against its aim.
 set -u
 here=$(cd "$(dirname "$0")" && pwd)
 build=${1:-build}
+runs=${RUNS:-7}
+seconds=${SECONDS_PER_SCREEN:-10}
 cd "$build"
 . "$here/../tests/e2e/lib.sh"
 trap e2e_cleanup EXIT
 e2e_start_xvfb
-./bench/bench_window game "$(date +%s%N)" 10
-./bench/bench_window empty "$(date +%s%N)" 10 | grep -v 'first presented'
-for i in 1 2 3 4 5; do ./bench/bench_window game "$(date +%s%N)" 0.2 | grep 'first presented'; done
-for i in 1 2 3 4 5; do ./bench/bench_window bare "$(date +%s%N)"; done
+out=$(mktemp)
+echo "load average before: $(cut -d' ' -f1-3 /proc/loadavg)"
+for i in $(seq "$runs"); do
+  ./bench/bench_window game "$(date +%s%N)" 0.2 | grep 'first presented' | tee -a "$out"
+  ./bench/bench_window bare "$(date +%s%N)" | tee -a "$out"
+done
+for screen in menu car track race; do
+  echo "== $screen"
+  ./bench/bench_window game "$(date +%s%N)" "$seconds" "$screen" | grep -v 'first presented' |
+    sed "s/^game:/game $screen:/" | tee -a "$out"
+done
+./bench/bench_window empty "$(date +%s%N)" "$seconds" | grep -v 'first presented'
+./bench/bench_window bare "$(date +%s%N)" "$seconds" | grep 'peak' | tee -a "$out"
+echo "load average after: $(cut -d' ' -f1-3 /proc/loadavg)"
+awk '
+  function median(list, n,   i, j, t) {
+    for (i = 1; i <= n; ++i) for (j = i + 1; j <= n; ++j) if (list[j] < list[i]) { t = list[i]; list[i] = list[j]; list[j] = t }
+    return n % 2 ? list[(n + 1) / 2] : (list[n / 2] + list[n / 2 + 1]) / 2
+  }
+  /^game: start to first/ { g[++ng] = $(NF - 1) }
+  /^bare: start to first/ { b[++nb] = $(NF - 1) }
+  /CPU while paced/ { split($0, f, " "); cpu[f[2]] = $(NF - 4) }
+  /^game race: peak/ { race = $(NF - 1) }
+  /^bare: peak/ { bare = $(NF - 1) }
+  END {
+    mg = median(g, ng); mb = median(b, nb)
+    printf "summary: start-up median %.0f ms, bare window %.0f ms: %.2f times (aim at most 1.25)\n", mg, mb, mg / mb
+    printf "summary: CPU paced, menus %s / %s / %s %% of a core (aim at most 10), race %s %% (aim at most 25)\n", cpu["menu:"], cpu["car:"], cpu["track:"], cpu["race:"]
+    printf "summary: peak resident memory in a race %.1f MB, bare window %.1f MB: %+.1f MB (aim at most +24)\n", race, bare, race - bare
+  }' "$out"
+rm -f "$out"

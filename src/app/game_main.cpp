@@ -2,11 +2,16 @@
 #include "app/game_main.h"
 
 #include <cstdio>
+#include <cstdlib>  // defines __GLIBC__ on the GNU C library
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
 
 #include "app/data_location.h"
 #include "app/frame_pacer.h"
 #include "app/game_window.h"
 #include "app/screens.h"
+#include "menu/game_setup.h"
 #include "platform/frame_flags.h"
 #include "platform/keys.h"
 #include "platform/message_box.h"
@@ -25,6 +30,14 @@ void ChooseSwapInterval(platform::WindowSystem& ws) {
 int RunGame(FramePacer& pacer, StartWindow start) {
   auto& ws = platform::CurrentWindowSystem();
   QuitRequested = false;
+#ifdef __GLIBC__
+  // Pictures and their mipmap levels are blocks of hundreds of kilobytes that live only until
+  // uploaded: a fixed threshold keeps them mapped apart and handed back when freed, where the
+  // default (which rises with each freed block) would keep them in the heap for good.
+  mallopt(M_MMAP_THRESHOLD, 256 * 1024);
+#endif
+  // The pictures decode while the player answers and the window opens.
+  PrefetchGamePictures();
 
   if (start == StartWindow::Ask) {
     auto answer =

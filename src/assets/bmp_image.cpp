@@ -1,6 +1,8 @@
 // Bitmap file reading: opens the file, decodes it and reports every failure in a message box.
 #include "assets/bmp_image.h"
 
+#include <sys/stat.h>
+
 #include <cstdio>
 #include <new>
 #include <string>
@@ -19,6 +21,13 @@ void ShowError(const std::string& text) {
 bool ReadWholeFile(const char* fileName, std::vector<unsigned char>& bytes) {
   std::FILE* file = OpenAssetFile(fileName);
   if (!file) return false;
+  // Room for the whole file at once where its size is known, so that the block is not grown
+  // (and copied) chunk by chunk; a file that changes meanwhile is still read to its end, and a
+  // folder (which opens, but has no size) fails as before.
+  struct stat status {};
+  if (fstat(fileno(file), &status) == 0 && S_ISREG(status.st_mode) && status.st_size > 0) {
+    bytes.reserve(static_cast<size_t>(status.st_size));
+  }
   unsigned char chunk[65536];
   bool ok = true;
   size_t got;
@@ -41,12 +50,19 @@ std::unique_ptr<RgbImage> LoadBmpImage(const char* fileName) {
 }
 
 std::unique_ptr<RgbImage> ReadDibFile(const char* fileName) {
+  std::string error;
+  std::unique_ptr<RgbImage> image = ReadDibFileQuietly(fileName, error);
+  if (!image) ShowError(error);
+  return image;
+}
+
+std::unique_ptr<RgbImage> ReadDibFileQuietly(const char* fileName, std::string& error) {
   std::vector<unsigned char> bytes;
   bool read;
   try {
     read = fileName && ReadWholeFile(fileName, bytes);
   } catch (const std::bad_alloc&) {
-    ShowError("Out of memory.");
+    error = "Out of memory.";
     return nullptr;
   }
   if (!read) {
@@ -54,7 +70,7 @@ std::unique_ptr<RgbImage> ReadDibFile(const char* fileName) {
     char message[256];
     std::snprintf(message, sizeof message, "Failed to open DIB file %s.\n",
                   fileName ? fileName : "(null)");
-    ShowError(message);
+    error = message;
     return nullptr;
   }
 
@@ -63,13 +79,13 @@ std::unique_ptr<RgbImage> ReadDibFile(const char* fileName) {
     case DibStatus::Ok:
       return image;
     case DibStatus::UnknownFormat:
-      ShowError("Unknown DIB file format.");
+      error = "Unknown DIB file format.";
       break;
     case DibStatus::ConversionError:
-      ShowError("Image file conversion error.");
+      error = "Image file conversion error.";
       break;
     case DibStatus::OutOfMemory:
-      ShowError("Out of memory.");
+      error = "Out of memory.";
       break;
   }
   return nullptr;

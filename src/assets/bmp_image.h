@@ -2,6 +2,7 @@
 #pragma once
 
 #include <memory>
+#include <string>
 
 #include "assets/dib_decoder.h"
 
@@ -13,3 +14,7 @@ std::unique_ptr<RgbImage> LoadBmpImage(const char* fileName);
 // ("Failed to open DIB file <name>.", "Unknown DIB file format.", "Image file conversion error.",
 // "Out of memory.") and gives null.
 std::unique_ptr<RgbImage> ReadDibFile(const char* fileName);
+
+// ReadDibFile without the message box: a failure gives null and its message text in error.
+// Touches no shared state, so worker threads may call it.
+std::unique_ptr<RgbImage> ReadDibFileQuietly(const char* fileName, std::string& error);

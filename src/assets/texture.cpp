@@ -1,24 +1,194 @@
-// Texture loading: one bitmap file becomes one linear-filtered 2-D texture.
+// Texture loading: one bitmap file becomes one mipmapped 2-D texture, its levels box-filtered
+// here so that every GL gives the same pictures; pictures may be prepared ahead on worker threads.
 #include "assets/texture.h"
 
+#include <algorithm>
+#include <deque>
+#include <future>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <new>
+#include <thread>
+#include <utility>
+
 #include "assets/bmp_image.h"
+#include "assets/data_root.h"
+#include "platform/message_box.h"
+
+std::vector<uint8_t> HalvePicture(const uint8_t* pixels, int width, int height) {
+  const int w = std::max(1, width / 2), h = std::max(1, height / 2);
+  std::vector<uint8_t> half(size_t(w) * h * 3);
+  const size_t stride = size_t(width) * 3;
+  for (int y = 0; y < h; ++y) {
+    const uint8_t* row0 = pixels + size_t(std::min(2 * y, height - 1)) * stride;
+    const uint8_t* row1 = pixels + size_t(std::min(2 * y + 1, height - 1)) * stride;
+    uint8_t* out = half.data() + size_t(y) * w * 3;
+    for (int x = 0; x < w; ++x) {
+      const size_t a = size_t(std::min(2 * x, width - 1)) * 3;
+      const size_t b = size_t(std::min(2 * x + 1, width - 1)) * 3;
+      for (int c = 0; c < 3; ++c)
+        out[x * 3 + c] = uint8_t((row0[a + c] + row0[b + c] + row1[a + c] + row1[b + c] + 2) / 4);
+    }
+  }
+  return half;
+}
+
+namespace {
+
+// A bitmap made ready for upload: every mipmap level, or why there is none.
+struct PreparedPicture {
+  bool opened = false;  // false: missing or unopenable, which is no error
+  std::string error;    // set when the file opened but could not be read or decoded
+  int width = 0, height = 0;
+  std::vector<std::vector<uint8_t>> levels;  // level 0 first, down to 1 by 1
+};
+
+PreparedPicture PreparePicture(const std::string& fileName) {
+  PreparedPicture prepared;
+  if (std::FILE* file = OpenAssetFile(fileName.c_str())) {
+    std::fclose(file);
+  } else {
+    return prepared;
+  }
+  prepared.opened = true;
+  try {
+    std::unique_ptr<RgbImage> image = ReadDibFileQuietly(fileName.c_str(), prepared.error);
+    if (!image || image->pixels.empty()) return prepared;
+    int w = prepared.width = image->width, h = prepared.height = image->height;
+    prepared.levels.push_back(std::move(image->pixels));
+    while (w > 1 || h > 1) {
+      prepared.levels.push_back(HalvePicture(prepared.levels.back().data(), w, h));
+      w = std::max(1, w / 2), h = std::max(1, h / 2);
+    }
+  } catch (const std::bad_alloc&) {
+    prepared.levels.clear();
+    prepared.error = "Out of memory.";
+  }
+  return prepared;
+}
+
+// Pictures being prepared by the workers, by file name, oldest request first.
+class Prefetcher {
+ public:
+  ~Prefetcher() { wait(); }
+
+  void start(const std::vector<std::string>& fileNames) {
+    std::lock_guard lock(mutex_);
+    for (const std::string& name : fileNames) {
+      if (pending_.count(name)) continue;
+      auto task = std::make_shared<std::packaged_task<PreparedPicture()>>(
+          [name] { return PreparePicture(name); });
+      pending_[name] = task->get_future();
+      queue_.push_back(std::move(task));
+    }
+    // Two workers at most: the renderer needs the other core. Workers that ran out of work
+    // have left (running_ counts the others) and are joined later.
+    while (running_ < 2 && running_ < queue_.size()) {
+      ++running_;
+      workers_.emplace_back([this] { work(); });
+    }
+  }
+
+  // The prepared picture of fileName, waiting for it if needed; false when none was requested.
+  bool take(const std::string& fileName, PreparedPicture& picture) {
+    std::future<PreparedPicture> future;
+    {
+      std::lock_guard lock(mutex_);
+      auto found = pending_.find(fileName);
+      if (found == pending_.end()) return false;
+      future = std::move(found->second);
+      pending_.erase(found);
+    }
+    picture = future.get();
+    reapIdleWorkers();
+    return true;
+  }
+
+ private:
+  void work() {
+    for (;;) {
+      std::shared_ptr<std::packaged_task<PreparedPicture()>> task;
+      {
+        std::lock_guard lock(mutex_);
+        if (queue_.empty()) {
+          --running_;
+          return;
+        }
+        task = std::move(queue_.front());
+        queue_.pop_front();
+      }
+      (*task)();
+    }
+  }
+
+  // Joins the workers once they have all run out of work, so that none is left behind.
+  void reapIdleWorkers() {
+    std::vector<std::thread> done;
+    {
+      std::lock_guard lock(mutex_);
+      if (running_ != 0) return;
+      done.swap(workers_);
+    }
+    for (std::thread& worker : done) worker.join();
+  }
+
+  void wait() {
+    std::vector<std::thread> all;
+    {
+      std::lock_guard lock(mutex_);
+      all.swap(workers_);
+    }
+    for (std::thread& worker : all) worker.join();
+  }
+
+  std::mutex mutex_;
+  std::map<std::string, std::future<PreparedPicture>> pending_;
+  std::deque<std::shared_ptr<std::packaged_task<PreparedPicture()>>> queue_;
+  std::vector<std::thread> workers_;
+  size_t running_ = 0;
+};
+
+Prefetcher& ThePrefetcher() {
+  static Prefetcher prefetcher;
+  return prefetcher;
+}
+
+}  // namespace
+
+void PrefetchTextures(const std::vector<std::string>& fileNames) {
+  ThePrefetcher().start(fileNames);
+}
 
 GLuint LoadTexture(const char* fileName) {
-  GLuint texture = 0;
-  std::unique_ptr<RgbImage> image = LoadBmpImage(fileName);
-  if (image && !image->pixels.empty()) {
-    glGenTextures(1, &texture);
-    glBindTexture(GL_TEXTURE_2D, texture);
-    // Picture rows are packed at 3 * width bytes, which the default alignment of 4 would
-    // misread for most widths.
-    GLint alignment = 4;
-    glGetIntegerv(GL_UNPACK_ALIGNMENT, &alignment);
-    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-    glTexImage2D(GL_TEXTURE_2D, 0, 3, image->width, image->height, 0, GL_RGB, GL_UNSIGNED_BYTE,
-                 image->pixels.data());
-    glPixelStorei(GL_UNPACK_ALIGNMENT, alignment);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+  if (!fileName) return 0;
+  PreparedPicture picture;
+  if (!ThePrefetcher().take(fileName, picture)) picture = PreparePicture(fileName);
+  if (!picture.error.empty()) {
+    platform::ShowMessageBox(picture.error, "Error", platform::Buttons::Ok,
+                             platform::Icon::Exclamation);
   }
+  if (picture.levels.empty()) return 0;
+
+  GLuint texture = 0;
+  glGenTextures(1, &texture);
+  glBindTexture(GL_TEXTURE_2D, texture);
+  // The filters come first: a mipmapped minification filter at the first upload lets the GL
+  // allocate the whole chain at once instead of one level at a time and copying them later.
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_LINEAR);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+  // Picture rows are packed at 3 * width bytes, which the default alignment of 4 would
+  // misread for most widths.
+  GLint alignment = 4;
+  glGetIntegerv(GL_UNPACK_ALIGNMENT, &alignment);
+  glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+  int width = picture.width, height = picture.height;
+  for (size_t level = 0; level < picture.levels.size(); ++level) {
+    glTexImage2D(GL_TEXTURE_2D, GLint(level), GL_RGB8, width, height, 0, GL_RGB, GL_UNSIGNED_BYTE,
+                 picture.levels[level].data());
+    std::vector<uint8_t>().swap(picture.levels[level]);  // uploaded: the GL holds its own copy
+    width = std::max(1, width / 2), height = std::max(1, height / 2);
+  }
+  glPixelStorei(GL_UNPACK_ALIGNMENT, alignment);
   return texture;
 }

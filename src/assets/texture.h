@@ -3,6 +3,21 @@
 
 #include <GL/gl.h>
 
-// Makes a 2-D texture (3 components, linear filtering, no mipmaps) from the bitmap in fileName
-// and leaves it bound. Needs a current GL context. Returns 0 when the picture cannot be had.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// Makes a mipmapped 2-D RGB texture from the bitmap in fileName (trilinear minification, linear
+// magnification, default wrap) and leaves it bound. Needs a current GL context. Returns 0 when
+// the picture cannot be had. Takes the picture prefetched for that name if there is one; a
+// reading or decoding failure shows its "Error" box now, so boxes come in the order of the calls.
 GLuint LoadTexture(const char* fileName);
+
+// Starts reading, decoding and mipmapping the named bitmaps on two worker threads, in list order,
+// for the LoadTexture calls to come; GL-free and silent. A name already waiting is not read again.
+void PrefetchTextures(const std::vector<std::string>& fileNames);
+
+// The next smaller mipmap level of a packed RGB picture (rows of exactly 3 * width bytes):
+// half the width and height (rounded down, at least 1), every pixel the rounded mean of the 2 by 2
+// block it covers; an odd size's last row or column is left out, a size of 1 is used twice.
+std::vector<uint8_t> HalvePicture(const uint8_t* pixels, int width, int height);

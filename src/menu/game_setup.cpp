@@ -20,7 +20,14 @@ int16_t SelectedTrackIndex = 0;
 Track* SelectedTrack = &TrackTable[0];
 float SpinAngle = 0.0f;
 
+void PrefetchGamePictures() {
+  std::vector<std::string> names = {"Data/menuMain.bmp", "Data/menuCar.bmp", "Data/menuTrack.bmp"};
+  for (std::string& name : BuiltInTrackPictures()) names.push_back(std::move(name));
+  PrefetchTextures(names);
+}
+
 void GameSetup() {
+  PrefetchGamePictures();
   MenuMainTexture = LoadTexture("Data/menuMain.bmp");
   MenuCarTexture = LoadTexture("Data/menuCar.bmp");
   MenuTrackTexture = LoadTexture("Data/menuTrack.bmp");

@@ -55,3 +55,6 @@ extern float SpinAngle;
 // puts every menu selection back on its first entry. Missing files leave textures 0 and models
 // empty; nothing is reported.
 void GameSetup();
+// Starts preparing the menu and track pictures on worker threads (see PrefetchTextures), so that
+// GameSetup finds them ready; GameSetup calls it itself for whatever is not already waiting.
+void PrefetchGamePictures();

@@ -94,6 +94,14 @@ TrackCurve BuiltInTrackCurve(int index) {
   return curve;
 }
 
+std::vector<std::string> BuiltInTrackPictures() {
+  std::vector<std::string> names;
+  for (const TrackDefinition& definition : kDefinitions) {
+    names.insert(names.end(), {definition.roadFile, definition.borderFile, definition.skyFile});
+  }
+  return names;
+}
+
 void DefineTracks() {
   for (int index = 0; index < BuiltInTrackCount; ++index) {
     const TrackDefinition& definition = kDefinitions[index];

@@ -1,6 +1,9 @@
 // The three built-in tracks: their control points, textures, banners and names.
 #pragma once
 
+#include <string>
+#include <vector>
+
 #include "track/track_curve.h"
 
 constexpr int BuiltInTrackCount = 3;
@@ -9,6 +12,9 @@ constexpr int BuiltInTrackCount = 3;
 // 40 steps, textures and banner models loaded from Data/ (a missing file leaves that texture 0
 // or that banner empty), and the names. Needs a current GL context.
 void DefineTracks();
+
+// The road, border and sky pictures of the built-in tracks, in the order DefineTracks loads them.
+std::vector<std::string> BuiltInTrackPictures();
 
 // The sampled curve of built-in track `index` (0 to 2; anything else gives an empty curve with
 // 40 steps). GL-free: used by DefineTracks and by tools that only need the shapes.

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <utility>
 #include <vector>
@@ -29,8 +30,28 @@ class TextureTest : public testing_support::GlTest {
   std::vector<std::string> messages;
 };
 
+TEST(HalvePictureTest, EachPixelIsTheRoundedMeanOfItsBlock) {
+  struct Case {
+    int width, height;
+    std::vector<uint8_t> pixels, half;
+  } cases[] = {
+      {2, 2, {0, 10, 255, 1, 20, 255, 2, 30, 255, 4, 41, 0}, {2, 25, 191}},
+      {3, 1, {10, 0, 0, 20, 0, 0, 99, 99, 99}, {15, 0, 0}},  // odd width: last column out
+      {1, 3, {8, 0, 0, 0, 8, 0, 9, 9, 9}, {4, 4, 0}},        // width 1 used twice
+      {4,
+       2,
+       {0, 0, 0, 4, 4, 4, 8, 8, 8, 12, 12, 12,   // bottom row
+        1, 1, 1, 5, 5, 5, 9, 9, 9, 13, 13, 13},  // top row
+       {3, 3, 3, 11, 11, 11}},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(HalvePicture(c.pixels.data(), c.width, c.height), c.half)
+        << c.width << "x" << c.height;
+}
+
 // A 64-wide picture and a 5-wide one, whose 15-byte rows an unpack alignment of 2 would skew.
-TEST_F(TextureTest, PictureBecomesABoundLinearTextureBottomRowAtTZero) {
+// Every level down to 1 by 1 must be there, or GL samples the texture as if it had none.
+TEST_F(TextureTest, PictureBecomesABoundMipmappedTextureBottomRowAtTZero) {
   glPixelStorei(GL_UNPACK_ALIGNMENT, 2);
   for (auto [width, height] : {std::pair{64, 64}, {5, 3}}) {
     formats::Picture picture(width, height);
@@ -52,9 +73,23 @@ TEST_F(TextureTest, PictureBecomesABoundLinearTextureBottomRowAtTZero) {
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glGetTexImage(GL_TEXTURE_2D, 0, GL_RGB, GL_UNSIGNED_BYTE, rgb.data());
     EXPECT_EQ(rgb, picture.rgb);  // both bottom row (t = 0) first
+    for (int level = 1; w > 1 || h > 1; ++level) {
+      rgb = HalvePicture(rgb.data(), w, h);
+      w = std::max(1, w / 2), h = std::max(1, h / 2);
+      GLint levelW = 0, levelH = 0;
+      glGetTexLevelParameteriv(GL_TEXTURE_2D, level, GL_TEXTURE_WIDTH, &levelW);
+      glGetTexLevelParameteriv(GL_TEXTURE_2D, level, GL_TEXTURE_HEIGHT, &levelH);
+      ASSERT_EQ(std::pair(levelW, levelH), std::pair(w, h)) << "level " << level;
+      std::vector<uint8_t> levelRgb(rgb.size());
+      glGetTexImage(GL_TEXTURE_2D, level, GL_RGB, GL_UNSIGNED_BYTE, levelRgb.data());
+      EXPECT_EQ(levelRgb, rgb) << "level " << level;
+    }
     glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, &minFilter);
     glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, &magFilter);
-    EXPECT_EQ(std::pair(minFilter, magFilter), std::pair(GL_LINEAR, GL_LINEAR));
+    EXPECT_EQ(std::pair(minFilter, magFilter), std::pair(GL_LINEAR_MIPMAP_LINEAR, GL_LINEAR));
+    GLint internalFormat = 0;
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_INTERNAL_FORMAT, &internalFormat);
+    EXPECT_EQ(internalFormat, GL_RGB8);
   }
   GLint alignment = 0;
   glGetIntegerv(GL_UNPACK_ALIGNMENT, &alignment);
@@ -62,6 +97,38 @@ TEST_F(TextureTest, PictureBecomesABoundLinearTextureBottomRowAtTZero) {
   glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
   EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
   EXPECT_TRUE(messages.empty());
+}
+
+// Prepared on the workers in one order, taken in another: the boxes follow the LoadTexture calls
+// and the levels are those of a texture loaded directly.
+TEST_F(TextureTest, PrefetchedPicturesMatchAndTheirBoxesComeInCallOrder) {
+  formats::Picture picture(7, 5);
+  for (int i = 0; i < 35; ++i) picture.set(i % 7, i / 7, {uint8_t(i * 7), uint8_t(i), 9});
+  testing_support::Bytes bytes = formats::EncodeBmp(picture), broken = bytes, unknown = bytes;
+  broken.pop_back();
+  unknown[14] = 20;  // no such header size
+  const std::string good = testing_support::WriteTempFile("good.bmp", bytes),
+                    brokenPath = testing_support::WriteTempFile("broken.bmp", broken),
+                    unknownPath = testing_support::WriteTempFile("unknown.bmp", unknown),
+                    absent = ::testing::TempDir() + "absent.bmp";
+  auto levels = [](GLuint texture) {
+    std::vector<std::vector<uint8_t>> all;
+    glBindTexture(GL_TEXTURE_2D, texture);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    for (int level = 0, w = 7, h = 5; level < 3; ++level, w = std::max(1, w / 2), h /= 2) {
+      all.emplace_back(size_t(w) * h * 3);
+      glGetTexImage(GL_TEXTURE_2D, level, GL_RGB, GL_UNSIGNED_BYTE, all.back().data());
+    }
+    return all;
+  };
+  const auto direct = levels(LoadTexture(good.c_str()));
+  PrefetchTextures({brokenPath, absent, good, unknownPath});
+  EXPECT_EQ(LoadTexture(unknownPath.c_str()), 0u);
+  EXPECT_EQ(LoadTexture(brokenPath.c_str()), 0u);
+  EXPECT_EQ(LoadTexture(absent.c_str()), 0u);
+  EXPECT_EQ(levels(LoadTexture(good.c_str())), direct);
+  EXPECT_EQ(messages,
+            (std::vector<std::string>{"Unknown DIB file format.", "Image file conversion error."}));
 }
 
 TEST_F(TextureTest, MissingOrBrokenFileGivesZeroWithoutMakingATexture) {

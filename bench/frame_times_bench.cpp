@@ -1,0 +1,104 @@
+// Frame times of every screen at 800 by 600 in the headless context, next to a frame that only
+// clears, measured in interleaved rounds so that a busy machine slows all of them alike. Run from
+// the folder that holds Data/; prints mean and worst wall and process CPU time (the renderer's
+// threads included) per frame.
+#include <GL/gl.h>
+#include <time.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+#include <string>
+#include <vector>
+
+#include "assets/outline_font.h"
+#include "bench_context.h"
+#include "menu/car_selection.h"
+#include "menu/game_setup.h"
+#include "menu/main_menu.h"
+#include "menu/track_selection.h"
+#include "platform/clock.h"
+#include "platform/message_box.h"
+#include "race/race.h"
+#include "race/race_screen.h"
+#include "race/race_start.h"
+
+namespace {
+
+double CpuMs() {
+  timespec t{};
+  clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+  return t.tv_sec * 1e3 + t.tv_nsec / 1e6;
+}
+
+double WallMs() {
+  using namespace std::chrono;
+  return duration<double, std::milli>(steady_clock::now().time_since_epoch()).count();
+}
+
+struct Screen {
+  const char* name;
+  void (*draw)();
+  std::vector<double> wall, cpu;
+};
+
+std::time_t Now = 1'000'000;
+
+void DrawRace(int16_t view) {
+  CurrentRace.view = view;
+  DrawRaceScreen();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const int rounds = 6, framesPerRound = argc > 1 ? std::atoi(argv[1]) : 50;
+  UseGameContext();
+  platform::SetMessageBoxHandler(
+      [](const std::string& text, const std::string&, platform::Buttons, platform::Icon) {
+        std::fprintf(stderr, "(box) %s\n", text.c_str());
+        return platform::Answer::Ok;
+      });
+  GameSetup();
+  BuildFont();
+  platform::SetCalendarClock([] { return Now; });
+  StartSelectedRace();
+  Now += 5;  // past the countdown: race frames run the simulation step and the running texts
+
+  std::vector<Screen> screens = {
+      {"clear only", [] { glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT); }, {}, {}},
+      {"main menu", DrawMainMenu, {}, {}},
+      {"car selection", DrawCarSelection, {}, {}},
+      {"track selection", DrawTrackSelection, {}, {}},
+      {"race, chase view", [] { DrawRace(Race::ChaseView); }, {}, {}},
+      {"race, driver view", [] { DrawRace(Race::DriverView); }, {}, {}},
+  };
+  for (int round = 0; round < rounds; ++round) {
+    for (Screen& screen : screens) {
+      screen.draw();  // the first frame after a switch settles the GL state; not counted
+      glFinish();
+      for (int i = 0; i < framesPerRound; ++i) {
+        const double wall = WallMs(), cpu = CpuMs();
+        screen.draw();
+        glFinish();
+        screen.wall.push_back(WallMs() - wall);
+        screen.cpu.push_back(CpuMs() - cpu);
+      }
+    }
+  }
+  auto mean = [](const std::vector<double>& v) {
+    double sum = 0;
+    for (double x : v) sum += x;
+    return sum / v.size();
+  };
+  std::printf("%-20s %7s %10s %10s %10s %10s\n", "frame at 800x600", "frames", "wall mean",
+              "wall worst", "CPU mean", "CPU worst");
+  for (const Screen& s : screens) {
+    std::printf("%-20s %7zu %7.2f ms %7.2f ms %7.2f ms %7.2f ms\n", s.name, s.wall.size(),
+                mean(s.wall), *std::max_element(s.wall.begin(), s.wall.end()), mean(s.cpu),
+                *std::max_element(s.cpu.begin(), s.cpu.end()));
+  }
+  return 0;
+}
