@@ -12,12 +12,13 @@ e2e_fail() {
   exit 1
 }
 
-# Starts Xvfb on a free display number and exports DISPLAY.
+# Starts Xvfb on a free display number and exports DISPLAY; the screen is 1024x768 unless a
+# size WxH is given.
 e2e_start_xvfb() {
-  local fifo
+  local size=${1:-1024x768} fifo
   fifo=$(mktemp -u)
   mkfifo "$fifo"
-  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
+  Xvfb -displayfd 3 -screen 0 ${size}x24 -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
   E2E_XVFB_PID=$!
   local number
   read -r -t 20 number <"$fifo" || e2e_fail "Xvfb did not start"
@@ -110,14 +111,14 @@ e2e_region_detail() {
 }
 
 # Starts the game in the current folder (output to LOG), answers the start question with No
-# from the keyboard and waits for the game window; sets E2E_GAME_PID and E2E_WINDOW (not for
-# use inside $(...)).
+# from the keyboard (or with the key given: Return for Yes) and waits for the game window; sets
+# E2E_GAME_PID and E2E_WINDOW (not for use inside $(...)).
 e2e_start_game() {
-  local game=$1 log=$2 box
+  local game=$1 log=$2 answer=${3:-Escape} box
   "$game" >"$log" 2>&1 &
   E2E_GAME_PID=$!
   box=$(e2e_wait_window "Start FullScreen?")
-  e2e_key "$box" Escape
+  e2e_key "$box" "$answer"
   E2E_WINDOW=$(e2e_wait_window "Quillon: Game built with the Tarn Project")
 }
 
@@ -161,4 +162,17 @@ e2e_color_share() {
 e2e_gt() {
   [[ "$1" =~ ^[0-9.eE+-]+$ ]] || { echo "not a measurement: $1" >&2; return 1; }
   awk -v a="$1" -v b="$2" 'BEGIN { exit !(a + 0 > b + 0) }'
+}
+
+# Waits until a viewable window with this title has this client size WxH; prints its id.
+e2e_wait_window_size() {
+  local title=$1 size=$2 timeout=${3:-30} id
+  local deadline=$((SECONDS + timeout))
+  while [ $SECONDS -lt $deadline ]; do
+    for id in $(e2e_find_windows "$title"); do
+      [ "$(e2e_window_size "$id")" = "$size" ] && { echo "$id"; return 0; }
+    done
+    sleep 0.2
+  done
+  e2e_fail "no $size window titled '$title' within ${timeout}s"
 }
