@@ -122,30 +122,37 @@ void ControllerKeys::handle(const SDL_Event& event, std::deque<Message>& out) {
   int value = event.caxis.value;
   bool beyondLow = value <= -PressTravel, beyondHigh = value >= PressTravel;
   bool insideLow = value > -ReleaseTravel, insideHigh = value < ReleaseTravel;
+  // Each axis moves up to two directions; releases go first so that a stick flicked straight
+  // across never holds both.
+  struct Direction {
+    Source source;
+    bool beyond, inside;
+    int key;
+  } directions[2];
+  int count = 0;
   switch (event.caxis.axis) {
     case SDL_CONTROLLER_AXIS_LEFTX:
-      axisDirection(StickLeft, beyondLow, insideLow, VK_LEFT, out);
-      axisDirection(StickRight, beyondHigh, insideHigh, VK_RIGHT, out);
+      directions[count++] = {StickLeft, beyondLow, insideLow, VK_LEFT};
+      directions[count++] = {StickRight, beyondHigh, insideHigh, VK_RIGHT};
       break;
     case SDL_CONTROLLER_AXIS_LEFTY:  // negative is up
-      axisDirection(StickUp, beyondLow, insideLow, VK_UP, out);
-      axisDirection(StickDown, beyondHigh, insideHigh, VK_DOWN, out);
+      directions[count++] = {StickUp, beyondLow, insideLow, VK_UP};
+      directions[count++] = {StickDown, beyondHigh, insideHigh, VK_DOWN};
       break;
     case SDL_CONTROLLER_AXIS_TRIGGERLEFT:
-      axisDirection(TriggerLeft, beyondHigh, insideHigh, VK_DOWN, out);
+      directions[count++] = {TriggerLeft, beyondHigh, insideHigh, VK_DOWN};
       break;
     case SDL_CONTROLLER_AXIS_TRIGGERRIGHT:
-      axisDirection(TriggerRight, beyondHigh, insideHigh, VK_UP, out);
+      directions[count++] = {TriggerRight, beyondHigh, insideHigh, VK_UP};
       break;
     default:
       break;
   }
-}
-
-void ControllerKeys::axisDirection(Source source, bool beyond, bool inside, int key,
-                                   std::deque<Message>& out) {
-  if (beyond && held_[source] == 0) press(source, key, out);
-  if (inside) release(source, out);
+  for (int i = 0; i < count; ++i)
+    if (directions[i].inside) release(directions[i].source, out);
+  for (int i = 0; i < count; ++i)
+    if (directions[i].beyond && held_[directions[i].source] == 0)
+      press(directions[i].source, directions[i].key, out);
 }
 
 void ControllerKeys::press(Source source, int key, std::deque<Message>& out) {

@@ -57,7 +57,6 @@ class ControllerKeys {
   void press(Source source, int key, std::deque<Message>& out);
   void release(Source source, std::deque<Message>& out);
   void releaseAll(std::deque<Message>& out);
-  void axisDirection(Source source, bool beyond, bool inside, int key, std::deque<Message>& out);
   int buttonKey(Source source);
 
   std::vector<SDL_JoystickID> order_;  // connected controllers, first connected first
