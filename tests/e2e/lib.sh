@@ -4,6 +4,7 @@
 
 E2E_XVFB_PID=""
 E2E_GAME_PID=""
+E2E_WESTON_PID=""
 E2E_SHOTS=${E2E_SHOTS:-${TMPDIR:-/tmp}/quillon-e2e-shots}
 mkdir -p "$E2E_SHOTS"
 
@@ -27,9 +28,36 @@ e2e_start_xvfb() {
   unset WAYLAND_DISPLAY
 }
 
+# Starts a headless Wayland compositor (weston) and on it an X server (Xwayland, rootful: its
+# root window is one Wayland surface of the screen's size); exports DISPLAY as for Xvfb and
+# WAYLAND_DISPLAY for native Wayland clients.
+e2e_start_xwayland() {
+  local size=${1:-1024x768} fifo number
+  E2E_RUNTIME_DIR=$(mktemp -d)
+  export XDG_RUNTIME_DIR=$E2E_RUNTIME_DIR
+  weston --backend=headless-backend.so --socket=wayland-e2e --width="${size%x*}" \
+    --height="${size#*x}" --idle-time=0 >"$E2E_RUNTIME_DIR/weston.log" 2>&1 &
+  E2E_WESTON_PID=$!
+  local deadline=$((SECONDS + 20))
+  until [ -S "$E2E_RUNTIME_DIR/wayland-e2e" ]; do
+    [ $SECONDS -lt $deadline ] || e2e_fail "weston did not start: $(cat "$E2E_RUNTIME_DIR/weston.log")"
+    sleep 0.2
+  done
+  export WAYLAND_DISPLAY=wayland-e2e
+  fifo=$(mktemp -u)
+  mkfifo "$fifo"
+  Xwayland -displayfd 3 -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
+  E2E_XVFB_PID=$!
+  read -r -t 20 number <"$fifo" || e2e_fail "Xwayland did not start"
+  rm -f "$fifo"
+  export DISPLAY=":$number"
+}
+
 e2e_cleanup() {
   [ -n "$E2E_GAME_PID" ] && kill "$E2E_GAME_PID" 2>/dev/null
   [ -n "$E2E_XVFB_PID" ] && kill "$E2E_XVFB_PID" 2>/dev/null
+  [ -n "$E2E_WESTON_PID" ] && kill "$E2E_WESTON_PID" 2>/dev/null
+  [ -n "${E2E_RUNTIME_DIR:-}" ] && rm -rf "$E2E_RUNTIME_DIR"
   wait 2>/dev/null
   return 0
 }
