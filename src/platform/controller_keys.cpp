@@ -50,6 +50,7 @@ int ControllerKeys::buttonKey(Source source) {
     case ButtonX:
       return KeyN;
     case ButtonY: {
+      if (!racing) return 0;  // only the race has views to switch
       int key = nextView_;
       viewKeyPressed(key);
       return key;

@@ -20,9 +20,7 @@ bool IsHeadlessDriver(const char* driver) {
 
 }  // namespace
 
-SDL_Window* SdlGameWindow() {
-  return gGameWindow;
-}
+SDL_Window* SdlGameWindow() { return gGameWindow; }
 
 bool SdlHasDisplay() {
   if (!SDL_WasInit(SDL_INIT_VIDEO)) return true;  // not started yet: let SDL try its own way
@@ -85,9 +83,7 @@ bool SdlWindowSystem::restoreDisplayMode() {
   return true;
 }
 
-void SdlWindowSystem::showCursor(bool show) {
-  SDL_ShowCursor(show ? SDL_ENABLE : SDL_DISABLE);
-}
+void SdlWindowSystem::showCursor(bool show) { SDL_ShowCursor(show ? SDL_ENABLE : SDL_DISABLE); }
 
 bool SdlWindowSystem::createWindow(const std::string& title, int width, int height,
                                    bool fullscreen) {
@@ -136,31 +132,19 @@ void SdlWindowSystem::showWindow() {
   SDL_RaiseWindow(window_);
 }
 
-bool SdlWindowSystem::getDeviceContext() {
-  return window_ != nullptr;
-}
-bool SdlWindowSystem::releaseDeviceContext() {
-  return true;
-}
-bool SdlWindowSystem::choosePixelFormat(int, int) {
-  return window_ != nullptr;
-}
-bool SdlWindowSystem::setPixelFormat() {
-  return window_ != nullptr;
-}
+bool SdlWindowSystem::getDeviceContext() { return window_ != nullptr; }
+bool SdlWindowSystem::releaseDeviceContext() { return true; }
+bool SdlWindowSystem::choosePixelFormat(int, int) { return window_ != nullptr; }
+bool SdlWindowSystem::setPixelFormat() { return window_ != nullptr; }
 
 bool SdlWindowSystem::createContext() {
   context_ = SDL_GL_CreateContext(window_);
   return context_ != nullptr;
 }
 
-bool SdlWindowSystem::makeCurrent() {
-  return SDL_GL_MakeCurrent(window_, context_) == 0;
-}
+bool SdlWindowSystem::makeCurrent() { return SDL_GL_MakeCurrent(window_, context_) == 0; }
 
-bool SdlWindowSystem::detachContext() {
-  return SDL_GL_MakeCurrent(window_, nullptr) == 0;
-}
+bool SdlWindowSystem::detachContext() { return SDL_GL_MakeCurrent(window_, nullptr) == 0; }
 
 bool SdlWindowSystem::deleteContext() {
   if (!context_) return false;
@@ -275,9 +259,7 @@ bool SdlWindowSystem::translate(const SDL_Event& event, Message& message) {
   }
 }
 
-void SdlWindowSystem::postQuit(int code) {
-  pendingQuitCode_ = code;
-}
+void SdlWindowSystem::postQuit(int code) { pendingQuitCode_ = code; }
 
 void SdlWindowSystem::inhibitScreenSaver(bool inhibit) {
   if (inhibit)
@@ -298,8 +280,6 @@ bool SdlWindowSystem::drawableSize(int& width, int& height) {
   return width > 0 && height > 0;
 }
 
-bool SdlWindowSystem::setSwapInterval(int interval) {
-  return SDL_GL_SetSwapInterval(interval) == 0;
-}
+bool SdlWindowSystem::setSwapInterval(int interval) { return SDL_GL_SetSwapInterval(interval) == 0; }
 
 }  // namespace platform
