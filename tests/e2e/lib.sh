@@ -105,11 +105,13 @@ e2e_window_size() {
 
 # Sends keys to a window: focus it (there is no window manager), then type through XTEST.
 # (Events sent straight to a window are synthetic, and SDL's message boxes ignore them.)
+# Each key is held for half of E2E_KEY_DELAY ms (80 unless set): a tap shorter than a frame is
+# lost, as the game polls its keys once a frame.
 e2e_key() {
   local id=$1
   shift
   xdotool windowfocus --sync "$id" 2>/dev/null || xdotool windowfocus "$id"
-  xdotool key --delay 80 "$@"
+  xdotool key --delay "${E2E_KEY_DELAY:-80}" "$@"
 }
 
 # Holds a key down for some seconds.
