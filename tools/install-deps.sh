@@ -13,6 +13,7 @@ packages=(
   clang libclang-rt-14-dev
   xvfb xdotool imagemagick xfonts-base x11-apps
   file dpkg-dev desktop-file-utils appstream lintian man-db librsvg2-bin
+  weston xwayland
 )
 
 missing=()

@@ -23,6 +23,9 @@ bool gHasWindow = false;
 bool gHasDeviceContext = false;
 bool gHasContext = false;
 int gPixelFormatBits = 0;
+// Size the game asked for at the last creation: the picture's shape in full screen.
+int gPictureWidth = 0;
+int gPictureHeight = 0;
 
 void Error(const char* text) {
   platform::ShowMessageBox(text, "ERROR", Buttons::Ok, Icon::Exclamation);
@@ -82,7 +85,15 @@ bool CreateGameWindow(const char* title, int width, int height, int bits, bool f
 
   ws.showWindow();
   ws.inhibitScreenSaver(true);
-  ResizeScene(width, height);
+  gPictureWidth = width;
+  gPictureHeight = height;
+  // The drawable in pixels, which a desktop-size full screen or a scaled display makes
+  // differ from the size asked for.
+  int drawableWidth = width, drawableHeight = height;
+  if (ws.drawableSize(drawableWidth, drawableHeight))
+    ResizeScene(drawableWidth, drawableHeight);
+  else
+    ResizeScene(width, height);
 
   if (!InitScene()) return FailCreation("Initialization Failed.");
   return true;
@@ -115,7 +126,24 @@ void ResizeScene(int width, int height) {
   // Sizes reported before a context is current have nothing to act on.
   if (!gHasContext) return;
   if (height == 0) height = 1;
-  glViewport(0, 0, width, height);
+  int x = 0, y = 0;
+  if (Fullscreen && gPictureWidth > 0 && gPictureHeight > 0) {
+    // Full screen keeps the picture's own shape: largest that fits, centred; the bars outside
+    // stay black because every frame clears the whole drawable.
+    int fitWidth =
+        static_cast<int>(static_cast<long long>(height) * gPictureWidth / gPictureHeight);
+    int fitHeight = height;
+    if (fitWidth > width) {
+      fitWidth = width;
+      fitHeight = static_cast<int>(static_cast<long long>(width) * gPictureHeight / gPictureWidth);
+      if (fitHeight < 1) fitHeight = 1;
+    }
+    x = (width - fitWidth) / 2;
+    y = (height - fitHeight) / 2;
+    width = fitWidth;
+    height = fitHeight;
+  }
+  glViewport(x, y, width, height);
   glMatrixMode(GL_PROJECTION);
   glLoadIdentity();
   gluPerspective(45.0, static_cast<double>(width) / static_cast<double>(height),

@@ -9,7 +9,8 @@
 bool CreateGameWindow(const char* title, int width, int height, int bits, bool fullscreen);
 // Restores the display mode and releases context, window and video system; reports failures.
 void DestroyGameWindow();
-// Viewport and 45-degree perspective for a client area of that size (height 0 taken as 1).
+// Viewport and 45-degree perspective for a drawable of that size in pixels (height 0 taken as
+// 1). In full screen the picture keeps the shape of the size the window was asked for, centred.
 void ResizeScene(int width, int height);
 // Main menu, game setup, fixed GL state, outline font; always succeeds.
 bool InitScene();

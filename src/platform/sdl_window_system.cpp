@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "platform/frame_flags.h"
 #include "platform/keys.h"
 
 namespace platform {
@@ -29,6 +30,7 @@ bool SdlHasDisplay() {
 SdlWindowSystem::SdlWindowSystem() = default;
 
 SdlWindowSystem::~SdlWindowSystem() {
+  for (auto& [id, controller] : controllers_) SDL_GameControllerClose(controller);
   if (context_) SDL_GL_DeleteContext(context_);
   if (window_) SDL_DestroyWindow(window_);
   gGameWindow = nullptr;
@@ -44,6 +46,8 @@ bool SdlWindowSystem::registerClass() {
     SDL_QuitSubSystem(SDL_INIT_VIDEO);
     return false;
   }
+  // Controllers stay open across window re-creation; without them the keyboard still plays.
+  if (!SDL_WasInit(SDL_INIT_GAMECONTROLLER)) SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER);
   return true;
 }
 
@@ -52,27 +56,30 @@ bool SdlWindowSystem::unregisterClass() {
   return true;
 }
 
-bool SdlWindowSystem::changeDisplayMode(int width, int height, int bits) {
+bool SdlWindowSystem::changeDisplayMode(int width, int height, int) {
+  // Any colour depth will do: the GL pixel format is chosen apart from the mode, and today's
+  // displays list no 16-bit modes. SDL lists the deepest and fastest of each size first.
   int display = 0;
   int count = SDL_GetNumDisplayModes(display);
   for (int i = 0; i < count; ++i) {
     SDL_DisplayMode mode;
     if (SDL_GetDisplayMode(display, i, &mode) != 0) continue;
-    int modeBits = SDL_BITSPERPIXEL(mode.format);
-    // 32-bit modes are reported as 24 bits of colour by SDL.
-    bool bitsMatch = modeBits == bits || (bits == 32 && modeBits == 24);
-    if (mode.w == width && mode.h == height && bitsMatch) {
+    if (mode.w == width && mode.h == height) {
       wantedMode_ = mode;
-      modeChanged_ = true;
+      fullscreenKind_ = FullscreenKind::DisplayMode;
       return true;
     }
   }
-  return false;
+  // No such mode: cover the desktop at its own size and let the picture keep its shape.
+  SDL_DisplayMode desktop;
+  if (SDL_GetDesktopDisplayMode(display, &desktop) != 0) return false;
+  fullscreenKind_ = FullscreenKind::Desktop;
+  return true;
 }
 
 bool SdlWindowSystem::restoreDisplayMode() {
   if (window_ && fullscreenWindow_) SDL_SetWindowFullscreen(window_, 0);
-  modeChanged_ = false;
+  fullscreenKind_ = FullscreenKind::Desktop;
   return true;
 }
 
@@ -86,11 +93,27 @@ bool SdlWindowSystem::createWindow(const std::string& title, int width, int heig
   SDL_GL_SetAttribute(SDL_GL_BLUE_SIZE, 8);
   SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 16);
   SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_COMPATIBILITY);
-  Uint32 flags = SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN;
-  flags |= fullscreen ? SDL_WINDOW_FULLSCREEN : SDL_WINDOW_RESIZABLE;
-  window_ = SDL_CreateWindow(title.c_str(), 0, 0, width, height, flags);
+  // High-DPI drawables where the system scales windows: the viewport follows the pixels.
+  Uint32 flags = SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN | SDL_WINDOW_ALLOW_HIGHDPI;
+  bool ownMode = fullscreen && fullscreenKind_ == FullscreenKind::DisplayMode;
+  if (!fullscreen)
+    flags |= SDL_WINDOW_RESIZABLE;
+  else
+    flags |= ownMode ? SDL_WINDOW_FULLSCREEN : SDL_WINDOW_FULLSCREEN_DESKTOP;
+  int x = 0, y = 0;
+  SDL_Rect desktop;
+  if (fullscreen && !ownMode && SDL_GetDisplayBounds(0, &desktop) == 0) {
+    // Made at the desktop's place and size and without a frame, so it covers the screen even
+    // where no window manager acts on the full-screen request.
+    flags |= SDL_WINDOW_BORDERLESS;
+    x = desktop.x;
+    y = desktop.y;
+    width = desktop.w;
+    height = desktop.h;
+  }
+  window_ = SDL_CreateWindow(title.c_str(), x, y, width, height, flags);
   if (!window_) return false;
-  if (fullscreen && modeChanged_) SDL_SetWindowDisplayMode(window_, &wantedMode_);
+  if (ownMode) SDL_SetWindowDisplayMode(window_, &wantedMode_);
   fullscreenWindow_ = fullscreen;
   gGameWindow = window_;
   return true;
@@ -143,10 +166,38 @@ bool SdlWindowSystem::peekMessage(Message& message) {
     return true;
   }
   SDL_Event event;
-  while (SDL_PollEvent(&event)) {
+  while (pending_.empty() && SDL_PollEvent(&event)) {
     if (translate(event, message)) return true;
   }
-  return false;
+  if (pending_.empty()) return false;
+  message = pending_.front();
+  pending_.pop_front();
+  return true;
+}
+
+void SdlWindowSystem::controllerEvent(const SDL_Event& event) {
+  switch (event.type) {
+    case SDL_CONTROLLERDEVICEADDED: {
+      // SDL announces controllers present at start too, so one may be announced twice.
+      SDL_JoystickID id = SDL_JoystickGetDeviceInstanceID(event.cdevice.which);
+      if (id < 0 || controllers_.count(id)) return;
+      SDL_GameController* controller = SDL_GameControllerOpen(event.cdevice.which);
+      if (!controller) return;
+      controllers_[id] = controller;
+      controllerKeys_.connected(id);
+      return;
+    }
+    case SDL_CONTROLLERDEVICEREMOVED: {
+      auto found = controllers_.find(event.cdevice.which);
+      controllerKeys_.disconnected(event.cdevice.which, pending_);
+      if (found == controllers_.end()) return;
+      SDL_GameControllerClose(found->second);
+      controllers_.erase(found);
+      return;
+    }
+    default:
+      controllerKeys_.handle(event, pending_);
+  }
 }
 
 bool SdlWindowSystem::translate(const SDL_Event& event, Message& message) {
@@ -166,8 +217,17 @@ bool SdlWindowSystem::translate(const SDL_Event& event, Message& message) {
       else
         message.kind = down ? MessageKind::KeyDown : MessageKind::KeyUp;
       message.key = key;
+      // Keyboard view keys in the race keep the controller's view switch in step.
+      if (down && ScreenState == 3) controllerKeys_.viewKeyPressed(key);
       return true;
     }
+    case SDL_CONTROLLERDEVICEADDED:
+    case SDL_CONTROLLERDEVICEREMOVED:
+    case SDL_CONTROLLERBUTTONDOWN:
+    case SDL_CONTROLLERBUTTONUP:
+    case SDL_CONTROLLERAXISMOTION:
+      controllerEvent(event);
+      return false;
     case SDL_WINDOWEVENT:
       switch (event.window.event) {
         case SDL_WINDOWEVENT_CLOSE:
@@ -187,6 +247,9 @@ bool SdlWindowSystem::translate(const SDL_Event& event, Message& message) {
           message.kind = MessageKind::Size;
           message.width = event.window.data1;
           message.height = event.window.data2;
+          // The event counts screen units; on a scaled display the pixels are more.
+          if (window_ && SDL_GetWindowID(window_) == event.window.windowID)
+            SDL_GL_GetDrawableSize(window_, &message.width, &message.height);
           return true;
         default:
           return false;
@@ -209,6 +272,12 @@ int SdlWindowSystem::refreshRate() {
   SDL_DisplayMode mode;
   if (!window_ || SDL_GetWindowDisplayMode(window_, &mode) != 0) return 0;
   return mode.refresh_rate;
+}
+
+bool SdlWindowSystem::drawableSize(int& width, int& height) {
+  if (!window_) return false;
+  SDL_GL_GetDrawableSize(window_, &width, &height);
+  return width > 0 && height > 0;
 }
 
 bool SdlWindowSystem::setSwapInterval(int interval) { return SDL_GL_SetSwapInterval(interval) == 0; }

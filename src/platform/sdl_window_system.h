@@ -3,6 +3,10 @@
 
 #include <SDL.h>
 
+#include <deque>
+#include <map>
+
+#include "platform/controller_keys.h"
 #include "platform/window_system.h"
 
 namespace platform {
@@ -34,16 +38,26 @@ class SdlWindowSystem : public WindowSystem {
   void inhibitScreenSaver(bool inhibit) override;
   int refreshRate() override;
   bool setSwapInterval(int interval) override;
+  bool drawableSize(int& width, int& height) override;
 
  private:
+  // How the next full-screen window is made: in a display mode of its own size, or as a
+  // borderless window over the desktop at the desktop's size (the display's mode untouched).
+  enum class FullscreenKind { DisplayMode, Desktop };
+
   bool translate(const SDL_Event& event, Message& message);
+  void controllerEvent(const SDL_Event& event);
 
   SDL_Window* window_ = nullptr;
   SDL_GLContext context_ = nullptr;
   bool fullscreenWindow_ = false;
-  bool modeChanged_ = false;
+  FullscreenKind fullscreenKind_ = FullscreenKind::Desktop;
   SDL_DisplayMode wantedMode_{};
   int pendingQuitCode_ = -1;
+  // Key messages from controllers wait here: one controller event can make several.
+  std::deque<Message> pending_;
+  ControllerKeys controllerKeys_;
+  std::map<SDL_JoystickID, SDL_GameController*> controllers_;
 };
 
 // The game window for message-box ownership (null when there is none).

@@ -14,7 +14,7 @@ enum class MessageKind {
   SysKeyDown,  // a key pressed with Alt held, or F10: never reaches the keyboard state
   SysKeyUp,
   Activate,    // minimised: true while the window is minimised
-  Size,        // width, height: the new client size
+  Size,        // width, height: the new drawable size in pixels
   Close,       // the window's close request
   ScreenSave,  // the system asks to start the screen saver or power the monitor down
   Quit,        // code: the program's exit code
@@ -59,6 +59,13 @@ class WindowSystem {
   virtual bool makeCurrent() = 0;
   virtual bool detachContext() = 0;
   virtual bool deleteContext() = 0;
+
+  // Size of the window's drawable in pixels; false when the system cannot tell.
+  virtual bool drawableSize(int& width, int& height) {
+    (void)width;
+    (void)height;
+    return false;
+  }
 
   // Presents the back buffer.
   virtual void present() = 0;

@@ -210,6 +210,30 @@ TEST_F(MainLoopTest, ASizeOfHeightZeroGivesAViewportOfHeightOne) {
   EXPECT_EQ(gViewport[3], 1);
 }
 
+TEST_F(MainLoopTest, FullScreenKeepsThePictureShapeCentredInTheDrawable) {
+  struct Case {
+    bool fullscreen;
+    int width, height;
+    int viewport[4];
+  } cases[] = {
+      {true, 1280, 720, {160, 0, 960, 720}},    // pillars on a wide screen
+      {true, 1000, 1000, {0, 125, 1000, 750}},  // bars above and below on a tall one
+      {true, 1600, 1200, {0, 0, 1600, 1200}},   // the same shape fills it
+      {false, 1280, 720, {0, 0, 1280, 720}},    // a window uses all of its area
+  };
+  for (const Case& c : cases) {
+    platform::ScriptedWindowSystem local;
+    platform::SetWindowSystem(&local);
+    local.answer(c.fullscreen ? Answer::Yes : Answer::No);
+    local.send(Message{MessageKind::Size, 0, false, c.width, c.height});
+    local.idle(1);
+    local.send(Message{MessageKind::Close});
+    run();
+    for (int i = 0; i < 4; ++i)
+      EXPECT_EQ(gViewport[i], c.viewport[i]) << c.width << "x" << c.height;
+  }
+}
+
 TEST_F(MainLoopTest, KeysReachTheKeyStateButSystemKeysAndBadCodesDoNot) {
   ws.keyDown('N');
   ws.send(Message{MessageKind::SysKeyDown, VK_F10});

@@ -4,6 +4,7 @@
 
 E2E_XVFB_PID=""
 E2E_GAME_PID=""
+E2E_WESTON_PID=""
 E2E_SHOTS=${E2E_SHOTS:-${TMPDIR:-/tmp}/quillon-e2e-shots}
 mkdir -p "$E2E_SHOTS"
 # The game keeps best times under XDG_DATA_HOME: a private folder, never the player's own.
@@ -15,12 +16,13 @@ e2e_fail() {
   exit 1
 }
 
-# Starts Xvfb on a free display number and exports DISPLAY.
+# Starts Xvfb on a free display number and exports DISPLAY; the screen is 1024x768 unless a
+# size WxH is given.
 e2e_start_xvfb() {
-  local fifo
+  local size=${1:-1024x768} fifo
   fifo=$(mktemp -u)
   mkfifo "$fifo"
-  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
+  Xvfb -displayfd 3 -screen 0 ${size}x24 -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
   E2E_XVFB_PID=$!
   local number
   read -r -t 20 number <"$fifo" || e2e_fail "Xvfb did not start"
@@ -29,9 +31,36 @@ e2e_start_xvfb() {
   unset WAYLAND_DISPLAY
 }
 
+# Starts a headless Wayland compositor (weston) and on it an X server (Xwayland, rootful: its
+# root window is one Wayland surface of the screen's size); exports DISPLAY as for Xvfb and
+# WAYLAND_DISPLAY for native Wayland clients.
+e2e_start_xwayland() {
+  local size=${1:-1024x768} fifo number
+  E2E_RUNTIME_DIR=$(mktemp -d)
+  export XDG_RUNTIME_DIR=$E2E_RUNTIME_DIR
+  weston --backend=headless-backend.so --socket=wayland-e2e --width="${size%x*}" \
+    --height="${size#*x}" --idle-time=0 >"$E2E_RUNTIME_DIR/weston.log" 2>&1 &
+  E2E_WESTON_PID=$!
+  local deadline=$((SECONDS + 20))
+  until [ -S "$E2E_RUNTIME_DIR/wayland-e2e" ]; do
+    [ $SECONDS -lt $deadline ] || e2e_fail "weston did not start: $(cat "$E2E_RUNTIME_DIR/weston.log")"
+    sleep 0.2
+  done
+  export WAYLAND_DISPLAY=wayland-e2e
+  fifo=$(mktemp -u)
+  mkfifo "$fifo"
+  Xwayland -displayfd 3 -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
+  E2E_XVFB_PID=$!
+  read -r -t 20 number <"$fifo" || e2e_fail "Xwayland did not start"
+  rm -f "$fifo"
+  export DISPLAY=":$number"
+}
+
 e2e_cleanup() {
   [ -n "$E2E_GAME_PID" ] && kill "$E2E_GAME_PID" 2>/dev/null
   [ -n "$E2E_XVFB_PID" ] && kill "$E2E_XVFB_PID" 2>/dev/null
+  [ -n "$E2E_WESTON_PID" ] && kill "$E2E_WESTON_PID" 2>/dev/null
+  [ -n "${E2E_RUNTIME_DIR:-}" ] && rm -rf "$E2E_RUNTIME_DIR"
   wait 2>/dev/null
   rm -rf "$E2E_DATA_HOME"
   return 0
@@ -80,11 +109,13 @@ e2e_window_size() {
 
 # Sends keys to a window: focus it (there is no window manager), then type through XTEST.
 # (Events sent straight to a window are synthetic, and SDL's message boxes ignore them.)
+# Each key is held for half of E2E_KEY_DELAY ms (80 unless set): a tap shorter than a frame is
+# lost, as the game polls its keys once a frame.
 e2e_key() {
   local id=$1
   shift
   xdotool windowfocus --sync "$id" 2>/dev/null || xdotool windowfocus "$id"
-  xdotool key --delay 80 "$@"
+  xdotool key --delay "${E2E_KEY_DELAY:-80}" "$@"
 }
 
 # Holds a key down for some seconds.
@@ -114,14 +145,14 @@ e2e_region_detail() {
 }
 
 # Starts the game in the current folder (output to LOG), answers the start question with No
-# from the keyboard and waits for the game window; sets E2E_GAME_PID and E2E_WINDOW (not for
-# use inside $(...)).
+# from the keyboard (or with the key given: Return for Yes) and waits for the game window; sets
+# E2E_GAME_PID and E2E_WINDOW (not for use inside $(...)).
 e2e_start_game() {
-  local game=$1 log=$2 box
+  local game=$1 log=$2 answer=${3:-Escape} box
   "$game" >"$log" 2>&1 &
   E2E_GAME_PID=$!
   box=$(e2e_wait_window "Start FullScreen?")
-  e2e_key "$box" Escape
+  e2e_key "$box" "$answer"
   E2E_WINDOW=$(e2e_wait_window "Quillon: Game built with the Tarn Project")
 }
 
@@ -165,4 +196,17 @@ e2e_color_share() {
 e2e_gt() {
   [[ "$1" =~ ^[0-9.eE+-]+$ ]] || { echo "not a measurement: $1" >&2; return 1; }
   awk -v a="$1" -v b="$2" 'BEGIN { exit !(a + 0 > b + 0) }'
+}
+
+# Waits until a viewable window with this title has this client size WxH; prints its id.
+e2e_wait_window_size() {
+  local title=$1 size=$2 timeout=${3:-30} id
+  local deadline=$((SECONDS + timeout))
+  while [ $SECONDS -lt $deadline ]; do
+    for id in $(e2e_find_windows "$title"); do
+      [ "$(e2e_window_size "$id")" = "$size" ] && { echo "$id"; return 0; }
+    done
+    sleep 0.2
+  done
+  e2e_fail "no $size window titled '$title' within ${timeout}s"
 }

@@ -2,6 +2,7 @@
 # End to end, as a new player: answer No, main menu, Enter, Right, Enter, Enter into a race,
 # wait through the countdown, hold Up, chase view, ESC to the main menu, Down, Enter to quit.
 # Each screen's screenshot is checked for what that screen must show (regions and colours).
+# Under Xvfb, or with E2E_XWAYLAND=1 through Xwayland on a headless Wayland compositor.
 set -eu
 game=$1
 build=$2
@@ -9,7 +10,7 @@ build=$2
 trap e2e_cleanup EXIT
 [ -d "$build/Data" ] || e2e_fail "no Data/ folder in $build (build the content target)"
 
-e2e_start_xvfb
+if [ "${E2E_XWAYLAND:-0}" = 1 ]; then e2e_start_xwayland; else e2e_start_xvfb; fi
 cd "$build"
 e2e_start_game "$game" play.log
 win=$E2E_WINDOW

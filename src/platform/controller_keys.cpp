@@ -1,0 +1,177 @@
+// Controller buttons and axes to key messages. A and B act as Up and Down while racing and as
+// Enter and Escape in the menus; the rest is fixed (see the README's controls).
+#include "platform/controller_keys.h"
+
+#include <algorithm>
+
+#include "platform/frame_flags.h"
+#include "platform/keys.h"
+
+namespace platform {
+namespace {
+
+constexpr int RaceScreen = 3;
+constexpr int KeyOne = '1';
+constexpr int KeyTwo = '2';
+constexpr int KeyN = 'N';
+
+Message KeyMessage(MessageKind kind, int key) {
+  Message message;
+  message.kind = kind;
+  message.key = key;
+  return message;
+}
+
+}  // namespace
+
+void ControllerKeys::connected(SDL_JoystickID id) {
+  if (std::find(order_.begin(), order_.end(), id) == order_.end()) order_.push_back(id);
+}
+
+void ControllerKeys::disconnected(SDL_JoystickID id, std::deque<Message>& out) {
+  auto found = std::find(order_.begin(), order_.end(), id);
+  if (found == order_.end()) return;
+  if (found == order_.begin()) releaseAll(out);
+  order_.erase(found);
+}
+
+void ControllerKeys::viewKeyPressed(int key) {
+  if (key == KeyOne) nextView_ = KeyTwo;
+  if (key == KeyTwo) nextView_ = KeyOne;
+}
+
+int ControllerKeys::buttonKey(Source source) {
+  bool racing = ScreenState == RaceScreen;
+  switch (source) {
+    case ButtonA:
+      return racing ? VK_UP : VK_RETURN;
+    case ButtonB:
+      return racing ? VK_DOWN : VK_ESCAPE;
+    case ButtonX:
+      return KeyN;
+    case ButtonY: {
+      if (!racing) return 0;  // only the race has views to switch
+      int key = nextView_;
+      viewKeyPressed(key);
+      return key;
+    }
+    case ButtonBack:
+      return VK_ESCAPE;
+    case ButtonStart:
+      return VK_RETURN;
+    case DpadUp:
+      return VK_UP;
+    case DpadDown:
+      return VK_DOWN;
+    case DpadLeft:
+      return VK_LEFT;
+    case DpadRight:
+      return VK_RIGHT;
+    default:
+      return 0;
+  }
+}
+
+void ControllerKeys::handle(const SDL_Event& event, std::deque<Message>& out) {
+  if (order_.empty()) return;
+  SDL_JoystickID driver = order_.front();
+  if (event.type == SDL_CONTROLLERBUTTONDOWN || event.type == SDL_CONTROLLERBUTTONUP) {
+    if (event.cbutton.which != driver) return;
+    Source source;
+    switch (event.cbutton.button) {
+      case SDL_CONTROLLER_BUTTON_A:
+        source = ButtonA;
+        break;
+      case SDL_CONTROLLER_BUTTON_B:
+        source = ButtonB;
+        break;
+      case SDL_CONTROLLER_BUTTON_X:
+        source = ButtonX;
+        break;
+      case SDL_CONTROLLER_BUTTON_Y:
+        source = ButtonY;
+        break;
+      case SDL_CONTROLLER_BUTTON_BACK:
+        source = ButtonBack;
+        break;
+      case SDL_CONTROLLER_BUTTON_START:
+        source = ButtonStart;
+        break;
+      case SDL_CONTROLLER_BUTTON_DPAD_UP:
+        source = DpadUp;
+        break;
+      case SDL_CONTROLLER_BUTTON_DPAD_DOWN:
+        source = DpadDown;
+        break;
+      case SDL_CONTROLLER_BUTTON_DPAD_LEFT:
+        source = DpadLeft;
+        break;
+      case SDL_CONTROLLER_BUTTON_DPAD_RIGHT:
+        source = DpadRight;
+        break;
+      default:
+        return;
+    }
+    if (event.type == SDL_CONTROLLERBUTTONUP) {
+      release(source, out);
+    } else if (held_[source] == 0) {
+      press(source, buttonKey(source), out);
+    }
+    return;
+  }
+  if (event.type != SDL_CONTROLLERAXISMOTION || event.caxis.which != driver) return;
+  int value = event.caxis.value;
+  bool beyondLow = value <= -PressTravel, beyondHigh = value >= PressTravel;
+  bool insideLow = value > -ReleaseTravel, insideHigh = value < ReleaseTravel;
+  // Each axis moves up to two directions; releases go first so that a stick flicked straight
+  // across never holds both.
+  struct Direction {
+    Source source;
+    bool beyond, inside;
+    int key;
+  } directions[2];
+  int count = 0;
+  switch (event.caxis.axis) {
+    case SDL_CONTROLLER_AXIS_LEFTX:
+      directions[count++] = {StickLeft, beyondLow, insideLow, VK_LEFT};
+      directions[count++] = {StickRight, beyondHigh, insideHigh, VK_RIGHT};
+      break;
+    case SDL_CONTROLLER_AXIS_LEFTY:  // negative is up
+      directions[count++] = {StickUp, beyondLow, insideLow, VK_UP};
+      directions[count++] = {StickDown, beyondHigh, insideHigh, VK_DOWN};
+      break;
+    case SDL_CONTROLLER_AXIS_TRIGGERLEFT:
+      directions[count++] = {TriggerLeft, beyondHigh, insideHigh, VK_DOWN};
+      break;
+    case SDL_CONTROLLER_AXIS_TRIGGERRIGHT:
+      directions[count++] = {TriggerRight, beyondHigh, insideHigh, VK_UP};
+      break;
+    default:
+      break;
+  }
+  for (int i = 0; i < count; ++i)
+    if (directions[i].inside) release(directions[i].source, out);
+  for (int i = 0; i < count; ++i)
+    if (directions[i].beyond && held_[directions[i].source] == 0)
+      press(directions[i].source, directions[i].key, out);
+}
+
+void ControllerKeys::press(Source source, int key, std::deque<Message>& out) {
+  if (key <= 0 || key >= KeyCount) return;
+  held_[source] = key;
+  // A key held by two sources (stick and D-pad) goes down once and up with the last of them.
+  if (holders_[key]++ == 0) out.push_back(KeyMessage(MessageKind::KeyDown, key));
+}
+
+void ControllerKeys::release(Source source, std::deque<Message>& out) {
+  int key = held_[source];
+  if (key == 0) return;
+  held_[source] = 0;
+  if (--holders_[key] == 0) out.push_back(KeyMessage(MessageKind::KeyUp, key));
+}
+
+void ControllerKeys::releaseAll(std::deque<Message>& out) {
+  for (int source = 0; source < SourceCount; ++source) release(static_cast<Source>(source), out);
+}
+
+}  // namespace platform

@@ -1,0 +1,68 @@
+// Game controllers as keys: buttons, D-pad, left stick and triggers become the key-down and
+// key-up messages of the keys they stand for, so the game reads them through KeyState.
+#pragma once
+
+#include <SDL.h>
+
+#include <deque>
+#include <vector>
+
+#include "platform/window_system.h"
+
+namespace platform {
+
+class ControllerKeys {
+ public:
+  // Stick and trigger travel (of 32767) at which a direction presses, and back inside which it
+  // lets go again; the gap keeps a stick resting near the edge from chattering.
+  static constexpr int PressTravel = 12000;
+  static constexpr int ReleaseTravel = 8000;
+
+  // A controller joined or left (by joystick instance id). The first connected one drives;
+  // when it leaves, every key it held is released and the next one in order takes over.
+  void connected(SDL_JoystickID id);
+  void disconnected(SDL_JoystickID id, std::deque<Message>& out);
+
+  // Controller button and axis events; other events and other controllers' are ignored.
+  // Appends the key messages they cause.
+  void handle(const SDL_Event& event, std::deque<Message>& out);
+
+  // A keyboard 1 or 2 pressed during the race: Y then switches from that view.
+  void viewKeyPressed(int key);
+
+  bool driving() const { return !order_.empty(); }
+
+ private:
+  // Whatever can hold a key: each button, and each direction of the stick and the triggers.
+  enum Source {
+    ButtonA,
+    ButtonB,
+    ButtonX,
+    ButtonY,
+    ButtonBack,
+    ButtonStart,
+    DpadUp,
+    DpadDown,
+    DpadLeft,
+    DpadRight,
+    StickLeft,
+    StickRight,
+    StickUp,
+    StickDown,
+    TriggerLeft,
+    TriggerRight,
+    SourceCount
+  };
+
+  void press(Source source, int key, std::deque<Message>& out);
+  void release(Source source, std::deque<Message>& out);
+  void releaseAll(std::deque<Message>& out);
+  int buttonKey(Source source);
+
+  std::vector<SDL_JoystickID> order_;  // connected controllers, first connected first
+  int held_[SourceCount] = {};         // virtual key each source holds, 0 for none
+  int holders_[256] = {};              // how many sources hold each key
+  int nextView_ = '2';                 // the race starts in the driver's view (key 1)
+};
+
+}  // namespace platform

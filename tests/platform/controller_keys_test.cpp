@@ -1,0 +1,163 @@
+// Game controllers through the SDL window system: virtual controllers plugged in and out, and
+// controller events pushed into SDL's queue, come out as the key messages the game reads.
+#include <SDL.h>
+#include <gtest/gtest.h>
+
+#include <utility>
+#include <vector>
+
+#include "platform/frame_flags.h"
+#include "platform/keys.h"
+#include "platform/sdl_window_system.h"
+
+namespace {
+
+using platform::Message;
+using platform::MessageKind;
+
+using Keys = std::vector<std::pair<MessageKind, int>>;
+constexpr MessageKind Down = MessageKind::KeyDown;
+constexpr MessageKind Up = MessageKind::KeyUp;
+
+class ControllerKeysTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_EVENTS | SDL_INIT_GAMECONTROLLER), 0) << SDL_GetError();
+    ScreenState = 0;
+    first_ = plugIn();
+  }
+  void TearDown() override { ScreenState = 0; }
+
+  // Attaches a virtual controller; returns its instance id once the window system has it.
+  SDL_JoystickID plugIn() {
+    int index = SDL_JoystickAttachVirtual(SDL_JOYSTICK_TYPE_GAMECONTROLLER, SDL_CONTROLLER_AXIS_MAX,
+                                          SDL_CONTROLLER_BUTTON_MAX, 0);
+    EXPECT_GE(index, 0) << SDL_GetError();
+    SDL_JoystickID id = SDL_JoystickGetDeviceInstanceID(index);
+    EXPECT_TRUE(take().empty());
+    return id;
+  }
+  void unplug(SDL_JoystickID id) {
+    for (int i = 0; i < SDL_NumJoysticks(); ++i)
+      if (SDL_JoystickGetDeviceInstanceID(i) == id) SDL_JoystickDetachVirtual(i);
+  }
+  void button(SDL_JoystickID id, int which, bool down) {
+    SDL_Event e{};
+    e.type = down ? SDL_CONTROLLERBUTTONDOWN : SDL_CONTROLLERBUTTONUP;
+    e.cbutton.which = id;
+    e.cbutton.button = static_cast<Uint8>(which);
+    e.cbutton.state = down ? SDL_PRESSED : SDL_RELEASED;
+    SDL_PushEvent(&e);
+  }
+  void click(int which) {
+    button(first_, which, true);
+    button(first_, which, false);
+  }
+  void axis(SDL_JoystickID id, int which, int value) {
+    SDL_Event e{};
+    e.type = SDL_CONTROLLERAXISMOTION;
+    e.caxis.which = id;
+    e.caxis.axis = static_cast<Uint8>(which);
+    e.caxis.value = static_cast<Sint16>(value);
+    SDL_PushEvent(&e);
+  }
+  Keys take() {
+    Keys keys;
+    Message m;
+    while (ws.peekMessage(m)) keys.emplace_back(m.kind, m.key);
+    return keys;
+  }
+
+  platform::SdlWindowSystem ws;
+  SDL_JoystickID first_ = -1;
+};
+
+TEST_F(ControllerKeysTest, ButtonsAreTheirKeysWithAAndBActingAsUpAndDownOnlyInTheRace) {
+  struct Case {
+    int screen, button, key;
+  } cases[] = {
+      {0, SDL_CONTROLLER_BUTTON_A, VK_RETURN},
+      {1, SDL_CONTROLLER_BUTTON_B, VK_ESCAPE},
+      {3, SDL_CONTROLLER_BUTTON_A, VK_UP},
+      {3, SDL_CONTROLLER_BUTTON_B, VK_DOWN},
+      {3, SDL_CONTROLLER_BUTTON_X, 'N'},
+      {0, SDL_CONTROLLER_BUTTON_START, VK_RETURN},
+      {3, SDL_CONTROLLER_BUTTON_BACK, VK_ESCAPE},
+      {2, SDL_CONTROLLER_BUTTON_DPAD_LEFT, VK_LEFT},
+      {0, SDL_CONTROLLER_BUTTON_DPAD_UP, VK_UP},
+      {3, SDL_CONTROLLER_BUTTON_DPAD_RIGHT, VK_RIGHT},
+      {0, SDL_CONTROLLER_BUTTON_DPAD_DOWN, VK_DOWN},
+  };
+  for (const Case& c : cases) {
+    ScreenState = static_cast<int16_t>(c.screen);
+    click(c.button);
+    EXPECT_EQ(take(), (Keys{{Down, c.key}, {Up, c.key}})) << c.screen << " " << c.button;
+  }
+  // A held from a menu into the race lets go of the key it pressed, not of Up.
+  ScreenState = 2;
+  button(first_, SDL_CONTROLLER_BUTTON_A, true);
+  EXPECT_EQ(take(), (Keys{{Down, VK_RETURN}}));
+  ScreenState = 3;
+  button(first_, SDL_CONTROLLER_BUTTON_A, false);
+  EXPECT_EQ(take(), (Keys{{Up, VK_RETURN}}));
+  // Y switches between the two views, starting from the driver's; a keyboard view key counts.
+  for (int i = 0; i < 2; ++i) click(SDL_CONTROLLER_BUTTON_Y);
+  EXPECT_EQ(take(), (Keys{{Down, '2'}, {Up, '2'}, {Down, '1'}, {Up, '1'}}));
+  SDL_Event key{};
+  key.type = SDL_KEYDOWN;
+  key.key.keysym.sym = SDLK_2;
+  key.key.keysym.scancode = SDL_SCANCODE_2;
+  SDL_PushEvent(&key);
+  click(SDL_CONTROLLER_BUTTON_Y);
+  EXPECT_EQ(take(), (Keys{{Down, '2'}, {Down, '1'}, {Up, '1'}}));
+  // Buttons without a key do nothing, nor does Y in the menus.
+  click(SDL_CONTROLLER_BUTTON_GUIDE);
+  ScreenState = 1;
+  click(SDL_CONTROLLER_BUTTON_Y);
+  EXPECT_TRUE(take().empty());
+}
+
+TEST_F(ControllerKeysTest, StickAndTriggersPressBeyondTheDeadZoneAndLetGoInsideIt) {
+  axis(first_, SDL_CONTROLLER_AXIS_LEFTX, -7000);  // resting slack
+  axis(first_, SDL_CONTROLLER_AXIS_LEFTX, -20000);
+  axis(first_, SDL_CONTROLLER_AXIS_LEFTX, -10000);  // still held between the two travels
+  axis(first_, SDL_CONTROLLER_AXIS_LEFTX, 0);
+  axis(first_, SDL_CONTROLLER_AXIS_LEFTX, 32767);
+  axis(first_, SDL_CONTROLLER_AXIS_LEFTX, -32768);  // straight across: right up, left down
+  axis(first_, SDL_CONTROLLER_AXIS_LEFTX, 0);
+  EXPECT_EQ(take(), (Keys{{Down, VK_LEFT},
+                          {Up, VK_LEFT},
+                          {Down, VK_RIGHT},
+                          {Up, VK_RIGHT},
+                          {Down, VK_LEFT},
+                          {Up, VK_LEFT}}));
+  axis(first_, SDL_CONTROLLER_AXIS_LEFTY, -30000);  // stick up
+  axis(first_, SDL_CONTROLLER_AXIS_TRIGGERRIGHT, 30000);
+  axis(first_, SDL_CONTROLLER_AXIS_LEFTY, 0);  // Up stays down: the trigger still holds it
+  axis(first_, SDL_CONTROLLER_AXIS_TRIGGERRIGHT, 0);
+  axis(first_, SDL_CONTROLLER_AXIS_TRIGGERLEFT, 30000);
+  axis(first_, SDL_CONTROLLER_AXIS_TRIGGERLEFT, 1000);
+  axis(first_, SDL_CONTROLLER_AXIS_RIGHTX, 30000);  // the right stick does nothing
+  EXPECT_EQ(take(), (Keys{{Down, VK_UP}, {Up, VK_UP}, {Down, VK_DOWN}, {Up, VK_DOWN}}));
+}
+
+TEST_F(ControllerKeysTest, TheFirstConnectedDrivesAndLeavingReleasesItsKeys) {
+  SDL_JoystickID second = plugIn();
+  ScreenState = 3;
+  button(second, SDL_CONTROLLER_BUTTON_A, true);  // not the driver: ignored
+  button(first_, SDL_CONTROLLER_BUTTON_A, true);
+  button(first_, SDL_CONTROLLER_BUTTON_DPAD_LEFT, true);
+  axis(first_, SDL_CONTROLLER_AXIS_LEFTX, -30000);
+  EXPECT_EQ(take(), (Keys{{Down, VK_UP}, {Down, VK_LEFT}}));
+  unplug(first_);
+  EXPECT_EQ(take(), (Keys{{Up, VK_UP}, {Up, VK_LEFT}}));
+  button(second, SDL_CONTROLLER_BUTTON_X, true);  // the next one now drives
+  EXPECT_EQ(take(), (Keys{{Down, 'N'}}));
+  unplug(second);
+  EXPECT_EQ(take(), (Keys{{Up, 'N'}}));
+  first_ = plugIn();  // plugged in again while playing
+  button(first_, SDL_CONTROLLER_BUTTON_B, true);
+  EXPECT_EQ(take(), (Keys{{Down, VK_DOWN}}));
+}
+
+}  // namespace
