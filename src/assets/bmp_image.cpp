@@ -31,15 +31,15 @@ bool ReadWholeFile(const char* fileName, std::vector<unsigned char>& bytes) {
 
 }  // namespace
 
-std::unique_ptr<RgbImage> LoadBmpImage(const char* fileName) {
+std::unique_ptr<RgbImage> LoadBmpImage(const char* fileName, int32_t maxDimension) {
   if (!fileName) return nullptr;
   std::FILE* file = std::fopen(fileName, "rb");
   if (!file) return nullptr;
   std::fclose(file);
-  return ReadDibFile(fileName);
+  return ReadDibFile(fileName, maxDimension);
 }
 
-std::unique_ptr<RgbImage> ReadDibFile(const char* fileName) {
+std::unique_ptr<RgbImage> ReadDibFile(const char* fileName, int32_t maxDimension) {
   std::vector<unsigned char> bytes;
   bool read;
   try {
@@ -58,7 +58,7 @@ std::unique_ptr<RgbImage> ReadDibFile(const char* fileName) {
   }
 
   auto image = std::make_unique<RgbImage>();
-  switch (DecodeDib(bytes, *image)) {
+  switch (DecodeDib(bytes, *image, maxDimension)) {
     case DibStatus::Ok:
       return image;
     case DibStatus::UnknownFormat:

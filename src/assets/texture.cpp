@@ -1,11 +1,17 @@
 // Texture loading: one bitmap file becomes one linear-filtered 2-D texture.
 #include "assets/texture.h"
 
+#include <algorithm>
+
 #include "assets/bmp_image.h"
 
 GLuint LoadTexture(const char* fileName) {
   GLuint texture = 0;
-  std::unique_ptr<RgbImage> image = LoadBmpImage(fileName);
+  // A picture OpenGL cannot take is refused by the reader before it is allocated.
+  GLint maxSide = 0;
+  glGetIntegerv(GL_MAX_TEXTURE_SIZE, &maxSide);
+  std::unique_ptr<RgbImage> image =
+      LoadBmpImage(fileName, maxSide > 0 ? std::min(maxSide, kMaxDibDimension) : kMaxDibDimension);
   if (image && !image->pixels.empty()) {
     glGenTextures(1, &texture);
     glBindTexture(GL_TEXTURE_2D, texture);
