@@ -54,6 +54,13 @@ TEST_F(BmpFileTest, EachFailureShowsItsMessageUnderError) {
     EXPECT_EQ(file == longName ? ReadDibFile(file.c_str()) : LoadBmpImage(file.c_str()), nullptr);
     EXPECT_EQ(shown, (Shown{{text, "Error"}}));
   }
+  // A side over the caller's limit (the texture loader passes OpenGL's) is a conversion error.
+  shown.clear();
+  const std::string wide = WriteTempFile(
+      "wide.bmp", BuildDib({.width = 3, .pixelData = {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}}));
+  EXPECT_EQ(LoadBmpImage(wide.c_str(), 2), nullptr);
+  EXPECT_EQ(shown, (Shown{{"Image file conversion error.", "Error"}}));
+  EXPECT_NE(LoadBmpImage(wide.c_str(), 3), nullptr);
 }
 
 }  // namespace
