@@ -1,12 +1,55 @@
 // Decode throughput of 512 by 512 bitmaps (24-bit and 8-bit run-length) beside a plain copy of
-// the same file bytes.
+// the same file bytes, and the peak heap of decoding small files that claim huge pictures.
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
+#include <atomic>
+#include <cstdlib>
 #include <cstring>
+#include <new>
 #include <vector>
 
 #include "assets/dib_decoder.h"
 #include "formats/bmp_writer.h"
+
+// Heap use of the whole program, counted by replacing the global allocation functions.
+std::atomic<size_t> gHeapNow{0}, gHeapPeak{0};
+
+void* CountedAlloc(size_t size) {
+  auto* block = static_cast<size_t*>(std::malloc(size + sizeof(std::max_align_t)));
+  if (!block) throw std::bad_alloc();
+  *block = size;
+  size_t now = gHeapNow += size, peak = gHeapPeak;
+  while (now > peak && !gHeapPeak.compare_exchange_weak(peak, now)) {
+  }
+  return reinterpret_cast<char*>(block) + sizeof(std::max_align_t);
+}
+
+void CountedFree(void* p) noexcept {
+  if (!p) return;
+  char* block = static_cast<char*>(p) - sizeof(std::max_align_t);
+  gHeapNow -= *reinterpret_cast<size_t*>(block);
+  std::free(block);
+}
+
+void* operator new(size_t size) {
+  return CountedAlloc(size);
+}
+void* operator new[](size_t size) {
+  return CountedAlloc(size);
+}
+void operator delete(void* p) noexcept {
+  CountedFree(p);
+}
+void operator delete[](void* p) noexcept {
+  CountedFree(p);
+}
+void operator delete(void* p, size_t) noexcept {
+  CountedFree(p);
+}
+void operator delete[](void* p, size_t) noexcept {
+  CountedFree(p);
+}
 
 namespace {
 
@@ -78,6 +121,62 @@ void BM_Memcpy512Rle8File(benchmark::State& state) {
   Copy(state, formats::BmpPixelFormat::Rle8);
 }
 
+// A run-length file of a few bytes whose header claims width by height, with `stream` as its
+// pixel data: the picture the decoder would have to allocate is 3 * width * height bytes.
+std::vector<unsigned char> Claim(int32_t width, int32_t height, std::vector<unsigned char> stream) {
+  std::vector<unsigned char> file = {'B', 'M', 0, 0, 0, 0, 0, 0, 0, 0, 54 + 8, 0, 0, 0};
+  auto put = [&](uint32_t v, int bytes) {
+    for (int i = 0; i < bytes; ++i) file.push_back(static_cast<unsigned char>(v >> 8 * i));
+  };
+  put(40, 4);
+  put(static_cast<uint32_t>(width), 4);
+  put(static_cast<uint32_t>(height), 4);
+  put(1, 2);
+  put(8, 2);
+  put(1, 4);                              // 8-bit run-length
+  for (int i = 0; i < 3; ++i) put(0, 4);  // image size, resolutions
+  put(2, 4);                              // two colours
+  put(0, 4);
+  put(0x00FF0000, 4);
+  put(0x000000FF, 4);
+  file.insert(file.end(), stream.begin(), stream.end());
+  return file;
+}
+
+// Peak heap above the file's own bytes while decoding it, and whether it decoded.
+void PeakOfClaim(benchmark::State& state, int32_t width, int32_t height,
+                 std::vector<unsigned char> stream) {
+  const std::vector<unsigned char> file = Claim(width, height, std::move(stream));
+  RgbImage image;
+  size_t peak = 0;
+  DibStatus status = DibStatus::Ok;
+  for (auto _ : state) {
+    image = RgbImage{};
+    const size_t before = gHeapNow;
+    gHeapPeak = before;
+    status = DecodeDib(file, image);
+    peak = std::max(peak, gHeapPeak - before);
+    benchmark::DoNotOptimize(image.pixels.data());
+  }
+  state.counters["file_bytes"] = static_cast<double>(file.size());
+  state.counters["peak_heap_bytes"] = static_cast<double>(peak);
+  state.counters["decoded"] = status == DibStatus::Ok;
+}
+
+void BM_Peak16384SquareInTwoBytes(benchmark::State& state) {
+  PeakOfClaim(state, 16384, 16384, {0, 1});
+}
+void BM_Peak16384SquareNoStream(benchmark::State& state) {
+  PeakOfClaim(state, 16384, 16384, {});
+}
+// The largest claim any small file may make: 1024 by 1024, all black.
+void BM_Peak1024SquareInTwoBytes(benchmark::State& state) {
+  PeakOfClaim(state, 1024, 1024, {0, 1});
+}
+
+BENCHMARK(BM_Peak16384SquareInTwoBytes);
+BENCHMARK(BM_Peak16384SquareNoStream);
+BENCHMARK(BM_Peak1024SquareInTwoBytes);
 BENCHMARK(BM_Decode512Rgb24);
 BENCHMARK(BM_Memcpy512Rgb24File);
 BENCHMARK(BM_Decode512Rle8);

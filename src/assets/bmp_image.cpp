@@ -41,22 +41,23 @@ bool ReadWholeFile(const char* fileName, std::vector<unsigned char>& bytes) {
 
 }  // namespace
 
-std::unique_ptr<RgbImage> LoadBmpImage(const char* fileName) {
+std::unique_ptr<RgbImage> LoadBmpImage(const char* fileName, int32_t maxDimension) {
   if (!fileName) return nullptr;
   std::FILE* file = OpenAssetFile(fileName);
   if (!file) return nullptr;
   std::fclose(file);
-  return ReadDibFile(fileName);
+  return ReadDibFile(fileName, maxDimension);
 }
 
-std::unique_ptr<RgbImage> ReadDibFile(const char* fileName) {
+std::unique_ptr<RgbImage> ReadDibFile(const char* fileName, int32_t maxDimension) {
   std::string error;
-  std::unique_ptr<RgbImage> image = ReadDibFileQuietly(fileName, error);
+  std::unique_ptr<RgbImage> image = ReadDibFileQuietly(fileName, error, maxDimension);
   if (!image) ShowError(error);
   return image;
 }
 
-std::unique_ptr<RgbImage> ReadDibFileQuietly(const char* fileName, std::string& error) {
+std::unique_ptr<RgbImage> ReadDibFileQuietly(const char* fileName, std::string& error,
+                                             int32_t maxDimension) {
   std::vector<unsigned char> bytes;
   bool read;
   try {
@@ -75,7 +76,7 @@ std::unique_ptr<RgbImage> ReadDibFileQuietly(const char* fileName, std::string& 
   }
 
   auto image = std::make_unique<RgbImage>();
-  switch (DecodeDib(bytes, *image)) {
+  switch (DecodeDib(bytes, *image, maxDimension)) {
     case DibStatus::Ok:
       return image;
     case DibStatus::UnknownFormat:

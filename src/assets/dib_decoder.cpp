@@ -2,6 +2,7 @@
 // the bytes it is given.
 #include "assets/dib_decoder.h"
 
+#include <algorithm>
 #include <array>
 #include <new>
 
@@ -10,6 +11,17 @@ namespace {
 constexpr size_t kFileHeaderSize = 14;
 constexpr uint32_t kCoreHeaderSize = 12;
 constexpr uint32_t kInfoHeaderSize = 40;
+// Later headers begin with the 40-byte header's fields: 52 and 56 add the colour masks
+// (without and with alpha), 64 is the OS/2 2.x header, 108 and 124 add colour-space, gamma and
+// profile fields that are read past.
+constexpr uint32_t kMasksInHeaderSize = 52;
+constexpr uint32_t kOs2HeaderSize = 64;
+bool KnownHeaderSize(uint32_t size) {
+  for (uint32_t known : {12u, 40u, 52u, 56u, 64u, 108u, 124u}) {
+    if (size == known) return true;
+  }
+  return false;
+}
 
 constexpr uint32_t kCompressionNone = 0;
 constexpr uint32_t kCompressionRle8 = 1;
@@ -139,26 +151,33 @@ bool DecodeUncompressed(std::span<const unsigned char> bytes, const Layout& layo
 }
 
 // Run-length data of 4 or 8 bits: encoded runs, absolute runs, end of line, end of bitmap and
-// delta. Pixels the runs skip stay black. A run that leaves its row, a delta that leaves the
-// picture or data that ends before the last row is finished is refused.
+// delta. Pixels the runs skip stay black. Encoders may code a row's padding too, so a run may
+// reach up to the row's width rounded up to whole 32-bit words; the pixels past the width are
+// dropped. A run that leaves the padded row, a delta that leaves the picture or data that ends
+// before the last row is finished is refused.
 bool DecodeRunLength(std::span<const unsigned char> bytes, const Layout& layout, RgbImage& image) {
   const bool four = layout.compression == kCompressionRle4;
   const int32_t w = layout.width, h = layout.height;
+  const int32_t padded = static_cast<int32_t>(RowStride(layout) * 8 / layout.bitsPerPixel);
   size_t at = layout.pixelStart;
   const size_t end = bytes.size();
   int32_t x = 0, y = 0;
+  // Writes n pixels from x on, the i-th of palette index index(i), dropping those past the row.
+  auto put = [&](unsigned n, auto index) {
+    if (x < w) {
+      unsigned inside = std::min(n, static_cast<unsigned>(w - x));
+      unsigned char* out = OutputRow(image, layout, y) + static_cast<size_t>(x) * 3;
+      for (unsigned i = 0; i < inside; ++i, out += 3) Put(out, layout.palette[index(i)]);
+    }
+    x += static_cast<int32_t>(n);
+  };
   while (true) {
     if (end - at < 2) return y >= h;
     const unsigned count = bytes[at], value = bytes[at + 1];
     at += 2;
     if (count > 0) {
-      if (y >= h || count > static_cast<unsigned>(w - x)) return false;
-      unsigned char* out = OutputRow(image, layout, y) + static_cast<size_t>(x) * 3;
-      for (unsigned i = 0; i < count; ++i, out += 3) {
-        unsigned index = four ? (i % 2 ? value & 0x0F : value >> 4) : value;
-        Put(out, layout.palette[index]);
-      }
-      x += count;
+      if (y >= h || count > static_cast<unsigned>(padded - x)) return false;
+      put(count, [&](unsigned i) { return four ? (i % 2 ? value & 0x0F : value >> 4) : value; });
       continue;
     }
     switch (value) {
@@ -181,14 +200,10 @@ bool DecodeRunLength(std::span<const unsigned char> bytes, const Layout& layout,
         const unsigned n = value;
         size_t length = four ? (n + 1) / 2 : n;
         length += length % 2;
-        if (y >= h || n > static_cast<unsigned>(w - x) || end - at < length) return false;
-        unsigned char* out = OutputRow(image, layout, y) + static_cast<size_t>(x) * 3;
-        for (unsigned i = 0; i < n; ++i, out += 3) {
-          unsigned index =
-              four ? (i % 2 ? bytes[at + i / 2] & 0x0F : bytes[at + i / 2] >> 4) : bytes[at + i];
-          Put(out, layout.palette[index]);
-        }
-        x += n;
+        if (y >= h || n > static_cast<unsigned>(padded - x) || end - at < length) return false;
+        const unsigned char* in = bytes.data() + at;
+        put(n,
+            [&](unsigned i) { return four ? (i % 2 ? in[i / 2] & 0x0F : in[i / 2] >> 4) : in[i]; });
         at += length;
         break;
       }
@@ -218,9 +233,7 @@ DibStatus ReadLayout(std::span<const unsigned char> bytes, int32_t maxDimension,
   const size_t header = fileHeader ? kFileHeaderSize : 0;
   if (size < header + 4) return DibStatus::ConversionError;
   const uint32_t headerSize = U32(bytes, header);
-  if (headerSize != kCoreHeaderSize && headerSize != kInfoHeaderSize) {
-    return DibStatus::UnknownFormat;
-  }
+  if (!KnownHeaderSize(headerSize)) return DibStatus::UnknownFormat;
   if (size - header < headerSize) return DibStatus::ConversionError;
 
   const bool core = headerSize == kCoreHeaderSize;
@@ -251,14 +264,17 @@ DibStatus ReadLayout(std::span<const unsigned char> bytes, int32_t maxDimension,
   if (entries == 0) entries = bpp == 1 ? 2 : bpp == 4 ? 16 : bpp == 8 ? 256 : 0;
   const size_t entrySize = core ? 3 : 4;
 
-  // Bit-field masks sit between the header and the colour table.
+  // Bit-field masks are the header's bytes 40 to 51 in the headers that hold them; after a
+  // 40- or 64-byte header they sit between the header and the colour table.
   size_t table = header + headerSize;
   if (layout.compression == kCompressionBitFields) {
-    if (size - table < 12) return DibStatus::ConversionError;
+    const bool inHeader = headerSize >= kMasksInHeaderSize && headerSize != kOs2HeaderSize;
+    const size_t masks = inHeader ? header + kInfoHeaderSize : table;
+    if (size - masks < 12) return DibStatus::ConversionError;
     for (int i = 0; i < 3; ++i) {
-      if (!layout.channels[i].set(U32(bytes, table + 4 * i))) return DibStatus::ConversionError;
+      if (!layout.channels[i].set(U32(bytes, masks + 4 * i))) return DibStatus::ConversionError;
     }
-    table += 12;
+    if (!inHeader) table += 12;
   } else if (bpp == 16) {
     layout.channels[0].set(0x7C00);
     layout.channels[1].set(0x03E0);
@@ -283,7 +299,14 @@ DibStatus ReadLayout(std::span<const unsigned char> bytes, int32_t maxDimension,
   // Uncompressed data must be all there before the picture is allocated.
   const bool runLength =
       layout.compression == kCompressionRle8 || layout.compression == kCompressionRle4;
-  if (!runLength && RowStride(layout) * layout.height > size - layout.pixelStart) {
+  const size_t available = size - layout.pixelStart;
+  if (!runLength && RowStride(layout) * layout.height > available) {
+    return DibStatus::ConversionError;
+  }
+  // A run-length stream may not claim far more pixels than its bytes can describe.
+  const int64_t pixels = static_cast<int64_t>(layout.width) * layout.height;
+  if (runLength && pixels > kRunLengthFreePixels &&
+      pixels > kRunLengthPixelsPerByte * static_cast<int64_t>(available)) {
     return DibStatus::ConversionError;
   }
   return DibStatus::Ok;

@@ -2,6 +2,7 @@
 #include "assets/model.h"
 
 #include <GL/gl.h>
+#include <sys/stat.h>
 
 #include <cstdio>
 #include <vector>
@@ -24,6 +25,15 @@ bool ReadWholeFile(const char* fileName, std::vector<uint8_t>& bytes) {
   bool ok = !std::ferror(file);
   std::fclose(file);
   return ok;
+}
+
+// A regular file that can be opened for reading.
+bool ReadableFile(const char* path) {
+  struct stat status;
+  if (stat(path, &status) != 0 || !S_ISREG(status.st_mode)) return false;
+  std::FILE* file = std::fopen(path, "rb");
+  if (file) std::fclose(file);
+  return file != nullptr;
 }
 
 }  // namespace
@@ -54,7 +64,7 @@ bool Model::load(const char* fileName) {
   Ms3dMesh mesh;
   std::vector<uint8_t> bytes;
   bool read = fileName && ReadWholeFile(fileName, bytes) &&
-              ParseMs3d(bytes.data(), bytes.size(), ModelDirectory(fileName), mesh);
+              ParseMs3d(bytes.data(), bytes.size(), ModelDirectory(fileName), mesh, ReadableFile);
   if (!read) {
     // A reload in a new context that fails must not keep the old context's list and textures.
     if (displayList != 0 && displayListGeneration != platform::GlContextGeneration()) clear();

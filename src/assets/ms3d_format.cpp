@@ -111,7 +111,7 @@ bool ReadGroups(ByteReader& in, std::vector<ModelGroup>& groups) {
   return in.ok();
 }
 
-bool ReadMaterials(ByteReader& in, const std::string& directory,
+bool ReadMaterials(ByteReader& in, const std::string& directory, FileExists exists,
                    std::vector<ModelMaterial>& materials) {
   uint16_t count = in.u16();
   if (!in.fits(count, 361)) return false;
@@ -127,7 +127,7 @@ bool ReadMaterials(ByteReader& in, const std::string& directory,
     m.mode = in.u8();
     in.bytes(m.texture, sizeof m.texture);
     in.bytes(m.alphamap, sizeof m.alphamap);
-    RewriteTexturePath(m.texture, directory);
+    RewriteTexturePath(m.texture, directory, exists);
   }
   return in.ok();
 }
@@ -151,7 +151,8 @@ bool IndicesInRange(const Ms3dMesh& mesh) {
 
 }  // namespace
 
-bool ParseMs3d(const uint8_t* data, size_t size, const std::string& directory, Ms3dMesh& mesh) {
+bool ParseMs3d(const uint8_t* data, size_t size, const std::string& directory, Ms3dMesh& mesh,
+               FileExists exists) {
   ByteReader in(data, size);
   char identifier[10];
   if (!in.bytes(identifier, sizeof identifier)) return false;
@@ -161,7 +162,7 @@ bool ParseMs3d(const uint8_t* data, size_t size, const std::string& directory, M
 
   Ms3dMesh read;
   if (!ReadVertices(in, read.vertices) || !ReadTriangles(in, read.triangles) ||
-      !ReadGroups(in, read.groups) || !ReadMaterials(in, directory, read.materials)) {
+      !ReadGroups(in, read.groups) || !ReadMaterials(in, directory, exists, read.materials)) {
     return false;
   }
   if (!IndicesInRange(read)) return false;
@@ -176,11 +177,19 @@ std::string ModelDirectory(const char* fileName) {
   return name.substr(0, slash);
 }
 
-void RewriteTexturePath(char (&texture)[128], const std::string& directory) {
+void RewriteTexturePath(char (&texture)[128], const std::string& directory, FileExists exists) {
   texture[sizeof texture - 1] = '\0';
   std::replace(texture, texture + sizeof texture, '\\', '/');
-  if (texture[0] != '.') return;
-  std::string path = directory + (texture + 1);
+  if (texture[0] == '\0' || texture[0] == '/') return;
+  const std::string stored = texture;
+  std::string path;
+  if (stored.starts_with("./")) {
+    path = directory + stored.substr(1);
+  } else {
+    path = directory + "/" + stored;
+  }
+  const std::string older = stored[0] == '.' ? directory + stored.substr(1) : stored;
+  if (exists && older != path && exists(older.c_str())) path = older;
   size_t length = std::min(path.size(), sizeof texture - 1);
   std::memcpy(texture, path.data(), length);
   std::memset(texture + length, 0, sizeof texture - length);

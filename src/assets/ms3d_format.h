@@ -17,17 +17,28 @@ struct Ms3dMesh {
   std::vector<ModelMaterial> materials;
 };
 
-// Parses the bytes of a whole file. Texture paths starting with '.' are rewritten into
-// `directory`. Returns false, leaving `mesh` untouched, when the identifier is not "MS3D000000",
+// Tells whether a file of this name exists (Model::load asks the file system; tests pass their
+// own answer).
+using FileExists = bool (*)(const char* path);
+
+// Parses the bytes of a whole file. Texture paths are resolved by RewriteTexturePath. Returns
+// false, leaving `mesh` untouched, when the identifier is not "MS3D000000",
 // the version is not 3 or 4, a section is cut short, or an index is out of range (a vertex index
 // not below the vertex count, a triangle index not below the triangle count, a material index
 // not below the material count).
-bool ParseMs3d(const uint8_t* data, size_t size, const std::string& directory, Ms3dMesh& mesh);
+bool ParseMs3d(const uint8_t* data, size_t size, const std::string& directory, Ms3dMesh& mesh,
+               FileExists exists = nullptr);
 
 // The folder of a model file: everything before its last '/' (or '\'), "." when there is none.
 std::string ModelDirectory(const char* fileName);
 
-// Reads '\' as a folder separator ('/') and, when the path starts with '.', replaces that dot
-// with `directory`: "./skin.bmp" in "Data" becomes "Data/skin.bmp". The result is cut to 127
-// characters so it always fits the field with its terminating NUL.
-void RewriteTexturePath(char (&texture)[128], const std::string& directory);
+// Resolves a material's texture path against the model's folder. '\' is read as a folder
+// separator ('/'). A relative path, whether it starts with "./", "../" or is a bare name, is
+// taken inside `directory`: "./skin.bmp", "skin.bmp" and "../Cars/skin.bmp" in "Data" become
+// "Data/skin.bmp", "Data/skin.bmp" and "Data/../Cars/skin.bmp". An empty or absolute path stays.
+// Older models were read by putting `directory` in place of a leading '.' and leaving other
+// paths as they stand; where that older reading names a file that `exists` confirms, it is
+// kept, so such models still find the same skins. The result is cut to 127 characters so it
+// always fits the field with its terminating NUL.
+void RewriteTexturePath(char (&texture)[128], const std::string& directory,
+                        FileExists exists = nullptr);

@@ -44,7 +44,8 @@ struct PreparedPicture {
   std::vector<std::vector<uint8_t>> levels;  // level 0 first, down to 1 by 1
 };
 
-PreparedPicture PreparePicture(const std::string& fileName) {
+PreparedPicture PreparePicture(const std::string& fileName,
+                               int32_t maxDimension = kMaxDibDimension) {
   PreparedPicture prepared;
   if (std::FILE* file = OpenAssetFile(fileName.c_str())) {
     std::fclose(file);
@@ -53,7 +54,8 @@ PreparedPicture PreparePicture(const std::string& fileName) {
   }
   prepared.opened = true;
   try {
-    std::unique_ptr<RgbImage> image = ReadDibFileQuietly(fileName.c_str(), prepared.error);
+    std::unique_ptr<RgbImage> image =
+        ReadDibFileQuietly(fileName.c_str(), prepared.error, maxDimension);
     if (!image || image->pixels.empty()) return prepared;
     int w = prepared.width = image->width, h = prepared.height = image->height;
     prepared.levels.push_back(std::move(image->pixels));
@@ -162,8 +164,19 @@ void PrefetchTextures(const std::vector<std::string>& fileNames) {
 
 GLuint LoadTexture(const char* fileName) {
   if (!fileName) return 0;
+  // A picture OpenGL cannot take is refused by the reader before it is allocated; one the
+  // workers decoded before there was a context to ask is refused here, with the same message.
+  GLint maxSide = 0;
+  glGetIntegerv(GL_MAX_TEXTURE_SIZE, &maxSide);
+  const int32_t limit =
+      maxSide > 0 ? std::min<int32_t>(maxSide, kMaxDibDimension) : kMaxDibDimension;
   PreparedPicture picture;
-  if (!ThePrefetcher().take(fileName, picture)) picture = PreparePicture(fileName);
+  if (!ThePrefetcher().take(fileName, picture)) {
+    picture = PreparePicture(fileName, limit);
+  } else if (picture.width > limit || picture.height > limit) {
+    picture.levels.clear();
+    picture.error = "Image file conversion error.";
+  }
   if (!picture.error.empty()) {
     platform::ShowMessageBox(picture.error, "Error", platform::Buttons::Ok,
                              platform::Icon::Exclamation);

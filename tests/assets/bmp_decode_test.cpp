@@ -42,6 +42,11 @@ Bytes Fields(uint16_t bits, std::vector<uint32_t> masks, Bytes data, bool fileHe
   return BuildDib({fileHeader, 40, 1, 1, bits, 3, 0, std::move(masks), {}, std::move(data)});
 }
 
+Bytes Cut(Bytes file, size_t length) {
+  file.resize(length);
+  return file;
+}
+
 Bytes WithByte(Bytes file, size_t at, unsigned char value) {
   file[at] = value;
   return file;
@@ -106,6 +111,50 @@ TEST(BmpDecode, EveryPixelFormatAndHeaderKindGivesItsRgbBytes) {
        Colours({1, 1, 1, 1, 2, 2, 2, 2})},
       {"RLE4", Indexed(7, 1, 4, 2, {3, 0x12, 0, 3, 0x30, 0x10, 1, 0x30, 0, 1}),
        Colours({1, 2, 1, 3, 0, 1, 3})},
+      // Runs into the row's padding (to 4 pixels at 8 bits, 8 at 4 bits) are cut at the width.
+      {"RLE8 run into the padding", Indexed(3, 2, 8, 1, {4, 1, 0, 0, 0, 4, 2, 3, 3, 3, 0, 1}),
+       Colours({1, 1, 1, 2, 3, 3})},
+      {"RLE8 width 1", Indexed(1, 2, 8, 1, {4, 1, 0, 0, 2, 3, 0, 1}), Colours({1, 3})},
+      {"RLE4 run into the padding", Indexed(3, 1, 4, 2, {8, 0x21, 0, 1}), Colours({2, 1, 2})},
+      // Later header kinds: their extra fields (filled with 0xEE) are read past; masks sit in
+      // the header from byte 40, except after the 64-byte header.
+      {"52-byte header, masks inside",
+       BuildDib({true, 52, 1, 1, 16, 3, 0, {0xF800, 0x07E0, 0x001F}, {}, {0x20, 0xF8, 0, 0}, true}),
+       {255, 4, 0}},
+      {"56-byte header, packed",
+       BuildDib({false,
+                 56,
+                 1,
+                 1,
+                 16,
+                 3,
+                 0,
+                 {0x7C00, 0x03E0, 0x001F, 0x8000},
+                 {},
+                 {0x1F, 0x80, 0, 0},
+                 true}),
+       {0, 0, 255}},
+      {"64-byte header, masks after it",
+       BuildDib({false, 64, 1, 1, 16, 3, 0, {0xF800, 0x07E0, 0x001F}, {}, {0x20, 0xF8, 0, 0}}),
+       {255, 4, 0}},
+      {"108-byte header, 4 bits",
+       BuildDib({true, 108, 3, 1, 4, 0, 4, {}, kPalette, {0x12, 0x30, 0, 0}}), Colours({1, 2, 3})},
+      {"124-byte header, packed 24 bits",
+       BuildDib({false, 124, 1, 1, 24, 0, 0, {}, {}, {1, 2, 3, 0}}),
+       {3, 2, 1}},
+      {"124-byte header, 32 bits with alpha",
+       BuildDib({true,
+                 124,
+                 1,
+                 1,
+                 32,
+                 3,
+                 0,
+                 {0xFF0000, 0xFF00, 0xFF, 0xFF000000},
+                 {},
+                 {1, 2, 3, 4},
+                 true}),
+       {3, 2, 1}},
   };
   for (const auto& [what, file, rgb] : cases) {
     RgbImage image;
@@ -118,9 +167,9 @@ TEST(BmpDecode, EveryPixelFormatAndHeaderKindGivesItsRgbBytes) {
 TEST(BmpDecode, RefusesUnknownHeadersAndEveryUnsafeFile) {
   const Bytes row16385(3 * 16385 + 1), rows16385(4 * 16385);
   const std::tuple<const char*, Bytes, DibStatus> cases[] = {
-      {"108-byte header", BuildDib({.headerSize = 108}), DibStatus::UnknownFormat},
-      {"124-byte header", BuildDib({.headerSize = 124}), DibStatus::UnknownFormat},
+      {"100-byte header", BuildDib({.headerSize = 100}), DibStatus::UnknownFormat},
       {"0-byte header", BuildDib({.headerSize = 0}), DibStatus::UnknownFormat},
+      {"124-byte header cut short", Cut(BuildDib({.headerSize = 124}), 14 + 100), kBad},
       {"width 0", BuildDib({.width = 0}), kBad},
       {"width -1", BuildDib({.width = -1, .pixelData = Bytes(64)}), kBad},
       {"height 0", BuildDib({.height = 0}), kBad},
@@ -142,6 +191,8 @@ TEST(BmpDecode, RefusesUnknownHeadersAndEveryUnsafeFile) {
       {"RLE8 at 4 bits", Indexed(4, 2, 4, 1, {0, 1}), kBad},
       {"run filling the row", Indexed(4, 2, 8, 1, {4, 1, 0, 1}), DibStatus::Ok},
       {"run past the row", Indexed(4, 2, 8, 1, {5, 1, 0, 1}), kBad},
+      {"run past the padded row", Indexed(3, 2, 8, 1, {5, 1, 0, 1}), kBad},
+      {"RLE4 run past the padded row", Indexed(3, 2, 4, 2, {9, 0x11, 0, 1}), kBad},
       {"second run past the row", Indexed(4, 2, 8, 1, {2, 1, 3, 1, 0, 1}), kBad},
       {"absolute run past the row", Indexed(4, 2, 8, 1, {0, 5, 1, 2, 3, 0, 0, 0, 0, 1}), kBad},
       {"absolute run cut short", Indexed(4, 2, 8, 1, {0, 4, 1, 2}), kBad},
@@ -151,6 +202,12 @@ TEST(BmpDecode, RefusesUnknownHeadersAndEveryUnsafeFile) {
       {"run above the top", Indexed(4, 2, 8, 1, {0, 0, 0, 0, 1, 1, 0, 1}), kBad},
       {"data ending mid-picture", Indexed(4, 2, 8, 1, {4, 1, 0, 0}), kBad},
       {"no run-length data", Indexed(4, 2, 8, 1, {}), kBad},
+      // A few bytes may not claim a huge picture: refused before the picture is allocated.
+      {"RLE8 16384 square in 2 bytes", Indexed(16384, 16384, 8, 1, {0, 1}), kBad},
+      {"RLE8 16384 square, no data", Indexed(16384, 16384, 8, 1, {}), kBad},
+      {"RLE4 4096 by 257 in 4 bytes", Indexed(4096, 257, 4, 2, {0, 0, 0, 1}), kBad},
+      {"RLE8 1024 square in 2 bytes", Indexed(1024, 1024, 8, 1, {0, 1}), DibStatus::Ok},
+      {"RLE8 256 pixels per byte", Indexed(4096, 512, 8, 1, Bytes(8192, 0)), DibStatus::Ok},
   };
   for (const auto& [what, file, status] : cases) {
     RgbImage image;

@@ -48,13 +48,19 @@ TEST_F(BmpFileTest, EachFailureShowsItsMessageUnderError) {
            {empty, "Failed to open DIB file " + empty + ".\n"},
            {folder, "Failed to open DIB file " + folder + ".\n"},
            {longName, ("Failed to open DIB file " + longName).substr(0, 255)},
-           {WriteTempFile("v4.bmp", BuildDib({.headerSize = 108})), "Unknown DIB file format."},
-           {WriteTempFile("v5.bmp", BuildDib({.headerSize = 124})), "Unknown DIB file format."},
+           {WriteTempFile("v9.bmp", BuildDib({.headerSize = 100})), "Unknown DIB file format."},
            {WriteTempFile("cut.bmp", cut), "Image file conversion error."}}) {
     shown.clear();
     EXPECT_EQ(file == longName ? ReadDibFile(file.c_str()) : LoadBmpImage(file.c_str()), nullptr);
     EXPECT_EQ(shown, (Shown{{text, "Error"}}));
   }
+  // A side over the caller's limit (the texture loader passes OpenGL's) is a conversion error.
+  shown.clear();
+  const std::string wide = WriteTempFile(
+      "wide.bmp", BuildDib({.width = 3, .pixelData = {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}}));
+  EXPECT_EQ(LoadBmpImage(wide.c_str(), 2), nullptr);
+  EXPECT_EQ(shown, (Shown{{"Image file conversion error.", "Error"}}));
+  EXPECT_NE(LoadBmpImage(wide.c_str(), 3), nullptr);
 }
 
 }  // namespace

@@ -93,16 +93,29 @@ TEST(Ms3dFormat, RefusesBrokenFilesWithoutTouchingTheMesh) {
 }
 
 TEST(Ms3dFormat, RewritesTexturePathsIntoTheModelFolder) {
-  for (auto [stored, folder, used] : {std::tuple{"./skin.bmp", "Data", "Data/skin.bmp"},
-                                      {".\\skin.bmp", "Data", "Data/skin.bmp"},
-                                      {"skin.bmp", "Data", "skin.bmp"},
-                                      {"", "Data", ""},
-                                      {"sub\\skin.bmp", "Data", "sub/skin.bmp"},
-                                      {"./skin.bmp", ".", "./skin.bmp"}}) {
+  // Where the older reading ("skin.bmp", "sub/skin.bmp" in the working folder, or the odd
+  // "Data./x.bmp") names a file, that file stays in use.
+  FileExists older = [](const char* path) {
+    return std::string(path) == "skin.bmp" || std::string(path) == "Data./x.bmp";
+  };
+  for (auto [stored, folder, exists, used] :
+       {std::tuple{"./skin.bmp", "Data", FileExists{}, "Data/skin.bmp"},
+        {".\\skin.bmp", "Data", older, "Data/skin.bmp"},
+        {"../textures/skin.bmp", "Data/Cars", older, "Data/Cars/../textures/skin.bmp"},
+        {"..\\textures\\skin.bmp", "Data/Cars", older, "Data/Cars/../textures/skin.bmp"},
+        {"skin.bmp", "Data", FileExists{}, "Data/skin.bmp"},
+        {"skin.bmp", "Data", older, "skin.bmp"},
+        {"sub\\skin.bmp", "Data", older, "Data/sub/skin.bmp"},
+        {"./x.bmp", "Data", older, "Data/x.bmp"},
+        {"../x.bmp", "Data", older, "Data./x.bmp"},
+        {"", "Data", older, ""},
+        {"/usr/share/skin.bmp", "Data", older, "/usr/share/skin.bmp"},
+        {"./skin.bmp", ".", FileExists{}, "./skin.bmp"},
+        {"skin.bmp", ".", FileExists{}, "./skin.bmp"}}) {
     char texture[128] = {};
     std::strcpy(texture, stored);
-    RewriteTexturePath(texture, folder);
-    EXPECT_STREQ(texture, used) << stored;
+    RewriteTexturePath(texture, folder, exists);
+    EXPECT_STREQ(texture, used) << stored << " in " << folder;
   }
   EXPECT_EQ(ModelDirectory("a/b/c.ms3d"), "a/b");
   EXPECT_EQ(ModelDirectory("wingman.ms3d"), ".");
@@ -114,8 +127,9 @@ TEST(Ms3dFormat, RewritesTexturePathsIntoTheModelFolder) {
   EXPECT_EQ(std::string(texture), std::string(40, 'd') + "/" + std::string(86, 'x'));
   // A full 128-byte field without NUL in the file is read as its first 127 characters.
   Ms3dMesh mesh;
-  ASSERT_TRUE(Parse(formats::EncodeMs3d(testing_support::CubeMesh(std::string(128, 'y'))), mesh));
-  EXPECT_EQ(std::string(mesh.materials[0].texture), std::string(127, 'y'));
+  ASSERT_TRUE(
+      Parse(formats::EncodeMs3d(testing_support::CubeMesh("/" + std::string(127, 'y'))), mesh));
+  EXPECT_EQ(std::string(mesh.materials[0].texture), "/" + std::string(126, 'y'));
 }
 
 }  // namespace

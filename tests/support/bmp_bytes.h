@@ -19,7 +19,8 @@ using Colour = std::array<unsigned char, 3>;  // red, green, blue
 
 struct DibSpec {
   bool fileHeader = true;    // the 14-byte "BM" header, with the pixel offset filled in
-  uint32_t headerSize = 40;  // 12 writes the old-style header; anything else a 40-byte one
+  uint32_t headerSize = 40;  // 12: the old-style header; others: the 40-byte fields, then 0xEE
+                             // filler up to this size (masks in it from byte 40 when asked)
   int32_t width = 1;
   int32_t height = 1;
   uint16_t bitsPerPixel = 24;
@@ -28,6 +29,7 @@ struct DibSpec {
   std::vector<uint32_t> masks = {};  // written right after the header (bit fields)
   std::vector<Colour> palette = {};  // 4-byte entries (3-byte in the old style)
   Bytes pixelData = {};
+  bool masksInHeader = false;  // masks at the header's byte 40 instead of after it
 };
 
 inline void PutLittleEndian(Bytes& b, uint32_t v, int bytes) {
@@ -46,7 +48,14 @@ inline Bytes BuildDib(const DibSpec& s) {
       PutLittleEndian(info, v, 4);
     }
   }
-  for (uint32_t mask : s.masks) PutLittleEndian(info, mask, 4);
+  const size_t filled = info.size();
+  if (s.masksInHeader) {
+    for (uint32_t mask : s.masks) PutLittleEndian(info, mask, 4);
+  }
+  if (s.headerSize > filled) info.resize(s.headerSize, 0xEE);
+  if (!s.masksInHeader) {
+    for (uint32_t mask : s.masks) PutLittleEndian(info, mask, 4);
+  }
   for (const Colour& c : s.palette) {
     info.insert(info.end(), {c[2], c[1], c[0]});
     if (!core) info.push_back(0);
