@@ -3,6 +3,7 @@
 
 #include <EGL/egl.h>
 #include <EGL/eglext.h>
+#include <GL/gl.h>
 
 #include <cstring>
 
@@ -15,8 +16,8 @@ EGLDisplay OpenSurfacelessDisplay() {
   const char* clientExtensions = eglQueryString(EGL_NO_DISPLAY, EGL_EXTENSIONS);
   if (getPlatformDisplay && clientExtensions &&
       std::strstr(clientExtensions, "EGL_MESA_platform_surfaceless")) {
-    EGLDisplay display = getPlatformDisplay(EGL_PLATFORM_SURFACELESS_MESA, EGL_DEFAULT_DISPLAY,
-                                            nullptr);
+    EGLDisplay display =
+        getPlatformDisplay(EGL_PLATFORM_SURFACELESS_MESA, EGL_DEFAULT_DISPLAY, nullptr);
     if (display != EGL_NO_DISPLAY) return display;
   }
   return eglGetDisplay(EGL_DEFAULT_DISPLAY);
@@ -38,9 +39,20 @@ std::unique_ptr<HeadlessGl> HeadlessGl::Create(int width, int height, std::strin
     Fail(error, "eglInitialize failed");
     return nullptr;
   }
-  const EGLint configAttribs[] = {EGL_SURFACE_TYPE, EGL_PBUFFER_BIT, EGL_RED_SIZE, 8,
-                                  EGL_GREEN_SIZE, 8, EGL_BLUE_SIZE, 8, EGL_ALPHA_SIZE, 8,
-                                  EGL_DEPTH_SIZE, 24, EGL_RENDERABLE_TYPE, EGL_OPENGL_BIT,
+  const EGLint configAttribs[] = {EGL_SURFACE_TYPE,
+                                  EGL_PBUFFER_BIT,
+                                  EGL_RED_SIZE,
+                                  8,
+                                  EGL_GREEN_SIZE,
+                                  8,
+                                  EGL_BLUE_SIZE,
+                                  8,
+                                  EGL_ALPHA_SIZE,
+                                  8,
+                                  EGL_DEPTH_SIZE,
+                                  24,
+                                  EGL_RENDERABLE_TYPE,
+                                  EGL_OPENGL_BIT,
                                   EGL_NONE};
   EGLConfig config = nullptr;
   EGLint count = 0;
@@ -92,6 +104,11 @@ bool HeadlessGl::makeCurrent() {
   return eglMakeCurrent(display_, surface_, surface_, context_) == EGL_TRUE;
 }
 
-void HeadlessGl::swap() { eglSwapBuffers(display_, surface_); }
+// A pbuffer has no swap to wait on: without the finish, the driver keeps every frame's
+// commands (and the memory they hold) queued.
+void HeadlessGl::swap() {
+  eglSwapBuffers(display_, surface_);
+  glFinish();
+}
 
 }  // namespace platform
