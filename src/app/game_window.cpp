@@ -41,7 +41,9 @@ bool FailCreation(const char* text) {
 
 }  // namespace
 
-int PixelFormatColourBits() { return gPixelFormatBits; }
+int PixelFormatColourBits() {
+  return gPixelFormatBits;
+}
 
 bool CreateGameWindow(const char* title, int width, int height, int bits, bool fullscreen) {
   auto& ws = platform::CurrentWindowSystem();
@@ -98,6 +100,9 @@ void DestroyGameWindow() {
     if (!ws.detachContext()) ShutdownError("Release Of DC And RC Failed.");
     if (!ws.deleteContext()) ShutdownError("Release Rendering Context Failed.");
     gHasContext = false;
+    // The context took its textures and lists with it: what still holds their names (car
+    // models, banners, the road) must forget them, not delete them with no context current.
+    platform::AdvanceGlContextGeneration();
   }
   if (gHasDeviceContext && !ws.releaseDeviceContext()) {
     ShutdownError("Release Device Context Failed.");
