@@ -4,6 +4,8 @@
 #include "app/frame_pacer.h"
 #include "app/game_window.h"
 #include "app/screens.h"
+#include "platform/box_answer_keys.h"
+#include "platform/clock.h"
 #include "platform/frame_flags.h"
 #include "platform/keys.h"
 #include "platform/message_box.h"
@@ -23,9 +25,9 @@ int RunGame(FramePacer& pacer) {
   auto& ws = platform::CurrentWindowSystem();
   QuitRequested = false;
 
-  auto answer = platform::ShowMessageBox("Would You Like To Run In Fullscreen Mode?",
-                                         "Start FullScreen?", platform::Buttons::YesNo,
-                                         platform::Icon::Question);
+  auto answer =
+      platform::ShowMessageBox("Would You Like To Run In Fullscreen Mode?", "Start FullScreen?",
+                               platform::Buttons::YesNo, platform::Icon::Question);
   if (answer != platform::Answer::Yes) Fullscreen = false;  // a box that failed counts as No
 
   if (!CreateGameWindow(GameTitle, 800, 600, 32, Fullscreen)) return 1;
@@ -34,7 +36,10 @@ int RunGame(FramePacer& pacer) {
   int exitCode = 0;
   platform::Message message;
   while (!QuitRequested) {
-    if (ws.peekMessage(message)) {
+    bool taken = ws.peekMessage(message);
+    if (platform::DropAfterMessageBox(taken ? &message : nullptr, platform::MonotonicSeconds()))
+      continue;
+    if (taken) {
       if (message.kind == platform::MessageKind::Quit) {
         exitCode = message.code;
         QuitRequested = true;
