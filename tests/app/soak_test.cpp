@@ -179,7 +179,7 @@ class RandomPlayer : public platform::ScriptedWindowSystem {
 
 TEST(Soak, RandomPlayThroughEveryScreenLeavesNoGlErrorStaleNameOrGrowingHeap) {
   const uint64_t seed = EnvNumber("QUILLON_SOAK_SEED", 20261207);
-  const int frames = static_cast<int>(EnvNumber("QUILLON_SOAK_FRAMES", 3000));
+  const int frames = static_cast<int>(EnvNumber("QUILLON_SOAK_FRAMES", 2000));
   std::printf("soak: seed %llu, %d frames (QUILLON_SOAK_SEED, QUILLON_SOAK_FRAMES)\n",
               static_cast<unsigned long long>(seed), frames);
 
