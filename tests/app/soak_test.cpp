@@ -111,6 +111,11 @@ class RandomPlayer : public platform::ScriptedWindowSystem {
     if (ScreenState == 3 && lastScreen_ != 3) ++races;
     lastScreen_ = ScreenState;
     if (frame % toggleEvery == 0) toggleDue_ = true;
+    if (frame % 10000 == 0) {
+      std::printf("soak: frame %d, %d races, %d toggles, heap %zu KiB\n", frame, races, toggles,
+                  HeapInUse() / 1024);
+      std::fflush(stdout);
+    }
     if (frame == 1000) {
       heapAt1000 = HeapInUse();
       peakKbAt1000 = PeakResidentKb();
