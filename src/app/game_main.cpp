@@ -25,9 +25,9 @@ int RunGame(FramePacer& pacer) {
   auto& ws = platform::CurrentWindowSystem();
   QuitRequested = false;
 
-  auto answer =
-      platform::ShowMessageBox("Would You Like To Run In Fullscreen Mode?", "Start FullScreen?",
-                               platform::Buttons::YesNo, platform::Icon::Question);
+  auto answer = platform::ShowMessageBox("Would You Like To Run In Fullscreen Mode?",
+                                         "Start FullScreen?", platform::Buttons::YesNo,
+                                         platform::Icon::Question);
   if (answer != platform::Answer::Yes) Fullscreen = false;  // a box that failed counts as No
 
   if (!CreateGameWindow(GameTitle, 800, 600, 32, Fullscreen)) return 1;

@@ -16,8 +16,8 @@ EGLDisplay OpenSurfacelessDisplay() {
   const char* clientExtensions = eglQueryString(EGL_NO_DISPLAY, EGL_EXTENSIONS);
   if (getPlatformDisplay && clientExtensions &&
       std::strstr(clientExtensions, "EGL_MESA_platform_surfaceless")) {
-    EGLDisplay display =
-        getPlatformDisplay(EGL_PLATFORM_SURFACELESS_MESA, EGL_DEFAULT_DISPLAY, nullptr);
+    EGLDisplay display = getPlatformDisplay(EGL_PLATFORM_SURFACELESS_MESA, EGL_DEFAULT_DISPLAY,
+                                            nullptr);
     if (display != EGL_NO_DISPLAY) return display;
   }
   return eglGetDisplay(EGL_DEFAULT_DISPLAY);
@@ -39,20 +39,9 @@ std::unique_ptr<HeadlessGl> HeadlessGl::Create(int width, int height, std::strin
     Fail(error, "eglInitialize failed");
     return nullptr;
   }
-  const EGLint configAttribs[] = {EGL_SURFACE_TYPE,
-                                  EGL_PBUFFER_BIT,
-                                  EGL_RED_SIZE,
-                                  8,
-                                  EGL_GREEN_SIZE,
-                                  8,
-                                  EGL_BLUE_SIZE,
-                                  8,
-                                  EGL_ALPHA_SIZE,
-                                  8,
-                                  EGL_DEPTH_SIZE,
-                                  24,
-                                  EGL_RENDERABLE_TYPE,
-                                  EGL_OPENGL_BIT,
+  const EGLint configAttribs[] = {EGL_SURFACE_TYPE, EGL_PBUFFER_BIT, EGL_RED_SIZE, 8,
+                                  EGL_GREEN_SIZE, 8, EGL_BLUE_SIZE, 8, EGL_ALPHA_SIZE, 8,
+                                  EGL_DEPTH_SIZE, 24, EGL_RENDERABLE_TYPE, EGL_OPENGL_BIT,
                                   EGL_NONE};
   EGLConfig config = nullptr;
   EGLint count = 0;

@@ -58,8 +58,6 @@ Answer ShowMessageBox(const std::string& text, const std::string& caption, Butto
   return answer;
 }
 
-void SetMessageBoxHandler(MessageBoxHandler handler) {
-  Handler() = std::move(handler);
-}
+void SetMessageBoxHandler(MessageBoxHandler handler) { Handler() = std::move(handler); }
 
 }  // namespace platform

@@ -4,26 +4,22 @@
 namespace platform {
 
 ScriptedWindowSystem::ScriptedWindowSystem() {
-  SetMessageBoxHandler(
-      [this](const std::string& text, const std::string& caption, Buttons buttons, Icon icon) {
-        boxes.push_back({text, caption, buttons, icon});
-        calls.push_back("messageBox:" + caption);
-        if (!answers_.empty()) {
-          Answer a = answers_.front();
-          answers_.pop_front();
-          return a;
-        }
-        return buttons == Buttons::YesNo ? Answer::No : Answer::Ok;
-      });
+  SetMessageBoxHandler([this](const std::string& text, const std::string& caption,
+                              Buttons buttons, Icon icon) {
+    boxes.push_back({text, caption, buttons, icon});
+    calls.push_back("messageBox:" + caption);
+    if (!answers_.empty()) {
+      Answer a = answers_.front();
+      answers_.pop_front();
+      return a;
+    }
+    return buttons == Buttons::YesNo ? Answer::No : Answer::Ok;
+  });
 }
 
-ScriptedWindowSystem::~ScriptedWindowSystem() {
-  SetMessageBoxHandler(nullptr);
-}
+ScriptedWindowSystem::~ScriptedWindowSystem() { SetMessageBoxHandler(nullptr); }
 
-void ScriptedWindowSystem::send(const Message& message) {
-  script_.push_back(message);
-}
+void ScriptedWindowSystem::send(const Message& message) { script_.push_back(message); }
 
 void ScriptedWindowSystem::keyDown(int key) {
   Message m;
@@ -43,30 +39,22 @@ void ScriptedWindowSystem::idle(int iterations) {
   for (int i = 0; i < iterations; ++i) script_.push_back(std::nullopt);
 }
 
-void ScriptedWindowSystem::answer(Answer a) {
-  answers_.push_back(a);
-}
+void ScriptedWindowSystem::answer(Answer a) { answers_.push_back(a); }
 
 bool ScriptedWindowSystem::step(const char* name) {
   calls.emplace_back(name);
   return failing.count(name) == 0;
 }
 
-bool ScriptedWindowSystem::registerClass() {
-  return step("registerClass");
-}
-bool ScriptedWindowSystem::unregisterClass() {
-  return step("unregisterClass");
-}
+bool ScriptedWindowSystem::registerClass() { return step("registerClass"); }
+bool ScriptedWindowSystem::unregisterClass() { return step("unregisterClass"); }
 
 bool ScriptedWindowSystem::changeDisplayMode(int, int, int bits) {
   displayModeBits.push_back(bits);
   return step("changeDisplayMode");
 }
 
-bool ScriptedWindowSystem::restoreDisplayMode() {
-  return step("restoreDisplayMode");
-}
+bool ScriptedWindowSystem::restoreDisplayMode() { return step("restoreDisplayMode"); }
 
 void ScriptedWindowSystem::showCursor(bool show) {
   calls.emplace_back(show ? "showCursor" : "hideCursor");
@@ -81,18 +69,10 @@ bool ScriptedWindowSystem::createWindow(const std::string& title, int width, int
   return true;
 }
 
-bool ScriptedWindowSystem::destroyWindow() {
-  return step("destroyWindow");
-}
-void ScriptedWindowSystem::showWindow() {
-  calls.emplace_back("showWindow");
-}
-bool ScriptedWindowSystem::getDeviceContext() {
-  return step("getDeviceContext");
-}
-bool ScriptedWindowSystem::releaseDeviceContext() {
-  return step("releaseDeviceContext");
-}
+bool ScriptedWindowSystem::destroyWindow() { return step("destroyWindow"); }
+void ScriptedWindowSystem::showWindow() { calls.emplace_back("showWindow"); }
+bool ScriptedWindowSystem::getDeviceContext() { return step("getDeviceContext"); }
+bool ScriptedWindowSystem::releaseDeviceContext() { return step("releaseDeviceContext"); }
 
 bool ScriptedWindowSystem::choosePixelFormat(int colourBits, int depthBits) {
   lastPixelFormatColourBits = colourBits;
@@ -100,9 +80,7 @@ bool ScriptedWindowSystem::choosePixelFormat(int colourBits, int depthBits) {
   return step("choosePixelFormat");
 }
 
-bool ScriptedWindowSystem::setPixelFormat() {
-  return step("setPixelFormat");
-}
+bool ScriptedWindowSystem::setPixelFormat() { return step("setPixelFormat"); }
 
 bool ScriptedWindowSystem::createContext() {
   if (!step("createContext")) return false;
@@ -115,9 +93,7 @@ bool ScriptedWindowSystem::makeCurrent() {
   return gl_ && gl_->makeCurrent();
 }
 
-bool ScriptedWindowSystem::detachContext() {
-  return step("detachContext");
-}
+bool ScriptedWindowSystem::detachContext() { return step("detachContext"); }
 
 bool ScriptedWindowSystem::deleteContext() {
   bool ok = step("deleteContext");
@@ -155,12 +131,8 @@ bool ScriptedWindowSystem::peekMessage(Message& message) {
   return true;
 }
 
-void ScriptedWindowSystem::postQuit(int code) {
-  postedQuit_ = code;
-}
+void ScriptedWindowSystem::postQuit(int code) { postedQuit_ = code; }
 
-void ScriptedWindowSystem::inhibitScreenSaver(bool inhibit) {
-  screenSaverInhibited = inhibit;
-}
+void ScriptedWindowSystem::inhibitScreenSaver(bool inhibit) { screenSaverInhibited = inhibit; }
 
 }  // namespace platform
