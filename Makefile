@@ -5,8 +5,13 @@ BUILD := build
 ASAN_BUILD := build-asan
 FUZZ_BUILD := build-fuzz
 FUZZ_SECONDS ?= 600
+SOAK_FRAMES ?= 100000
+SOAK_SEED ?= 20261207
+# LeakSanitizer on; the suppression file names the only (system) libraries it may excuse.
+SANITIZER_ENV := ASAN_OPTIONS=detect_leaks=1 \
+  LSAN_OPTIONS=suppressions=$(CURDIR)/tools/lsan.supp:print_suppressions=0 UBSAN_OPTIONS=print_stacktrace=1
 
-.PHONY: deps build data play install package test test-unit test-asan test-fuzz fuzz bench maps screenshots clean
+.PHONY: deps build data play install package test test-unit test-asan test-fuzz fuzz soak bench maps screenshots clean
 
 deps:
 	@bash tools/install-deps.sh
@@ -36,8 +41,7 @@ test-unit: build data
 test-asan: deps
 	cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DQUILLON_SANITIZE=ON -DQUILLON_BENCH=OFF >/dev/null
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
-	cd $(ASAN_BUILD) && ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1 \
-	  ctest --output-on-failure -j $(JOBS) -L unit
+	cd $(ASAN_BUILD) && $(SANITIZER_ENV) ctest --output-on-failure -j $(JOBS) -L unit
 
 test-fuzz: deps
 	@bash tools/run-fuzzers.sh $(FUZZ_BUILD) 20
@@ -46,6 +50,13 @@ test: test-unit test-asan test-fuzz
 
 fuzz: deps
 	@bash tools/run-fuzzers.sh $(FUZZ_BUILD) $(FUZZ_SECONDS)
+
+# The long soak under the sanitizers: SOAK_FRAMES frames of random play from SOAK_SEED.
+soak: deps
+	cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DQUILLON_SANITIZE=ON -DQUILLON_BENCH=OFF >/dev/null
+	cmake --build $(ASAN_BUILD) -j $(JOBS) --target app_tests
+	cd $(ASAN_BUILD) && $(SANITIZER_ENV) QUILLON_SOAK_FRAMES=$(SOAK_FRAMES) QUILLON_SOAK_SEED=$(SOAK_SEED) \
+	  tests/app_tests --gtest_filter='Soak.*'
 
 bench: data
 	@cd $(BUILD) && for b in bench/bench_*; do \

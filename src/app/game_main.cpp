@@ -12,6 +12,8 @@
 #include "app/game_window.h"
 #include "app/screens.h"
 #include "menu/game_setup.h"
+#include "platform/box_answer_keys.h"
+#include "platform/clock.h"
 #include "platform/frame_flags.h"
 #include "platform/keys.h"
 #include "platform/message_box.h"
@@ -54,7 +56,10 @@ int RunGame(FramePacer& pacer, StartWindow start) {
   int exitCode = 0;
   platform::Message message;
   while (!QuitRequested) {
-    if (ws.peekMessage(message)) {
+    bool taken = ws.peekMessage(message);
+    if (platform::DropAfterMessageBox(taken ? &message : nullptr, platform::MonotonicSeconds()))
+      continue;
+    if (taken) {
       if (message.kind == platform::MessageKind::Quit) {
         exitCode = message.code;
         QuitRequested = true;

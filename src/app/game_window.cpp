@@ -109,6 +109,9 @@ void DestroyGameWindow() {
     if (!ws.detachContext()) ShutdownError("Release Of DC And RC Failed.");
     if (!ws.deleteContext()) ShutdownError("Release Rendering Context Failed.");
     gHasContext = false;
+    // The context took its textures and lists with it: what still holds their names (car
+    // models, banners, the road) must forget them, not delete them with no context current.
+    platform::AdvanceGlContextGeneration();
   }
   if (gHasDeviceContext && !ws.releaseDeviceContext()) {
     ShutdownError("Release Device Context Failed.");

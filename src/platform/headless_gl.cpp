@@ -3,6 +3,7 @@
 
 #include <EGL/egl.h>
 #include <EGL/eglext.h>
+#include <GL/gl.h>
 
 #include <cstring>
 
@@ -92,6 +93,11 @@ bool HeadlessGl::makeCurrent() {
   return eglMakeCurrent(display_, surface_, surface_, context_) == EGL_TRUE;
 }
 
-void HeadlessGl::swap() { eglSwapBuffers(display_, surface_); }
+// A pbuffer has no swap to wait on: without the finish, the driver keeps every frame's
+// commands (and the memory they hold) queued.
+void HeadlessGl::swap() {
+  eglSwapBuffers(display_, surface_);
+  glFinish();
+}
 
 }  // namespace platform

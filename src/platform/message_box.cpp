@@ -5,6 +5,7 @@
 
 #include <cstdio>
 
+#include "platform/box_answer_keys.h"
 #include "platform/sdl_window_system.h"
 
 namespace platform {
@@ -51,8 +52,10 @@ Answer ShowSdlMessageBox(const std::string& text, const std::string& caption, Bu
 
 Answer ShowMessageBox(const std::string& text, const std::string& caption, Buttons buttons,
                       Icon icon) {
-  if (Handler()) return Handler()(text, caption, buttons, icon);
-  return ShowSdlMessageBox(text, caption, buttons, icon);
+  Answer answer = Handler() ? Handler()(text, caption, buttons, icon)
+                            : ShowSdlMessageBox(text, caption, buttons, icon);
+  NoteMessageBoxAnswered();
+  return answer;
 }
 
 void SetMessageBoxHandler(MessageBoxHandler handler) { Handler() = std::move(handler); }

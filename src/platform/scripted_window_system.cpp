@@ -102,6 +102,9 @@ bool ScriptedWindowSystem::deleteContext() {
 }
 
 void ScriptedWindowSystem::present() {
+  // As a real present does, this hands the frame to the driver; unpresented frames would pile
+  // up in it.
+  if (gl_) gl_->swap();
   ++presents;
   calls.emplace_back("present");
 }

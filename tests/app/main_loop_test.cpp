@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -11,9 +12,11 @@
 #include "app/game_main.h"
 #include "app/game_window.h"
 #include "app/screens.h"
+#include "menu/main_menu.h"
 #include "platform/frame_flags.h"
 #include "platform/keys.h"
 #include "platform/scripted_window_system.h"
+#include "support/scratch_folder.h"
 
 namespace {
 
@@ -259,6 +262,32 @@ TEST_F(MainLoopTest, TheScreenSaverIsHeldOffWhileTheGameRuns) {
   run();
   EXPECT_EQ(gEvents.front(), "held");
   EXPECT_FALSE(ws.screenSaverInhibited);  // released at teardown
+}
+
+TEST_F(MainLoopTest, TheEnterThatAnsweredABoxDoesNotAlsoStartAGame) {
+  // The start question alone, then with an error box about a damaged picture after it.
+  for (bool damaged : {false, true}) {
+    SCOPED_TRACE(damaged ? "error box" : "start question");
+    testing_support::ScratchFolder folder;
+    if (damaged) std::ofstream("Data/menuMain.bmp") << "junk";
+    platform::ScriptedWindowSystem local;
+    platform::SetWindowSystem(&local);
+    gEvents.clear();
+    Screens[0].input = MainMenuInput;
+    local.answer(Answer::Yes);
+    local.keyDown(VK_RETURN);  // still held as the box closes, then its auto-repeat
+    local.idle(2);
+    local.keyDown(VK_RETURN);
+    local.idle(1);
+    local.keyUp(VK_RETURN);  // a fresh press afterwards starts a game
+    local.keyDown(VK_RETURN);
+    local.idle(1);
+    local.send(Message{MessageKind::Close});
+    run();
+    EXPECT_EQ(local.boxes.size(), damaged ? 2u : 1u);
+    EXPECT_EQ(count("draw0"), 4);
+    EXPECT_EQ(ScreenState, 1);
+  }
 }
 
 }  // namespace

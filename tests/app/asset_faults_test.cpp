@@ -1,0 +1,148 @@
+// The asset-fault matrix: the whole game, through every screen into a race and back, with Data/
+// missing and with each of its files missing, garbage, cut short or empty in turn.
+#include <GL/gl.h>
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "app/frame_pacer.h"
+#include "app/game_main.h"
+#include "app/screens.h"
+#include "content/content_generator.h"
+#include "platform/frame_flags.h"
+#include "platform/keys.h"
+#include "platform/scripted_window_system.h"
+#include "support/gl_name_audit.h"
+#include "support/scratch_folder.h"
+
+namespace {
+
+enum class Fault { None, Missing, Garbage, Truncated, Empty, NoDataFolder };
+const char* const FaultNames[] = {"intact", "missing", "garbage", "truncated", "empty", "no Data/"};
+
+int gRaceFrames = 0;
+int gGlErrors = 0;
+void (*gRaceDraw)() = nullptr;
+
+void CountedRaceDraw() {
+  gRaceDraw();
+  ++gRaceFrames;
+  while (glGetError() != GL_NO_ERROR) ++gGlErrors;
+}
+
+struct Outcome {
+  std::vector<std::string> boxes;  // after the start question: caption|text
+  int texturesMade = 0;
+  int listsMade = 0;
+  int raceFrames = 0;
+  int endScreen = -1;
+};
+
+class AssetFaults : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() { files_ = content::BuildContent(); }
+
+  Outcome play(const std::string& damaged, Fault fault) {
+    testing_support::ScratchFolder folder;
+    for (const auto& file : files_) {
+      std::vector<uint8_t> bytes = file.bytes;
+      if (file.name == damaged) {
+        if (fault == Fault::Missing) continue;
+        if (fault == Fault::Empty) bytes.clear();
+        if (fault == Fault::Truncated) bytes.resize(bytes.size() / 2);
+        uint32_t noise = 12345;
+        if (fault == Fault::Garbage)
+          for (uint8_t& b : bytes)
+            b = static_cast<uint8_t>((noise = noise * 1103515245 + 12345) >> 16);
+      }
+      std::ofstream(folder.path() / "Data" / file.name, std::ios::binary)
+          .write(reinterpret_cast<const char*>(bytes.data()),
+                 static_cast<std::streamsize>(bytes.size()));
+    }
+    if (fault == Fault::NoDataFolder) std::filesystem::remove_all(folder.path() / "Data");
+
+    platform::ScriptedWindowSystem ws;
+    platform::SetWindowSystem(&ws);
+    // Released first: the keys are then not taken for answers to the boxes before them.
+    ws.keyUp(VK_RETURN);
+    ws.keyUp(VK_ESCAPE);
+    for (int key : {VK_RETURN, VK_RIGHT, VK_RETURN, VK_RETURN}) {  // car, next car, track, race
+      ws.idle(2);
+      ws.keyDown(key);
+    }
+    ws.idle(4);
+    ws.keyDown(VK_ESCAPE);  // back to the main menu
+    ws.idle(2);
+    ws.send(platform::Message{platform::MessageKind::Close});
+
+    auto& audit = testing_support::GlAudit();
+    audit.reset();
+    audit.enabled = true;
+    gRaceFrames = 0;
+    gRaceDraw = Screens[3].draw;
+    Screens[3].draw = CountedRaceDraw;
+    ClearKeyState();
+    FramePacer pacer(
+        0.0, [] { return 0.0; }, [](double) {});
+    RunGame(pacer);
+    Screens[3].draw = gRaceDraw;
+    audit.enabled = false;
+    platform::SetWindowSystem(nullptr);
+
+    Outcome out;
+    for (size_t i = 1; i < ws.boxes.size(); ++i)
+      out.boxes.push_back(ws.boxes[i].caption + "|" + ws.boxes[i].text);
+    out.texturesMade = audit.texturesMade;
+    out.listsMade = audit.listsMade;
+    out.raceFrames = gRaceFrames;
+    out.endScreen = ScreenState;
+    EXPECT_EQ(audit.faultCount, 0) << (audit.faults.empty() ? "" : audit.faults.front());
+    return out;
+  }
+
+  static std::vector<content::GeneratedFile> files_;
+};
+std::vector<content::GeneratedFile> AssetFaults::files_;
+
+TEST_F(AssetFaults, EveryDamagedFileLeavesItsSurfaceOrModelOutAndTheRaceStillRuns) {
+  gGlErrors = 0;
+  const Outcome intact = play("", Fault::None);
+  ASSERT_TRUE(intact.boxes.empty());
+  ASSERT_GT(intact.raceFrames, 0);
+
+  std::vector<std::pair<std::string, Fault>> cases = {{"", Fault::NoDataFolder}};
+  for (const auto& file : files_)
+    for (Fault f : {Fault::Missing, Fault::Garbage, Fault::Truncated, Fault::Empty})
+      cases.emplace_back(file.name, f);
+
+  for (const auto& [name, fault] : cases) {
+    SCOPED_TRACE(name + " " + FaultNames[static_cast<int>(fault)]);
+    const Outcome out = play(name, fault);
+    EXPECT_GT(out.raceFrames, 0);  // the race was reached...
+    EXPECT_EQ(out.endScreen, 0);   // ...and left
+    const bool picture = name.ends_with(".bmp");
+    if (fault == Fault::NoDataFolder) {
+      EXPECT_TRUE(out.boxes.empty());
+      EXPECT_EQ(out.texturesMade, 0);
+      continue;
+    }
+    // A picture's reader reports what it cannot read, except a file that is not there; the
+    // model reader reports nothing.
+    if (picture && fault != Fault::Missing) {
+      EXPECT_FALSE(out.boxes.empty());
+      for (const auto& box : out.boxes) EXPECT_EQ(box.substr(0, 6), "Error|") << box;
+    } else {
+      EXPECT_TRUE(out.boxes.empty()) << out.boxes.front();
+    }
+    if (picture)
+      EXPECT_LT(out.texturesMade, intact.texturesMade);  // the surface untextured
+    else
+      EXPECT_LT(out.listsMade, intact.listsMade);  // the model undrawn
+  }
+  EXPECT_EQ(gGlErrors, 0);
+}
+
+}  // namespace
