@@ -1,5 +1,5 @@
-// Texture loading: one bitmap file becomes one mipmapped 2-D texture, its levels box-filtered
-// here so that every GL gives the same pictures; pictures may be prepared ahead on worker threads.
+// Texture loading: one bitmap file becomes one 2-D texture, mipmapped where asked with levels
+// box-filtered here so that every GL gives the same pictures; pictures may be decoded ahead.
 #include "assets/texture.h"
 
 #include <algorithm>
@@ -36,12 +36,12 @@ std::vector<uint8_t> HalvePicture(const uint8_t* pixels, int width, int height) 
 
 namespace {
 
-// A bitmap made ready for upload: every mipmap level, or why there is none.
+// A bitmap made ready for upload, or why there is none.
 struct PreparedPicture {
   bool opened = false;  // false: missing or unopenable, which is no error
   std::string error;    // set when the file opened but could not be read or decoded
   int width = 0, height = 0;
-  std::vector<std::vector<uint8_t>> levels;  // level 0 first, down to 1 by 1
+  std::vector<std::vector<uint8_t>> levels;  // level 0 first; further levels made at upload
 };
 
 PreparedPicture PreparePicture(const std::string& fileName,
@@ -57,12 +57,8 @@ PreparedPicture PreparePicture(const std::string& fileName,
     std::unique_ptr<RgbImage> image =
         ReadDibFileQuietly(fileName.c_str(), prepared.error, maxDimension);
     if (!image || image->pixels.empty()) return prepared;
-    int w = prepared.width = image->width, h = prepared.height = image->height;
+    prepared.width = image->width, prepared.height = image->height;
     prepared.levels.push_back(std::move(image->pixels));
-    while (w > 1 || h > 1) {
-      prepared.levels.push_back(HalvePicture(prepared.levels.back().data(), w, h));
-      w = std::max(1, w / 2), h = std::max(1, h / 2);
-    }
   } catch (const std::bad_alloc&) {
     prepared.levels.clear();
     prepared.error = "Out of memory.";
@@ -162,7 +158,7 @@ void PrefetchTextures(const std::vector<std::string>& fileNames) {
   ThePrefetcher().start(fileNames);
 }
 
-GLuint LoadTexture(const char* fileName) {
+GLuint LoadTexture(const char* fileName, TextureFilter filter) {
   if (!fileName) return 0;
   // A picture OpenGL cannot take is refused by the reader before it is allocated; one the
   // workers decoded before there was a context to ask is refused here, with the same message.
@@ -183,12 +179,25 @@ GLuint LoadTexture(const char* fileName) {
   }
   if (picture.levels.empty()) return 0;
 
+  const bool mipmapped = filter == TextureFilter::Mipmapped;
+  if (mipmapped) {
+    try {
+      for (int w = picture.width, h = picture.height; w > 1 || h > 1;) {
+        picture.levels.push_back(HalvePicture(picture.levels.back().data(), w, h));
+        w = std::max(1, w / 2), h = std::max(1, h / 2);
+      }
+    } catch (const std::bad_alloc&) {
+      picture.levels.resize(1);  // the picture without its smaller levels is still a texture
+    }
+  }
+
   GLuint texture = 0;
   glGenTextures(1, &texture);
   glBindTexture(GL_TEXTURE_2D, texture);
   // The filters come first: a mipmapped minification filter at the first upload lets the GL
   // allocate the whole chain at once instead of one level at a time and copying them later.
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_LINEAR);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER,
+                  mipmapped && picture.levels.size() > 1 ? GL_LINEAR_MIPMAP_LINEAR : GL_LINEAR);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
   // Picture rows are packed at 3 * width bytes, which the default alignment of 4 would
   // misread for most widths.

@@ -7,13 +7,19 @@
 #include <string>
 #include <vector>
 
-// Makes a mipmapped 2-D RGB texture from the bitmap in fileName (trilinear minification, linear
-// magnification, default wrap) and leaves it bound. Needs a current GL context. Returns 0 when
+// How a texture is minified. Surfaces seen far off and at a slant (road, kerbs, models) get
+// mipmaps with trilinear minification, so they do not shimmer; pictures drawn about the size of
+// the screen (menus, skies) need none, and on a software renderer every mipmapped pixel costs
+// two level reads, so they keep plain linear filtering and a single level.
+enum class TextureFilter { Mipmapped, Linear };
+
+// Makes a 2-D RGB texture from the bitmap in fileName (linear magnification, default wrap,
+// minification by filter) and leaves it bound. Needs a current GL context. Returns 0 when
 // the picture cannot be had. Takes the picture prefetched for that name if there is one; a
 // reading or decoding failure shows its "Error" box now, so boxes come in the order of the calls.
-GLuint LoadTexture(const char* fileName);
+GLuint LoadTexture(const char* fileName, TextureFilter filter = TextureFilter::Mipmapped);
 
-// Starts reading, decoding and mipmapping the named bitmaps on two worker threads, in list order,
+// Starts reading and decoding the named bitmaps on two worker threads, in list order,
 // for the LoadTexture calls to come; GL-free and silent. A name already waiting is not read again.
 void PrefetchTextures(const std::vector<std::string>& fileNames);
 

@@ -28,9 +28,9 @@ void PrefetchGamePictures() {
 
 void GameSetup() {
   PrefetchGamePictures();
-  MenuMainTexture = LoadTexture("Data/menuMain.bmp");
-  MenuCarTexture = LoadTexture("Data/menuCar.bmp");
-  MenuTrackTexture = LoadTexture("Data/menuTrack.bmp");
+  MenuMainTexture = LoadTexture("Data/menuMain.bmp", TextureFilter::Linear);
+  MenuCarTexture = LoadTexture("Data/menuCar.bmp", TextureFilter::Linear);
+  MenuTrackTexture = LoadTexture("Data/menuTrack.bmp", TextureFilter::Linear);
 
   MainMenuChoice = 0;
   SelectionFrame.y = SelectionFrameStartY;

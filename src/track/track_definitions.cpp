@@ -113,7 +113,7 @@ void DefineTracks() {
     track.roadTexture = LoadTexture(definition.roadFile);
     track.borderTexture = LoadTexture(definition.borderFile);
     track.banner.load(definition.bannerFile);
-    track.skyTexture = LoadTexture(definition.skyFile);
+    track.skyTexture = LoadTexture(definition.skyFile, TextureFilter::Linear);
     track.name = definition.name;
   }
 }

@@ -100,6 +100,18 @@ TEST_F(TextureTest, PictureBecomesABoundMipmappedTextureBottomRowAtTZero) {
   EXPECT_TRUE(messages.empty());
 }
 
+// Screen-sized pictures keep one level and plain linear minification.
+TEST_F(TextureTest, LinearTextureHasOneLevelAndLinearMinification) {
+  formats::Picture picture(8, 4);
+  std::string path = testing_support::WriteTempFile("linear.bmp", formats::EncodeBmp(picture));
+  ASSERT_NE(LoadTexture(path.c_str(), TextureFilter::Linear), 0u);
+  GLint minFilter = 0, levelOneWidth = -1;
+  glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, &minFilter);
+  glGetTexLevelParameteriv(GL_TEXTURE_2D, 1, GL_TEXTURE_WIDTH, &levelOneWidth);
+  EXPECT_EQ(std::pair(minFilter, levelOneWidth), std::pair(GL_LINEAR, 0));
+  EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
+}
+
 // Prepared on the workers in one order, taken in another: the boxes follow the LoadTexture calls
 // and the levels are those of a texture loaded directly.
 TEST_F(TextureTest, PrefetchedPicturesMatchAndTheirBoxesComeInCallOrder) {
