@@ -8,8 +8,12 @@
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
+#include <string>
 
+#include "assets/outline_font.h"
+#include "menu/game_setup.h"
 #include "platform/headless_gl.h"
+#include "platform/message_box.h"
 
 inline void UseGameContext() {
   static std::unique_ptr<platform::HeadlessGl> gl;
@@ -28,4 +32,17 @@ inline void UseGameContext() {
   glEnable(GL_DEPTH_TEST);
   glDepthFunc(GL_LEQUAL);
   glHint(GL_PERSPECTIVE_CORRECTION_HINT, GL_NICEST);
+}
+
+// The game context with every picture, model and the font loaded; a box is printed, not shown.
+inline void LoadGameQuietly() {
+  UseGameContext();
+  platform::SetMessageBoxHandler(
+      [](const std::string& text, const std::string&, platform::Buttons, platform::Icon) {
+        std::fprintf(stderr, "(box) %s\n", text.c_str());
+        return platform::Answer::Ok;
+      });
+  GameSetup();
+  BuildFont();
+  platform::SetMessageBoxHandler({});
 }

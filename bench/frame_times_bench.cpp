@@ -55,14 +55,7 @@ void DrawRace(int16_t view) {
 
 int main(int argc, char** argv) {
   const int rounds = 6, framesPerRound = argc > 1 ? std::atoi(argv[1]) : 50;
-  UseGameContext();
-  platform::SetMessageBoxHandler(
-      [](const std::string& text, const std::string&, platform::Buttons, platform::Icon) {
-        std::fprintf(stderr, "(box) %s\n", text.c_str());
-        return platform::Answer::Ok;
-      });
-  GameSetup();
-  BuildFont();
+  LoadGameQuietly();
   platform::SetCalendarClock([] { return Now; });
   StartSelectedRace();
   Now += 5;  // past the countdown: race frames run the simulation step and the running texts

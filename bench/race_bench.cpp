@@ -67,15 +67,7 @@ void SetUpRace() {
   static bool done = false;
   if (done) return;
   done = true;
-  UseGameContext();
-  platform::SetMessageBoxHandler(
-      [](const std::string& text, const std::string&, platform::Buttons, platform::Icon) {
-        std::fprintf(stderr, "(box) %s\n", text.c_str());
-        return platform::Answer::Ok;
-      });
-  GameSetup();
-  BuildFont();
-  platform::SetMessageBoxHandler({});
+  LoadGameQuietly();
   static std::time_t now = 1'000'000;
   platform::SetCalendarClock([] { return now; });
   SelectedTrackIndex = static_cast<int16_t>(LongestTrack());
