@@ -1,5 +1,6 @@
-// Outline font build time: reading and flattening the face, triangulating its 255 glyphs, and
-// BuildFont compiling the lists in a headless GL context (outlines cached, as on every F1).
+// Outline font build time: reading and flattening the face, triangulating its 255 glyphs,
+// BuildFont in a headless GL context (outlines cached, as on every F1), and compiling every
+// glyph's list, which a run does only for the characters it shows.
 #include <benchmark/benchmark.h>
 
 #include <GL/gl.h>
@@ -32,8 +33,9 @@ void BM_TessellateAllGlyphs(benchmark::State& state) {
 }
 BENCHMARK(BM_TessellateAllGlyphs)->Unit(benchmark::kMillisecond);
 
-// BuildFont as it runs after the first time: 256 lists compiled from the cached shapes.
-void BM_BuildFont(benchmark::State& state) {
+// BuildFont as it runs after the first time (shapes cached); with compileAll, every glyph's list
+// is compiled as well.
+void BuildFontBench(benchmark::State& state, bool compileAll) {
   auto gl = platform::HeadlessGl::Create(64, 64);
   if (!gl) {
     state.SkipWithError("no headless GL context");
@@ -43,13 +45,23 @@ void BM_BuildFont(benchmark::State& state) {
   glDeleteLists(FontListBase, 256);
   for (auto _ : state) {
     BuildFont();
+    if (compileAll) {
+      for (int code = 0; code < 256; ++code) GlyphList(static_cast<unsigned char>(code));
+    }
     glFinish();
     state.PauseTiming();
     glDeleteLists(FontListBase, 256);
     state.ResumeTiming();
   }
 }
+void BM_BuildFont(benchmark::State& state) {
+  BuildFontBench(state, false);
+}
 BENCHMARK(BM_BuildFont)->Unit(benchmark::kMillisecond);
+void BM_BuildFontAndEveryGlyphList(benchmark::State& state) {
+  BuildFontBench(state, true);
+}
+BENCHMARK(BM_BuildFontAndEveryGlyphList)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

@@ -11,6 +11,7 @@
 #include "app/frame_pacer.h"
 #include "app/game_window.h"
 #include "app/screens.h"
+#include "assets/outline_font.h"
 #include "menu/game_setup.h"
 #include "platform/box_answer_keys.h"
 #include "platform/clock.h"
@@ -38,8 +39,9 @@ int RunGame(FramePacer& pacer, StartWindow start) {
   // default (which rises with each freed block) would keep them in the heap for good.
   mallopt(M_MMAP_THRESHOLD, 256 * 1024);
 #endif
-  // The pictures decode while the player answers and the window opens.
+  // The pictures decode and the font is read while the player answers and the window opens.
   PrefetchGamePictures();
+  PrepareFont();
 
   if (start == StartWindow::Ask) {
     auto answer =

@@ -8,7 +8,10 @@
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
+#include <future>
 #include <memory>
+#include <mutex>
+#include <system_error>
 #include <vector>
 
 #include "assets/glyph_tessellation.h"
@@ -55,19 +58,42 @@ GlyphMetric MeasureGlyph(const platform::GlyphOutline& glyph) {
   return m;
 }
 
-// Triangulation is done once per run; only the lists are made again in each new context.
-const std::vector<GlyphShape>& GlyphShapes() {
-  static const std::unique_ptr<std::vector<GlyphShape>> shapes = [] {
-    const platform::FontOutlines& outlines = platform::BoldSansOutlines();
-    auto made = std::make_unique<std::vector<GlyphShape>>(outlines.glyphs.size());
-    for (size_t code = 0; code < outlines.glyphs.size(); ++code) {
-      (*made)[code].triangles = TessellateGlyph(outlines.glyphs[code]);
-      (*made)[code].metric = MeasureGlyph(outlines.glyphs[code]);
-    }
-    return made;
-  }();
-  return *shapes;
+// The outlines with their triangles and metrics: read and triangulated once per run (on a
+// worker when PrepareFont was called early); only the lists are made again in each context.
+struct FontShapes {
+  platform::FontOutlines outlines;
+  std::vector<GlyphShape> glyphs;
+};
+
+FontShapes MakeFontShapes() {
+  FontShapes made;
+  made.outlines = platform::ReadBoldSansOutlines();
+  made.glyphs.resize(made.outlines.glyphs.size());
+  for (size_t code = 0; code < made.glyphs.size(); ++code) {
+    made.glyphs[code].triangles = TessellateGlyph(made.outlines.glyphs[code]);
+    made.glyphs[code].metric = MeasureGlyph(made.outlines.glyphs[code]);
+  }
+  return made;
 }
+
+std::mutex ShapesMutex;
+std::unique_ptr<FontShapes> Shapes;
+// The worker's result until taken. Declared after Shapes, so destroyed first: at exit it waits
+// for a worker still running, which touches nothing but its own result.
+std::future<FontShapes> PendingShapes;
+
+const FontShapes& TheFontShapes() {
+  std::lock_guard lock(ShapesMutex);
+  if (!Shapes) {
+    Shapes = std::make_unique<FontShapes>(PendingShapes.valid() ? PendingShapes.get()
+                                                                : MakeFontShapes());
+  }
+  return *Shapes;
+}
+
+// Which glyph lists of the current FontListBase hold their glyph: each is compiled the first
+// time a text uses it, so start-up compiles none and a run only the characters it shows.
+bool GlyphListMade[256] = {};
 
 void DrawGlyph(const platform::GlyphOutline& glyph, const GlyphShape& shape) {
   const std::vector<double>& tri = shape.triangles;
@@ -106,25 +132,47 @@ void DrawGlyph(const platform::GlyphOutline& glyph, const GlyphShape& shape) {
   glTranslatef(shape.metric.cellIncX, 0, 0);
 }
 
+void MakeGlyphList(unsigned char code) {
+  if (GlyphListMade[code] || FontListBase == 0 || code == 255) return;
+  const FontShapes& shapes = TheFontShapes();
+  glNewList(FontListBase + code, GL_COMPILE);
+  DrawGlyph(shapes.outlines.glyphs[code], shapes.glyphs[code]);
+  glEndList();
+  GlyphListMade[code] = true;
+}
+
 }  // namespace
+
+void PrepareFont() {
+  std::lock_guard lock(ShapesMutex);
+  if (Shapes || PendingShapes.valid()) return;
+  try {
+    PendingShapes = std::async(std::launch::async, MakeFontShapes);
+  } catch (const std::system_error&) {
+    // No thread to be had: BuildFont reads the font itself.
+  }
+}
 
 void BuildFont() {
   FontListBase = glGenLists(256);
   FontListGeneration = platform::GlContextGeneration();
-  const platform::FontOutlines& outlines = platform::BoldSansOutlines();
-  const std::vector<GlyphShape>& shapes = GlyphShapes();
-  for (size_t code = 0; code < shapes.size(); ++code) {
-    GlyphMetrics[code] = shapes[code].metric;
-    if (FontListBase == 0) continue;
-    glNewList(FontListBase + static_cast<GLuint>(code), GL_COMPILE);
-    DrawGlyph(outlines.glyphs[code], shapes[code]);
-    glEndList();
+  std::fill(std::begin(GlyphListMade), std::end(GlyphListMade), false);
+  const FontShapes& shapes = TheFontShapes();
+  for (size_t code = 0; code < shapes.glyphs.size(); ++code) {
+    GlyphMetrics[code] = shapes.glyphs[code].metric;
   }
   GlyphMetrics[255] = GlyphMetric{};
+  // Code 255 has no glyph: its list stays empty.
   if (FontListBase != 0) {
     glNewList(FontListBase + 255, GL_COMPILE);
     glEndList();
   }
+}
+
+uint32_t GlyphList(unsigned char code) {
+  if (FontListBase == 0 || FontListGeneration != platform::GlContextGeneration()) return 0;
+  MakeGlyphList(code);
+  return FontListBase + code;
 }
 
 void PrintText(const char* format, ...) {
@@ -146,7 +194,14 @@ void PrintText(const char* format, ...) {
   if (length == 0 || FontListBase == 0 || FontListGeneration != platform::GlContextGeneration()) {
     return;
   }
-  glPushAttrib(GL_LIST_BIT);
+  for (size_t i = 0; i < length; ++i) MakeGlyphList(static_cast<unsigned char>(text[i]));
+  // Each glyph is a closed solid of one colour, so the faces turned away from the eye are
+  // covered by those turned towards it: culling them leaves the picture as it is and halves the
+  // pixels a software renderer fills.
+  glPushAttrib(GL_LIST_BIT | GL_ENABLE_BIT | GL_POLYGON_BIT);
+  glEnable(GL_CULL_FACE);
+  glCullFace(GL_BACK);
+  glFrontFace(GL_CCW);
   glListBase(FontListBase);
   glCallLists(static_cast<GLsizei>(length), GL_UNSIGNED_BYTE, text);
   glPopAttrib();

@@ -20,9 +20,18 @@ extern uint32_t FontListBase;
 // Filled by BuildFont for codes 0 to 254; the entry of code 255 stays zero.
 extern GlyphMetric GlyphMetrics[256];
 
+// Starts reading and triangulating the font's outlines on a worker thread, so that BuildFont
+// finds them ready; GL-free. Without it BuildFont does that work itself.
+void PrepareFont();
+
 // Makes the 256 glyph lists in the current GL context and fills GlyphMetrics. Called at the end
-// of every scene initialisation; safe to call again in each new context.
+// of every scene initialisation; safe to call again in each new context. A glyph's list gets
+// its contents the first time a text (or GlyphList) uses it.
 void BuildFont();
+
+// The list that draws one character in the current context, its glyph compiled if it was not
+// yet; 0 when the font has no lists in this context. Not to be called while compiling a list.
+uint32_t GlyphList(unsigned char code);
 
 // Formats like printf (at most 255 characters; longer texts are cut), moves left by half the
 // text's width and draws it with the glyph lists. A null format draws nothing.

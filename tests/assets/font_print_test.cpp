@@ -37,7 +37,7 @@ class FontGlTest : public testing_support::GlTest {
   // Polygons in the list of one code, seen from the front (edge-on walls are left out).
   static size_t PolygonCount(unsigned char code) {
     glPushMatrix();
-    size_t count = CaptureFeedback([&] { glCallList(FontListBase + code); }).size();
+    size_t count = CaptureFeedback([&] { glCallList(GlyphList(code)); }).size();
     glPopMatrix();
     return count;
   }
@@ -63,7 +63,7 @@ TEST_F(FontGlTest, EveryPrintableCharacterHasASolidGlyphAndAnAdvance) {
 TEST_F(FontGlTest, GlyphHasAFrontAtZeroABackAtMinusExtrusionAndSideWalls) {
   // With this projection z = 0 maps to a window depth of 0.5 and z = -0.08 to 0.54.
   int front = 0, back = 0;
-  for (const auto& polygon : CaptureFeedback([&] { glCallList(FontListBase + 'O'); })) {
+  for (const auto& polygon : CaptureFeedback([&] { glCallList(GlyphList('O')); })) {
     const auto& v = polygon.vertices;
     ASSERT_EQ(v.size(), 3u);
     double area = 0;  // twice the signed area, positive counter-clockwise
@@ -79,7 +79,7 @@ TEST_F(FontGlTest, GlyphHasAFrontAtZeroABackAtMinusExtrusionAndSideWalls) {
   // Seen from the side the faces are edge-on and only the walls round both contours show.
   glRotatef(90, 0, 1, 0);
   size_t walls = 0;
-  for (const auto& polygon : CaptureFeedback([&] { glCallList(FontListBase + 'O'); })) {
+  for (const auto& polygon : CaptureFeedback([&] { glCallList(GlyphList('O')); })) {
     const auto& v = polygon.vertices;
     walls +=
         std::any_of(v.begin(), v.end(), [&](auto& c) { return std::abs(c.z - v[0].z) > 1e-4f; });
@@ -87,7 +87,7 @@ TEST_F(FontGlTest, GlyphHasAFrontAtZeroABackAtMinusExtrusionAndSideWalls) {
   EXPECT_GT(walls, 60u);
   // The list moves the drawing position by the glyph's increment.
   glLoadIdentity();
-  glCallList(FontListBase + 'O');
+  glCallList(GlyphList('O'));
   EXPECT_FLOAT_EQ(TranslationX(), GlyphMetrics['O'].cellIncX);
 }
 
@@ -113,12 +113,51 @@ TEST_F(FontGlTest, PrintTextCentresCutsLongTextsAndRestoresTheListBase) {
   EXPECT_EQ(base, 42);
   glListBase(0);
   // A 300-character text is cut to 255.
-  size_t perGlyph = PolygonCount('W');
+  glLoadIdentity();
+  size_t perGlyph = CaptureFeedback([] { PrintText("W"); }).size();
   glLoadIdentity();
   glScalef(0.05f, 0.05f, 0.05f);
   std::string longText(300, 'W');
   EXPECT_EQ(CaptureFeedback([&] { PrintText("%s", longText.c_str()); }).size(), 255 * perGlyph);
   EXPECT_NEAR(TranslationX(), 0.05f * 255 * GlyphMetrics['W'].cellIncX / 2, 1e-3);
+}
+
+// Texts are drawn with the faces turned away culled; every glyph must still look exactly as
+// the whole solid does, from the front, turned, from behind and without the depth test.
+TEST_F(FontGlTest, CullingTheHiddenFacesLeavesEveryTextAsTheWholeSolidLooks) {
+  glMatrixMode(GL_PROJECTION);
+  glLoadIdentity();
+  glFrustum(-0.1, 0.1, -0.075, 0.075, 0.1, 100);
+  glMatrixMode(GL_MODELVIEW);
+  const std::string text = "Kaboom!!! 0123456789 @&%$ \xC4\xD6\xDC\xDF";
+  for (float angle : {0.0f, 35.0f, 80.0f, 150.0f, 180.0f, 260.0f}) {
+    for (bool depth : {true, false}) {
+      auto draw = [&](bool whole) {
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        depth ? glEnable(GL_DEPTH_TEST) : glDisable(GL_DEPTH_TEST);
+        glLoadIdentity();
+        glTranslatef(0.0f, -0.1f, -12.0f);
+        glRotatef(angle, 0.2f, 1.0f, 0.0f);
+        glColor3f(1.0f, 1.0f, 0.0f);
+        if (!whole) return PrintText("%s", text.c_str());
+        glTranslatef(-0.5f * Advance(text), 0, 0);
+        for (unsigned char c : text) glCallList(GlyphList(c));
+      };
+      draw(false);
+      const std::vector<unsigned char> culled = framebuffer();
+      draw(true);
+      const std::vector<unsigned char> whole = framebuffer();
+      size_t lit = 0, differ = 0;
+      for (size_t i = 0; i < whole.size(); i += 3) {
+        lit += whole[i] != 0;
+        differ += !std::equal(&whole[i], &whole[i] + 3, &culled[i]);
+      }
+      // A pixel whose centre falls exactly on a silhouette edge may go to the culled face.
+      EXPECT_LE(differ, lit / 2000) << "angle " << angle << (depth ? "" : ", no depth test");
+      EXPECT_GT(lit, 5000u) << angle;
+    }
+  }
+  glEnable(GL_DEPTH_TEST);
 }
 
 TEST_F(FontGlTest, RebuildingInANewContextMakesFreshListsAndStaleOnesAreNeverCalled) {
