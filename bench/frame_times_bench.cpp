@@ -18,6 +18,7 @@
 #include "menu/car_selection.h"
 #include "menu/game_setup.h"
 #include "menu/main_menu.h"
+#include "menu/menu_drawing.h"
 #include "menu/track_selection.h"
 #include "platform/clock.h"
 #include "platform/message_box.h"
@@ -62,6 +63,17 @@ int main(int argc, char** argv) {
 
   std::vector<Screen> screens = {
       {"clear only", [] { glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT); }, {}, {}},
+      // The least any menu frame asks of the renderer: the clear and one tinted full-window
+      // picture, filtered as the game draws it.
+      {"menu picture alone",
+       [] {
+         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+         glLoadIdentity();
+         glTranslatef(0.0f, 0.0f, -4.2f);
+         DrawMenuBackground(MenuMainTexture);
+       },
+       {},
+       {}},
       {"main menu", DrawMainMenu, {}, {}},
       {"car selection", DrawCarSelection, {}, {}},
       {"track selection", DrawTrackSelection, {}, {}},
