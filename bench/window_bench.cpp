@@ -6,8 +6,10 @@
 //       before the measured time starts, and the race is driven with Up held
 //   bench_window empty START_NS [SECONDS]          the same with a screen that draws nothing (the
 //       loop presenting frames only)
-//   bench_window bare START_NS [SECONDS]           start to first frame of a bare SDL2 GL window
-//       that only clears, then clearing and presenting at 60 Hz for SECONDS; peak resident memory
+//   bench_window bare START_NS [SECONDS [triangle]]  start to first frame of a bare SDL2 GL window
+//       that only clears, then clearing and presenting at 60 Hz for SECONDS; peak resident memory.
+//       With "triangle" every frame also draws one small untextured triangle: the least any
+//       drawing costs the renderer (its shader compiler), which the clear alone never pays
 // START_NS is the launch time in nanoseconds since the epoch (`date +%s%N`).
 #include <GL/gl.h>
 #include <SDL.h>
@@ -135,7 +137,7 @@ int RunGameBench(double startEpoch, double seconds, bool empty, const std::strin
   return code;
 }
 
-int RunBareBench(double startEpoch, double seconds) {
+int RunBareBench(double startEpoch, double seconds, bool triangle) {
   if (SDL_Init(SDL_INIT_VIDEO) != 0) return 1;
   SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
   SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 16);
@@ -152,10 +154,18 @@ int RunBareBench(double startEpoch, double seconds) {
     while (SDL_PollEvent(&event)) {
     }
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    if (triangle) {
+      glBegin(GL_TRIANGLES);
+      glVertex2f(0.0f, 0.0f);
+      glVertex2f(0.1f, 0.0f);
+      glVertex2f(0.0f, 0.1f);
+      glEnd();
+    }
     SDL_GL_SwapWindow(window);
     SDL_Delay(16);
   }
-  std::printf("bare: peak resident memory %.1f MB\n", PeakRssMb());
+  std::printf("%s: peak resident memory %.1f MB\n", triangle ? "bare with a triangle" : "bare",
+              PeakRssMb());
   SDL_GL_DeleteContext(context);
   SDL_DestroyWindow(window);
   SDL_Quit();
@@ -171,7 +181,10 @@ int main(int argc, char** argv) {
   }
   double startEpoch = std::strtod(argv[2], nullptr) / 1e9;
   double seconds = argc > 3 ? std::strtod(argv[3], nullptr) : 10.0;
-  if (std::strcmp(argv[1], "bare") == 0) return RunBareBench(startEpoch, argc > 3 ? seconds : 0);
+  if (std::strcmp(argv[1], "bare") == 0) {
+    return RunBareBench(startEpoch, argc > 3 ? seconds : 0,
+                        argc > 4 && std::strcmp(argv[4], "triangle") == 0);
+  }
   return RunGameBench(startEpoch, seconds, std::strcmp(argv[1], "empty") == 0,
                       argc > 4 ? argv[4] : "menu");
 }

@@ -25,6 +25,7 @@ for screen in menu car track race; do
 done
 ./bench/bench_window empty "$(date +%s%N)" "$seconds" | grep -v 'first presented'
 ./bench/bench_window bare "$(date +%s%N)" "$seconds" | grep 'peak' | tee -a "$out"
+./bench/bench_window bare "$(date +%s%N)" "$seconds" triangle | grep 'peak' | tee -a "$out"
 echo "load average after: $(cut -d' ' -f1-3 /proc/loadavg)"
 awk '
   function median(list, n,   i, j, t) {
@@ -36,10 +37,11 @@ awk '
   /CPU while paced/ { split($0, f, " "); cpu[f[2]] = $(NF - 4) }
   /^game race: peak/ { race = $(NF - 1) }
   /^bare: peak/ { bare = $(NF - 1) }
+  /^bare with a triangle: peak/ { triangle = $(NF - 1) }
   END {
     mg = median(g, ng); mb = median(b, nb)
     printf "summary: start-up median %.0f ms, bare window %.0f ms: %.2f times (aim at most 1.25)\n", mg, mb, mg / mb
     printf "summary: CPU paced, menus %s / %s / %s %% of a core (aim at most 10), race %s %% (aim at most 25)\n", cpu["menu:"], cpu["car:"], cpu["track:"], cpu["race:"]
-    printf "summary: peak resident memory in a race %.1f MB, bare window %.1f MB: %+.1f MB (aim at most +24)\n", race, bare, race - bare
+    printf "summary: peak resident memory in a race %.1f MB, bare window %.1f MB: %+.1f MB (aim at most +24; a bare window drawing one triangle: %+.1f MB)\n", race, bare, race - bare, triangle - bare
   }' "$out"
 rm -f "$out"
