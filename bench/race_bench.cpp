@@ -1,5 +1,6 @@
-// Benchmarks of the race: one simulation step on the longest built-in track, and one whole race
-// frame (scene and messages, chase view) at 800 by 600 headless next to a frame that only clears.
+// Benchmarks of the race: one simulation step on the longest built-in track, one whole race
+// frame (scene and messages, chase view) at 800 by 600 headless next to a frame that only clears,
+// and the sky a race start loads.
 // The frame loads the game from Data/ under the working folder; missing files draw untextured.
 #include <GL/gl.h>
 #include <GL/glu.h>
@@ -94,6 +95,20 @@ void BM_ClearOnlyFrame(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_ClearOnlyFrame)->Unit(benchmark::kMillisecond);
+
+// What a race start adds for its sky: the raced track's picture read, decoded and made a
+// texture, the previous track's sky deleted (two tracks in turn).
+void BM_RaceStartSky(benchmark::State& state) {
+  SetUpRace();
+  int index = 0;
+  for (auto _ : state) {
+    UseSkyOf(TrackTable[index]);
+    glFinish();
+    index = 1 - index;
+  }
+  UseSkyOf(*SelectedTrack);
+}
+BENCHMARK(BM_RaceStartSky)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

@@ -40,12 +40,16 @@ namespace {
 struct PreparedPicture {
   bool opened = false;  // false: missing or unopenable, which is no error
   std::string error;    // set when the file opened but could not be read or decoded
+  bool usable = false;  // decoded, whether or not its pixels were kept
   int width = 0, height = 0;
   std::vector<std::vector<uint8_t>> levels;  // level 0 first; further levels made at upload
 };
 
-PreparedPicture PreparePicture(const std::string& fileName,
-                               int32_t maxDimension = kMaxDibDimension) {
+using Request = std::pair<std::string, PictureRequest::Use>;
+
+// Reads and decodes the picture; a mere check keeps only the verdict and the size.
+PreparedPicture PreparePicture(const Request& request, int32_t maxDimension = kMaxDibDimension) {
+  const std::string& fileName = request.first;
   PreparedPicture prepared;
   if (std::FILE* file = OpenAssetFile(fileName.c_str())) {
     std::fclose(file);
@@ -57,27 +61,30 @@ PreparedPicture PreparePicture(const std::string& fileName,
     std::unique_ptr<RgbImage> image =
         ReadDibFileQuietly(fileName.c_str(), prepared.error, maxDimension);
     if (!image || image->pixels.empty()) return prepared;
+    prepared.usable = true;
     prepared.width = image->width, prepared.height = image->height;
-    prepared.levels.push_back(std::move(image->pixels));
+    if (request.second == PictureRequest::Load) prepared.levels.push_back(std::move(image->pixels));
   } catch (const std::bad_alloc&) {
+    prepared.usable = false;
     prepared.levels.clear();
     prepared.error = "Out of memory.";
   }
   return prepared;
 }
 
-// Pictures being prepared by the workers, by file name, oldest request first.
+// Pictures being prepared by the workers, by file name and use, oldest request first.
 class Prefetcher {
  public:
   ~Prefetcher() { wait(); }
 
-  void start(const std::vector<std::string>& fileNames) {
+  void start(const std::vector<PictureRequest>& requests) {
     std::lock_guard lock(mutex_);
-    for (const std::string& name : fileNames) {
-      if (pending_.count(name)) continue;
+    for (const PictureRequest& wanted : requests) {
+      Request request(wanted.fileName, wanted.use);
+      if (pending_.count(request)) continue;
       auto task = std::make_shared<std::packaged_task<PreparedPicture()>>(
-          [name] { return PreparePicture(name); });
-      pending_[name] = task->get_future();
+          [request] { return PreparePicture(request); });
+      pending_[request] = task->get_future();
       queue_.push_back(std::move(task));
     }
     // Two workers at most: the renderer needs the other core. Workers that ran out of work
@@ -88,12 +95,12 @@ class Prefetcher {
     }
   }
 
-  // The prepared picture of fileName, waiting for it if needed; false when none was requested.
-  bool take(const std::string& fileName, PreparedPicture& picture) {
+  // The picture prepared for request, waiting for it if needed; false when none was requested.
+  bool take(const Request& request, PreparedPicture& picture) {
     std::future<PreparedPicture> future;
     {
       std::lock_guard lock(mutex_);
-      auto found = pending_.find(fileName);
+      auto found = pending_.find(request);
       if (found == pending_.end()) return false;
       future = std::move(found->second);
       pending_.erase(found);
@@ -141,7 +148,7 @@ class Prefetcher {
   }
 
   std::mutex mutex_;
-  std::map<std::string, std::future<PreparedPicture>> pending_;
+  std::map<Request, std::future<PreparedPicture>> pending_;
   std::deque<std::shared_ptr<std::packaged_task<PreparedPicture()>>> queue_;
   std::vector<std::thread> workers_;
   size_t running_ = 0;
@@ -152,14 +159,8 @@ Prefetcher& ThePrefetcher() {
   return prefetcher;
 }
 
-}  // namespace
-
-void PrefetchTextures(const std::vector<std::string>& fileNames) {
-  ThePrefetcher().start(fileNames);
-}
-
-GLuint LoadTexture(const char* fileName, TextureFilter filter) {
-  if (!fileName) return 0;
+// The picture for request, prefetched or read now, with its box shown if it failed.
+PreparedPicture ObtainPicture(const Request& request) {
   // A picture OpenGL cannot take is refused by the reader before it is allocated; one the
   // workers decoded before there was a context to ask is refused here, with the same message.
   GLint maxSide = 0;
@@ -167,9 +168,10 @@ GLuint LoadTexture(const char* fileName, TextureFilter filter) {
   const int32_t limit =
       maxSide > 0 ? std::min<int32_t>(maxSide, kMaxDibDimension) : kMaxDibDimension;
   PreparedPicture picture;
-  if (!ThePrefetcher().take(fileName, picture)) {
-    picture = PreparePicture(fileName, limit);
+  if (!ThePrefetcher().take(request, picture)) {
+    picture = PreparePicture(request, limit);
   } else if (picture.width > limit || picture.height > limit) {
+    picture.usable = false;
     picture.levels.clear();
     picture.error = "Image file conversion error.";
   }
@@ -177,6 +179,22 @@ GLuint LoadTexture(const char* fileName, TextureFilter filter) {
     platform::ShowMessageBox(picture.error, "Error", platform::Buttons::Ok,
                              platform::Icon::Exclamation);
   }
+  return picture;
+}
+
+}  // namespace
+
+void PrefetchTextures(const std::vector<PictureRequest>& requests) {
+  ThePrefetcher().start(requests);
+}
+
+bool CheckTexture(const char* fileName) {
+  return fileName && ObtainPicture({fileName, PictureRequest::Check}).usable;
+}
+
+GLuint LoadTexture(const char* fileName, TextureFilter filter) {
+  if (!fileName) return 0;
+  PreparedPicture picture = ObtainPicture({fileName, PictureRequest::Load});
   if (picture.levels.empty()) return 0;
 
   const bool mipmapped = filter == TextureFilter::Mipmapped;

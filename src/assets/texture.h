@@ -19,9 +19,22 @@ enum class TextureFilter { Mipmapped, Linear };
 // reading or decoding failure shows its "Error" box now, so boxes come in the order of the calls.
 GLuint LoadTexture(const char* fileName, TextureFilter filter = TextureFilter::Mipmapped);
 
-// Starts reading and decoding the named bitmaps on two worker threads, in list order,
-// for the LoadTexture calls to come; GL-free and silent. A name already waiting is not read again.
-void PrefetchTextures(const std::vector<std::string>& fileNames);
+// Checks the bitmap in fileName as LoadTexture would, without making a texture or keeping its
+// pixels: true when LoadTexture could make one now. Needs a current GL context (for the largest
+// size it takes). A reading or decoding failure shows its "Error" box now, as LoadTexture does.
+bool CheckTexture(const char* fileName);
+
+// A picture to read and decode ahead: for a LoadTexture call to come, or only for a CheckTexture
+// call, in which case the worker drops the pixels as soon as they are decoded.
+struct PictureRequest {
+  enum Use { Load, Check };
+  std::string fileName;
+  Use use = Load;
+};
+
+// Starts reading and decoding the requested bitmaps on two worker threads, in list order,
+// for the calls to come; GL-free and silent. A request already waiting is not made again.
+void PrefetchTextures(const std::vector<PictureRequest>& requests);
 
 // The next smaller mipmap level of a packed RGB picture (rows of exactly 3 * width bytes):
 // half the width and height (rounded down, at least 1), every pixel the rounded mean of the 2 by 2

@@ -21,9 +21,10 @@ Track* SelectedTrack = &TrackTable[0];
 float SpinAngle = 0.0f;
 
 void PrefetchGamePictures() {
-  std::vector<std::string> names = {"Data/menuMain.bmp", "Data/menuCar.bmp", "Data/menuTrack.bmp"};
-  for (std::string& name : BuiltInTrackPictures()) names.push_back(std::move(name));
-  PrefetchTextures(names);
+  std::vector<PictureRequest> requests = {
+      {"Data/menuMain.bmp"}, {"Data/menuCar.bmp"}, {"Data/menuTrack.bmp"}};
+  for (PictureRequest& request : BuiltInTrackPictures()) requests.push_back(std::move(request));
+  PrefetchTextures(requests);
 }
 
 void GameSetup() {

@@ -47,7 +47,9 @@ void Race::drawSky() {
   glColor3f(1.0f, 1.0f, 1.0f);
   glPushAttrib(GL_TEXTURE_BIT | GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_FOG_BIT);
   glEnable(GL_TEXTURE_2D);
-  glBindTexture(GL_TEXTURE_2D, track->skyTexture);
+  // A sky texture of an earlier context is not bound: the quad is then drawn untextured.
+  const bool current = track->skyTextureGeneration == platform::GlContextGeneration();
+  glBindTexture(GL_TEXTURE_2D, current ? track->skyTexture : 0);
   glDisable(GL_FOG);
   glDisable(GL_BLEND);
   glDisable(GL_DEPTH_TEST);

@@ -11,6 +11,7 @@ void StartSelectedRace() {
   if (SelectedTrack == nullptr || SelectedCar == nullptr) return;
   ScreenState = 3;
   SelectedTrack->buildRoad();
+  UseSkyOf(*SelectedTrack);
   CurrentRace.track = SelectedTrack;
   CarState fresh;
   fresh.car = SelectedCar;

@@ -1,6 +1,7 @@
 // The start of a race on the selected track with the selected car.
 #pragma once
 
-// Switches to the race screen, builds the road of SelectedTrack, puts a fresh car state for
-// SelectedCar at the front of the race, restores the roster cars' health and starts the race.
+// Switches to the race screen, builds the road of SelectedTrack, gives it its sky texture (the
+// other tracks' skies are freed), puts a fresh car state for SelectedCar at the front of the
+// race, restores the roster cars' health and starts the race.
 void StartSelectedRace();

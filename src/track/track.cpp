@@ -11,9 +11,11 @@ Track::Track()
       borderTexture(0),
       name("Happy"),
       skyTexture(0),
+      skyUsable(false),
+      skyTextureGeneration(0),
       laps(2),
       roadListGeneration(0) {}
 
-// Members go in reverse order of declaration: the banner model, then the name, then the curve,
-// whose points go before its control points.
+// Members go in reverse order of declaration: the sky file name, the banner model, then the
+// name, then the curve, whose points go before its control points.
 Track::~Track() = default;

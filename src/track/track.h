@@ -10,10 +10,12 @@
 
 class Track {
  public:
-  // Name "Happy", curve steps 23 with empty arrays, halfWidth 0.7, laps 2, every GL name 0.
+  // Name "Happy", curve steps 23 with empty arrays, halfWidth 0.7, laps 2, every GL name 0,
+  // no sky file.
   Track();
-  // Releases the banner model, then the name, then curve.points and curve.controlPoints. The road
-  // list is not deleted: at program exit its context is already gone.
+  // Releases the sky file name, the banner model, then the name, then curve.points and
+  // curve.controlPoints. The road list and the sky texture are not deleted: at program exit
+  // their context is already gone.
   ~Track();
   Track(const Track&) = delete;
   Track& operator=(const Track&) = delete;
@@ -31,7 +33,13 @@ class Track {
   uint32_t borderTexture;
   std::string name;
   Model banner;
+  // The sky picture: made into a texture only for the track being raced (see UseSkyOf), and
+  // only if the picture passed its check when the track was defined.
   uint32_t skyTexture;
+  std::string skyFile;
+  bool skyUsable;
+  // GL context generation in which `skyTexture` was made (as for the road list below).
+  uint32_t skyTextureGeneration;
   int16_t laps;
   // GL context generation in which `roadList` was made: a list from an earlier context is
   // forgotten rather than deleted, since its number may now name another object.
@@ -43,3 +51,8 @@ constexpr int TrackTableSize = 16;
 // Entries 0 to 2 are the built-in tracks (DefineTracks); 3 to 15 keep their constructed values.
 // The entries never move, so plain pointers to them stay valid for the whole run.
 extern Track TrackTable[TrackTableSize];
+
+// Gives `raced` its sky texture, loading it unless it is already there in this context or its
+// picture failed its check, and deletes the sky texture of every other track in TrackTable, so
+// that only the raced sky takes texture memory. Needs a current GL context.
+void UseSkyOf(Track& raced);

@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "assets/texture.h"
+#include "platform/gl_context_generation.h"
 #include "track/track.h"
 
 namespace {
@@ -94,12 +95,14 @@ TrackCurve BuiltInTrackCurve(int index) {
   return curve;
 }
 
-std::vector<std::string> BuiltInTrackPictures() {
-  std::vector<std::string> names;
+std::vector<PictureRequest> BuiltInTrackPictures() {
+  std::vector<PictureRequest> requests;
   for (const TrackDefinition& definition : kDefinitions) {
-    names.insert(names.end(), {definition.roadFile, definition.borderFile, definition.skyFile});
+    requests.insert(requests.end(), {{definition.roadFile},
+                                     {definition.borderFile},
+                                     {definition.skyFile, PictureRequest::Check}});
   }
-  return names;
+  return requests;
 }
 
 void DefineTracks() {
@@ -113,7 +116,13 @@ void DefineTracks() {
     track.roadTexture = LoadTexture(definition.roadFile);
     track.borderTexture = LoadTexture(definition.borderFile);
     track.banner.load(definition.bannerFile);
-    track.skyTexture = LoadTexture(definition.skyFile, TextureFilter::Linear);
+    // Only the raced track's sky becomes a texture, when its race starts; a broken picture still
+    // shows its box now, in file order.
+    if (track.skyTexture != 0 && track.skyTextureGeneration == platform::GlContextGeneration())
+      glDeleteTextures(1, &track.skyTexture);
+    track.skyTexture = 0;
+    track.skyFile = definition.skyFile;
+    track.skyUsable = CheckTexture(definition.skyFile);
     track.name = definition.name;
   }
 }

@@ -1,20 +1,23 @@
 // The three built-in tracks: their control points, textures, banners and names.
 #pragma once
 
-#include <string>
 #include <vector>
 
+#include "assets/texture.h"
 #include "track/track_curve.h"
 
 constexpr int BuiltInTrackCount = 3;
 
 // Writes "Sunny", "BlueSky" and "Yello" into TrackTable entries 0 to 2: centre lines sampled at
-// 40 steps, textures and banner models loaded from Data/ (a missing file leaves that texture 0
-// or that banner empty), and the names. Needs a current GL context.
+// 40 steps, road and border textures and banner models loaded from Data/ (a missing file leaves
+// that texture 0 or that banner empty), sky pictures checked but not loaded (UseSkyOf loads the
+// raced one; a sky texture left from this context is deleted, one from an earlier context
+// forgotten), and the names. Needs a current GL context.
 void DefineTracks();
 
-// The road, border and sky pictures of the built-in tracks, in the order DefineTracks loads them.
-std::vector<std::string> BuiltInTrackPictures();
+// The road and border pictures (to load) and sky pictures (only to check) of the built-in
+// tracks, in the order DefineTracks takes them.
+std::vector<PictureRequest> BuiltInTrackPictures();
 
 // The sampled curve of built-in track `index` (0 to 2; anything else gives an empty curve with
 // 40 steps). GL-free: used by DefineTracks and by tools that only need the shapes.

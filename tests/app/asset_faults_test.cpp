@@ -137,7 +137,11 @@ TEST_F(AssetFaults, EveryDamagedFileLeavesItsSurfaceOrModelOutAndTheRaceStillRun
     } else {
       EXPECT_TRUE(out.boxes.empty()) << out.boxes.front();
     }
-    if (picture)
+    // The race is on "Sunny": only its sky becomes a texture, the others are only checked.
+    const bool unracedSky = name.starts_with("Sky") && name != "Sky.bmp";
+    if (unracedSky)
+      EXPECT_EQ(out.texturesMade, intact.texturesMade);
+    else if (picture)
       EXPECT_LT(out.texturesMade, intact.texturesMade);  // the surface untextured
     else
       EXPECT_LT(out.listsMade, intact.listsMade);  // the model undrawn

@@ -112,8 +112,9 @@ TEST_F(TextureTest, LinearTextureHasOneLevelAndLinearMinification) {
   EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
 }
 
-// Prepared on the workers in one order, taken in another: the boxes follow the LoadTexture calls
-// and the levels are those of a texture loaded directly.
+// Prepared on the workers in one order, taken in another: the boxes follow the LoadTexture and
+// CheckTexture calls, the levels are those of a texture loaded directly, and a check, prefetched
+// or not, makes no texture.
 TEST_F(TextureTest, PrefetchedPicturesMatchAndTheirBoxesComeInCallOrder) {
   formats::Picture picture(7, 5);
   for (int i = 0; i < 35; ++i) picture.set(i % 7, i / 7, {uint8_t(i * 7), uint8_t(i), 9});
@@ -135,13 +136,25 @@ TEST_F(TextureTest, PrefetchedPicturesMatchAndTheirBoxesComeInCallOrder) {
     return all;
   };
   const auto direct = levels(LoadTexture(good.c_str()));
-  PrefetchTextures({brokenPath, absent, good, unknownPath});
+  const auto check = PictureRequest::Check;
+  PrefetchTextures(
+      {{brokenPath}, {good, check}, {absent}, {good}, {unknownPath, check}, {unknownPath}});
   EXPECT_EQ(LoadTexture(unknownPath.c_str()), 0u);
   EXPECT_EQ(LoadTexture(brokenPath.c_str()), 0u);
   EXPECT_EQ(LoadTexture(absent.c_str()), 0u);
+  GLuint before = 0, after = 0;
+  glGenTextures(1, &before);
+  EXPECT_EQ(std::vector<bool>({CheckTexture(good.c_str()), CheckTexture(unknownPath.c_str()),
+                               CheckTexture(absent.c_str()), CheckTexture(brokenPath.c_str())}),
+            std::vector<bool>({true, false, false, false}));
+  glGenTextures(1, &after);
+  EXPECT_EQ(after, before + 1);  // no name taken in between
+  glDeleteTextures(1, &before);
+  glDeleteTextures(1, &after);
   EXPECT_EQ(levels(LoadTexture(good.c_str())), direct);
   EXPECT_EQ(messages,
-            (std::vector<std::string>{"Unknown DIB file format.", "Image file conversion error."}));
+            (std::vector<std::string>{"Unknown DIB file format.", "Image file conversion error.",
+                                      "Unknown DIB file format.", "Image file conversion error."}));
 }
 
 TEST_F(TextureTest, MissingOrBrokenFileGivesZeroWithoutMakingATexture) {

@@ -32,11 +32,13 @@ class RaceSceneTest : public race_testing::RaceTest {
     glBindTexture(GL_TEXTURE_2D, sky);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
     glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB, 256, 1, 0, GL_RGB, GL_UNSIGNED_BYTE, texels);
-    TrackTable[0].skyTexture = sky;  // GameSetup of the next test loads the track's own again
     startRace(0, 0);
+    TrackTable[0].skyTexture = sky;  // in place of the track's own, which has no file here
+    TrackTable[0].skyTextureGeneration = platform::GlContextGeneration();
   }
   void TearDown() override {
     glDeleteTextures(1, &sky);
+    TrackTable[0].skyTexture = 0;
     RaceTest::TearDown();
   }
 

@@ -4,9 +4,13 @@
 
 #include <cmath>
 #include <filesystem>
+#include <fstream>
 #include <string>
+#include <vector>
 
 #include "formats/bmp_writer.h"
+#include "platform/gl_context_generation.h"
+#include "platform/message_box.h"
 #include "support/gl_fixture.h"
 #include "track/track.h"
 #include "track/track_definitions.h"
@@ -84,6 +88,81 @@ TEST_F(DefineTracksTest, ShapesAndFilesOfTheThreeTracksAndTheEntriesLeftAlone) {
     EXPECT_EQ(t.roadList + t.roadTexture + t.borderTexture + t.skyTexture, 0u);
     EXPECT_TRUE(t.banner.displayList == 0 && t.banner.vertexCount() == 0);
   }
+}
+
+// Skies are only checked when the tracks are defined (a broken one's box in file order); a race
+// start loads the raced sky and frees the others; names of an earlier context are forgotten,
+// never deleted.
+TEST_F(DefineTracksTest, OnlyTheRacedTrackHasASkyTextureAndItIsThePicture) {
+  std::vector<std::string> boxes;
+  platform::SetMessageBoxHandler(
+      [&boxes](const std::string& text, const std::string&, platform::Buttons, platform::Icon) {
+        boxes.push_back(text);
+        return platform::Answer::Ok;
+      });
+  auto write = [](const char* name, std::vector<uint8_t> bytes) {
+    std::ofstream(name, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+  };
+  std::vector<uint8_t> unknown = formats::EncodeBmp(formats::Picture(2, 2)), cut = unknown;
+  unknown[14] = 20;  // no such header size
+  cut.pop_back();
+  write("Data/border.bmp", unknown);  // track 0, before its sky
+  write("Data/Sky.bmp", cut);
+  write("Data/border1.bmp", unknown);  // track 1, after the broken sky
+  const formats::Rgb green{10, 200, 30}, blue{20, 40, 220};
+  write("Data/SkyBleuetForet.bmp", formats::EncodeBmp(formats::Picture(4, 2, green)));
+  write("Data/SkyNocturne.bmp", formats::EncodeBmp(formats::Picture(4, 2, blue)));
+
+  auto skies = [] {
+    std::vector<GLuint> names;
+    for (const Track& track : TrackTable) names.push_back(track.skyTexture);
+    return names;
+  };
+  auto texel = [](GLuint texture) {
+    std::vector<uint8_t> pixels(4 * 2 * 3);
+    glBindTexture(GL_TEXTURE_2D, texture);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glGetTexImage(GL_TEXTURE_2D, 0, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
+    return formats::Rgb{pixels[21], pixels[22], pixels[23]};
+  };
+  const std::vector<GLuint> none(TrackTableSize, 0);
+  DefineTracks();
+  EXPECT_EQ(boxes,
+            (std::vector<std::string>{"Unknown DIB file format.", "Image file conversion error.",
+                                      "Unknown DIB file format."}));
+  EXPECT_EQ(skies(), none);
+
+  boxes.clear();
+  UseSkyOf(TrackTable[1]);
+  const GLuint first = TrackTable[1].skyTexture;
+  ASSERT_NE(first, 0u);
+  EXPECT_EQ(texel(first), green);
+  UseSkyOf(TrackTable[1]);  // raced again: the same texture
+  EXPECT_EQ(TrackTable[1].skyTexture, first);
+  UseSkyOf(TrackTable[2]);
+  EXPECT_EQ(texel(TrackTable[2].skyTexture), blue);
+  EXPECT_FALSE(glIsTexture(first));
+  UseSkyOf(TrackTable[0]);  // the broken sky is not tried again
+  EXPECT_EQ(skies(), none);
+  EXPECT_TRUE(boxes.empty());
+
+  // After a display-mode toggle the old context's sky is forgotten, not deleted.
+  UseSkyOf(TrackTable[1]);
+  const GLuint old = TrackTable[1].skyTexture;
+  platform::AdvanceGlContextGeneration();
+  UseSkyOf(TrackTable[1]);
+  const GLuint renewed = TrackTable[1].skyTexture;
+  EXPECT_NE(renewed, old);
+  EXPECT_EQ(texel(renewed), green);
+  platform::AdvanceGlContextGeneration();
+  DefineTracks();
+  EXPECT_EQ(skies(), none);
+  for (GLuint name : {old, renewed}) {
+    EXPECT_TRUE(glIsTexture(name)) << name;
+    glDeleteTextures(1, &name);
+  }
+  platform::SetMessageBoxHandler(nullptr);
 }
 
 }  // namespace
