@@ -10,6 +10,7 @@
 #include <mutex>
 #include <new>
 #include <thread>
+#include <tuple>
 #include <utility>
 
 #include "assets/bmp_image.h"
@@ -42,14 +43,71 @@ struct PreparedPicture {
   std::string error;    // set when the file opened but could not be read or decoded
   bool usable = false;  // decoded, whether or not its pixels were kept
   int width = 0, height = 0;
-  std::vector<std::vector<uint8_t>> levels;  // level 0 first; further levels made at upload
+  // Level 0 first, then the smaller levels of a mipmapped texture; `channels` bytes a pixel:
+  // red, green, blue and, when padded, an unused 255.
+  std::vector<std::vector<uint8_t>> levels;
+  int channels = 3;
 };
 
-using Request = std::pair<std::string, PictureRequest::Use>;
+// The key of a request: a check needs no filter.
+using Request = std::tuple<std::string, PictureRequest::Use, TextureFilter>;
 
-// Reads and decodes the picture; a mere check keeps only the verdict and the size.
-PreparedPicture PreparePicture(const Request& request, int32_t maxDimension = kMaxDibDimension) {
-  const std::string& fileName = request.first;
+Request KeyOf(const PictureRequest& wanted) {
+  return {wanted.fileName, wanted.use,
+          wanted.use == PictureRequest::Check ? TextureFilter::Linear : wanted.filter};
+}
+
+// The same picture with a fourth byte of 255 after each pixel.
+std::vector<uint8_t> PadToFourBytes(const std::vector<uint8_t>& rgb) {
+  std::vector<uint8_t> rgbx(rgb.size() / 3 * 4);
+  for (size_t from = 0, to = 0; from + 2 < rgb.size(); from += 3, to += 4) {
+    rgbx[to] = rgb[from];
+    rgbx[to + 1] = rgb[from + 1];
+    rgbx[to + 2] = rgb[from + 2];
+    rgbx[to + 3] = 255;
+  }
+  return rgbx;
+}
+
+// Makes the smaller levels where asked; short of memory the picture goes without them.
+void MakeSmallerLevels(PreparedPicture& picture, TextureFilter filter) {
+  if (filter != TextureFilter::Mipmapped) return;
+  try {
+    for (int w = picture.width, h = picture.height; w > 1 || h > 1;) {
+      picture.levels.push_back(HalvePicture(picture.levels.back().data(), w, h));
+      w = std::max(1, w / 2), h = std::max(1, h / 2);
+    }
+  } catch (const std::bad_alloc&) {
+    picture.levels.resize(1);  // the picture without its smaller levels is still a texture
+  }
+}
+
+// Pads every level to four bytes a pixel, one level at a time; short of memory the rest stay
+// at three, which upload as well, only more slowly.
+void PadLevels(PreparedPicture& picture) {
+  try {
+    std::vector<std::vector<uint8_t>> padded;
+    padded.reserve(picture.levels.size());
+    for (std::vector<uint8_t>& level : picture.levels) {
+      padded.push_back(PadToFourBytes(level));
+      std::vector<uint8_t>().swap(level);
+    }
+    picture.levels = std::move(padded);
+    picture.channels = 4;
+  } catch (const std::bad_alloc&) {
+    // Levels already padded were freed: this picture has to be read again.
+    picture.levels.clear();
+    picture.usable = false;
+    picture.error = "Out of memory.";
+  }
+}
+
+// Reads and decodes the picture with its levels; a mere check keeps only the verdict and the
+// size. On a worker the levels are padded too: the GL then copies them as they are instead
+// of converting each pixel on the thread that uploads; elsewhere padding would only cost memory.
+PreparedPicture PreparePicture(const Request& request, int32_t maxDimension = kMaxDibDimension,
+                               bool pad = false) {
+  const std::string& fileName = std::get<0>(request);
   PreparedPicture prepared;
   if (std::FILE* file = OpenAssetFile(fileName.c_str())) {
     std::fclose(file);
@@ -63,7 +121,12 @@ PreparedPicture PreparePicture(const Request& request, int32_t maxDimension = kM
     if (!image || image->pixels.empty()) return prepared;
     prepared.usable = true;
     prepared.width = image->width, prepared.height = image->height;
-    if (request.second == PictureRequest::Load) prepared.levels.push_back(std::move(image->pixels));
+    if (std::get<1>(request) == PictureRequest::Load) {
+      prepared.levels.push_back(std::move(image->pixels));
+      image.reset();
+      MakeSmallerLevels(prepared, std::get<2>(request));
+      if (pad) PadLevels(prepared);
+    }
   } catch (const std::bad_alloc&) {
     prepared.usable = false;
     prepared.levels.clear();
@@ -80,10 +143,10 @@ class Prefetcher {
   void start(const std::vector<PictureRequest>& requests) {
     std::lock_guard lock(mutex_);
     for (const PictureRequest& wanted : requests) {
-      Request request(wanted.fileName, wanted.use);
+      Request request = KeyOf(wanted);
       if (pending_.count(request)) continue;
       auto task = std::make_shared<std::packaged_task<PreparedPicture()>>(
-          [request] { return PreparePicture(request); });
+          [request] { return PreparePicture(request, kMaxDibDimension, true); });
       pending_[request] = task->get_future();
       queue_.push_back(std::move(task));
     }
@@ -189,25 +252,15 @@ void PrefetchTextures(const std::vector<PictureRequest>& requests) {
 }
 
 bool CheckTexture(const char* fileName) {
-  return fileName && ObtainPicture({fileName, PictureRequest::Check}).usable;
+  return fileName && ObtainPicture(KeyOf({fileName, PictureRequest::Check})).usable;
 }
 
 GLuint LoadTexture(const char* fileName, TextureFilter filter) {
   if (!fileName) return 0;
-  PreparedPicture picture = ObtainPicture({fileName, PictureRequest::Load});
-  if (picture.levels.empty()) return 0;
+  PreparedPicture picture = ObtainPicture(KeyOf({fileName, PictureRequest::Load, filter}));
 
+  if (picture.levels.empty()) return 0;
   const bool mipmapped = filter == TextureFilter::Mipmapped;
-  if (mipmapped) {
-    try {
-      for (int w = picture.width, h = picture.height; w > 1 || h > 1;) {
-        picture.levels.push_back(HalvePicture(picture.levels.back().data(), w, h));
-        w = std::max(1, w / 2), h = std::max(1, h / 2);
-      }
-    } catch (const std::bad_alloc&) {
-      picture.levels.resize(1);  // the picture without its smaller levels is still a texture
-    }
-  }
 
   GLuint texture = 0;
   glGenTextures(1, &texture);
@@ -217,14 +270,16 @@ GLuint LoadTexture(const char* fileName, TextureFilter filter) {
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER,
                   mipmapped && picture.levels.size() > 1 ? GL_LINEAR_MIPMAP_LINEAR : GL_LINEAR);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-  // Picture rows are packed at 3 * width bytes, which the default alignment of 4 would
+  // Picture rows are packed (3 * width bytes unpadded), which the default alignment of 4 would
   // misread for most widths.
   GLint alignment = 4;
   glGetIntegerv(GL_UNPACK_ALIGNMENT, &alignment);
   glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+  // The texture has no alpha channel whatever the bytes handed over.
+  const GLenum layout = picture.channels == 4 ? GL_RGBA : GL_RGB;
   int width = picture.width, height = picture.height;
   for (size_t level = 0; level < picture.levels.size(); ++level) {
-    glTexImage2D(GL_TEXTURE_2D, GLint(level), GL_RGB8, width, height, 0, GL_RGB, GL_UNSIGNED_BYTE,
+    glTexImage2D(GL_TEXTURE_2D, GLint(level), GL_RGB8, width, height, 0, layout, GL_UNSIGNED_BYTE,
                  picture.levels[level].data());
     std::vector<uint8_t>().swap(picture.levels[level]);  // uploaded: the GL holds its own copy
     width = std::max(1, width / 2), height = std::max(1, height / 2);

@@ -30,6 +30,8 @@ struct PictureRequest {
   enum Use { Load, Check };
   std::string fileName;
   Use use = Load;
+  // For a load, the filter LoadTexture will ask for: the worker makes the mipmap levels too.
+  TextureFilter filter = TextureFilter::Mipmapped;
 };
 
 // Starts reading and decoding the requested bitmaps on two worker threads, in list order,
