@@ -60,12 +60,30 @@ void Model::clear() {
   releaseDisplayList();
 }
 
+namespace {
+
+bool ReadMesh(const char* fileName, Ms3dMesh& mesh) {
+  std::vector<uint8_t> bytes;
+  return fileName && ReadWholeFile(fileName, bytes) &&
+         ParseMs3d(bytes.data(), bytes.size(), ModelDirectory(fileName), mesh, ReadableFile);
+}
+
+}  // namespace
+
+std::vector<PictureRequest> ModelTextureRequests(const char* fileName) {
+  std::vector<PictureRequest> requests;
+  Ms3dMesh mesh;
+  if (!ReadMesh(fileName, mesh)) return requests;
+  for (ModelMaterial& m : mesh.materials) {
+    m.texture[sizeof m.texture - 1] = '\0';
+    if (m.texture[0] != '\0') requests.push_back({m.texture});
+  }
+  return requests;
+}
+
 bool Model::load(const char* fileName) {
   Ms3dMesh mesh;
-  std::vector<uint8_t> bytes;
-  bool read = fileName && ReadWholeFile(fileName, bytes) &&
-              ParseMs3d(bytes.data(), bytes.size(), ModelDirectory(fileName), mesh, ReadableFile);
-  if (!read) {
+  if (!ReadMesh(fileName, mesh)) {
     // A reload in a new context that fails must not keep the old context's list and textures.
     if (displayList != 0 && displayListGeneration != platform::GlContextGeneration()) clear();
     return false;

@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "assets/texture.h"
+
 struct ModelVertex {
   uint8_t flags = 0;           // as in the file; not used
   uint8_t referenceCount = 0;  // as in the file; not used
@@ -43,6 +45,10 @@ struct ModelMaterial {
   char texture[128] = {};  // path of the skin, rewritten into the model's folder; NUL-terminated
   char alphamap[128] = {};
 };
+
+// The textures Model::load will ask for, read from the model file without GL, to be
+// prefetched (empty when the file is not a model it can read).
+std::vector<PictureRequest> ModelTextureRequests(const char* fileName);
 
 class Model {
  public:

@@ -9,6 +9,7 @@
 #include <memory>
 #include <mutex>
 #include <new>
+#include <set>
 #include <thread>
 #include <tuple>
 #include <utility>
@@ -142,12 +143,20 @@ class Prefetcher {
 
   void start(const std::vector<PictureRequest>& requests) {
     std::lock_guard lock(mutex_);
+    // A picture asked for twice in one list (two tracks on one road) is prepared once, for
+    // both calls; one still waiting from an earlier list is not asked for again.
+    std::set<Request> added;
     for (const PictureRequest& wanted : requests) {
       Request request = KeyOf(wanted);
+      if (added.count(request)) {
+        ++pending_[request].takers;
+        continue;
+      }
       if (pending_.count(request)) continue;
+      added.insert(request);
       auto task = std::make_shared<std::packaged_task<PreparedPicture()>>(
           [request] { return PreparePicture(request, kMaxDibDimension, true); });
-      pending_[request] = task->get_future();
+      pending_[request] = {task->get_future().share(), 1};
       queue_.push_back(std::move(task));
     }
     // Two workers at most: the renderer needs the other core. Workers that ran out of work
@@ -160,15 +169,22 @@ class Prefetcher {
 
   // The picture prepared for request, waiting for it if needed; false when none was requested.
   bool take(const Request& request, PreparedPicture& picture) {
-    std::future<PreparedPicture> future;
+    std::shared_future<PreparedPicture> future;
+    bool last = false;
     {
       std::lock_guard lock(mutex_);
       auto found = pending_.find(request);
       if (found == pending_.end()) return false;
-      future = std::move(found->second);
-      pending_.erase(found);
+      future = found->second.picture;
+      last = --found->second.takers == 0;
+      if (last) pending_.erase(found);
     }
-    picture = future.get();
+    // The last taker has the only reference left and may take the pixels; earlier ones copy.
+    if (last) {
+      picture = std::move(const_cast<PreparedPicture&>(future.get()));
+    } else {
+      picture = future.get();
+    }
     reapIdleWorkers();
     return true;
   }
@@ -211,7 +227,11 @@ class Prefetcher {
   }
 
   std::mutex mutex_;
-  std::map<Request, std::future<PreparedPicture>> pending_;
+  struct Pending {
+    std::shared_future<PreparedPicture> picture;
+    int takers = 0;  // requests for it not yet taken
+  };
+  std::map<Request, Pending> pending_;
   std::deque<std::shared_ptr<std::packaged_task<PreparedPicture()>>> queue_;
   std::vector<std::thread> workers_;
   size_t running_ = 0;

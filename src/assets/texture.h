@@ -35,7 +35,8 @@ struct PictureRequest {
 };
 
 // Starts reading and decoding the requested bitmaps on two worker threads, in list order,
-// for the calls to come; GL-free and silent. A request already waiting is not made again.
+// for the calls to come; GL-free and silent. The same request made twice is prepared once, for both
+// calls.
 void PrefetchTextures(const std::vector<PictureRequest>& requests);
 
 // The next smaller mipmap level of a packed RGB picture (rows of exactly 3 * width bytes):

@@ -20,9 +20,22 @@ int16_t SelectedTrackIndex = 0;
 Track* SelectedTrack = &TrackTable[0];
 float SpinAngle = 0.0f;
 
+namespace {
+
+// The models of the three cars of the roster, in roster order.
+constexpr const char* CarModelFiles[] = {"Data/wingman.ms3d", "Data/pizzacar.ms3d",
+                                         "Data/flyingtaco.ms3d"};
+
+}  // namespace
+
 void PrefetchGamePictures() {
   std::vector<PictureRequest> requests = {
-      {"Data/menuMain.bmp"}, {"Data/menuCar.bmp"}, {"Data/menuTrack.bmp"}};
+      {"Data/menuMain.bmp", PictureRequest::Load, TextureFilter::Linear},
+      {"Data/menuCar.bmp", PictureRequest::Load, TextureFilter::Linear},
+      {"Data/menuTrack.bmp", PictureRequest::Load, TextureFilter::Linear}};
+  for (const char* model : CarModelFiles) {
+    for (PictureRequest& skin : ModelTextureRequests(model)) requests.push_back(std::move(skin));
+  }
   for (PictureRequest& request : BuiltInTrackPictures()) requests.push_back(std::move(request));
   PrefetchTextures(requests);
 }
@@ -40,18 +53,18 @@ void GameSetup() {
   SelectedCarIndex = 0;
 
   Car& smile = CarRoster[0];
-  smile.model.load("Data/wingman.ms3d");
+  smile.model.load(CarModelFiles[0]);
   smile.name = "SMiLE";
 
   Car& pizza = CarRoster[1];
-  pizza.model.load("Data/pizzacar.ms3d");
+  pizza.model.load(CarModelFiles[1]);
   pizza.acceleration = 0.00031f;
   pizza.steering = 0.12f;
   pizza.health = 4.5f;
   pizza.name = "911PIZ";
 
   Car& taco = CarRoster[2];
-  taco.model.load("Data/flyingtaco.ms3d");
+  taco.model.load(CarModelFiles[2]);
   taco.acceleration = 0.00018f;
   taco.steering = 0.08f;
   taco.health = 18.0f;

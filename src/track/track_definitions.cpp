@@ -98,9 +98,10 @@ TrackCurve BuiltInTrackCurve(int index) {
 std::vector<PictureRequest> BuiltInTrackPictures() {
   std::vector<PictureRequest> requests;
   for (const TrackDefinition& definition : kDefinitions) {
-    requests.insert(requests.end(), {{definition.roadFile},
-                                     {definition.borderFile},
-                                     {definition.skyFile, PictureRequest::Check}});
+    requests.insert(requests.end(), {{definition.roadFile}, {definition.borderFile}});
+    for (PictureRequest& skin : ModelTextureRequests(definition.bannerFile))
+      requests.push_back(std::move(skin));
+    requests.push_back({definition.skyFile, PictureRequest::Check});
   }
   return requests;
 }

@@ -157,6 +157,27 @@ TEST_F(TextureTest, PrefetchedPicturesMatchAndTheirBoxesComeInCallOrder) {
                                       "Unknown DIB file format.", "Image file conversion error."}));
 }
 
+// A picture asked for twice in one list serves both loads; asking again from a later list adds
+// no load, so nothing stays waiting: a later load reads the file as it is now.
+TEST_F(TextureTest, APictureAskedForTwiceServesTwoLoadsAndNothingStaysWaiting) {
+  auto firstTexel = [](GLuint texture) {
+    std::vector<uint8_t> texels(4 * 4 * 3);
+    glBindTexture(GL_TEXTURE_2D, texture);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glGetTexImage(GL_TEXTURE_2D, 0, GL_RGB, GL_UNSIGNED_BYTE, texels.data());
+    return std::vector<uint8_t>(texels.begin(), texels.begin() + 3);
+  };
+  formats::Picture red(4, 4, {200, 0, 0}), blue(4, 4, {0, 0, 200});
+  const std::string path = testing_support::WriteTempFile("shared.bmp", formats::EncodeBmp(red));
+  PrefetchTextures({{path}, {path}});
+  PrefetchTextures({{path}});
+  EXPECT_EQ(firstTexel(LoadTexture(path.c_str())), std::vector<uint8_t>({200, 0, 0}));
+  EXPECT_EQ(firstTexel(LoadTexture(path.c_str())), std::vector<uint8_t>({200, 0, 0}));
+  testing_support::WriteTempFile("shared.bmp", formats::EncodeBmp(blue));
+  EXPECT_EQ(firstTexel(LoadTexture(path.c_str())), std::vector<uint8_t>({0, 0, 200}));
+  EXPECT_TRUE(messages.empty());
+}
+
 TEST_F(TextureTest, MissingOrBrokenFileGivesZeroWithoutMakingATexture) {
   glBindTexture(GL_TEXTURE_2D, 0);
   EXPECT_EQ(LoadTexture((::testing::TempDir() + "absent.bmp").c_str()), 0u);
