@@ -8,8 +8,9 @@
 //       loop presenting frames only)
 //   bench_window bare START_NS [SECONDS [triangle]]  start to first frame of a bare SDL2 GL window
 //       that only clears, then clearing and presenting at 60 Hz for SECONDS; peak resident memory.
-//       With "triangle" every frame also draws one small untextured triangle: the least any
-//       drawing costs the renderer (its shader compiler), which the clear alone never pays
+//       With "triangle" every frame, the first included, also draws one small untextured
+//       triangle: the least any drawing costs the renderer (starting its shader compiler), which
+//       the clear alone never pays
 // START_NS is the launch time in nanoseconds since the epoch (`date +%s%N`).
 #include <GL/gl.h>
 #include <SDL.h>
@@ -144,28 +145,31 @@ int RunBareBench(double startEpoch, double seconds, bool triangle) {
   SDL_Window* window = SDL_CreateWindow("bare", 0, 0, 800, 600, SDL_WINDOW_OPENGL);
   SDL_GLContext context = window ? SDL_GL_CreateContext(window) : nullptr;
   if (!context) return 1;
+  const char* name = triangle ? "bare with a triangle" : "bare";
+  auto drawTriangle = [triangle] {
+    if (!triangle) return;
+    glBegin(GL_TRIANGLES);
+    glVertex2f(0.0f, 0.0f);
+    glVertex2f(0.1f, 0.0f);
+    glVertex2f(0.0f, 0.1f);
+    glEnd();
+  };
   glClearColor(0, 0, 0, 1);
   glClear(GL_COLOR_BUFFER_BIT);
+  drawTriangle();
   SDL_GL_SwapWindow(window);
   double first = NowSinceEpoch();
-  std::printf("bare: start to first presented frame %.1f ms\n", (first - startEpoch) * 1000.0);
+  std::printf("%s: start to first presented frame %.1f ms\n", name, (first - startEpoch) * 1000.0);
   for (int frame = 0; frame < seconds * 60; ++frame) {
     SDL_Event event;
     while (SDL_PollEvent(&event)) {
     }
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    if (triangle) {
-      glBegin(GL_TRIANGLES);
-      glVertex2f(0.0f, 0.0f);
-      glVertex2f(0.1f, 0.0f);
-      glVertex2f(0.0f, 0.1f);
-      glEnd();
-    }
+    drawTriangle();
     SDL_GL_SwapWindow(window);
     SDL_Delay(16);
   }
-  std::printf("%s: peak resident memory %.1f MB\n", triangle ? "bare with a triangle" : "bare",
-              PeakRssMb());
+  std::printf("%s: peak resident memory %.1f MB\n", name, PeakRssMb());
   SDL_GL_DeleteContext(context);
   SDL_DestroyWindow(window);
   SDL_Quit();

@@ -17,6 +17,7 @@ echo "load average before: $(cut -d' ' -f1-3 /proc/loadavg)"
 for i in $(seq "$runs"); do
   ./bench/bench_window game "$(date +%s%N)" 0.2 | grep 'first presented' | tee -a "$out"
   ./bench/bench_window bare "$(date +%s%N)" | tee -a "$out"
+  ./bench/bench_window bare "$(date +%s%N)" 0 triangle | tee -a "$out"
 done
 for screen in menu car track race; do
   echo "== $screen"
@@ -34,13 +35,14 @@ awk '
   }
   /^game: start to first/ { g[++ng] = $(NF - 1) }
   /^bare: start to first/ { b[++nb] = $(NF - 1) }
+  /^bare with a triangle: start to first/ { t[++nt] = $(NF - 1) }
   /CPU while paced/ { split($0, f, " "); cpu[f[2]] = $(NF - 4) }
   /^game race: peak/ { race = $(NF - 1) }
   /^bare: peak/ { bare = $(NF - 1) }
   /^bare with a triangle: peak/ { triangle = $(NF - 1) }
   END {
-    mg = median(g, ng); mb = median(b, nb)
-    printf "summary: start-up median %.0f ms, bare window %.0f ms: %.2f times (aim at most 1.25)\n", mg, mb, mg / mb
+    mg = median(g, ng); mb = median(b, nb); mt = median(t, nt)
+    printf "summary: start-up median %.0f ms, bare window %.0f ms: %.2f times (aim at most 1.25; a bare window drawing one triangle: %.2f times)\n", mg, mb, mg / mb, mt / mb
     printf "summary: CPU paced, menus %s / %s / %s %% of a core (aim at most 10), race %s %% (aim at most 25)\n", cpu["menu:"], cpu["car:"], cpu["track:"], cpu["race:"]
     printf "summary: peak resident memory in a race %.1f MB, bare window %.1f MB: %+.1f MB (aim at most +24; a bare window drawing one triangle: %+.1f MB)\n", race, bare, race - bare, triangle - bare
   }' "$out"
