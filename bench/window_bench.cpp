@@ -25,6 +25,7 @@
 
 #include "app/frame_pacer.h"
 #include "app/game_main.h"
+#include "platform/box_answer_keys.h"
 #include "platform/clock.h"
 #include "platform/frame_flags.h"
 #include "platform/keys.h"
@@ -51,8 +52,11 @@ double PeakRssMb() {
   return usage.ru_maxrss / 1024.0;
 }
 
+// When the key presses that lead to the chosen screen start, after the first frame: keys that
+// come sooner are taken for the tail of the start question's answer and dropped.
+constexpr double kKeysAfter = platform::BoxAnswerQuietSeconds + 0.2;
 // Time allowed for reaching the chosen screen before the measured time starts.
-constexpr double kSettleSeconds = 1.0;
+constexpr double kSettleSeconds = kKeysAfter + 1.0;
 
 // The SDL window system with a frame counter, the key presses that lead to the chosen screen
 // (one per frame), and an F4 press once the run time is over.
@@ -78,12 +82,26 @@ class CountingWindowSystem : public platform::SdlWindowSystem {
     if (now - firstFrame_ <= seconds_) framesInWindow_ = frames_ - std::max(0L, startFrame_);
   }
   bool peekMessage(platform::Message& message) override {
-    if (frames_ > keyFrame_ && (enters_ > 0 || holdUp_)) {
+    // Keys start once the game has stopped watching for the tail of the start question's
+    // answer; each Enter is pressed and released, one message a frame.
+    const bool quiet = frames_ > 0 && platform::MonotonicSeconds() - firstFrame_ >= kKeysAfter;
+    if (quiet && frames_ > keyFrame_ && (enters_ > 0 || enterDown_ || holdUp_)) {
       keyFrame_ = frames_;
       message = platform::Message{};
-      message.kind = platform::MessageKind::KeyDown;
-      message.key = enters_ > 0 ? VK_RETURN : VK_UP;
-      if (enters_-- <= 0) holdUp_ = false;  // Up stays down: no key-up follows
+      if (enterDown_) {
+        message.kind = platform::MessageKind::KeyUp;
+        message.key = VK_RETURN;
+        enterDown_ = false;
+      } else {
+        message.kind = platform::MessageKind::KeyDown;
+        message.key = enters_ > 0 ? VK_RETURN : VK_UP;
+        if (enters_ > 0) {
+          --enters_;
+          enterDown_ = true;
+        } else {
+          holdUp_ = false;  // Up stays down: no key-up follows
+        }
+      }
       return true;
     }
     if (frames_ > 0 && !quitSent_ && (settle() == 0 || startFrame_ >= 0) &&
@@ -104,6 +122,7 @@ class CountingWindowSystem : public platform::SdlWindowSystem {
   double seconds_;
   bool empty_;
   int enters_;
+  bool enterDown_ = false;
   bool holdUp_;
   bool navigates_ = enters_ > 0 || holdUp_;
   long keyFrame_ = 0;
