@@ -45,14 +45,21 @@ void Race::drawSky() {
   const float a = r.y * 0.06f * DegreeFraction;
   const float b = -r.x * 0.06f * DegreeFraction;
   glColor3f(1.0f, 1.0f, 1.0f);
-  glPushAttrib(GL_TEXTURE_BIT | GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_FOG_BIT);
+  glPushAttrib(GL_TEXTURE_BIT | GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_FOG_BIT |
+               GL_VIEWPORT_BIT);
   glEnable(GL_TEXTURE_2D);
   // A sky texture of an earlier context is not bound: the quad is then drawn untextured.
   const bool current = track->skyTextureGeneration == platform::GlContextGeneration();
   glBindTexture(GL_TEXTURE_2D, current ? track->skyTexture : 0);
   glDisable(GL_FOG);
   glDisable(GL_BLEND);
-  glDisable(GL_DEPTH_TEST);
+  // Drawn after the scene, at the far end of the depth range and without writing depth: the sky
+  // fills only the pixels nothing else covers (still at the cleared depth), exactly as if drawn
+  // first beneath everything, and the pixels the scene covers are not textured twice.
+  glEnable(GL_DEPTH_TEST);
+  glDepthFunc(GL_LEQUAL);
+  glDepthMask(GL_FALSE);
+  glDepthRange(1.0, 1.0);
   glBegin(GL_QUADS);
   glTexCoord2f(-a, -b);
   glVertex3f(-4.0f, -3.0f, -1.5f);
@@ -70,9 +77,10 @@ void Race::drawScene() {
   const Vector3f& r = player->rotation;
   const Vector3f& p = player->position;
   glLoadIdentity();
-  // The sky rolls with 35 % of the car's roll.
+  // The sky rolls with 35 % of the car's roll; it is drawn last (drawSky), but the scene keeps
+  // the matrix and the white it leaves.
   glRotatef(-r.z * 0.35f, 0.0f, 0.0f, 1.0f);
-  drawSky();
+  glColor3f(1.0f, 1.0f, 1.0f);
   glRotatef(r.z * 0.35f, 0.0f, 0.0f, 1.0f);
 
   if (view == ChaseView) {
@@ -102,6 +110,10 @@ void Race::drawScene() {
   glRotatef(90.0f, 0.0f, 1.0f, 0.0f);
   glScalef(100.0f, 100.0f, 100.0f);
   CallList(track->roadList, track->roadListGeneration);
+
+  glLoadIdentity();
+  glRotatef(-r.z * 0.35f, 0.0f, 0.0f, 1.0f);
+  drawSky();
 }
 
 void Race::drawBestTime() {
