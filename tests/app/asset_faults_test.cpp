@@ -8,9 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "app/frame_pacer.h"
-#include "app/game_main.h"
-#include "app/screens.h"
+#include "audited_game.h"
 #include "content/content_generator.h"
 #include "platform/frame_flags.h"
 #include "platform/keys.h"
@@ -25,10 +23,9 @@ const char* const FaultNames[] = {"intact", "missing", "garbage", "truncated", "
 
 int gRaceFrames = 0;
 int gGlErrors = 0;
-void (*gRaceDraw)() = nullptr;
 
 void CountedRaceDraw() {
-  gRaceDraw();
+  app_testing::RaceDraw();
   ++gRaceFrames;
   while (glGetError() != GL_NO_ERROR) ++gGlErrors;
 }
@@ -78,19 +75,9 @@ class AssetFaults : public ::testing::Test {
     ws.idle(2);
     ws.send(platform::Message{platform::MessageKind::Close});
 
-    auto& audit = testing_support::GlAudit();
-    audit.reset();
-    audit.enabled = true;
     gRaceFrames = 0;
-    gRaceDraw = Screens[3].draw;
-    Screens[3].draw = CountedRaceDraw;
-    ClearKeyState();
-    FramePacer pacer(
-        0.0, [] { return 0.0; }, [](double) {});
-    RunGame(pacer);
-    Screens[3].draw = gRaceDraw;
-    audit.enabled = false;
-    platform::SetWindowSystem(nullptr);
+    app_testing::RunAuditedGame(CountedRaceDraw);
+    const auto& audit = testing_support::GlAudit();
 
     Outcome out;
     for (size_t i = 1; i < ws.boxes.size(); ++i)

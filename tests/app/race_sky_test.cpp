@@ -7,9 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "app/frame_pacer.h"
-#include "app/game_main.h"
-#include "app/screens.h"
+#include "audited_game.h"
 #include "content/content_generator.h"
 #include "menu/game_setup.h"
 #include "platform/frame_flags.h"
@@ -25,7 +23,6 @@ namespace {
 // What each race frame found: the raced track, the tracks holding a sky texture, and whether
 // the raced one names a texture of the current context.
 std::set<std::string> gSeen;
-void (*gRaceDraw)() = nullptr;
 
 void NotingRaceDraw() {
   std::string skies;
@@ -35,7 +32,7 @@ void NotingRaceDraw() {
   const bool current = raced.skyTextureGeneration == platform::GlContextGeneration() &&
                        glIsTexture(raced.skyTexture);
   gSeen.insert(raced.name + " skies " + skies + (current ? " current" : " stale"));
-  gRaceDraw();
+  app_testing::RaceDraw();
 }
 
 class TogglingWindowSystem : public platform::ScriptedWindowSystem {
@@ -61,19 +58,9 @@ TEST(RaceSky, AfterF1DuringARaceTheNextRaceHasItsOwnSkyOnly) {
   ws.idle(2);
   ws.send(platform::Message{platform::MessageKind::Close});
 
-  auto& audit = testing_support::GlAudit();
-  audit.reset();
-  audit.enabled = true;
   gSeen.clear();
-  gRaceDraw = Screens[3].draw;
-  Screens[3].draw = NotingRaceDraw;
-  ClearKeyState();
-  FramePacer pacer(
-      0.0, [] { return 0.0; }, [](double) {});
-  RunGame(pacer);
-  Screens[3].draw = gRaceDraw;
-  audit.enabled = false;
-  platform::SetWindowSystem(nullptr);
+  app_testing::RunAuditedGame(NotingRaceDraw);
+  const auto& audit = testing_support::GlAudit();
 
   EXPECT_EQ(gSeen, (std::set<std::string>{"Sunny skies 0 current", "BlueSky skies 1 current"}));
   EXPECT_EQ(ws.windows.size(), 2u);
