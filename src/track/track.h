@@ -56,3 +56,5 @@ extern Track TrackTable[TrackTableSize];
 // picture failed its check, and deletes the sky texture of every other track in TrackTable, so
 // that only the raced sky takes texture memory. Needs a current GL context.
 void UseSkyOf(Track& raced);
+// Deletes the track's sky texture if it was made in the current context, else only forgets it.
+void ReleaseSky(Track& track);

@@ -7,7 +7,6 @@
 #include <utility>
 
 #include "assets/texture.h"
-#include "platform/gl_context_generation.h"
 #include "track/track.h"
 
 namespace {
@@ -119,9 +118,7 @@ void DefineTracks() {
     track.banner.load(definition.bannerFile);
     // Only the raced track's sky becomes a texture, when its race starts; a broken picture still
     // shows its box now, in file order.
-    if (track.skyTexture != 0 && track.skyTextureGeneration == platform::GlContextGeneration())
-      glDeleteTextures(1, &track.skyTexture);
-    track.skyTexture = 0;
+    ReleaseSky(track);
     track.skyFile = definition.skyFile;
     track.skyUsable = CheckTexture(definition.skyFile);
     track.name = definition.name;

@@ -5,13 +5,17 @@
 #include "platform/gl_context_generation.h"
 #include "track/track.h"
 
+void ReleaseSky(Track& track) {
+  // A texture of an earlier context went with it; its number may now name another one.
+  if (track.skyTexture != 0 && track.skyTextureGeneration == platform::GlContextGeneration())
+    glDeleteTextures(1, &track.skyTexture);
+  track.skyTexture = 0;
+}
+
 void UseSkyOf(Track& raced) {
   const uint32_t generation = platform::GlContextGeneration();
   for (Track& track : TrackTable) {
-    if (&track == &raced || track.skyTexture == 0) continue;
-    // A texture of an earlier context went with it; its number may now name another one.
-    if (track.skyTextureGeneration == generation) glDeleteTextures(1, &track.skyTexture);
-    track.skyTexture = 0;
+    if (&track != &raced) ReleaseSky(track);
   }
   if (raced.skyTexture != 0 && raced.skyTextureGeneration == generation) return;
   raced.skyTexture = 0;
