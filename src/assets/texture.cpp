@@ -40,14 +40,15 @@ namespace {
 
 // A bitmap made ready for upload, or why there is none.
 struct PreparedPicture {
-  bool opened = false;  // false: missing or unopenable, which is no error
-  std::string error;    // set when the file opened but could not be read or decoded
-  bool usable = false;  // decoded, whether or not its pixels were kept
-  int width = 0, height = 0;
+  bool opened = false;        // false: missing or unopenable, which is no error
+  std::string error;          // set when the file opened but could not be read or decoded
+  int width = 0, height = 0;  // set once decoded, whether or not the pixels were kept
   // Level 0 first, then the smaller levels of a mipmapped texture; `channels` bytes a pixel:
   // red, green, blue and, when padded, an unused 255.
   std::vector<std::vector<uint8_t>> levels;
   int channels = 3;
+
+  bool usable() const { return width > 0 && error.empty(); }
 };
 
 // The key of a request: a check needs no filter.
@@ -83,8 +84,8 @@ void MakeSmallerLevels(PreparedPicture& picture, TextureFilter filter) {
   }
 }
 
-// Pads every level to four bytes a pixel, one level at a time; short of memory the rest stay
-// at three, which upload as well, only more slowly.
+// Pads every level to four bytes a pixel, one level at a time; short of memory the picture
+// fails as any picture does that cannot be read for want of memory.
 void PadLevels(PreparedPicture& picture) {
   try {
     std::vector<std::vector<uint8_t>> padded;
@@ -98,7 +99,6 @@ void PadLevels(PreparedPicture& picture) {
   } catch (const std::bad_alloc&) {
     // Levels already padded were freed: this picture has to be read again.
     picture.levels.clear();
-    picture.usable = false;
     picture.error = "Out of memory.";
   }
 }
@@ -120,7 +120,6 @@ PreparedPicture PreparePicture(const Request& request, int32_t maxDimension = kM
     std::unique_ptr<RgbImage> image =
         ReadDibFileQuietly(fileName.c_str(), prepared.error, maxDimension);
     if (!image || image->pixels.empty()) return prepared;
-    prepared.usable = true;
     prepared.width = image->width, prepared.height = image->height;
     if (std::get<1>(request) == PictureRequest::Load) {
       prepared.levels.push_back(std::move(image->pixels));
@@ -129,7 +128,6 @@ PreparedPicture PreparePicture(const Request& request, int32_t maxDimension = kM
       if (pad) PadLevels(prepared);
     }
   } catch (const std::bad_alloc&) {
-    prepared.usable = false;
     prepared.levels.clear();
     prepared.error = "Out of memory.";
   }
@@ -254,7 +252,6 @@ PreparedPicture ObtainPicture(const Request& request) {
   if (!ThePrefetcher().take(request, picture)) {
     picture = PreparePicture(request, limit);
   } else if (picture.width > limit || picture.height > limit) {
-    picture.usable = false;
     picture.levels.clear();
     picture.error = "Image file conversion error.";
   }
@@ -272,7 +269,7 @@ void PrefetchTextures(const std::vector<PictureRequest>& requests) {
 }
 
 bool CheckTexture(const char* fileName) {
-  return fileName && ObtainPicture(KeyOf({fileName, PictureRequest::Check})).usable;
+  return fileName && ObtainPicture(KeyOf({fileName, PictureRequest::Check})).usable();
 }
 
 GLuint LoadTexture(const char* fileName, TextureFilter filter) {
