@@ -68,6 +68,12 @@ bool ReadMesh(const char* fileName, Ms3dMesh& mesh) {
          ParseMs3d(bytes.data(), bytes.size(), ModelDirectory(fileName), mesh, ReadableFile);
 }
 
+// The material's texture path, or null when it has none.
+const char* TextureOf(ModelMaterial& m) {
+  m.texture[sizeof m.texture - 1] = '\0';
+  return m.texture[0] != '\0' ? m.texture : nullptr;
+}
+
 }  // namespace
 
 std::vector<PictureRequest> ModelTextureRequests(const char* fileName) {
@@ -75,8 +81,7 @@ std::vector<PictureRequest> ModelTextureRequests(const char* fileName) {
   Ms3dMesh mesh;
   if (!ReadMesh(fileName, mesh)) return requests;
   for (ModelMaterial& m : mesh.materials) {
-    m.texture[sizeof m.texture - 1] = '\0';
-    if (m.texture[0] != '\0') requests.push_back({m.texture});
+    if (const char* texture = TextureOf(m)) requests.push_back({texture});
   }
   return requests;
 }
@@ -99,8 +104,8 @@ bool Model::load(const char* fileName) {
 
 void Model::loadTextures() {
   for (ModelMaterial& m : materials) {
-    m.texture[sizeof m.texture - 1] = '\0';
-    m.textureId = m.texture[0] != '\0' ? LoadTexture(m.texture) : 0;
+    const char* texture = TextureOf(m);
+    m.textureId = texture ? LoadTexture(texture) : 0;
   }
 }
 

@@ -26,6 +26,10 @@ namespace {
 constexpr const char* CarModelFiles[] = {"Data/wingman.ms3d", "Data/pizzacar.ms3d",
                                          "Data/flyingtaco.ms3d"};
 
+// Set once the pictures of the coming GameSetup are being prepared (at start-up, before the
+// window exists), so that it does not read the model files again to ask for them.
+bool PicturesRequested = false;
+
 }  // namespace
 
 void PrefetchGamePictures() {
@@ -38,10 +42,12 @@ void PrefetchGamePictures() {
   }
   for (PictureRequest& request : BuiltInTrackPictures()) requests.push_back(std::move(request));
   PrefetchTextures(requests);
+  PicturesRequested = true;
 }
 
 void GameSetup() {
-  PrefetchGamePictures();
+  if (!PicturesRequested) PrefetchGamePictures();
+  PicturesRequested = false;
   MenuMainTexture = LoadTexture("Data/menuMain.bmp", TextureFilter::Linear);
   MenuCarTexture = LoadTexture("Data/menuCar.bmp", TextureFilter::Linear);
   MenuTrackTexture = LoadTexture("Data/menuTrack.bmp", TextureFilter::Linear);

@@ -55,6 +55,7 @@ extern float SpinAngle;
 // puts every menu selection back on its first entry. Missing files leave textures 0 and models
 // empty; nothing is reported.
 void GameSetup();
-// Starts preparing the menu and track pictures on worker threads (see PrefetchTextures), so that
-// GameSetup finds them ready; GameSetup calls it itself for whatever is not already waiting.
+// Starts preparing the menu, car and track pictures on worker threads (see PrefetchTextures),
+// so that the next GameSetup finds them ready; GameSetup calls it itself when nothing asked
+// since the last one.
 void PrefetchGamePictures();
