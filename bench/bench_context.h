@@ -11,7 +11,7 @@
 #include <string>
 
 #include "assets/outline_font.h"
-#include "menu/game_setup.h"
+#include "game/game_setup.h"
 #include "platform/headless_gl.h"
 #include "platform/message_box.h"
 

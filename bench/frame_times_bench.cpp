@@ -16,7 +16,7 @@
 #include "assets/outline_font.h"
 #include "bench_context.h"
 #include "menu/car_selection.h"
-#include "menu/game_setup.h"
+#include "game/game_setup.h"
 #include "menu/main_menu.h"
 #include "menu/menu_drawing.h"
 #include "menu/track_selection.h"

@@ -14,7 +14,7 @@
 #include "bench_context.h"
 #include "formats/bmp_writer.h"
 #include "menu/car_selection.h"
-#include "menu/game_setup.h"
+#include "game/game_setup.h"
 #include "menu/main_menu.h"
 #include "menu/track_selection.h"
 

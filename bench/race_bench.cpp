@@ -12,7 +12,7 @@
 
 #include "assets/outline_font.h"
 #include "bench_context.h"
-#include "menu/game_setup.h"
+#include "game/game_setup.h"
 #include "platform/clock.h"
 #include "platform/keys.h"
 #include "platform/message_box.h"

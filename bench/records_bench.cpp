@@ -5,7 +5,7 @@
 
 #include <filesystem>
 
-#include "race/best_times.h"
+#include "records/best_times.h"
 
 namespace {
 

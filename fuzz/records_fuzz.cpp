@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "race/records_format.h"
+#include "records/records_format.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string_view text(reinterpret_cast<const char*>(data), size);

@@ -4,7 +4,7 @@
 #include <cstring>
 #include <sstream>
 
-#include "race/best_times.h"
+#include "records/best_times.h"
 
 namespace {
 

@@ -12,7 +12,7 @@
 #include "app/game_window.h"
 #include "app/screens.h"
 #include "assets/outline_font.h"
-#include "menu/game_setup.h"
+#include "game/game_setup.h"
 #include "platform/box_answer_keys.h"
 #include "platform/clock.h"
 #include "platform/frame_flags.h"

@@ -5,7 +5,8 @@
 #include <GL/glu.h>
 
 #include "assets/outline_font.h"
-#include "menu/game_setup.h"
+#include "game/game_setup.h"
+#include "menu/main_menu.h"
 #include "platform/frame_flags.h"
 #include "platform/gl_context_generation.h"
 #include "platform/keys.h"
@@ -158,6 +159,7 @@ void ResizeScene(int width, int height) {
 bool InitScene() {
   ScreenState = 0;
   GameSetup();
+  ResetMainMenu();
   glEnable(GL_POLYGON_SMOOTH);
   glShadeModel(GL_SMOOTH);
   glClearColor(0.0f, 0.0f, 0.0f, 0.5f);

@@ -5,7 +5,7 @@
 #include <GL/gl.h>
 
 #include "assets/outline_font.h"
-#include "menu/game_setup.h"
+#include "game/game_setup.h"
 #include "menu/menu_drawing.h"
 #include "platform/frame_flags.h"
 #include "platform/keys.h"

@@ -3,12 +3,13 @@
 
 #include <GL/gl.h>
 
-#include "menu/game_setup.h"
+#include "game/game_setup.h"
 #include "menu/menu_drawing.h"
 #include "platform/frame_flags.h"
 #include "platform/keys.h"
 
 struct SelectionFrame SelectionFrame;
+int16_t MainMenuChoice = 0;
 
 namespace {
 
@@ -82,6 +83,11 @@ void DrawMainMenu() {
   SpinAngle += 0.1f;
 
   FadeMenuTint(MainMenuTintFade);
+}
+
+void ResetMainMenu() {
+  MainMenuChoice = 0;
+  SelectionFrame.y = SelectionFrameStartY;
 }
 
 void MainMenuInput() {

@@ -2,6 +2,8 @@
 // entry (start a game or quit), and its keys.
 #pragma once
 
+#include <cstdint>
+
 // Position, size and pulse colour of the stack of five outlines marking the current entry.
 struct SelectionFrame {
   float x = -0.01f;
@@ -20,10 +22,15 @@ struct SelectionFrame {
 // The one highlight frame of the main menu (same name as its type, like the C `struct stat`).
 extern struct SelectionFrame SelectionFrame;
 
+// Main menu entry: 0 start a game, 1 quit.
+extern int16_t MainMenuChoice;
+
 // Frame positions of the two entries.
 constexpr float SelectionFrameStartY = 0.34f;
 constexpr float SelectionFrameQuitY = -0.72f;
 
+// Puts the choice and its frame back on the start entry (with GameSetup, at every new window).
+void ResetMainMenu();
 // Draws one frame of the main menu.
 void DrawMainMenu();
 // ESC quits; Down and Up move between the entries (no wrap-around); Enter confirms.

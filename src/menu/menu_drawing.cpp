@@ -3,7 +3,7 @@
 
 #include <GL/gl.h>
 
-#include "menu/game_setup.h"
+#include "game/game_setup.h"
 
 void DrawMenuBackground(uint32_t texture) {
   glEnable(GL_TEXTURE_2D);

@@ -7,13 +7,13 @@
 #include <vector>
 
 #include "assets/outline_font.h"
-#include "menu/game_setup.h"
+#include "game/game_setup.h"
 #include "menu/menu_drawing.h"
 #include "platform/frame_flags.h"
 #include "platform/keys.h"
-#include "race/best_times.h"
+#include "records/best_times.h"
 #include "race/race_start.h"
-#include "race/race_time.h"
+#include "records/race_time.h"
 #include "track/track.h"
 
 namespace {

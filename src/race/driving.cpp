@@ -2,7 +2,7 @@
 // velocities and the velocities into position and angles. Everything is per frame.
 #include <cmath>
 
-#include "menu/game_setup.h"
+#include "game/game_setup.h"
 #include "platform/frame_flags.h"
 #include "platform/keys.h"
 #include "race/race.h"

@@ -1,9 +1,9 @@
 // The one race: its start, the countdown on whole calendar seconds and the frame step.
 #include "race/race.h"
 
-#include "menu/game_setup.h"
+#include "game/game_setup.h"
 #include "platform/clock.h"
-#include "race/best_times.h"
+#include "records/best_times.h"
 #include "track/track.h"
 
 Race CurrentRace;

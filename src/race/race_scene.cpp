@@ -3,10 +3,10 @@
 #include <GL/gl.h>
 
 #include "assets/outline_font.h"
-#include "menu/game_setup.h"
+#include "game/game_setup.h"
 #include "platform/gl_context_generation.h"
 #include "race/race.h"
-#include "race/race_time.h"
+#include "records/race_time.h"
 #include "track/track.h"
 
 namespace {

@@ -1,7 +1,7 @@
 // The start of a race: from the track selection's Enter (or a test) to "READY".
 #include "race/race_start.h"
 
-#include "menu/game_setup.h"
+#include "game/game_setup.h"
 #include "platform/frame_flags.h"
 #include "race/race.h"
 #include "track/track.h"

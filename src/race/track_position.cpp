@@ -2,7 +2,7 @@
 // with its damage.
 #include <cmath>
 
-#include "menu/game_setup.h"
+#include "game/game_setup.h"
 #include "platform/clock.h"
 #include "race/race.h"
 #include "track/track.h"

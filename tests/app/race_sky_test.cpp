@@ -9,7 +9,7 @@
 
 #include "audited_game.h"
 #include "content/content_generator.h"
-#include "menu/game_setup.h"
+#include "game/game_setup.h"
 #include "platform/frame_flags.h"
 #include "platform/gl_context_generation.h"
 #include "platform/keys.h"

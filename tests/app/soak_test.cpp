@@ -16,7 +16,7 @@
 #include "app/frame_pacer.h"
 #include "app/game_main.h"
 #include "content/content_generator.h"
-#include "menu/game_setup.h"
+#include "game/game_setup.h"
 #include "platform/frame_flags.h"
 #include "platform/keys.h"
 #include "platform/scripted_window_system.h"

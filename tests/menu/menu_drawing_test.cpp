@@ -4,7 +4,7 @@
 #include <cmath>
 
 #include "menu_fixture.h"
-#include "race/best_times.h"
+#include "records/best_times.h"
 
 namespace {
 

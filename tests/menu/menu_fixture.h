@@ -15,7 +15,7 @@
 
 #include "app/game_window.h"
 #include "menu/car_selection.h"
-#include "menu/game_setup.h"
+#include "game/game_setup.h"
 #include "menu/main_menu.h"
 #include "menu/track_selection.h"
 #include "platform/frame_flags.h"

@@ -73,6 +73,7 @@ TEST_F(MenuTest, TrackSelectionKeysStartTheRaceAndGameSetupResetsTheSelections) 
   Input(MainMenuInput, {VK_DOWN});
   MenuTint = {0.7f, 0.9f, 0.6f};
   GameSetup();
+  ResetMainMenu();
   EXPECT_EQ(MainMenuChoice, 0);
   EXPECT_FLOAT_EQ(SelectionFrame.y, 0.34f);
   EXPECT_TRUE(SelectedCarIndex == 0 && SelectedCar == &CarRoster[0]);

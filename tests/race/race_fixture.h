@@ -6,7 +6,7 @@
 #include <memory>
 
 #include "app/game_window.h"
-#include "menu/game_setup.h"
+#include "game/game_setup.h"
 #include "platform/frame_flags.h"
 #include "platform/keys.h"
 #include "platform/message_box.h"

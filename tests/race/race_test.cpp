@@ -3,7 +3,7 @@
 // every track, and one deliberate crash per car), and the best times they leave.
 #include <gtest/gtest.h>
 
-#include "race/best_times.h"
+#include "records/best_times.h"
 #include "race_fixture.h"
 
 namespace {

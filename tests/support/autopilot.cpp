@@ -5,7 +5,7 @@
 #include <cmath>
 #include <numbers>
 
-#include "menu/game_setup.h"
+#include "game/game_setup.h"
 #include "platform/clock.h"
 #include "platform/keys.h"
 #include "race/race.h"

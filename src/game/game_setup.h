@@ -1,5 +1,6 @@
-// The car roster, the menu state shared by the three menu screens, and GameSetup, which loads
-// every asset of the game into the current GL context and puts the menus on their first entries.
+// The state the menus choose and the race uses (the car roster, the selected car and track, the
+// spin angle, the menu pictures and tint), and GameSetup, which loads every asset of the game.
+// In game/, the state the menus choose and the race reads; it includes no menu or race code.
 #pragma once
 
 #include <cstdint>
@@ -39,8 +40,6 @@ extern uint32_t MenuCarTexture;
 extern uint32_t MenuTrackTexture;
 // Tint of the menu backgrounds; each menu screen fades it once per frame.
 extern MenuColor MenuTint;
-// Main menu entry: 0 start a game, 1 quit.
-extern int16_t MainMenuChoice;
 // Roster slot chosen on the car selection screen (0 to 2) and that slot.
 extern int16_t SelectedCarIndex;
 extern Car* SelectedCar;
@@ -52,7 +51,8 @@ extern Track* SelectedTrack;
 extern float SpinAngle;
 
 // Loads the menu textures, the three roster cars and the tracks into the current GL context and
-// puts every menu selection back on its first entry. Missing files leave textures 0 and models
+// puts the car and track selections back on their first entries (the main menu's own entry is
+// reset by ResetMainMenu). Missing files leave textures 0 and models
 // empty; nothing is reported.
 void GameSetup();
 // Starts preparing the menu, car and track pictures on worker threads (see PrefetchTextures),

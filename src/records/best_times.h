@@ -1,6 +1,7 @@
 // The player's best times: kept in $XDG_DATA_HOME/quillon/best-times.txt (by default
 // ~/.local/share/quillon/), read on first use, written once at the finish of each race.
 // Failures never stop the game: each kind is said once on standard error.
+// In records/, the player's own files (best times now), GL-free and below the menus and race.
 #pragma once
 
 #include <filesystem>
@@ -9,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "race/records_file.h"
-#include "race/records_format.h"
+#include "records/records_file.h"
+#include "records/records_format.h"
 
 // The best-times file, from the environment at the time of the call: $XDG_DATA_HOME when it is
 // an absolute path, else $HOME/.local/share; empty when neither gives a folder.

@@ -1,6 +1,7 @@
 // Files of a player's data: read whole, written atomically (a temporary file in the same
 // folder, flushed, renamed over the old one) and moved aside when broken. The calls that write
 // can be replaced, so tests can fail them the way a full disk or a read-only folder would.
+// In records/, the player's own files (best times now), GL-free and below the menus and race.
 #pragma once
 
 #include <sys/types.h>

@@ -1,5 +1,6 @@
 // Whole-file reads, atomic replacement and moving a broken file aside, on POSIX calls.
-#include "race/records_file.h"
+// In records/, the player's own files (best times now), GL-free and below the menus and race.
+#include "records/records_file.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -10,7 +11,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "race/records_format.h"
+#include "records/records_format.h"
 
 namespace {
 

@@ -1,5 +1,6 @@
 // The race time's one text form, shared by the race messages, the menus and --records.
-#include "race/race_time.h"
+// In records/, the player's own files (best times now), GL-free and below the menus and race.
+#include "records/race_time.h"
 
 #include <cstdio>
 

@@ -1,4 +1,5 @@
 // The race time as every message of the race shows it: whole seconds, no fraction.
+// In records/, the player's own files (best times now), GL-free and below the menus and race.
 #pragma once
 
 #include <string>

@@ -1,5 +1,6 @@
 // Parsing, writing and the keep rule of the best-times file (format described in the header).
-#include "race/records_format.h"
+// In records/, the player's own files (best times now), GL-free and below the menus and race.
+#include "records/records_format.h"
 
 #include <algorithm>
 #include <charconv>

@@ -8,7 +8,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "race/best_times.h"
+#include "records/best_times.h"
 #include "support/scratch_folder.h"
 
 namespace {

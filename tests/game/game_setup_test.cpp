@@ -2,7 +2,7 @@
 // fresh context after a display-mode toggle.
 #include "formats/bmp_writer.h"
 #include "formats/ms3d_writer.h"
-#include "menu_fixture.h"
+#include "menu/menu_fixture.h"
 #include "platform/gl_context_generation.h"
 
 namespace {

@@ -1,9 +1,9 @@
-// The car roster, the menu state and GameSetup, which (re)loads every asset into the current
-// GL context at start-up and after each display-mode toggle.
-#include "menu/game_setup.h"
+// The game's shared state (car roster, selections, menu pictures) and GameSetup, which (re)loads
+// every asset into the current GL context at start-up and after each display-mode toggle.
+// In game/, the state the menus choose and the race reads; it includes no menu or race code.
+#include "game/game_setup.h"
 
 #include "assets/texture.h"
-#include "menu/main_menu.h"
 #include "track/track.h"
 #include "track/track_definitions.h"
 
@@ -13,7 +13,6 @@ uint32_t MenuMainTexture = 0;
 uint32_t MenuCarTexture = 0;
 uint32_t MenuTrackTexture = 0;
 MenuColor MenuTint{1.0f, 1.0f, 1.0f};
-int16_t MainMenuChoice = 0;
 int16_t SelectedCarIndex = 0;
 Car* SelectedCar = &CarRoster[0];
 int16_t SelectedTrackIndex = 0;
@@ -51,9 +50,6 @@ void GameSetup() {
   MenuMainTexture = LoadTexture("Data/menuMain.bmp", TextureFilter::Linear);
   MenuCarTexture = LoadTexture("Data/menuCar.bmp", TextureFilter::Linear);
   MenuTrackTexture = LoadTexture("Data/menuTrack.bmp", TextureFilter::Linear);
-
-  MainMenuChoice = 0;
-  SelectionFrame.y = SelectionFrameStartY;
 
   MenuTint = {1.0f, 1.0f, 1.0f};
   SelectedCarIndex = 0;

@@ -1,6 +1,7 @@
 // The best-times store of the game: where the file lives, reading it once, writing it at the
 // finish, and saying each kind of failure once.
-#include "race/best_times.h"
+// In records/, the player's own files (best times now), GL-free and below the menus and race.
+#include "records/best_times.h"
 
 #include <sys/stat.h>
 
@@ -10,7 +11,7 @@
 #include <iostream>
 
 #include "platform/clock.h"
-#include "race/race_time.h"
+#include "records/race_time.h"
 
 BestTimes GameBestTimes;
 

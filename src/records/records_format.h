@@ -17,6 +17,7 @@
 //
 // Kept: for each track the ten best races, and for each track and car the best one. On equal
 // times the race that was there first stays ahead.
+// In records/, the player's own files (best times now), GL-free and below the menus and race.
 #pragma once
 
 #include <cstdint>
