@@ -7,9 +7,10 @@ E2E_GAME_PID=""
 E2E_WESTON_PID=""
 E2E_SHOTS=${E2E_SHOTS:-${TMPDIR:-/tmp}/quillon-e2e-shots}
 mkdir -p "$E2E_SHOTS"
-# The game keeps best times under XDG_DATA_HOME: a private folder, never the player's own.
+# The game keeps best times under XDG_DATA_HOME and settings under XDG_CONFIG_HOME: private
+# folders, never the player's own.
 E2E_DATA_HOME=$(mktemp -d)
-export XDG_DATA_HOME=$E2E_DATA_HOME
+export XDG_DATA_HOME=$E2E_DATA_HOME XDG_CONFIG_HOME=$E2E_DATA_HOME/config
 
 e2e_fail() {
   echo "FAIL: $*" >&2

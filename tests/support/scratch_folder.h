@@ -1,7 +1,7 @@
 // A fresh working folder with an empty Data/ for the length of a test, so the game's setup
 // loads exactly what the test puts there (never a Data/ that happens to be in the build folder).
-// XDG_DATA_HOME points into it too: a race finished by a test keeps its best time there, never
-// in the player's own folder.
+// XDG_DATA_HOME and XDG_CONFIG_HOME point into it too: a race finished or a setting changed by a
+// test is kept there, never in the player's own folders.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -21,14 +21,18 @@ class ScratchFolder {
     path_ = pattern;
     std::filesystem::create_directory(path_ / "Data");
     std::filesystem::current_path(path_);
-    if (const char* data = getenv("XDG_DATA_HOME")) previousData_ = data;
-    setenv("XDG_DATA_HOME", (path_ / "share").c_str(), 1);
+    for (auto& [name, folder, previous] : homes_) {
+      if (const char* value = getenv(name)) previous = value;
+      setenv(name, (path_ / folder).c_str(), 1);
+    }
   }
   ~ScratchFolder() {
-    if (previousData_)
-      setenv("XDG_DATA_HOME", previousData_->c_str(), 1);
-    else
-      unsetenv("XDG_DATA_HOME");
+    for (auto& [name, folder, previous] : homes_) {
+      if (previous)
+        setenv(name, previous->c_str(), 1);
+      else
+        unsetenv(name);
+    }
     std::filesystem::current_path(previous_);
     std::filesystem::remove_all(path_);
   }
@@ -40,7 +44,12 @@ class ScratchFolder {
  private:
   std::filesystem::path previous_;
   std::filesystem::path path_;
-  std::optional<std::string> previousData_;
+  struct Home {
+    const char* name;
+    const char* folder;
+    std::optional<std::string> previous;
+  };
+  Home homes_[2] = {{"XDG_DATA_HOME", "share", {}}, {"XDG_CONFIG_HOME", "config", {}}};
 };
 
 }  // namespace testing_support

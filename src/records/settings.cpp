@@ -1,0 +1,97 @@
+// The settings store of the game: where the file lives, reading it once, writing it at each
+// change, and saying each kind of failure once.
+// In records/, the player's own files, GL-free and below the menus and race.
+#include "records/settings.h"
+
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <iostream>
+
+#include "platform/clock.h"
+
+Settings GameSettings;
+
+namespace {
+
+// A settings file this game wrote is a few lines; anything larger is not one.
+constexpr size_t FileLimit = 64 << 10;
+
+std::filesystem::path ConfigHome() {
+  const char* config = std::getenv("XDG_CONFIG_HOME");
+  if (config != nullptr && config[0] == '/') return config;
+  const char* home = std::getenv("HOME");
+  if (home != nullptr && home[0] == '/') return std::filesystem::path(home) / ".config";
+  return {};
+}
+
+}  // namespace
+
+std::filesystem::path SettingsFile() {
+  const std::filesystem::path home = ConfigHome();
+  if (home.empty()) return {};
+  return home / "quillon" / "settings.txt";
+}
+
+void Settings::tell(bool& told, const std::string& text) {
+  if (told) return;
+  told = true;
+  (errors != nullptr ? *errors : std::cerr) << "quillon: " << text << std::endl;
+}
+
+void Settings::loadIfNeeded() {
+  std::filesystem::path file = SettingsFile();
+  if (loaded_ && file == file_) return;
+  loaded_ = true;
+  readOnly_ = false;
+  file_ = std::move(file);
+  text_ = *SettingsText::parse("quillon-settings 1\n");
+  if (file_.empty()) return;
+  std::string contents, error;
+  const ReadResult read = ReadWholeFile(file_, FileLimit, contents, error);
+  if (read == ReadResult::Missing) return;
+  if (read == ReadResult::Read) {
+    if (auto parsed = SettingsText::parse(contents)) {
+      text_ = std::move(*parsed);
+      if (text_.newer()) {
+        readOnly_ = true;
+        tell(toldRead_, file_.string() + ": written by a newer version; changes are not saved");
+      }
+      return;
+    }
+    error = file_.string() + ": not a settings file";
+  }
+  std::string moveError;
+  if (auto moved = MoveAside(file_, platform::CalendarTime(), moveError)) {
+    tell(toldRead_, error + "; moved to " + moved->string() + ", settings start anew");
+  } else {
+    readOnly_ = true;
+    tell(toldRead_, error + "; " + moveError + "; settings are not saved");
+  }
+}
+
+bool Settings::flag(std::string_view name, bool otherwise) {
+  loadIfNeeded();
+  return text_.flag(name, otherwise);
+}
+
+void Settings::setFlag(std::string_view name, bool on) {
+  loadIfNeeded();
+  text_.set(name, on ? "on" : "off");
+  if (readOnly_) return;
+  std::string error;
+  if (file_.empty()) {
+    error = "no folder for settings (neither XDG_CONFIG_HOME nor HOME is set)";
+  } else {
+    std::error_code ec;
+    std::filesystem::create_directories(file_.parent_path(), ec);
+    if (ec) {
+      error = file_.parent_path().string() + ": cannot create the folder: " + ec.message();
+    } else if (WriteFileAtomically(file_, text_.format(), error, fileCalls)) {
+      return;
+    }
+  }
+  tell(toldWrite_, error + "; settings are not saved");
+}

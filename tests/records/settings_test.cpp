@@ -1,0 +1,110 @@
+// The settings file: its format (unknown lines kept, byte-order mark and CRLF read, a newer
+// version noticed) and the store (defaults, atomic writes, broken and newer files).
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+
+#include "records/settings.h"
+#include "support/scratch_folder.h"
+
+namespace {
+
+std::string Slurp(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), {}};
+}
+
+TEST(SettingsFormat, ReadsWhatOrdinaryEditorsWriteAndRefusesTheRest) {
+  struct Case {
+    std::string_view text;
+    bool valid;
+    bool sound;  // the sound flag read, default on
+  };
+  const Case cases[] = {
+      {"quillon-settings 1\nsound\toff\n", true, false},
+      {"\xEF\xBB\xBFquillon-settings 1\r\nsound\toff\r\n", true, false},  // BOM and CRLF
+      {"quillon-settings 1\nsound\ton\nsound\toff", true, false},         // the last line wins
+      {"quillon-settings 1\nsound\tloud\n# sound\toff\n", true, true},    // others: default
+      {"quillon-settings 2\nsound\toff\n", true, false},                  // newer: still read
+      {"", false, true},
+      {"quillon-settings\nsound\toff\n", false, true},
+      {"quillon-settings 0\n", false, true},
+      {"quillon-settings 1x\n", false, true},
+      {"best-times 1\n", false, true},
+      {std::string_view("quillon-settings 1\nsound\toff\0\n", 30), false, true},  // a NUL
+  };
+  for (const Case& c : cases) {
+    const auto parsed = SettingsText::parse(c.text);
+    ASSERT_EQ(parsed.has_value(), c.valid) << c.text;
+    if (parsed) {
+      EXPECT_EQ(parsed->flag("sound", true), c.sound) << c.text;
+    }
+  }
+  EXPECT_TRUE(SettingsText::parse("quillon-settings 2\n")->newer());
+  EXPECT_FALSE(SettingsText::parse("quillon-settings 1\n")->newer());
+}
+
+TEST(SettingsFormat, SetReplacesInPlaceKeepsOtherLinesAndDropsRepeats) {
+  auto text = *SettingsText::parse("quillon-settings 1\n# mine\nsound\ton\nvolume\t7\nsound\ton\n");
+  text.set("sound", "off");
+  text.set("ghost", "on");
+  EXPECT_EQ(text.format(), "quillon-settings 1\n# mine\nsound\toff\nvolume\t7\nghost\ton\n");
+  auto fresh = *SettingsText::parse("quillon-settings 1");
+  fresh.set("sound", "off");
+  EXPECT_EQ(SettingsText::parse(fresh.format())->get("sound"), "off");
+}
+
+class SettingsTest : public testing::Test {
+ protected:
+  testing_support::ScratchFolder scratch;
+  std::ostringstream said;
+  Settings settings;
+  std::filesystem::path file = scratch.path() / "config" / "quillon" / "settings.txt";
+
+  void SetUp() override { settings.errors = &said; }
+  void write(const std::string& text) {
+    std::filesystem::create_directories(file.parent_path());
+    std::ofstream(file, std::ios::binary) << text;
+  }
+};
+
+TEST_F(SettingsTest, DefaultsUntilChangedThenKeptAcrossRuns) {
+  EXPECT_EQ(SettingsFile(), file);
+  EXPECT_TRUE(settings.sound() && settings.ghost());
+  EXPECT_FALSE(std::filesystem::exists(file));  // reading creates nothing
+  settings.setSound(false);
+  Settings nextRun;
+  EXPECT_FALSE(nextRun.sound());
+  EXPECT_TRUE(nextRun.ghost());
+  EXPECT_EQ(said.str(), "");
+}
+
+TEST_F(SettingsTest, BrokenFileMovedAsideNewerFileLeftAloneFailedWriteSaidOnce) {
+  write("not settings\n");
+  settings.setGhost(false);
+  EXPECT_NE(said.str().find("moved to"), std::string::npos);
+  EXPECT_EQ(Slurp(file),
+            "quillon-settings 1\n# Settings of Quillon: one setting a line, name "
+            "and value separated by a tab.\nghost\toff\n");
+
+  const std::string newer = "quillon-settings 3\nsound\toff\nthing\t1\n";
+  write(newer);
+  settings.reload();
+  EXPECT_FALSE(settings.sound());
+  settings.setSound(true);
+  EXPECT_TRUE(settings.sound());  // for this run
+  EXPECT_EQ(Slurp(file), newer);
+
+  write("quillon-settings 1\n");
+  settings.reload();
+  said.str("");
+  settings.fileCalls.rename = [](const char*, const char*) { return errno = EROFS, -1; };
+  settings.setSound(false);
+  settings.setSound(true);
+  EXPECT_EQ(Slurp(file), "quillon-settings 1\n");
+  const std::string told = said.str();
+  EXPECT_EQ(std::count(told.begin(), told.end(), '\n'), 1) << told;
+}
+
+}  // namespace
