@@ -157,13 +157,8 @@ TEST_F(TextureTest, APictureAskedForTwiceServesTwoLoadsAndNothingStaysWaiting) {
   EXPECT_TRUE(messages.empty());
 }
 
-TEST_F(TextureTest, MissingOrBrokenFileGivesZeroWithoutMakingATexture) {
+TEST_F(TextureTest, APictureWiderThanOpenGLTakesGivesZeroWithoutMakingATexture) {
   glBindTexture(GL_TEXTURE_2D, 0);
-  EXPECT_EQ(LoadTexture((::testing::TempDir() + "absent.bmp").c_str()), 0u);
-  EXPECT_TRUE(messages.empty());
-  testing_support::Bytes broken = formats::EncodeBmp(formats::Picture(4, 4));
-  broken.pop_back();
-  EXPECT_EQ(LoadTexture(testing_support::WriteTempFile("broken.bmp", broken).c_str()), 0u);
   // One pixel wider than OpenGL takes (or than the reader's own limit).
   GLint maxSide = 0;
   glGetIntegerv(GL_MAX_TEXTURE_SIZE, &maxSide);
@@ -174,7 +169,7 @@ TEST_F(TextureTest, MissingOrBrokenFileGivesZeroWithoutMakingATexture) {
                       "wide.bmp", testing_support::BuildDib({.width = wide, .pixelData = row}))
                       .c_str()),
       0u);
-  EXPECT_EQ(messages, std::vector<std::string>(2, "Image file conversion error."));
+  EXPECT_EQ(messages, std::vector<std::string>{"Image file conversion error."});
   GLint bound = -1;
   glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
   EXPECT_EQ(bound, 0);
