@@ -1,5 +1,5 @@
-// Plays the whole game to its end on the current scripted window system with the GL name audit
-// on, each race frame passed through a test's hook: shared by the tests that play a run through.
+// Runs the whole game on the current scripted window system with frames unpaced, or plays it to
+// its end with the GL name audit on and each race frame passed through a test's hook.
 #pragma once
 
 #include "app/frame_pacer.h"
@@ -10,6 +10,13 @@
 #include "support/gl_name_audit.h"
 
 namespace app_testing {
+
+// RunGame with no waiting between frames.
+inline int RunUnpaced(StartWindow start = StartWindow::Ask) {
+  FramePacer pacer(
+      0.0, [] { return 0.0; }, [](double) {});
+  return RunGame(pacer, start);
+}
 
 // The race screen's own draw, which the hook calls to draw the frame.
 inline void (*RaceDraw)() = nullptr;
@@ -24,9 +31,7 @@ inline void RunAuditedGame(void (*raceFrame)()) {
   RaceDraw = Screens[3].draw;
   Screens[3].draw = raceFrame;
   ClearKeyState();
-  FramePacer pacer(
-      0.0, [] { return 0.0; }, [](double) {});
-  RunGame(pacer);
+  RunUnpaced();
   Screens[3].draw = RaceDraw;
   audit.enabled = false;
   platform::SetWindowSystem(nullptr);

@@ -2,9 +2,8 @@
 // question, and the teardown that always runs to its end.
 #include <gtest/gtest.h>
 
-#include "app/frame_pacer.h"
-#include "app/game_main.h"
 #include "app/game_window.h"
+#include "audited_game.h"
 #include "platform/frame_flags.h"
 #include "platform/scripted_window_system.h"
 
@@ -50,9 +49,7 @@ TEST_F(GameWindowTest, ARefusedFullScreenModeAnsweredNoClosesTheProgram) {
   ws.failing.insert("changeDisplayMode");
   ws.answer(Answer::Yes);  // the start question
   ws.answer(Answer::No);   // the fallback question
-  FramePacer pacer(
-      0.0, [] { return 0.0; }, [](double) {});
-  EXPECT_EQ(RunGame(pacer), 1);
+  EXPECT_EQ(app_testing::RunUnpaced(), 1);
   EXPECT_TRUE(ws.windows.empty());
   ASSERT_EQ(ws.boxes.size(), 3u);
   EXPECT_EQ(ws.boxes[2].caption, "ERROR");
@@ -94,13 +91,6 @@ TEST_F(GameWindowTest, EachFailedCreationStepShowsItsMessageAfterTheTeardown) {
     }
   }
   platform::SetWindowSystem(&ws);
-}
-
-TEST_F(GameWindowTest, AWindowThatCannotBeCreatedEndsTheProgramWithCodeOne) {
-  ws.failing.insert("createWindow");
-  FramePacer pacer(
-      0.0, [] { return 0.0; }, [](double) {});
-  EXPECT_EQ(RunGame(pacer), 1);
 }
 
 TEST_F(GameWindowTest, TeardownReportsEveryFailureAndStillRunsToTheEnd) {

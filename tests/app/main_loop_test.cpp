@@ -8,10 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "app/frame_pacer.h"
-#include "app/game_main.h"
 #include "app/game_window.h"
 #include "app/screens.h"
+#include "audited_game.h"
 #include "menu/main_menu.h"
 #include "platform/frame_flags.h"
 #include "platform/keys.h"
@@ -20,6 +19,7 @@
 
 namespace {
 
+using app_testing::RunUnpaced;
 using platform::Answer;
 using platform::Message;
 using platform::MessageKind;
@@ -52,11 +52,6 @@ class MainLoopTest : public ::testing::Test {
   }
   static void RecordInput() { gEvents.push_back("input" + std::to_string(ScreenState)); }
 
-  int run(StartWindow start = StartWindow::Ask) {
-    FramePacer pacer(
-        0.0, [] { return 0.0; }, [](double) {});
-    return RunGame(pacer, start);
-  }
   int count(const std::string& event) {
     return static_cast<int>(std::count(gEvents.begin(), gEvents.end(), event));
   }
@@ -77,7 +72,7 @@ TEST_F(MainLoopTest, StartQuestionNoOrNoAnswerGivesAnEightHundredBySixHundredWin
     platform::SetWindowSystem(&local);
     local.answer(answer);
     local.send(Message{MessageKind::Close});
-    EXPECT_EQ(run(), 0);
+    EXPECT_EQ(RunUnpaced(), 0);
     ASSERT_EQ(local.windows.size(), 1u);
     EXPECT_EQ(local.windows[0].title, "Quillon: Game built with the Tarn Project");
     EXPECT_EQ(local.windows[0].width, 800);
@@ -93,7 +88,7 @@ TEST_F(MainLoopTest, StartQuestionNoOrNoAnswerGivesAnEightHundredBySixHundredWin
 TEST_F(MainLoopTest, StartQuestionYesAsksForThirtyTwoBitFullScreen) {
   ws.answer(Answer::Yes);
   ws.send(Message{MessageKind::Close});
-  run();
+  RunUnpaced();
   EXPECT_EQ(ws.displayModeBits, std::vector<int>{32});
   EXPECT_TRUE(ws.windows.at(0).fullscreen);
   EXPECT_NE(std::find(ws.calls.begin(), ws.calls.end(), "hideCursor"), ws.calls.end());
@@ -106,7 +101,7 @@ TEST_F(MainLoopTest, AStartWindowOptionSkipsTheQuestion) {
     platform::SetWindowSystem(&local);
     Fullscreen = !fullscreen;
     local.send(Message{MessageKind::Close});
-    EXPECT_EQ(run(fullscreen ? StartWindow::Fullscreen : StartWindow::Windowed), 0);
+    EXPECT_EQ(RunUnpaced(fullscreen ? StartWindow::Fullscreen : StartWindow::Windowed), 0);
     EXPECT_TRUE(local.boxes.empty());
     ASSERT_EQ(local.windows.size(), 1u);
     EXPECT_EQ(local.windows[0].fullscreen, fullscreen);
@@ -119,7 +114,7 @@ TEST_F(MainLoopTest, F4IsIgnoredWhileMinimisedAndActedOnAfterRestore) {
   ws.idle(3);
   ws.send(activate(false));
   ws.idle(1);
-  EXPECT_EQ(run(), 0);
+  EXPECT_EQ(RunUnpaced(), 0);
   EXPECT_FALSE(ws.scriptExhausted);  // F4 ended the loop at the first idle after restore
   EXPECT_EQ(count("draw0"), 0);
   EXPECT_EQ(ws.presents, 4);  // presented while minimised too
@@ -130,7 +125,7 @@ TEST_F(MainLoopTest, TheF4IterationPresentsTogglesAndReadsInputButDrawsNothing) 
   ws.keyDown(VK_F4);
   ws.keyDown(VK_F1);
   ws.idle(1);
-  EXPECT_EQ(run(), 0);
+  EXPECT_EQ(RunUnpaced(), 0);
   EXPECT_EQ(count("draw0"), 0);
   EXPECT_EQ(ws.presents, 1);
   EXPECT_EQ(ws.windows.size(), 2u);  // F1 still re-created the window
@@ -145,7 +140,7 @@ TEST_F(MainLoopTest, F1TwiceGivesSixFortyByFourEightyWithTheModeInvertedEachTime
   ws.keyDown(VK_F1);
   ws.idle(1);
   ws.send(Message{MessageKind::Close});
-  EXPECT_EQ(run(), 0);
+  EXPECT_EQ(RunUnpaced(), 0);
   ASSERT_EQ(ws.windows.size(), 3u);
   for (int i = 1; i < 3; ++i) {
     EXPECT_EQ(ws.windows[i].title, "Dovi's OpenGL Framework");
@@ -171,7 +166,7 @@ TEST_F(MainLoopTest, F1ReturnsToTheMainMenu) {
     ScreenState = 2;
   };
   Screens[2].input = [] { gEvents.push_back("input2"); };
-  run();
+  RunUnpaced();
   // The first idle moved to screen 2; the F1 iteration drew screen 2, re-created the window
   // (back to screen 0) and then read screen 0's input.
   EXPECT_EQ(gEvents, (std::vector<std::string>{"draw0", "input0", "draw2", "input0"}));
@@ -181,7 +176,7 @@ TEST_F(MainLoopTest, AQuitMessageEndsTheLoopBeforeAnyFurtherDrawing) {
   ws.idle(1);
   ws.send(Message{MessageKind::Quit, 0, false, 0, 0, 7});
   ws.idle(5);
-  EXPECT_EQ(run(), 7);
+  EXPECT_EQ(RunUnpaced(), 7);
   EXPECT_EQ(count("draw0"), 1);
   EXPECT_EQ(ws.presents, 1);
 }
@@ -189,7 +184,7 @@ TEST_F(MainLoopTest, AQuitMessageEndsTheLoopBeforeAnyFurtherDrawing) {
 TEST_F(MainLoopTest, CloseRequestEndsWithCodeZeroAndTearsDown) {
   ws.send(Message{MessageKind::Close});
   ws.idle(5);
-  EXPECT_EQ(run(), 0);
+  EXPECT_EQ(RunUnpaced(), 0);
   EXPECT_EQ(ws.presents, 0);
   EXPECT_EQ(ws.calls.back(), "unregisterClass");
 }
@@ -198,22 +193,13 @@ TEST_F(MainLoopTest, AScreenStateOutsideTheTableDrawsAndReadsNothing) {
   Screens[0].input = [] { ScreenState = 7; };
   ws.idle(4);
   ws.send(Message{MessageKind::Close});
-  run();
+  RunUnpaced();
   EXPECT_EQ(count("draw0"), 1);
   EXPECT_EQ(gEvents.size(), 1u);
   EXPECT_EQ(ws.presents, 4);
 }
 
-TEST_F(MainLoopTest, ASizeOfHeightZeroGivesAViewportOfHeightOne) {
-  ws.send(Message{MessageKind::Size, 0, false, 300, 0});
-  ws.idle(1);
-  ws.send(Message{MessageKind::Close});
-  run();
-  EXPECT_EQ(gViewport[2], 300);
-  EXPECT_EQ(gViewport[3], 1);
-}
-
-TEST_F(MainLoopTest, FullScreenKeepsThePictureShapeCentredInTheDrawable) {
+TEST_F(MainLoopTest, FullScreenKeepsThePictureShapeAndAViewportIsNeverEmpty) {
   struct Case {
     bool fullscreen;
     int width, height;
@@ -223,6 +209,7 @@ TEST_F(MainLoopTest, FullScreenKeepsThePictureShapeCentredInTheDrawable) {
       {true, 1000, 1000, {0, 125, 1000, 750}},  // bars above and below on a tall one
       {true, 1600, 1200, {0, 0, 1600, 1200}},   // the same shape fills it
       {false, 1280, 720, {0, 0, 1280, 720}},    // a window uses all of its area
+      {false, 300, 0, {0, 0, 300, 1}},          // height zero counts as one
   };
   for (const Case& c : cases) {
     platform::ScriptedWindowSystem local;
@@ -231,7 +218,7 @@ TEST_F(MainLoopTest, FullScreenKeepsThePictureShapeCentredInTheDrawable) {
     local.send(Message{MessageKind::Size, 0, false, c.width, c.height});
     local.idle(1);
     local.send(Message{MessageKind::Close});
-    run();
+    RunUnpaced();
     for (int i = 0; i < 4; ++i)
       EXPECT_EQ(gViewport[i], c.viewport[i]) << c.width << "x" << c.height;
   }
@@ -247,7 +234,7 @@ TEST_F(MainLoopTest, KeysReachTheKeyStateButSystemKeysAndBadCodesDoNot) {
   ws.keyDown(VK_UP);  // and an auto-repeat sets it again
   ws.send(Message{MessageKind::Close});
   Screens[0].input = [] { KeyState[VK_UP] = false; };
-  run();
+  RunUnpaced();
   EXPECT_TRUE(KeyState['N']);
   EXPECT_FALSE(KeyState[VK_F10]);
   EXPECT_TRUE(KeyState[VK_UP]);
@@ -259,7 +246,7 @@ TEST_F(MainLoopTest, TheScreenSaverIsHeldOffWhileTheGameRuns) {
   ws.send(Message{MessageKind::Close});
   gScripted = &ws;
   Screens[0].draw = [] { gEvents.push_back(gScripted->screenSaverInhibited ? "held" : "free"); };
-  run();
+  RunUnpaced();
   EXPECT_EQ(gEvents.front(), "held");
   EXPECT_FALSE(ws.screenSaverInhibited);  // released at teardown
 }
@@ -283,7 +270,7 @@ TEST_F(MainLoopTest, TheEnterThatAnsweredABoxDoesNotAlsoStartAGame) {
     local.keyDown(VK_RETURN);
     local.idle(1);
     local.send(Message{MessageKind::Close});
-    run();
+    RunUnpaced();
     EXPECT_EQ(local.boxes.size(), damaged ? 2u : 1u);
     EXPECT_EQ(count("draw0"), 4);
     EXPECT_EQ(ScreenState, 1);

@@ -13,8 +13,7 @@
 #include <fstream>
 #include <string>
 
-#include "app/frame_pacer.h"
-#include "app/game_main.h"
+#include "audited_game.h"
 #include "content/content_generator.h"
 #include "game/game_setup.h"
 #include "platform/frame_flags.h"
@@ -205,15 +204,13 @@ TEST(Soak, RandomPlayThroughEveryScreenLeavesNoGlErrorStaleNameOrGrowingHeap) {
   RandomPlayer player(seed, frames, calendar);
   player.toggleEvery = std::max(250, frames / 40);
   platform::SetWindowSystem(&player);
-  FramePacer pacer(
-      0.0, [] { return 0.0; }, [](double) {});
   int sessions = 0;
   const auto start = std::chrono::steady_clock::now();
   while (!player.done()) {
     // Every few sessions start full screen; Escape on the main menu ends a session.
     player.answer(sessions % 3 == 1 ? platform::Answer::Yes : platform::Answer::No);
     ClearKeyState();
-    ASSERT_NE(RunGame(pacer), 1) << "window creation failed, seed " << seed;
+    ASSERT_NE(app_testing::RunUnpaced(), 1) << "window creation failed, seed " << seed;
     ++sessions;
   }
   const double seconds =

@@ -37,9 +37,20 @@ Bytes Indexed(int32_t width, int32_t height, uint16_t bits, uint32_t compression
   return BuildDib({true, 40, width, height, bits, compression, 4, {}, kPalette, std::move(data)});
 }
 
-// A 1-pixel file with bit fields.
-Bytes Fields(uint16_t bits, std::vector<uint32_t> masks, Bytes data, bool fileHeader = true) {
-  return BuildDib({fileHeader, 40, 1, 1, bits, 3, 0, std::move(masks), {}, std::move(data)});
+// A 1-pixel file with bit fields, the masks after the header or inside it.
+Bytes Fields(uint16_t bits, std::vector<uint32_t> masks, Bytes data, bool fileHeader = true,
+             uint32_t headerSize = 40, bool masksInHeader = false) {
+  return BuildDib({fileHeader,
+                   headerSize,
+                   1,
+                   1,
+                   bits,
+                   3,
+                   0,
+                   std::move(masks),
+                   {},
+                   std::move(data),
+                   masksInHeader});
 }
 
 Bytes Cut(Bytes file, size_t length) {
@@ -119,23 +130,13 @@ TEST(BmpDecode, EveryPixelFormatAndHeaderKindGivesItsRgbBytes) {
       // Later header kinds: their extra fields (filled with 0xEE) are read past; masks sit in
       // the header from byte 40, except after the 64-byte header.
       {"52-byte header, masks inside",
-       BuildDib({true, 52, 1, 1, 16, 3, 0, {0xF800, 0x07E0, 0x001F}, {}, {0x20, 0xF8, 0, 0}, true}),
+       Fields(16, {0xF800, 0x07E0, 0x001F}, {0x20, 0xF8, 0, 0}, true, 52, true),
        {255, 4, 0}},
       {"56-byte header, packed",
-       BuildDib({false,
-                 56,
-                 1,
-                 1,
-                 16,
-                 3,
-                 0,
-                 {0x7C00, 0x03E0, 0x001F, 0x8000},
-                 {},
-                 {0x1F, 0x80, 0, 0},
-                 true}),
+       Fields(16, {0x7C00, 0x03E0, 0x001F, 0x8000}, {0x1F, 0x80, 0, 0}, false, 56, true),
        {0, 0, 255}},
       {"64-byte header, masks after it",
-       BuildDib({false, 64, 1, 1, 16, 3, 0, {0xF800, 0x07E0, 0x001F}, {}, {0x20, 0xF8, 0, 0}}),
+       Fields(16, {0xF800, 0x07E0, 0x001F}, {0x20, 0xF8, 0, 0}, false, 64),
        {255, 4, 0}},
       {"108-byte header, 4 bits",
        BuildDib({true, 108, 3, 1, 4, 0, 4, {}, kPalette, {0x12, 0x30, 0, 0}}), Colours({1, 2, 3})},
@@ -143,17 +144,7 @@ TEST(BmpDecode, EveryPixelFormatAndHeaderKindGivesItsRgbBytes) {
        BuildDib({false, 124, 1, 1, 24, 0, 0, {}, {}, {1, 2, 3, 0}}),
        {3, 2, 1}},
       {"124-byte header, 32 bits with alpha",
-       BuildDib({true,
-                 124,
-                 1,
-                 1,
-                 32,
-                 3,
-                 0,
-                 {0xFF0000, 0xFF00, 0xFF, 0xFF000000},
-                 {},
-                 {1, 2, 3, 4},
-                 true}),
+       Fields(32, {0xFF0000, 0xFF00, 0xFF, 0xFF000000}, {1, 2, 3, 4}, true, 124, true),
        {3, 2, 1}},
   };
   for (const auto& [what, file, rgb] : cases) {

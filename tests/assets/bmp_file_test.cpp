@@ -7,35 +7,34 @@
 #include <vector>
 
 #include "assets/bmp_image.h"
-#include "platform/message_box.h"
 #include "support/bmp_bytes.h"
+#include "support/box_recorder.h"
 
 namespace {
 
 using testing_support::BuildDib;
 using testing_support::WriteTempFile;
-using Shown = std::vector<std::pair<std::string, std::string>>;  // text, caption
+using Texts = std::vector<std::string>;
 
-// Records every message box instead of showing it.
 class BmpFileTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    platform::SetMessageBoxHandler([this](const std::string& text, const std::string& caption,
-                                          platform::Buttons buttons, platform::Icon) {
-      EXPECT_EQ(buttons, platform::Buttons::Ok);
-      shown.emplace_back(text, caption);
-      return platform::Answer::Ok;
-    });
+  void TearDown() override { EXPECT_TRUE(boxes.okOnly); }
+  // The texts shown since the last call, each under "Error".
+  Texts shown() {
+    EXPECT_EQ(boxes.captions, Texts(boxes.texts.size(), "Error"));
+    Texts texts = boxes.texts;
+    boxes.texts.clear();
+    boxes.captions.clear();
+    return texts;
   }
-  void TearDown() override { platform::SetMessageBoxHandler(nullptr); }
 
-  Shown shown;
+  testing_support::BoxRecorder boxes;
 };
 
 TEST_F(BmpFileTest, MissingFileOrNullNameGivesNothingAndSaysNothing) {
   EXPECT_EQ(LoadBmpImage((::testing::TempDir() + "no_such_picture.bmp").c_str()), nullptr);
   EXPECT_EQ(LoadBmpImage(nullptr), nullptr);
-  EXPECT_TRUE(shown.empty());
+  EXPECT_TRUE(shown().empty());
 }
 
 TEST_F(BmpFileTest, EachFailureShowsItsMessageUnderError) {
@@ -50,16 +49,14 @@ TEST_F(BmpFileTest, EachFailureShowsItsMessageUnderError) {
            {longName, ("Failed to open DIB file " + longName).substr(0, 255)},
            {WriteTempFile("v9.bmp", BuildDib({.headerSize = 100})), "Unknown DIB file format."},
            {WriteTempFile("cut.bmp", cut), "Image file conversion error."}}) {
-    shown.clear();
     EXPECT_EQ(file == longName ? ReadDibFile(file.c_str()) : LoadBmpImage(file.c_str()), nullptr);
-    EXPECT_EQ(shown, (Shown{{text, "Error"}}));
+    EXPECT_EQ(shown(), Texts{text});
   }
   // A side over the caller's limit (the texture loader passes OpenGL's) is a conversion error.
-  shown.clear();
   const std::string wide = WriteTempFile(
       "wide.bmp", BuildDib({.width = 3, .pixelData = {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}}));
   EXPECT_EQ(LoadBmpImage(wide.c_str(), 2), nullptr);
-  EXPECT_EQ(shown, (Shown{{"Image file conversion error.", "Error"}}));
+  EXPECT_EQ(shown(), Texts{"Image file conversion error."});
   EXPECT_NE(LoadBmpImage(wide.c_str(), 3), nullptr);
 }
 

@@ -74,19 +74,6 @@ TEST_F(ModelGlTest, CubeLoadsIntoAListOfTwelveTexturedTriangles) {
   EXPECT_FALSE(glIsEnabled(GL_TEXTURE_2D));
 }
 
-// The skin found beside the model however its path is written.
-TEST_F(ModelGlTest, SkinPathsResolveInTheModelFolder) {
-  const std::string name = skin.substr(2), folder = ::testing::TempDir();
-  const size_t last = folder.find_last_of('/', folder.size() - 2);
-  const std::string up = "..\\" + folder.substr(last + 1, folder.size() - last - 2) + "\\";
-  for (const std::string& stored : {name, ".\\" + name, up + name}) {
-    Model model;
-    ASSERT_TRUE(model.load(write("cube.ms3d", testing_support::CubeMesh(stored)).c_str()));
-    EXPECT_NE(model.materials[0].textureId, 0u)
-        << stored << " read as " << model.materials[0].texture;
-  }
-}
-
 // Three squares of a 2 by 2 grid seen from above: bottom left with the green skin, top right
 // without material, bottom right with a missing skin. Only the first is textured.
 TEST_F(ModelGlTest, GroupsWithoutMaterialOrSkinAreDrawnUntextured) {

@@ -1,4 +1,5 @@
-// The MilkShape 3D parser on real file bytes: fields, refusals of broken files, texture paths.
+// The MilkShape 3D parser on bytes from the writer: every field, refusals of broken files,
+// texture paths.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -37,9 +38,10 @@ TEST(Ms3dFormat, ReadsEveryFieldOfAVersion4Cube) {
   const uint16_t* corners = t.vertexIndices;
   EXPECT_EQ(std::tuple(corners[0], corners[1], corners[2], t.vertexNormals[2][2], t.s[2], t.t[2]),
             std::tuple(4, 5, 7, 1.0f, 0.75f, 0.25f));
-  EXPECT_EQ(t.smoothingGroup, 1);
-  EXPECT_EQ(std::tuple(mesh.groups[0].triangleIndices[11], mesh.groups[0].materialIndex),
-            std::tuple(11, 0));
+  EXPECT_EQ(std::tuple(t.smoothingGroup, t.groupIndex), std::tuple(1, 0));
+  EXPECT_EQ(std::tuple(std::string(mesh.groups[0].name), mesh.groups[0].triangleIndices[11],
+                       mesh.groups[0].materialIndex),
+            std::tuple("cube", 11, 0));
   const ModelMaterial& m = mesh.materials[0];
   EXPECT_STREQ(m.name, "paint");
   EXPECT_EQ(std::tuple(m.ambient[0], m.diffuse[0], m.diffuse[2], m.shininess, m.transparency),

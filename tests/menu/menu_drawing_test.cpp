@@ -8,8 +8,8 @@
 
 namespace {
 
-using menu_testing::CapturePrimitives;
 using menu_testing::MenuTest;
+using testing_support::CaptureAll;
 
 // Window position of a model-space point under the current matrices.
 std::array<double, 2> Project(double x, double y) {
@@ -33,7 +33,7 @@ TEST_F(MenuTest, HighlightFrameOutlinesTheChosenEntryAndPulses) {
 
   for (float entryY : {0.34f, -0.72f}) {
     SCOPED_TRACE(entryY);
-    const auto drawn = CapturePrimitives(DrawMainMenu);
+    const auto drawn = CaptureAll(DrawMainMenu);
     ASSERT_EQ(drawn.lines.size(), 20u);  // five rectangles of four edges
     glLoadIdentity();                    // the top-right corner of the innermost outline
     glTranslatef(0.0f, 0.0f, -4.2f);
@@ -87,11 +87,11 @@ TEST_F(MenuTest, TrackPreviewDrawsTheCentreLineAndShiftsTheSecondTrack) {
     spare.curve.points.emplace_back(5 * std::cos(i * 0.5236), 0, 5 * std::sin(i * 0.5236));
   }
   SelectedTrack = &spare;
-  menu_testing::Primitives drawn[2];
+  testing_support::Feedback drawn[2];
   for (int16_t index : {0, 1}) {
     SpinAngle = 0.0f;
     SelectedTrackIndex = index;
-    drawn[index] = CapturePrimitives(DrawTrackSelection);
+    drawn[index] = CaptureAll(DrawTrackSelection);
     ASSERT_EQ(drawn[index].points.size(), 13u);
   }
   EXPECT_EQ(drawn[0].lines.size(), 12u);
@@ -102,10 +102,10 @@ TEST_F(MenuTest, TrackPreviewDrawsTheCentreLineAndShiftsTheSecondTrack) {
   }
   // A centre line of one point: no segment, one point; an empty one: neither.
   spare.curve.points = {Vector3d(0, 0, 0)};
-  drawn[0] = CapturePrimitives(DrawTrackSelection);
+  drawn[0] = CaptureAll(DrawTrackSelection);
   EXPECT_TRUE(drawn[0].lines.empty() && drawn[0].points.size() == 1);
   spare.curve.points.clear();
-  drawn[0] = CapturePrimitives(DrawTrackSelection);
+  drawn[0] = CaptureAll(DrawTrackSelection);
   EXPECT_TRUE(drawn[0].lines.empty() && drawn[0].points.empty());
 }
 
@@ -149,22 +149,18 @@ TEST_F(MenuTest, WithoutDataFilesTheCarScreenShowsArrowsBackgroundAndName) {
 TEST_F(MenuTest, TrackSelectionShowsTheChosenCarsBestTimeUnderTheNameOnly) {
   // Pixels near a colour, in the band under the name (window rows 0 to 60) or anywhere, with
   // the preview always turned alike.
-  auto count = [this](float r, float g, float b, int rows) {
+  auto count = [this](std::array<int, 3> rgb, int rows) {
     SpinAngle = 70.0f;
     DrawTrackSelection();
     glFinish();
-    const auto pixels = framebuffer();
-    int found = 0;
-    for (size_t i = 0; i < size_t{800} * rows * 3; i += 3)
-      found += std::abs(pixels[i] - r * 255) < 3 && std::abs(pixels[i + 1] - g * 255) < 3 &&
-               std::abs(pixels[i + 2] - b * 255) < 3;
-    return found;
+    return countColour(framebuffer(), rgb, 0, 0, 800, rows);
   };
-  const int previewPoints = count(1, 1, 0, 600);
-  EXPECT_EQ(count(0.8f, 0.8f, 0.8f, 60), 0);
+  const std::array<int, 3> yellow{255, 255, 0}, grey{204, 204, 204};
+  const int previewPoints = count(yellow, 600);
+  EXPECT_EQ(count(grey, 60), 0);
   GameBestTimes.recordFinish({SelectedTrack->name, SelectedCar->name, 95, 0});
-  EXPECT_GT(count(0.8f, 0.8f, 0.8f, 60), 200);
-  EXPECT_EQ(count(1, 1, 0, 600), previewPoints);  // the preview is not covered
-  SelectedCar = &CarRoster[1];                    // another car has no time here
-  EXPECT_EQ(count(0.8f, 0.8f, 0.8f, 60), 0);
+  EXPECT_GT(count(grey, 60), 200);
+  EXPECT_EQ(count(yellow, 600), previewPoints);  // the preview is not covered
+  SelectedCar = &CarRoster[1];                   // another car has no time here
+  EXPECT_EQ(count(grey, 60), 0);
 }

@@ -3,16 +3,15 @@
 #pragma once
 
 #include <cmath>
-#include <memory>
 
 #include "app/game_window.h"
 #include "game/game_setup.h"
 #include "platform/frame_flags.h"
 #include "platform/keys.h"
-#include "platform/message_box.h"
 #include "race/race.h"
 #include "race/race_start.h"
 #include "support/autopilot.h"
+#include "support/box_recorder.h"
 #include "support/gl_fixture.h"
 #include "support/scratch_folder.h"
 #include "track/track.h"
@@ -65,20 +64,14 @@ class RaceTest : public testing_support::GlTest {
  protected:
   void SetUp() override {
     GlTest::SetUp();
-    // Pictures missing from the working folder would each raise a box.
-    platform::SetMessageBoxHandler([](const std::string&, const std::string&, platform::Buttons,
-                                      platform::Icon) { return platform::Answer::Ok; });
-    scratch_ = std::make_unique<testing_support::ScratchFolder>();
     InitScene();  // the game window's start: GameSetup, the fixed GL state and the font
     ClearKeyState();
     ScreenState = 2;
   }
-  void TearDown() override {
-    scratch_.reset();
-    ClearKeyState();
-    platform::SetMessageBoxHandler({});
-  }
-  std::unique_ptr<testing_support::ScratchFolder> scratch_;
+  void TearDown() override { ClearKeyState(); }
+  // Pictures missing from the working folder would each raise a box.
+  testing_support::BoxRecorder boxes_;
+  testing_support::ScratchFolder scratch_;
 
   // Chooses roster car `car` and track `track` and presses Enter on the track selection.
   void startRace(int car, int track) {

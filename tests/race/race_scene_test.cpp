@@ -1,6 +1,5 @@
 // The race picture in the headless context: the sky, the chase-view car and each state's
 // messages, checked by the colours found in screen regions.
-#include <GL/glu.h>
 #include <gtest/gtest.h>
 
 #include "platform/gl_context_generation.h"
@@ -9,9 +8,7 @@
 
 namespace {
 
-struct Colour {
-  int r, g, b;
-};
+using Colour = std::array<int, 3>;
 constexpr Colour Yellow{255, 255, 0}, Grey{204, 204, 204}, TimeGreen{77, 255, 179},
     Magenta{255, 0, 255};
 
@@ -19,11 +16,7 @@ class RaceSceneTest : public race_testing::RaceTest {
  protected:
   void SetUp() override {
     RaceTest::SetUp();
-    // The game's projection.
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    gluPerspective(45.0, 800.0 / 600.0, 0.1, 100.0);
-    glMatrixMode(GL_MODELVIEW);
+    useGameProjection();
     SpinAngle = 0.0f;
     // A sky over a dark blue base that is a ramp along s: red rising, green falling.
     unsigned char texels[256][3];
@@ -48,21 +41,9 @@ class RaceSceneTest : public race_testing::RaceTest {
     pixels = framebuffer();
   }
   const unsigned char* at(int x, int y) const { return &pixels[(y * 800 + x) * 3]; }
-  // Pixels of the colour (within 2 per channel) in [x0, x1) x [y0, y1), and their mean x.
+  // Pixels of the colour in [x0, x1) x [y0, y1), and their mean x.
   int count(Colour c, int x0 = 0, int y0 = 0, int x1 = 800, int y1 = 600) {
-    int found = 0;
-    double sumX = 0;
-    for (int y = y0; y < y1; ++y) {
-      for (int x = x0; x < x1; ++x) {
-        const unsigned char* p = at(x, y);
-        if (std::abs(p[0] - c.r) <= 2 && std::abs(p[1] - c.g) <= 2 && std::abs(p[2] - c.b) <= 2) {
-          ++found;
-          sumX += x;
-        }
-      }
-    }
-    meanX = found > 0 ? sumX / found : 0;
-    return found;
+    return countColour(pixels, c, x0, y0, x1, y1, &meanX);
   }
 
   std::vector<unsigned char> pixels;

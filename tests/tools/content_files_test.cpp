@@ -16,7 +16,7 @@
 #include "assets/ms3d_format.h"
 #include "content/content_generator.h"
 #include "content/models.h"
-#include "platform/message_box.h"
+#include "support/box_recorder.h"
 #include "support/gl_fixture.h"
 
 namespace {
@@ -57,19 +57,12 @@ Ms3dMesh ParseModel(const char* name) {
   return mesh;
 }
 
-class ContentFiles : public testing_support::GlTest {
- protected:
-  void TearDown() override { platform::SetMessageBoxHandler(nullptr); }  // also after a failure
-};
+using ContentFiles = testing_support::GlTest;
 
 TEST_F(ContentFiles, EveryFileLoadsSilentlyWithTexturesAndPowerOfTwoSides) {
   ASSERT_FALSE(DataFolder().empty()) << "the generator failed";
-  std::vector<std::string> messages;
-  platform::SetMessageBoxHandler(
-      [&](const std::string& text, const std::string&, platform::Buttons, platform::Icon) {
-        messages.push_back(text);
-        return platform::Answer::Ok;
-      });
+  testing_support::BoxRecorder boxes;
+  const std::vector<std::string>& messages = boxes.texts;
   // Every picture the game opens, with the size it is shown at ({0, 0}: any power of two).
   std::map<std::string, std::pair<int, int>> pictures = {{"Road.bmp", {256, 256}},
                                                          {"border2.bmp", {128, 64}}};

@@ -40,11 +40,7 @@ class MenuLayout : public testing_support::GlTest {
  protected:
   void SetUp() override {
     GlTest::SetUp();
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    gluPerspective(45.0, 800.0 / 600.0, 0.1f, 100.0);
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
+    useGameProjection();
   }
 
   // Records the screen's background quad (drawn first, maybe split into two triangles) and

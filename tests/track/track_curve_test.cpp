@@ -18,12 +18,6 @@ void ExpectEqual(const Vector3d& a, const Vector3d& b) {
   EXPECT_EQ((std::array{a.x, a.y, a.z}), (std::array{b.x, b.y, b.z}));
 }
 
-TEST(BezierPointTest, EndsAreExactControlPoints) {
-  const Vector3d p[4] = {{0.1, -3.7, 1e-3}, {5, 6, 7}, {-8, 9, 10}, {12.3, 0.3, -44.1}};
-  ExpectEqual(BezierPoint(1.0f, p), p[0]);
-  ExpectEqual(BezierPoint(0.0f, p), p[3]);
-}
-
 TEST(TrackCurveTest, PointCountsFollowGroupsAndSteps) {
   struct Case {
     int32_t steps;
@@ -39,21 +33,6 @@ TEST(TrackCurveTest, PointCountsFollowGroupsAndSteps) {
     EXPECT_EQ(Generated(c.steps, c.controlPoints).points.size(), c.expected)
         << c.steps << " steps, " << c.controlPoints << " control points";
   }
-}
-
-TEST(TrackCurveTest, LineStartsAndEndsAtFirstControlPoint) {
-  TrackCurve curve(40);
-  curve.controlPoints = {{0, 0, 0}, {1, 0, 0}, {4, 0, 0}, {5, 0, 0}};
-  curve.generate();
-  ASSERT_EQ(curve.points.size(), 81u);
-  ExpectEqual(curve.points[0], Vector3d(0, 0, 0));
-  EXPECT_NEAR(curve.points[1].x, 0.0787, 5e-5);
-  EXPECT_TRUE(curve.points[1].y == 0.0 && curve.points[1].z == 0.0);
-  // The closing segment starts at the last control point and, with its mirrored handle at
-  // x = -1, comes back to the origin from -x.
-  ExpectEqual(curve.points[40], Vector3d(5, 0, 0));
-  EXPECT_TRUE(curve.points[79].x < 0.0 && curve.points[79].x > -0.1);
-  ExpectEqual(curve.points[80], Vector3d(0, 0, 0));
 }
 
 TEST(TrackCurveTest, FifthPointOnlyStartsTheClosingSegment) {

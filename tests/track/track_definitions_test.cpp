@@ -1,17 +1,15 @@
 // The three built-in tracks, their loading into the track table and the entries left alone.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <cmath>
-#include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
 #include "formats/bmp_writer.h"
 #include "platform/gl_context_generation.h"
-#include "platform/message_box.h"
+#include "support/box_recorder.h"
 #include "support/gl_fixture.h"
+#include "support/scratch_folder.h"
 #include "track/track.h"
 #include "track/track_definitions.h"
 
@@ -20,18 +18,7 @@ namespace {
 // Runs in a scratch folder whose Data/ holds only the bitmaps a test writes.
 class DefineTracksTest : public testing_support::GlTest {
  protected:
-  void SetUp() override {
-    GlTest::SetUp();
-    previous_ = std::filesystem::current_path();
-    folder_ = std::filesystem::temp_directory_path() / ("tracks_test_" + std::to_string(getpid()));
-    std::filesystem::create_directories(folder_ / "Data");
-    std::filesystem::current_path(folder_);
-  }
-  void TearDown() override {
-    std::filesystem::current_path(previous_);
-    std::filesystem::remove_all(folder_);
-  }
-  std::filesystem::path previous_, folder_;
+  testing_support::ScratchFolder scratch;
 };
 
 TEST_F(DefineTracksTest, ShapesAndFilesOfTheThreeTracksAndTheEntriesLeftAlone) {
@@ -94,16 +81,9 @@ TEST_F(DefineTracksTest, ShapesAndFilesOfTheThreeTracksAndTheEntriesLeftAlone) {
 // start loads the raced sky and frees the others; names of an earlier context are forgotten,
 // never deleted.
 TEST_F(DefineTracksTest, OnlyTheRacedTrackHasASkyTextureAndItIsThePicture) {
-  std::vector<std::string> boxes;
-  platform::SetMessageBoxHandler(
-      [&boxes](const std::string& text, const std::string&, platform::Buttons, platform::Icon) {
-        boxes.push_back(text);
-        return platform::Answer::Ok;
-      });
-  auto write = [](const char* name, std::vector<uint8_t> bytes) {
-    std::ofstream(name, std::ios::binary)
-        .write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
-  };
+  testing_support::BoxRecorder recorder;
+  std::vector<std::string>& boxes = recorder.texts;
+  auto write = formats::WriteBytesToFile;
   std::vector<uint8_t> unknown = formats::EncodeBmp(formats::Picture(2, 2)), cut = unknown;
   unknown[14] = 20;  // no such header size
   cut.pop_back();
@@ -120,11 +100,8 @@ TEST_F(DefineTracksTest, OnlyTheRacedTrackHasASkyTextureAndItIsThePicture) {
     return names;
   };
   auto texel = [](GLuint texture) {
-    std::vector<uint8_t> pixels(4 * 2 * 3);
-    glBindTexture(GL_TEXTURE_2D, texture);
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glGetTexImage(GL_TEXTURE_2D, 0, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
-    return formats::Rgb{pixels[21], pixels[22], pixels[23]};
+    const std::vector<uint8_t> pixels = testing_support::TextureRgb(texture);
+    return formats::Rgb{pixels.at(21), pixels.at(22), pixels.at(23)};
   };
   const std::vector<GLuint> none(TrackTableSize, 0);
   DefineTracks();
@@ -162,7 +139,6 @@ TEST_F(DefineTracksTest, OnlyTheRacedTrackHasASkyTextureAndItIsThePicture) {
     EXPECT_TRUE(glIsTexture(name)) << name;
     glDeleteTextures(1, &name);
   }
-  platform::SetMessageBoxHandler(nullptr);
 }
 
 }  // namespace

@@ -1,14 +1,12 @@
-// The format writers against the game's own readers: every BMP pixel format and header kind
-// decodes to the picture written (exactly, or close through a reduced palette), and a
-// MilkShape 3D mesh parses back field for field.
+// The BMP writer against the game's own reader: every pixel format and header kind decodes to
+// the picture written (exactly, or close through a reduced palette). The MilkShape 3D writer is
+// read back field for field by the parser's tests.
 #include <gtest/gtest.h>
 
 #include <span>
 
 #include "assets/dib_decoder.h"
-#include "assets/ms3d_format.h"
 #include "formats/bmp_writer.h"
-#include "formats/ms3d_writer.h"
 
 namespace {
 
@@ -90,57 +88,6 @@ TEST(BmpWriter, RefusesWhatTheFormatCannotHold) {
   o.palette.assign(17, Rgb{});
   EXPECT_THROW(formats::EncodeBmp(Picture(4, 4), o), std::invalid_argument);
   EXPECT_THROW(formats::EncodeBmp(Picture(0, 4)), std::invalid_argument);
-}
-
-TEST(Ms3dWriter, MeshParsesBackFieldForFieldAndBadHeadersAreRefused) {
-  formats::Ms3dMesh mesh;
-  for (int i = 0; i < 4; ++i)
-    mesh.vertices.push_back({.position = {float(i), float(i * 2) - 1.5f, -float(i)},
-                             .boneId = int8_t(i - 1),
-                             .referenceCount = uint8_t(i)});
-  formats::Ms3dTriangle t{.vertexIndices = {0, 1, 2},
-                          .vertexNormals = {{{0, 1, 0}, {0, 0, 1}, {1, 0, 0}}},
-                          .s = {0.25f, 0.5f, 0.75f},
-                          .t = {0.1f, 0.2f, 0.3f},
-                          .groupIndex = 1};
-  mesh.triangles = {t, t};
-  mesh.triangles[1].vertexIndices = {1, 2, 3};
-  mesh.groups = {{.name = "body", .triangleIndices = {1, 0}, .materialIndex = 0},
-                 {.name = "plain", .triangleIndices = {0}, .materialIndex = -1}};
-  mesh.materials = {{.name = "skin",
-                     .diffuse = {0.5f, 0.25f, 1, 1},
-                     .shininess = 12,
-                     .texture = "./skin.bmp",
-                     .alphamap = ""}};
-  auto bytes = formats::EncodeMs3d(mesh);
-  Ms3dMesh parsed;
-  ASSERT_TRUE(ParseMs3d(bytes.data(), bytes.size(), "Data", parsed));
-  ASSERT_EQ(parsed.vertices.size(), 4u);
-  EXPECT_EQ(parsed.vertices[3].position[1], 4.5f);
-  EXPECT_EQ(parsed.vertices[0].boneId, -1);
-  EXPECT_EQ(parsed.vertices[2].referenceCount, 2);
-  ASSERT_EQ(parsed.triangles.size(), 2u);
-  EXPECT_EQ(parsed.triangles[1].vertexIndices[2], 3);
-  EXPECT_EQ(parsed.triangles[0].vertexNormals[1][2], 1.0f);
-  EXPECT_EQ(parsed.triangles[0].s[2], 0.75f);
-  EXPECT_EQ(parsed.triangles[0].t[1], 0.2f);
-  EXPECT_EQ(parsed.triangles[0].groupIndex, 1);
-  ASSERT_EQ(parsed.groups.size(), 2u);
-  EXPECT_STREQ(parsed.groups[0].name, "body");
-  EXPECT_EQ(parsed.groups[0].triangleIndices, (std::vector<uint16_t>{1, 0}));
-  EXPECT_EQ(parsed.groups[1].materialIndex, -1);
-  ASSERT_EQ(parsed.materials.size(), 1u);
-  EXPECT_EQ(parsed.materials[0].diffuse[1], 0.25f);
-  EXPECT_EQ(parsed.materials[0].shininess, 12.0f);
-  EXPECT_STREQ(parsed.materials[0].texture, "Data/skin.bmp");
-
-  mesh.version = 5;
-  bytes = formats::EncodeMs3d(mesh);
-  EXPECT_FALSE(ParseMs3d(bytes.data(), bytes.size(), "Data", parsed));
-  mesh.version = 4;
-  mesh.identifier = "MS3D000001";
-  bytes = formats::EncodeMs3d(mesh);
-  EXPECT_FALSE(ParseMs3d(bytes.data(), bytes.size(), "Data", parsed));
 }
 
 }  // namespace
