@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <filesystem>
 
 namespace {
 
@@ -193,4 +194,16 @@ void RewriteTexturePath(char (&texture)[128], const std::string& directory, File
   size_t length = std::min(path.size(), sizeof texture - 1);
   std::memcpy(texture, path.data(), length);
   std::memset(texture + length, 0, sizeof texture - length);
+}
+
+bool SkinInsideDataFolder(const char* skin, const char* modelFileName) {
+  const std::filesystem::path path = std::filesystem::path(skin).lexically_normal();
+  const std::string model = modelFileName ? modelFileName : "";
+  if (model.empty() || model[0] != '/') {
+    return path.is_relative() && !path.empty() && *path.begin() != "..";
+  }
+  const std::filesystem::path folder =
+      std::filesystem::path(ModelDirectory(modelFileName)).lexically_normal();
+  const std::filesystem::path inside = path.lexically_relative(folder);
+  return !inside.empty() && *inside.begin() != ".." && *inside.begin() != ".";
 }
