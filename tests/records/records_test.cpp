@@ -2,6 +2,7 @@
 // atomic writing, with failures injected where a real disk cannot be made to fail.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -105,7 +106,7 @@ TEST(RecordsFormat, GarbageIsRefusedAndBadRaceLinesAreOnlyKept) {
   for (const std::string& text : std::vector<std::string>{
            "garbage", "\x7f\x45LF\x02\x01", "quillon-best-times", "quillon-best-times 0\n",
            "quillon-best-times x\n", "quillon-best-times 1 \n", " quillon-best-times 1\n",
-           "quillon-best-times 1\r\n", std::string("\0\n", 2)}) {
+           std::string("\0\n", 2)}) {
     EXPECT_FALSE(RecordsTable::parse(text)) << text;
   }
   for (const std::string& line : std::vector<std::string>{
@@ -120,6 +121,25 @@ TEST(RecordsFormat, GarbageIsRefusedAndBadRaceLinesAreOnlyKept) {
     EXPECT_TRUE(table->races().empty()) << line;
     EXPECT_EQ(table->format(), Header + line);
   }
+}
+
+TEST(RecordsFormat, ByteOrderMarkAndCrlfAreReadAndTheWriterStaysUnderTheReadersLimit) {
+  const std::string lf = Header + "# note\n" + RaceLine("Sunny", "SMiLE", "95");
+  std::string crlf = "\xEF\xBB\xBF";
+  for (char c : lf) crlf += c == '\n' ? std::string("\r\n") : std::string(1, c);
+  EXPECT_EQ(RecordsTable::parse(crlf)->format(), lf);
+  EXPECT_EQ(RecordsTable::parse("\xEF\xBB\xBF")->races().size(), 0u);
+  EXPECT_EQ(RecordsTable::parse("quillon-best-times 2\n")->version(), 2);
+
+  // A file of blank lines up to the limit, and a race: the blank lines go, the races stay.
+  auto table = RecordsTable::parse(Header + std::string((1 << 20) - Header.size(), '\n'));
+  table->add({"Sunny", "SMiLE", 95, 0});
+  bool dropped = false;
+  const std::string text = table->format(1 << 20, dropped);
+  EXPECT_TRUE(dropped);
+  EXPECT_LE(text.size(), size_t{1} << 20);
+  EXPECT_EQ(RecordsTable::parse(text)->races(), table->races());
+  EXPECT_EQ(table->format(1 << 20, dropped).size(), text.size());
 }
 
 // The store of a test: its own data folder, failures said into `said`.
@@ -266,6 +286,103 @@ TEST_F(BestTimesTest, ReadOnlyFolderNeitherStopsTheGameNorLosesTheBrokenFile) {
   fs::permissions(file.parent_path(), fs::perms::owner_all);
   EXPECT_EQ(ReadFile(file), "garbage");
   EXPECT_EQ(messages(), 2);  // the broken file, then the writes
+}
+
+TEST_F(BestTimesTest, WritesKeepModeLinksAndNewerFilesAndCleanTheirOwnLeftovers) {
+  finish("SMiLE", 95);
+  // The mode of the file is kept; a temporary file left by a write killed half-way goes.
+  fs::permissions(file, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read |
+                            fs::perms::others_read);
+  WriteFile(file.string() + ".tmp-Ab12Cd", "half");
+  WriteFile(file.string() + ".tmp-other", "not ours");
+  finish("SMiLE", 94);
+  EXPECT_EQ(fs::status(file).permissions() & fs::perms::all, fs::perms(0644));
+  EXPECT_EQ(folderEntries(), (std::vector<fs::path>{"best-times.txt", "best-times.txt.tmp-other"}));
+
+  // A link whose target is missing is followed: the target is made and the link stays.
+  fs::remove(file);
+  fs::create_symlink("../kept/times.txt", file);
+  fs::create_directories(scratch.path() / "share" / "kept");
+  finish("SMiLE", 93);
+  EXPECT_TRUE(fs::is_symlink(file));
+  EXPECT_EQ(RecordsTable::parse(ReadFile(scratch.path() / "share" / "kept" / "times.txt"))
+                ->races()
+                .size(),
+            1u);
+
+  // A newer version's file is read but never written, said once.
+  fs::remove(file);
+  const std::string newer =
+      "quillon-best-times 2\n" + RaceLine("Sunny", "SMiLE", "90") + std::string(12, '\n');
+  WriteFile(file, newer);
+  EXPECT_EQ(finish("SMiLE", 91).best, 90);
+  EXPECT_EQ(finish("911PIZ", 91).best, 91);
+  EXPECT_EQ(ReadFile(file), newer);
+  EXPECT_EQ(messages(), 1);
+
+  // A file of blank lines up to the limit is written back within it, said once.
+  WriteFile(file, Header + std::string((1 << 20) - Header.size(), '\n'));
+  finish("SMiLE", 92);
+  finish("SMiLE", 89);
+  EXPECT_LE(fs::file_size(file), size_t{1} << 20);
+  EXPECT_EQ(BestTimes().best("Sunny", "SMiLE"), 89);
+  EXPECT_EQ(messages(), 2);
+}
+
+TEST_F(BestTimesTest, EightGamesFinishingTogetherKeepEveryRace) {
+  finish("SMiLE", 500);  // the folder and file exist: all eight race to read, add and write
+  std::vector<pid_t> games;
+  for (int game = 0; game < 8; ++game) {
+    const pid_t pid = fork();
+    if (pid == 0) {
+      BestTimes own;
+      for (int race = 0; race < 5; ++race)
+        own.recordFinish({"T" + std::to_string(game * 5 + race), "SMiLE", 60, 0});
+      _exit(0);
+    }
+    games.push_back(pid);
+  }
+  for (pid_t pid : games) {
+    int status = 0;
+    waitpid(pid, &status, 0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+  }
+  EXPECT_EQ(BestTimes().table().races().size(), 41u);
+  EXPECT_EQ(folderEntries(), std::vector<fs::path>{"best-times.txt"});
+}
+
+TEST_F(BestTimesTest, PrintingOnlyReadsAndShowsNamesInFullAndEscaped) {
+  struct Case {
+    const char* what;
+    std::string text;
+    fs::perms mode;
+    std::string printed;  // empty: a failure said, exit code 1
+  };
+  const std::string sunny = "Sunny\tSMiLE\t95 seconds\t2026-12-06\n";
+  std::string crlf = "\xEF\xBB\xBFquillon-best-times 1\r\n" + RaceLine("Sunny", "SMiLE", "95");
+  crlf.insert(crlf.size() - 1, "\r");
+  const Case cases[] = {
+      {"CRLF and byte-order mark", crlf, fs::perms(0644), sunny},
+      {"NUL and escape sequence",
+       Header + RaceLine(std::string("Su\0ny", 5), "\x1b[2J\x7f\xc2\x9bX", "95"), fs::perms(0644),
+       "Su\\x00ny\t\\x1B[2J\\x7F\\xC2\\x9BX\t95 seconds\t2026-12-06\n"},
+      {"not a best-times file", "garbage", fs::perms(0644), ""},
+      {"unreadable", Header, fs::perms::none, ""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    if (c.mode == fs::perms::none && geteuid() == 0) continue;
+    WriteFile(file, c.text);
+    fs::permissions(file, c.mode);
+    std::ostringstream out, errors;
+    EXPECT_EQ(PrintRecords(out, errors), c.printed.empty() ? 1 : 0);
+    EXPECT_EQ(out.str(), c.printed);
+    EXPECT_EQ(errors.str().empty(), !c.printed.empty());
+    EXPECT_EQ(folderEntries(), std::vector<fs::path>{"best-times.txt"});
+    EXPECT_EQ(fs::status(file).permissions(), c.mode);
+    fs::permissions(file, fs::perms(0644));
+    EXPECT_EQ(ReadFile(file), c.text);
+  }
 }
 
 }  // namespace
