@@ -60,8 +60,9 @@ std::string UsageText() {
     text += '\n';
   }
   text +=
-      "\nPictures and models are read from Data/ in the working folder, else from Data/ in\n"
-      "$QUILLON_DATA_DIR, else from the folder installed with the game.\n";
+      "\nPictures and models are read from Data/ in the working folder when it holds the game's\n"
+      "files, else from Data/ in $QUILLON_DATA_DIR, else from the folder installed with the "
+      "game.\n";
   return text;
 }
 

@@ -13,9 +13,10 @@
 
 namespace {
 
-// The file up to the largest size a model can have; no more of a larger one is read.
+// The file up to the largest size a model can have; no more of a larger one, and nothing past
+// the start of one that is no model, is read.
 bool ReadModelFile(const char* fileName, std::vector<uint8_t>& bytes) {
-  return ReadAssetFile(fileName, kMs3dMaxBytes, bytes) == AssetRead::Read;
+  return ReadAssetFile(fileName, 16, Ms3dReadLimit, bytes) == AssetRead::Read;
 }
 
 // A skin the fallback may use: a regular file under the data folder in use.

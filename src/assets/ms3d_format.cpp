@@ -171,6 +171,12 @@ bool ParseMs3d(const uint8_t* data, size_t size, const std::string& directory, M
   return true;
 }
 
+size_t Ms3dReadLimit(const std::vector<uint8_t>& start) {
+  const bool model = start.size() >= sizeof kIdentifier &&
+                     std::memcmp(start.data(), kIdentifier, sizeof kIdentifier) == 0;
+  return model ? kMs3dMaxBytes : start.size();
+}
+
 std::string ModelDirectory(const char* fileName) {
   std::string name = fileName ? fileName : "";
   size_t slash = name.find_last_of("/\\");

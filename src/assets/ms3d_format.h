@@ -21,6 +21,9 @@ struct Ms3dMesh {
 // holding up to a few hundred thousand triangle indices between them. A model whose sections
 // reach past it is refused as cut short.
 inline constexpr size_t kMs3dMaxBytes = 64u << 20;
+// How much of a file with this start is worth reading: up to kMs3dMaxBytes after the model
+// identifier, nothing more after anything else.
+size_t Ms3dReadLimit(const std::vector<uint8_t>& start);
 
 // Tells whether a file of this name exists (Model::load asks the file system; tests pass their
 // own answer).
