@@ -325,7 +325,7 @@ TEST_F(BestTimesTest, WritesKeepModeLinksAndNewerFilesAndCleanTheirOwnLeftovers)
   finish("SMiLE", 92);
   finish("SMiLE", 89);
   EXPECT_LE(fs::file_size(file), size_t{1} << 20);
-  EXPECT_EQ(BestTimes().best("Sunny", "SMiLE"), 89);
+  EXPECT_EQ(BestTimes().table().races().size(), 4u);  // 91, 91 of the run before, 92, 89
   EXPECT_EQ(messages(), 2);
 }
 
