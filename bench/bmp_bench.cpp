@@ -174,6 +174,20 @@ void BM_Peak1024SquareInTwoBytes(benchmark::State& state) {
   PeakOfClaim(state, 1024, 1024, {0, 1});
 }
 
+// Filler: the end of bitmap at once, then zero bytes that no run writes from.
+void BM_PeakFiller16384SquareAnd1MiB(benchmark::State& state) {
+  std::vector<unsigned char> stream(2 + (1 << 20), 0);
+  stream[1] = 1;
+  PeakOfClaim(state, 16384, 16384, std::move(stream));
+}
+void BM_PeakFiller8192SquareAnd256KiB(benchmark::State& state) {
+  std::vector<unsigned char> stream(2 + (1 << 18), 0);
+  stream[1] = 1;
+  PeakOfClaim(state, 8192, 8192, std::move(stream));
+}
+
+BENCHMARK(BM_PeakFiller16384SquareAnd1MiB)->Iterations(1);
+BENCHMARK(BM_PeakFiller8192SquareAnd256KiB)->Iterations(1);
 BENCHMARK(BM_Peak16384SquareInTwoBytes);
 BENCHMARK(BM_Peak16384SquareNoStream);
 BENCHMARK(BM_Peak1024SquareInTwoBytes);

@@ -60,8 +60,9 @@ std::string UsageText() {
     text += '\n';
   }
   text +=
-      "\nPictures and models are read from Data/ in the working folder, else from Data/ in\n"
-      "$QUILLON_DATA_DIR, else from the folder installed with the game.\n";
+      "\nPictures and models are read from Data/ in the working folder when it holds the game's\n"
+      "files, else from Data/ in $QUILLON_DATA_DIR, else from the folder installed with the "
+      "game.\n";
   return text;
 }
 
@@ -78,15 +79,18 @@ std::optional<int> AnswerCommandLine(const CommandLine& line, std::FILE* out, st
     case CommandLine::Action::Records: {
       // A text that could not be written (a full disk, a closed pipe) is no success.
       std::string text;
+      int code = 0;
       if (line.action == CommandLine::Action::Records) {
-        std::ostringstream table;
-        PrintRecords(table);
+        std::ostringstream table, problems;
+        code = PrintRecords(table, problems);
         text = table.str();
+        std::fputs(problems.str().c_str(), err);
       } else {
         text = line.action == CommandLine::Action::Help ? UsageText() : VersionText();
       }
-      const bool written = std::fputs(text.c_str(), out) >= 0 && std::fflush(out) == 0;
-      return written ? 0 : 1;
+      const bool written =
+          std::fwrite(text.data(), 1, text.size(), out) == text.size() && std::fflush(out) == 0;
+      return written ? code : 1;
     }
     case CommandLine::Action::Usage:
       std::fprintf(err, "quillon: unrecognized option '%s'\n", line.badOption.c_str());

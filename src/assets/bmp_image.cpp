@@ -1,8 +1,6 @@
 // Bitmap file reading: opens the file, decodes it and reports every failure in a message box.
 #include "assets/bmp_image.h"
 
-#include <sys/stat.h>
-
 #include <cstdio>
 #include <new>
 #include <string>
@@ -17,26 +15,14 @@ void ShowError(const std::string& text) {
   platform::ShowMessageBox(text, "Error", platform::Buttons::Ok, platform::Icon::Exclamation);
 }
 
-// The whole file, or false when it cannot be opened or read, or is empty.
-bool ReadWholeFile(const char* fileName, std::vector<unsigned char>& bytes) {
-  std::FILE* file = OpenAssetFile(fileName);
-  if (!file) return false;
-  // Room for the whole file at once where its size is known, so that the block is not grown
-  // (and copied) chunk by chunk; a file that changes meanwhile is still read to its end, and a
-  // folder (which opens, but has no size) fails as before.
-  struct stat status {};
-  if (fstat(fileno(file), &status) == 0 && S_ISREG(status.st_mode) && status.st_size > 0) {
-    bytes.reserve(static_cast<size_t>(status.st_size));
-  }
-  unsigned char chunk[65536];
-  bool ok = true;
-  size_t got;
-  while ((got = std::fread(chunk, 1, sizeof chunk, file)) > 0) {
-    bytes.insert(bytes.end(), chunk, chunk + got);
-  }
-  if (std::ferror(file)) ok = false;
-  std::fclose(file);
-  return ok && !bytes.empty();
+// The part of the file its headers say the picture can use; false when it cannot be opened or
+// read (a folder, FIFO or device is never read), or is empty.
+bool ReadPictureFile(const char* fileName, std::vector<unsigned char>& bytes) {
+  return ReadAssetFile(
+             fileName, kDibHeaderBytes,
+             [](const std::vector<unsigned char>& header) { return DibReadLimit(header); },
+             bytes) == AssetRead::Read &&
+         !bytes.empty();
 }
 
 }  // namespace
@@ -61,7 +47,7 @@ std::unique_ptr<RgbImage> ReadDibFileQuietly(const char* fileName, std::string& 
   std::vector<unsigned char> bytes;
   bool read;
   try {
-    read = fileName && ReadWholeFile(fileName, bytes);
+    read = fileName && ReadPictureFile(fileName, bytes);
   } catch (const std::bad_alloc&) {
     error = "Out of memory.";
     return nullptr;

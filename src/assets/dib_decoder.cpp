@@ -154,20 +154,26 @@ bool DecodeUncompressed(std::span<const unsigned char> bytes, const Layout& layo
 // delta. Pixels the runs skip stay black. Encoders may code a row's padding too, so a run may
 // reach up to the row's width rounded up to whole 32-bit words; the pixels past the width are
 // dropped. A run that leaves the padded row, a delta that leaves the picture or data that ends
-// before the last row is finished is refused.
-bool DecodeRunLength(std::span<const unsigned char> bytes, const Layout& layout, RgbImage& image) {
+// before the last row is finished is refused. Without an image the stream is only walked, and
+// `covered` counts the pixels inside the picture that its runs write.
+bool DecodeRunLength(std::span<const unsigned char> bytes, const Layout& layout, RgbImage* image,
+                     int64_t& covered) {
   const bool four = layout.compression == kCompressionRle4;
   const int32_t w = layout.width, h = layout.height;
   const int32_t padded = static_cast<int32_t>(RowStride(layout) * 8 / layout.bitsPerPixel);
   size_t at = layout.pixelStart;
   const size_t end = bytes.size();
   int32_t x = 0, y = 0;
+  covered = 0;
   // Writes n pixels from x on, the i-th of palette index index(i), dropping those past the row.
   auto put = [&](unsigned n, auto index) {
     if (x < w) {
       unsigned inside = std::min(n, static_cast<unsigned>(w - x));
-      unsigned char* out = OutputRow(image, layout, y) + static_cast<size_t>(x) * 3;
-      for (unsigned i = 0; i < inside; ++i, out += 3) Put(out, layout.palette[index(i)]);
+      covered += inside;
+      if (image != nullptr) {
+        unsigned char* out = OutputRow(*image, layout, y) + static_cast<size_t>(x) * 3;
+        for (unsigned i = 0; i < inside; ++i, out += 3) Put(out, layout.palette[index(i)]);
+      }
     }
     x += static_cast<int32_t>(n);
   };
@@ -303,11 +309,15 @@ DibStatus ReadLayout(std::span<const unsigned char> bytes, int32_t maxDimension,
   if (!runLength && RowStride(layout) * layout.height > available) {
     return DibStatus::ConversionError;
   }
-  // A run-length stream may not claim far more pixels than its bytes can describe.
-  const int64_t pixels = static_cast<int64_t>(layout.width) * layout.height;
-  if (runLength && pixels > kRunLengthFreePixels &&
-      pixels > kRunLengthPixelsPerByte * static_cast<int64_t>(available)) {
-    return DibStatus::ConversionError;
+  // A run-length picture is walked before it is allocated: a broken stream is refused, and a
+  // large picture must be covered by its runs for at least its share of pixels.
+  if (runLength) {
+    int64_t covered = 0;
+    if (!DecodeRunLength(bytes, layout, nullptr, covered)) return DibStatus::ConversionError;
+    const int64_t pixels = static_cast<int64_t>(layout.width) * layout.height;
+    if (pixels > kRunLengthFreePixels && pixels > kRunLengthPixelsPerCovered * covered) {
+      return DibStatus::ConversionError;
+    }
   }
   return DibStatus::Ok;
 }
@@ -328,10 +338,49 @@ DibStatus DecodeDib(std::span<const unsigned char> bytes, RgbImage& image, int32
   } catch (const std::bad_alloc&) {
     return DibStatus::OutOfMemory;
   }
+  int64_t covered = 0;
   const bool ok = layout.compression == kCompressionRle8 || layout.compression == kCompressionRle4
-                      ? DecodeRunLength(bytes, layout, decoded)
+                      ? DecodeRunLength(bytes, layout, &decoded, covered)
                       : DecodeUncompressed(bytes, layout, decoded);
   if (!ok) return DibStatus::ConversionError;
   image = std::move(decoded);
   return DibStatus::Ok;
+}
+
+size_t DibReadLimit(std::span<const unsigned char> header) {
+  const size_t size = header.size();
+  const bool fileHeader = size >= 2 && header[0] == 'B' && header[1] == 'M';
+  const size_t start = fileHeader ? kFileHeaderSize : 0;
+  if (size < start + 4 || !KnownHeaderSize(U32(header, start))) return size;
+  const uint32_t headerSize = U32(header, start);
+  if (size - start < headerSize) return size;
+  Layout layout;
+  int64_t height;
+  if (headerSize == kCoreHeaderSize) {
+    layout.width = static_cast<int32_t>(U16(header, start + 4));
+    height = U16(header, start + 6);
+    layout.bitsPerPixel = static_cast<int>(U16(header, start + 10));
+  } else {
+    layout.width = static_cast<int32_t>(U32(header, start + 4));
+    height = static_cast<int32_t>(U32(header, start + 8));
+    layout.bitsPerPixel = static_cast<int>(U16(header, start + 14));
+    layout.compression = U32(header, start + 16);
+  }
+  height = height < 0 ? -height : height;
+  if (layout.width <= 0 || layout.width > kMaxDibDimension || height == 0 ||
+      height > kMaxDibDimension || !FormatAccepted(layout.bitsPerPixel, layout.compression)) {
+    return size;
+  }
+  // The colour table and masks as the decoder reads them; a table of 65535 entries is the most.
+  const size_t tableEnd = start + headerSize + 12 + size_t{0xFFFF} * 4;
+  const size_t pixelStart = fileHeader ? U32(header, 10) : tableEnd;
+  if (pixelStart > tableEnd + kDibPixelGap) return size;
+  const size_t rows = static_cast<size_t>(height);
+  if (layout.compression != kCompressionRle8 && layout.compression != kCompressionRle4) {
+    return pixelStart + RowStride(layout) * rows;
+  }
+  // A run-length row never needs more than two bytes a pixel of its padded width (runs of one
+  // pixel each) and its end of line; then the end of bitmap.
+  const size_t paddedPixels = RowStride(layout) * 8 / static_cast<size_t>(layout.bitsPerPixel);
+  return pixelStart + (2 * paddedPixels + 2) * rows + 2;
 }

@@ -26,13 +26,24 @@ enum class DibStatus {
 inline constexpr int32_t kMaxDibDimension = 16384;
 
 // Memory bound. Uncompressed pixel data must be all there before the picture is allocated, so
-// it cannot claim more pixels than 8 per byte of the file. A run-length picture may claim at
-// most kRunLengthFreePixels, or else kRunLengthPixelsPerByte pixels per byte of its stream:
-// plenty for every encoder that writes each pixel in runs of up to 255 (about 127 pixels per
-// byte at best), while a few bytes claiming 16384 by 16384 are refused before any allocation.
-// So a file under 1 KB never takes more than about 3 MB for its picture.
+// it cannot claim more pixels than 8 per byte of the file. A run-length stream is walked before
+// the picture is allocated, and a picture of over kRunLengthFreePixels must have at least one
+// pixel in kRunLengthPixelsPerCovered written by its runs (pixels skipped by end of line, delta
+// or an early end of bitmap stay black but are not written). Every encoder that writes each
+// pixel in runs meets this; bytes after the end of the stream count for nothing. A run writes
+// at most 255 pixels for every 2 bytes, so a run-length file of N bytes decodes to at most
+// max(1 Mi, 255 * N) pixels: at most max(3 MiB, 765 * N) bytes for its picture.
 inline constexpr int64_t kRunLengthFreePixels = 1024 * 1024;
-inline constexpr int64_t kRunLengthPixelsPerByte = 256;
+inline constexpr int64_t kRunLengthPixelsPerCovered = 2;
+
+// Reading bound. The first kDibHeaderBytes hold every header, mask and colour table. From them
+// DibReadLimit gives how much of the file the picture they describe can use: the pixel offset
+// plus the rows of an uncompressed picture, or two bytes a pixel of each row for a run-length
+// one. Bytes past it are never read. A header that is not a picture's, or a pixel offset more
+// than kDibPixelGap past the largest colour table, gives the header's own size.
+inline constexpr size_t kDibHeaderBytes = 14 + 124 + 12 + 256 * 4;
+inline constexpr size_t kDibPixelGap = 64 * 1024;
+size_t DibReadLimit(std::span<const unsigned char> header);
 
 // Decodes a whole bitmap file held in memory. On Ok, image holds the picture with a positive
 // height (top-down files are turned bottom row first); otherwise image is left empty. Never

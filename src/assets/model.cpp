@@ -2,7 +2,6 @@
 #include "assets/model.h"
 
 #include <GL/gl.h>
-#include <sys/stat.h>
 
 #include <cstdio>
 #include <vector>
@@ -14,24 +13,15 @@
 
 namespace {
 
-bool ReadWholeFile(const char* fileName, std::vector<uint8_t>& bytes) {
-  std::FILE* file = OpenAssetFile(fileName);
-  if (!file) return false;
-  uint8_t chunk[1 << 16];
-  size_t got;
-  while ((got = std::fread(chunk, 1, sizeof chunk, file)) > 0) {
-    bytes.insert(bytes.end(), chunk, chunk + got);
-  }
-  bool ok = !std::ferror(file);
-  std::fclose(file);
-  return ok;
+// The file up to the largest size a model can have; no more of a larger one, and nothing past
+// the start of one that is no model, is read.
+bool ReadModelFile(const char* fileName, std::vector<uint8_t>& bytes) {
+  return ReadAssetFile(fileName, 16, Ms3dReadLimit, bytes) == AssetRead::Read;
 }
 
-// A regular file that can be opened for reading.
+// A skin the fallback may use: a regular file under the data folder in use.
 bool ReadableFile(const char* path) {
-  struct stat status;
-  if (stat(path, &status) != 0 || !S_ISREG(status.st_mode)) return false;
-  std::FILE* file = std::fopen(path, "rb");
+  std::FILE* file = OpenAssetFile(path);
   if (file) std::fclose(file);
   return file != nullptr;
 }
@@ -64,8 +54,14 @@ namespace {
 
 bool ReadMesh(const char* fileName, Ms3dMesh& mesh) {
   std::vector<uint8_t> bytes;
-  return fileName && ReadWholeFile(fileName, bytes) &&
-         ParseMs3d(bytes.data(), bytes.size(), ModelDirectory(fileName), mesh, ReadableFile);
+  if (!fileName || !ReadModelFile(fileName, bytes) ||
+      !ParseMs3d(bytes.data(), bytes.size(), ModelDirectory(fileName), mesh, ReadableFile)) {
+    return false;
+  }
+  for (ModelMaterial& m : mesh.materials) {
+    if (!SkinInsideDataFolder(m.texture, fileName)) m.texture[0] = '\0';
+  }
+  return true;
 }
 
 // The material's texture path, or null when it has none.

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <filesystem>
 
 namespace {
 
@@ -170,6 +171,12 @@ bool ParseMs3d(const uint8_t* data, size_t size, const std::string& directory, M
   return true;
 }
 
+size_t Ms3dReadLimit(const std::vector<uint8_t>& start) {
+  const bool model = start.size() >= sizeof kIdentifier &&
+                     std::memcmp(start.data(), kIdentifier, sizeof kIdentifier) == 0;
+  return model ? kMs3dMaxBytes : start.size();
+}
+
 std::string ModelDirectory(const char* fileName) {
   std::string name = fileName ? fileName : "";
   size_t slash = name.find_last_of("/\\");
@@ -193,4 +200,16 @@ void RewriteTexturePath(char (&texture)[128], const std::string& directory, File
   size_t length = std::min(path.size(), sizeof texture - 1);
   std::memcpy(texture, path.data(), length);
   std::memset(texture + length, 0, sizeof texture - length);
+}
+
+bool SkinInsideDataFolder(const char* skin, const char* modelFileName) {
+  const std::filesystem::path path = std::filesystem::path(skin).lexically_normal();
+  const std::string model = modelFileName ? modelFileName : "";
+  if (model.empty() || model[0] != '/') {
+    return path.is_relative() && !path.empty() && *path.begin() != "..";
+  }
+  const std::filesystem::path folder =
+      std::filesystem::path(ModelDirectory(modelFileName)).lexically_normal();
+  const std::filesystem::path inside = path.lexically_relative(folder);
+  return !inside.empty() && *inside.begin() != ".." && *inside.begin() != ".";
 }

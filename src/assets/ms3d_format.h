@@ -17,6 +17,14 @@ struct Ms3dMesh {
   std::vector<ModelMaterial> materials;
 };
 
+// The most of a model file that is read: every section at its largest count, with groups
+// holding up to a few hundred thousand triangle indices between them. A model whose sections
+// reach past it is refused as cut short.
+inline constexpr size_t kMs3dMaxBytes = 64u << 20;
+// How much of a file with this start is worth reading: up to kMs3dMaxBytes after the model
+// identifier, nothing more after anything else.
+size_t Ms3dReadLimit(const std::vector<uint8_t>& start);
+
 // Tells whether a file of this name exists (Model::load asks the file system; tests pass their
 // own answer).
 using FileExists = bool (*)(const char* path);
@@ -42,3 +50,9 @@ std::string ModelDirectory(const char* fileName);
 // always fits the field with its terminating NUL.
 void RewriteTexturePath(char (&texture)[128], const std::string& directory,
                         FileExists exists = nullptr);
+
+// True when a rewritten skin path stays inside the data folder the model was read from: for a
+// model named relative to the data folder, a relative path that does not climb out of it with
+// "../"; for a model named by an absolute path, a path inside the model's own folder. A skin
+// path that leaves it counts as missing.
+bool SkinInsideDataFolder(const char* skin, const char* modelFileName);

@@ -45,17 +45,21 @@ void DrawPreview(const std::vector<Vector3d>& points) {
   }
 }
 
-// The best time on the shown track with the chosen car: a small still line under the turning
-// name, in the grey of the race's own time; nothing when there is none.
+// The best time on the shown track with the chosen car: a small still line in the bottom left
+// corner, in the grey of the race's own time; nothing when there is none. The turning name
+// sweeps the bottom right and middle but never reaches that corner; the preview, whose slow
+// turn passes over nearly the whole screen, is drawn after it and so always shows over it.
 void DrawBestTime() {
   if (SelectedCar == nullptr) return;
   const auto best = GameBestTimes.best(SelectedTrack->name, SelectedCar->name);
   if (!best) return;
   glLoadIdentity();
   glColor3f(0.8f, 0.8f, 0.8f);
-  glTranslatef(0.8f, -1.17f, -3.0f);
-  glScalef(0.12f, 0.12f, 0.12f);
+  glDisable(GL_DEPTH_TEST);
+  glTranslatef(-1.0f, -1.16f, -3.0f);  // the text is centred on x
+  glScalef(0.1f, 0.1f, 0.1f);
   PrintText("Best time: %s seconds", RaceTimeText(static_cast<double>(*best)).c_str());
+  glEnable(GL_DEPTH_TEST);
 }
 
 }  // namespace
@@ -70,6 +74,8 @@ void DrawTrackSelection() {
   glRotatef(90.0f, 0.0f, 0.0f, 1.0f);
   glScalef(0.05f, 0.05f, 0.05f);
   DrawSelectionArrows();
+
+  DrawBestTime();
 
   glLoadIdentity();
   glColor3f(0.6f, 0.6f, 1.0f);
@@ -90,8 +96,6 @@ void DrawTrackSelection() {
   glScalef(0.5f, 0.5f, 0.5f);
   // The name is text, not a format: a '%' in it is drawn as it is.
   PrintText("%s", SelectedTrack->name.c_str());
-  glScalef(2.0f, 2.0f, 2.0f);
-  DrawBestTime();
   glEnable(GL_DEPTH_TEST);
 
   SpinAngle += 0.002f;

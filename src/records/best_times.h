@@ -30,9 +30,11 @@ class BestTimes {
   std::optional<int64_t> best(const std::string& track, const std::string& car);
   // Every race known, read as best() reads.
   const RecordsTable& table();
-  // Reads the file anew (a broken one is moved aside), adds the race and, when it is kept,
-  // writes the file. A race that cannot be written stays known for the rest of the run and is
-  // written with the next race that can.
+  // Holding the folder's lock, reads the file anew (a broken one is moved aside), adds the race
+  // and, when it is kept, writes the file (never longer than it reads back: lines that are not
+  // races are dropped first, said once). A race that cannot be written stays known for the
+  // rest of the run and is written with the next race that can. A file of a newer version is
+  // read but never written: the races of the run stay known only to the run.
   FinishRecord recordFinish(const RaceRecord& race);
 
   FileCalls fileCalls;             // replaced by tests to fail writes
@@ -49,13 +51,18 @@ class BestTimes {
   RecordsTable table_;
   std::vector<RaceRecord> unsaved_;  // races of this run not yet written
   bool blocked_ = false;             // a broken file is still in the way: never replace it
+  bool newer_ = false;               // the file is of a newer version: never replace it
   bool toldRead_ = false;
   bool toldWrite_ = false;
+  bool toldNewer_ = false;
+  bool toldDropped_ = false;
 };
 
 // The best times of the game.
 extern BestTimes GameBestTimes;
 
-// The best time of every track and car, one line each, for `quillon --records`. Returns the
-// process exit code (0).
-int PrintRecords(std::ostream& out);
+// The best time of every track and car, one line each, for `quillon --records`; control
+// characters in names are shown as \xNN. Only reads: a file that cannot be read or is not a
+// best-times file is said on `errors` and left untouched. Returns the process exit code (0, or
+// 1 after such a failure).
+int PrintRecords(std::ostream& out, std::ostream& errors);

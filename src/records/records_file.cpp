@@ -3,6 +3,7 @@
 #include "records/records_file.h"
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -11,9 +12,13 @@
 #include <cstdio>
 #include <cstring>
 
+#include "platform/regular_file.h"
 #include "records/records_format.h"
 
 namespace {
+
+// What mkstemp turns into a name of the file's own beside it.
+constexpr const char* TemporarySuffix = ".tmp-XXXXXX";
 
 std::string Reason(const std::filesystem::path& path, const char* what) {
   return path.string() + ": " + what + ": " + std::strerror(errno);
@@ -30,22 +35,34 @@ void SyncFolder(const std::filesystem::path& folder) {
 
 }  // namespace
 
+std::filesystem::path WrittenPath(const std::filesystem::path& link) {
+  std::filesystem::path path = link;
+  for (int depth = 0; depth < 40; ++depth) {
+    std::error_code ec;
+    const std::filesystem::path target = std::filesystem::read_symlink(path, ec);
+    if (ec) break;
+    path = target.is_absolute() ? target : path.parent_path() / target;
+  }
+  return path.lexically_normal();
+}
+
 bool WriteFileAtomically(const std::filesystem::path& link, std::string_view contents,
                          std::string& error, const FileCalls& calls) {
-  // A player's file that is a link to another place is written there; the link stays.
-  std::error_code ec;
-  std::filesystem::path path = link;
-  if (std::filesystem::is_symlink(link, ec)) {
-    path = std::filesystem::weakly_canonical(link, ec);
-    if (ec) path = link;
-  }
-  std::string temp = path.string() + ".tmp-XXXXXX";
+  const std::filesystem::path path = WrittenPath(link);
+  std::string temp = path.string() + TemporarySuffix;
   const int fd = calls.makeTemp(temp.data());
   if (fd < 0) {
     error = Reason(path.parent_path(), "cannot create a file");
     return false;
   }
+  // The new file keeps the permissions of the one it replaces (a new one is the player's own).
   bool ok = true;
+  struct stat old {};
+  if (::stat(path.c_str(), &old) == 0 && S_ISREG(old.st_mode) &&
+      ::fchmod(fd, old.st_mode & 07777) != 0) {
+    error = Reason(temp, "cannot set its permissions");
+    ok = false;
+  }
   for (size_t done = 0; ok && done < contents.size();) {
     const ssize_t written = calls.write(fd, contents.data() + done, contents.size() - done);
     if (written < 0 && errno == EINTR) continue;
@@ -80,37 +97,70 @@ bool WriteFileAtomically(const std::filesystem::path& link, std::string_view con
 ReadResult ReadWholeFile(const std::filesystem::path& path, size_t limit, std::string& contents,
                          std::string& error) {
   contents.clear();
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-  if (fd < 0) {
-    if (errno == ENOENT) return ReadResult::Missing;
-    error = Reason(path, "cannot open");
+  platform::RegularFile file(path.c_str());
+  switch (file.status()) {
+    case platform::RegularFile::Status::Opened:
+      break;
+    case platform::RegularFile::Status::Missing:
+      return ReadResult::Missing;
+    case platform::RegularFile::Status::NotRegular:
+      error = path.string() + ": not a regular file";
+      return ReadResult::Failed;
+    case platform::RegularFile::Status::Failed:
+      errno = file.errorNumber();
+      error = Reason(path, "cannot open");
+      return ReadResult::Failed;
+  }
+  if (file.size() > limit) {
+    error = path.string() + ": longer than " + std::to_string(limit) + " bytes";
     return ReadResult::Failed;
   }
-  struct stat info {};
-  if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-    error = path.string() + ": not a regular file";
-    ::close(fd);
+  if (!file.readUpTo(contents, limit)) {
+    errno = file.errorNumber();
+    error = Reason(path, "cannot read");
+    contents.clear();
     return ReadResult::Failed;
   }
-  char buffer[4096];
-  for (;;) {
-    const ssize_t got = ::read(fd, buffer, sizeof buffer);
-    if (got < 0 && errno == EINTR) continue;
-    if (got < 0) {
-      error = Reason(path, "cannot read");
-      ::close(fd);
-      return ReadResult::Failed;
-    }
-    if (got == 0) break;
-    contents.append(buffer, static_cast<size_t>(got));
-    if (contents.size() > limit) {
-      error = path.string() + ": longer than " + std::to_string(limit) + " bytes";
-      ::close(fd);
-      return ReadResult::Failed;
-    }
-  }
-  ::close(fd);
   return ReadResult::Read;
+}
+
+void RemoveStaleTemporaries(const std::filesystem::path& file) {
+  const std::filesystem::path path = WrittenPath(file);
+  const std::string prefix = path.filename().string() + ".tmp-";
+  std::error_code ec;
+  for (const auto& entry : std::filesystem::directory_iterator(path.parent_path(), ec)) {
+    const std::string name = entry.path().filename().string();
+    if (name.size() == prefix.size() + 6 && name.starts_with(prefix) && entry.is_regular_file(ec) &&
+        !entry.is_symlink(ec)) {
+      std::filesystem::remove(entry.path(), ec);
+    }
+  }
+}
+
+RecordsLock::RecordsLock(const std::filesystem::path& folder, std::string& error) {
+  fd_ = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd_ < 0) {
+    error = Reason(folder, "cannot lock");
+    return;
+  }
+  // Another game finishing at the same moment holds it for a few milliseconds; one that holds it
+  // far longer (stopped) is waited for only so long, and the race is kept for the next write.
+  for (int tries = 0; tries < 1000; ++tries) {
+    if (::flock(fd_, LOCK_EX | LOCK_NB) == 0) {
+      held_ = true;
+      return;
+    }
+    if (errno != EWOULDBLOCK && errno != EINTR) break;
+    ::usleep(5000);
+  }
+  error = errno == EWOULDBLOCK ? folder.string() + ": held by another run of the game"
+                               : Reason(folder, "cannot lock");
+  ::close(fd_);
+  fd_ = -1;
+}
+
+RecordsLock::~RecordsLock() {
+  if (fd_ >= 0) ::close(fd_);  // closing the folder releases the lock
 }
 
 std::optional<std::filesystem::path> MoveAside(const std::filesystem::path& path, std::time_t now,

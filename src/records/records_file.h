@@ -27,12 +27,16 @@ struct FileCalls {
 
 // Replaces `path` with `contents`: the old file stays whole until the new one is complete on
 // disk. On failure the temporary file is removed, `path` is untouched, and `error` says why.
+// A link (even one whose target is missing) is followed and stays: its target is written. The
+// new file keeps the permission bits of the one it replaces; a new file is the player's own
+// (0600).
 bool WriteFileAtomically(const std::filesystem::path& path, std::string_view contents,
                          std::string& error, const FileCalls& calls = {});
 
 enum class ReadResult { Read, Missing, Failed };
-// Reads a whole regular file of at most `limit` bytes. Missing: there is no file at `path`.
-// Failed: anything else (not a regular file, unreadable, too long); `error` says why.
+// Reads a whole regular file of at most `limit` bytes, through the game's one opener (opening
+// never blocks; a longer file is refused before it is read). Missing: there is no file at
+// `path`. Failed: anything else (not a regular file, unreadable, too long); `error` says why.
 ReadResult ReadWholeFile(const std::filesystem::path& path, size_t limit, std::string& contents,
                          std::string& error);
 
@@ -40,3 +44,25 @@ ReadResult ReadWholeFile(const std::filesystem::path& path, size_t limit, std::s
 // another file. The new path, or nullopt with `error` set.
 std::optional<std::filesystem::path> MoveAside(const std::filesystem::path& path, std::time_t now,
                                                std::string& error);
+
+// Removes the temporary files that writes of `file` (followed as WriteFileAtomically follows it)
+// killed half-way left beside it. Call it holding the folder's RecordsLock, so that no write of
+// another run is under way.
+void RemoveStaleTemporaries(const std::filesystem::path& file);
+
+// An exclusive lock on the folder of the player's files for as long as it lives (flock on the
+// folder itself, so that no lock file is left behind): held around each read, change and write,
+// runs of the game finishing at the same moment take turns. Waits up to about five seconds for
+// another run; `held()` is false (and `error` says why) when it could not be had.
+class RecordsLock {
+ public:
+  RecordsLock(const std::filesystem::path& folder, std::string& error);
+  ~RecordsLock();
+  RecordsLock(const RecordsLock&) = delete;
+  RecordsLock& operator=(const RecordsLock&) = delete;
+  bool held() const { return held_; }
+
+ private:
+  int fd_ = -1;
+  bool held_ = false;
+};

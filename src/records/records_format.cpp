@@ -11,6 +11,7 @@ namespace {
 
 constexpr std::string_view FormatName = "quillon-best-times";
 constexpr std::string_view RaceKeyword = "race";
+constexpr std::string_view ByteOrderMark = "\xEF\xBB\xBF";
 
 bool IsDigits(std::string_view text) {
   return !text.empty() &&
@@ -105,28 +106,74 @@ RecordsTable::RecordsTable() : header_(std::string(FormatName) + " 1") {
 
 std::optional<RecordsTable> RecordsTable::parse(std::string_view text) {
   RecordsTable table;
+  // A byte-order mark and CRLF line ends, as some editors save, are read past.
+  if (text.starts_with(ByteOrderMark)) text.remove_prefix(ByteOrderMark.size());
   if (text.empty()) return table;
   table.lines_.clear();
-  std::vector<std::string_view> lines;
-  size_t start = 0;
-  for (size_t end; (end = text.find('\n', start)) != std::string_view::npos; start = end + 1)
-    lines.push_back(text.substr(start, end - start));
-  if (start < text.size()) lines.push_back(text.substr(start));  // a last line without its end
-
-  const std::string_view header = lines.front();
-  if (!header.starts_with(FormatName) || header.size() <= FormatName.size() + 1 ||
-      header[FormatName.size()] != ' ' || !ParseCount(header.substr(FormatName.size() + 1)) ||
-      header.substr(FormatName.size() + 1) == "0")
-    return {};
-  table.header_ = header;
-  for (size_t i = 1; i < lines.size(); ++i)
-    table.lines_.push_back({ParseRaceLine(lines[i]), std::string(lines[i])});
+  bool first = true;
+  for (size_t start = 0; start < text.size();) {
+    size_t end = text.find('\n', start);
+    if (end == std::string_view::npos) end = text.size();  // a last line without its end
+    std::string_view line = text.substr(start, end - start);
+    start = end + 1;
+    if (line.ends_with('\r')) line.remove_suffix(1);
+    if (first) {
+      first = false;
+      if (!line.starts_with(FormatName) || line.size() <= FormatName.size() + 1 ||
+          line[FormatName.size()] != ' ' || !ParseCount(line.substr(FormatName.size() + 1)) ||
+          line.substr(FormatName.size() + 1) == "0")
+        return {};
+      table.header_ = line;
+      table.version_ = *ParseCount(line.substr(FormatName.size() + 1));
+      continue;
+    }
+    if (auto race = ParseRaceLine(line)) {
+      table.lines_.push_back({std::move(race), std::string(line)});
+    } else if (!table.lines_.empty() && !table.lines_.back().race) {
+      // Lines that are not races run together in one entry: a file of many blank lines
+      // stays small in memory.
+      table.lines_.back().text += '\n';
+      table.lines_.back().text += line;
+    } else {
+      table.lines_.push_back({{}, std::string(line)});
+    }
+  }
   return table;
 }
 
 std::string RecordsTable::format() const {
-  std::string text = header_ + '\n';
-  for (const Line& line : lines_) text += line.text + '\n';
+  bool dropped = false;
+  return format(std::string::npos, dropped);
+}
+
+std::string RecordsTable::format(size_t limit, bool& dropped) const {
+  size_t size = header_.size() + 1;
+  for (const Line& line : lines_) size += line.text.size() + 1;
+  // Over the limit, lines that are not races go, the last first, until the rest fits.
+  std::vector<size_t> kept(lines_.size());
+  for (size_t i = 0; i < lines_.size(); ++i) kept[i] = lines_[i].text.size() + 1;
+  dropped = false;
+  for (size_t i = lines_.size(); i-- > 0 && size > limit;) {
+    if (lines_[i].race) continue;
+    const std::string& text = lines_[i].text;
+    size_t length = text.size() + 1;  // the lines of the entry, each with its '\n'
+    while (length > 0 && size > limit) {
+      const size_t cut = length == 1 ? std::string::npos : text.rfind('\n', length - 2);
+      const size_t shorter = cut == std::string::npos ? 0 : cut + 1;
+      size -= length - shorter;
+      length = shorter;
+      dropped = true;
+    }
+    kept[i] = length;
+  }
+  std::string text;
+  text.reserve(size);
+  text += header_ + '\n';
+  for (size_t i = 0; i < lines_.size(); ++i) {
+    if (kept[i] == 0) continue;
+    text.append(lines_[i].text, 0, kept[i] - 1);
+    text += '\n';
+  }
   return text;
 }
 

@@ -13,7 +13,8 @@
 // UTC. Every other line (comments, blank lines, lines of a newer version, a line cut short) is
 // kept as it is, in its place, whenever the file is written again. An empty file holds no
 // races; a file whose first line is not the format's name and a version is not a best-times
-// file and is refused.
+// file and is refused. A UTF-8 byte-order mark at the start and CRLF line ends are read past
+// (the file is written back without them).
 //
 // Kept: for each track the ten best races, and for each track and car the best one. On equal
 // times the race that was there first stays ahead.
@@ -47,6 +48,13 @@ class RecordsTable {
   static std::optional<RecordsTable> parse(std::string_view text);
   // The whole file: format line, then every line in order, each ending in '\n'.
   std::string format() const;
+  // The same, at most `limit` bytes long where dropping lines that are not races (the last
+  // first) can make it so; `dropped` tells whether any went.
+  std::string format(size_t limit, bool& dropped) const;
+  // The format version of the file read (1 for a new table); a later version than
+  // CurrentVersion was written by a newer game.
+  int64_t version() const { return version_; }
+  static constexpr int64_t CurrentVersion = 1;
 
   // Adds a finished race and drops the races of its track that are no longer kept. True when
   // the new race is kept (it is among its track's ten best or its car's best there).
@@ -64,6 +72,7 @@ class RecordsTable {
     std::string text;                // the line as it is written
   };
   std::string header_;
+  int64_t version_ = CurrentVersion;
   std::vector<Line> lines_;
 };
 

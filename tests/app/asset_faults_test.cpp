@@ -2,6 +2,7 @@
 // missing and with each of its files missing, garbage, cut short or empty in turn.
 #include <GL/gl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 #include <fstream>
@@ -18,8 +19,31 @@
 
 namespace {
 
-enum class Fault { None, Missing, Garbage, Truncated, Empty, NoDataFolder };
-const char* const FaultNames[] = {"intact", "missing", "garbage", "truncated", "empty", "no Data/"};
+enum class Fault {
+  None,
+  Missing,
+  Garbage,
+  Truncated,
+  Empty,
+  NoDataFolder,
+  Fifo,
+  Device,
+  Folder,
+  Sparse
+};
+const char* const FaultNames[] = {"intact",   "missing", "garbage",   "truncated", "empty",
+                                  "no Data/", "FIFO",    "/dev/zero", "folder",    "sparse 4 GiB"};
+
+// Puts a FIFO, a link to an endless device, a folder or a sparse file of 4 GiB at `path`.
+void MakeSpecial(const std::filesystem::path& path, Fault fault) {
+  std::filesystem::create_directories(path.parent_path());
+  std::filesystem::remove(path);
+  if (fault == Fault::Fifo) mkfifo(path.c_str(), 0600);
+  if (fault == Fault::Device) std::filesystem::create_symlink("/dev/zero", path);
+  if (fault == Fault::Folder) std::filesystem::create_directory(path);
+  if (fault == Fault::Sparse) std::ofstream{path}.close();
+  if (fault == Fault::Sparse) std::filesystem::resize_file(path, 4ull << 30);
+}
 
 int gRaceFrames = 0;
 int gGlErrors = 0;
@@ -60,6 +84,11 @@ class AssetFaults : public ::testing::Test {
                  static_cast<std::streamsize>(bytes.size()));
     }
     if (fault == Fault::NoDataFolder) std::filesystem::remove_all(folder.path() / "Data");
+    if (fault >= Fault::Fifo) {
+      MakeSpecial(damaged == "best-times.txt" ? folder.path() / "share" / "quillon" / damaged
+                                              : folder.path() / "Data" / damaged,
+                  fault);
+    }
 
     platform::ScriptedWindowSystem ws;
     platform::SetWindowSystem(&ws);
@@ -134,6 +163,25 @@ TEST_F(AssetFaults, EveryDamagedFileLeavesItsSurfaceOrModelOutAndTheRaceStillRun
       EXPECT_LT(out.listsMade, intact.listsMade);  // the model undrawn
   }
   EXPECT_EQ(gGlErrors, 0);
+}
+
+TEST_F(AssetFaults, SpecialFilesAreTakenForMissingAndNeverHoldTheGameUp) {
+  // A prefetched picture, a model, its skin and the best times: none of them waits on a FIFO or
+  // reads a device or a huge file to its end; the game goes on into the race and back.
+  for (const char* name : {"menuMain.bmp", "wingman.ms3d", "wingman.bmp", "best-times.txt"}) {
+    const Outcome missing = play(name, Fault::Missing);
+    for (Fault fault : {Fault::Fifo, Fault::Device, Fault::Folder, Fault::Sparse}) {
+      SCOPED_TRACE(std::string(name) + " " + FaultNames[static_cast<int>(fault)]);
+      const Outcome out = play(name, fault);
+      EXPECT_GT(out.raceFrames, 0);
+      EXPECT_EQ(out.endScreen, 0);
+      EXPECT_EQ(out.texturesMade, missing.texturesMade);
+      EXPECT_EQ(out.listsMade, missing.listsMade);
+      const bool zeros = fault == Fault::Sparse && std::string(name).ends_with(".bmp");
+      EXPECT_EQ(out.boxes, zeros ? std::vector<std::string>{"Error|Unknown DIB file format."}
+                                 : std::vector<std::string>{});
+    }
+  }
 }
 
 }  // namespace

@@ -34,10 +34,19 @@ TEST(DataLocationTest, FirstFolderHoldingDataWinsAndAssetsAreReadUnderIt) {
   fs::create_directories(installed / "Data");
   std::ofstream(installed / "Data" / "x.bmp") << "x";
 
-  EXPECT_EQ(ChooseDataFolder({"", env, installed}).folder, "");
-  fs::remove(scratch.path() / "Data");
+  // The working folder's Data/ counts only with one of the game's files in it (a player's own
+  // ~/Data does not hide the installed data); the other folders need only Data/.
+  EXPECT_EQ(ChooseDataFolder({"", installed, env}).folder, installed);
+  std::ofstream(scratch.path() / "Data" / "notes.txt") << "x";
   EXPECT_EQ(ChooseDataFolder({"", env, installed}).folder, env);
-  DataFolderChoice choice = ChooseDataFolder({"", installed.string() + "/", env});
+  std::ofstream(scratch.path() / "Data" / "Road.bmp") << "x";
+  DataFolderChoice choice = ChooseDataFolder({"", env, installed});
+  EXPECT_EQ(choice.folder, "");
+  EXPECT_EQ(choice.used, scratch.path().string());
+  EXPECT_EQ(choice.missing, 22u);  // what the one message names with the folder
+  fs::remove_all(scratch.path() / "Data");
+  EXPECT_EQ(ChooseDataFolder({"", env, installed}).folder, env);
+  choice = ChooseDataFolder({"", installed.string() + "/", env});
   EXPECT_EQ(choice.folder, installed.string() + "/");
   fs::remove_all(env);
   fs::remove_all(installed);

@@ -37,6 +37,25 @@ Bytes Indexed(int32_t width, int32_t height, uint16_t bits, uint32_t compression
   return BuildDib({true, 40, width, height, bits, compression, 4, {}, kPalette, std::move(data)});
 }
 
+// Run-length rows each writing `pixels` pixels in runs of up to 255, then the end of bitmap.
+Bytes Rows(int rows, int pixels) {
+  Bytes data;
+  for (int y = 0; y < rows; ++y) {
+    for (int left = pixels; left > 0; left -= 255)
+      data.insert(data.end(), {uint8_t(std::min(left, 255)), 1});
+    data.insert(data.end(), {0, 0});
+  }
+  data.insert(data.end(), {0, 1});
+  return data;
+}
+
+// The end of bitmap at once, then `size` zero bytes.
+Bytes Filler(size_t size) {
+  Bytes data(size + 2, 0);
+  data[1] = 1;
+  return data;
+}
+
 // A 1-pixel file with bit fields, the masks after the header or inside it.
 Bytes Fields(uint16_t bits, std::vector<uint32_t> masks, Bytes data, bool fileHeader = true,
              uint32_t headerSize = 40, bool masksInHeader = false) {
@@ -198,12 +217,28 @@ TEST(BmpDecode, RefusesUnknownHeadersAndEveryUnsafeFile) {
       {"RLE8 16384 square, no data", Indexed(16384, 16384, 8, 1, {}), kBad},
       {"RLE4 4096 by 257 in 4 bytes", Indexed(4096, 257, 4, 2, {0, 0, 0, 1}), kBad},
       {"RLE8 1024 square in 2 bytes", Indexed(1024, 1024, 8, 1, {0, 1}), DibStatus::Ok},
-      {"RLE8 256 pixels per byte", Indexed(4096, 512, 8, 1, Bytes(8192, 0)), DibStatus::Ok},
+      // Only pixels the runs write count: filler after the end of bitmap, or lines ended at
+      // once, cannot claim a picture (half of 4096 by 512 written is enough, less is not).
+      {"runs over half", Indexed(4096, 512, 8, 1, Rows(512, 2048)), DibStatus::Ok},
+      {"runs short of half", Indexed(4096, 512, 8, 1, Rows(512, 2047)), kBad},
+      {"ends of line only", Indexed(4096, 512, 8, 1, Bytes(8192, 0)), kBad},
+      {"16384 square, end and 1 MiB filler", Indexed(16384, 16384, 8, 1, Filler(1 << 20)), kBad},
+      {"8192 square, end and 256 KiB filler", Indexed(8192, 8192, 8, 1, Filler(1 << 18)), kBad},
   };
   for (const auto& [what, file, status] : cases) {
     RgbImage image;
     EXPECT_EQ(Status(file, image), status) << what;
   }
+  // The read bound: the rows of an uncompressed picture after its pixels' offset, two bytes a
+  // padded pixel a row for a run-length one; a header that is not a picture's, just itself.
+  const std::tuple<Bytes, size_t> limits[] = {
+      {BuildDib({.width = 3, .height = 2, .pixelData = Bytes(24, 7)}), 54 + 2 * 12},
+      {Indexed(3, 2, 8, 1, {}), 70 + (2 * 4 + 2) * 2 + 2},
+      {BuildDib({.headerSize = 100}), 0},
+      {WithByte(BuildDib({.pixelData = Bytes(4)}), 13, 0x7F), 0},  // pixels 2 GiB on
+  };
+  for (const auto& [file, limit] : limits)
+    EXPECT_EQ(DibReadLimit(file), limit ? limit : file.size());
   // Every truncation of a good file.
   for (const Bytes& good :
        {BuildDib({.width = 3, .height = 2, .pixelData = Bytes(24, 7)}),

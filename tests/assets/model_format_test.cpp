@@ -7,9 +7,15 @@
 #include <tuple>
 #include <vector>
 
+#include <filesystem>
+#include <fstream>
+
+#include "assets/data_root.h"
+#include "assets/model.h"
 #include "assets/ms3d_format.h"
 #include "formats/ms3d_writer.h"
 #include "support/model_meshes.h"
+#include "support/scratch_folder.h"
 
 namespace {
 
@@ -132,6 +138,37 @@ TEST(Ms3dFormat, RewritesTexturePathsIntoTheModelFolder) {
   ASSERT_TRUE(
       Parse(formats::EncodeMs3d(testing_support::CubeMesh("/" + std::string(127, 'y'))), mesh));
   EXPECT_EQ(std::string(mesh.materials[0].texture), "/" + std::string(126, 'y'));
+}
+
+TEST(Ms3dFormat, SkinsAreLookedForAndKeptInsideTheDataFolderInUse) {
+  // The data elsewhere, and a file of the bare skin's name in the working folder: the skin is
+  // the data folder's. A skin path that leaves the data folder counts as missing.
+  testing_support::ScratchFolder scratch;
+  const std::filesystem::path root = scratch.path() / "installed";
+  std::filesystem::create_directories(root / "Data");
+  std::ofstream(root / "Data" / "skin.bmp") << "x";
+  std::ofstream(scratch.path() / "skin.bmp") << "x";
+  SetDataRoot(root.string());
+  const std::string abs = scratch.path().string();  // a model named by an absolute path
+  for (auto [stored, model, used] : std::vector<std::tuple<std::string, std::string, std::string>>{
+           {"skin.bmp", "Data/car.ms3d", "Data/skin.bmp"},
+           {"../Cars/skin.bmp", "Data/car.ms3d", "Data/../Cars/skin.bmp"},
+           {"../../skin.bmp", "Data/car.ms3d", ""},
+           {"/etc/passwd", "Data/car.ms3d", ""},
+           {"/etc/passwd", abs + "/car.ms3d", ""},
+           {"skin.bmp", abs + "/car.ms3d", abs + "/skin.bmp"},
+           {"../skin.bmp", abs + "/m/car.ms3d", ""}}) {
+    const std::filesystem::path file =
+        model[0] == '/' ? std::filesystem::path(model) : root / model;
+    std::filesystem::create_directories(file.parent_path());
+    const Bytes bytes = formats::EncodeMs3d(testing_support::CubeMesh(stored));
+    std::ofstream(file, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+    const auto requests = ModelTextureRequests(model.c_str());
+    EXPECT_EQ(requests.empty() ? "" : requests[0].fileName, used) << stored << " in " << model;
+    std::filesystem::remove(file);
+  }
+  SetDataRoot("");
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # End to end: `quillon --records` prints one line per track and car from the best-times file and
-# exits 0, without a display; a broken file is moved aside and said on standard error.
+# exits 0, without a display; it only reads: CRLF is read in place, and a broken file is said on
+# standard error (exit 1) and left as it is.
 set -eu
 game=$1
 . "$(dirname "$0")/lib.sh"
@@ -17,9 +18,14 @@ out=$("$game" --records) || e2e_fail "--records exited $?"
 expected=$(printf 'Sunny\tSMiLE\t91 seconds\t2026-12-07\nYello\t911PIZ\t120 seconds\t2026-12-06')
 [ "$out" = "$expected" ] || e2e_fail "--records printed: $out"
 
+printf 'quillon-best-times 1\r\nrace\tSunny\tSMiLE\t91\t2026-12-07T00:30:00Z\r\n' >"$file"
+[ "$("$game" --records)" = "$(printf 'Sunny\tSMiLE\t91 seconds\t2026-12-07')" ] ||
+  e2e_fail "CRLF file not read"
+
 echo garbage >"$file"
-err=$("$game" --records 2>&1 >/dev/null) || e2e_fail "--records on a broken file exited $?"
-[[ "$err" == *"moved to"* ]] || e2e_fail "broken file not reported: $err"
-[ ! -e "$file" ] && [ "$(cat "$XDG_DATA_HOME"/quillon/best-times.txt.broken-*)" = garbage ] ||
-  e2e_fail "broken file not moved aside whole"
+chmod 0640 "$file"
+if err=$("$game" --records 2>&1 >/dev/null); then e2e_fail "--records on a broken file exited 0"; fi
+[[ "$err" == *"not a best-times file"* ]] || e2e_fail "broken file not reported: $err"
+[ "$(cat "$file")" = garbage ] && [ "$(stat -c %a "$file")" = 640 ] &&
+  [ "$(ls "$XDG_DATA_HOME/quillon")" = best-times.txt ] || e2e_fail "broken file touched"
 echo "records: ok"

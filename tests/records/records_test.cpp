@@ -2,11 +2,13 @@
 // atomic writing, with failures injected where a real disk cannot be made to fail.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <fstream>
 #include <sstream>
+#include <tuple>
 
 #include "records/best_times.h"
 #include "support/scratch_folder.h"
@@ -105,7 +107,7 @@ TEST(RecordsFormat, GarbageIsRefusedAndBadRaceLinesAreOnlyKept) {
   for (const std::string& text : std::vector<std::string>{
            "garbage", "\x7f\x45LF\x02\x01", "quillon-best-times", "quillon-best-times 0\n",
            "quillon-best-times x\n", "quillon-best-times 1 \n", " quillon-best-times 1\n",
-           "quillon-best-times 1\r\n", std::string("\0\n", 2)}) {
+           std::string("\0\n", 2)}) {
     EXPECT_FALSE(RecordsTable::parse(text)) << text;
   }
   for (const std::string& line : std::vector<std::string>{
@@ -120,6 +122,14 @@ TEST(RecordsFormat, GarbageIsRefusedAndBadRaceLinesAreOnlyKept) {
     EXPECT_TRUE(table->races().empty()) << line;
     EXPECT_EQ(table->format(), Header + line);
   }
+}
+
+TEST(RecordsFormat, ByteOrderMarkAndCrlfAreReadPast) {
+  const std::string lf = Header + "# note\n" + RaceLine("Sunny", "SMiLE", "95");
+  std::string crlf = "\xEF\xBB\xBF";
+  for (char c : lf) crlf += c == '\n' ? std::string("\r\n") : std::string(1, c);
+  EXPECT_EQ(RecordsTable::parse(crlf)->format(), lf);
+  EXPECT_EQ(RecordsTable::parse("\xEF\xBB\xBF")->races().size(), 0u);
 }
 
 // The store of a test: its own data folder, failures said into `said`.
@@ -266,6 +276,95 @@ TEST_F(BestTimesTest, ReadOnlyFolderNeitherStopsTheGameNorLosesTheBrokenFile) {
   fs::permissions(file.parent_path(), fs::perms::owner_all);
   EXPECT_EQ(ReadFile(file), "garbage");
   EXPECT_EQ(messages(), 2);  // the broken file, then the writes
+}
+
+TEST_F(BestTimesTest, WritesKeepModeLinksAndNewerFilesAndCleanTheirOwnLeftovers) {
+  finish("SMiLE", 95);
+  // The mode of the file is kept; a temporary file left by a write killed half-way goes.
+  fs::permissions(file, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read |
+                            fs::perms::others_read);
+  WriteFile(file.string() + ".tmp-Ab12Cd", "half");
+  WriteFile(file.string() + ".tmp-other", "not ours");
+  finish("SMiLE", 94);
+  EXPECT_EQ(fs::status(file).permissions() & fs::perms::all, fs::perms(0644));
+  EXPECT_EQ(folderEntries(), (std::vector<fs::path>{"best-times.txt", "best-times.txt.tmp-other"}));
+
+  // A link whose target is missing is followed: the target is made and the link stays.
+  fs::remove(file);
+  fs::create_symlink("../kept/times.txt", file);
+  fs::create_directories(scratch.path() / "share" / "kept");
+  finish("SMiLE", 93);
+  EXPECT_TRUE(fs::is_symlink(file));
+  EXPECT_EQ(RecordsTable::parse(ReadFile(scratch.path() / "share" / "kept" / "times.txt"))
+                ->races()
+                .size(),
+            1u);
+
+  // A newer version's file is read but never written, said once.
+  fs::remove(file);
+  const std::string newer =
+      "quillon-best-times 2\n" + RaceLine("Sunny", "SMiLE", "90") + std::string(12, '\n');
+  WriteFile(file, newer);
+  EXPECT_EQ(finish("SMiLE", 91).best, 90);
+  EXPECT_EQ(finish("911PIZ", 91).best, 91);
+  EXPECT_EQ(ReadFile(file), newer);
+  EXPECT_EQ(messages(), 1);
+
+  // A file of blank lines up to the limit is written back within it, said once.
+  WriteFile(file, Header + std::string((1 << 20) - Header.size(), '\n'));
+  finish("SMiLE", 92);
+  finish("SMiLE", 89);
+  EXPECT_LE(fs::file_size(file), size_t{1} << 20);
+  EXPECT_EQ(BestTimes().table().races().size(), 4u);  // 91, 91 of the run before, 92, 89
+  EXPECT_EQ(messages(), 2);
+}
+
+TEST_F(BestTimesTest, EightGamesFinishingTogetherKeepEveryRace) {
+  finish("SMiLE", 500);  // the folder and file exist: all eight race to read, add and write
+  std::vector<pid_t> games;
+  for (int game = 0; game < 8; ++game) {
+    const pid_t pid = fork();
+    if (pid == 0) {
+      BestTimes own;
+      for (int race = 0; race < 5; ++race)
+        own.recordFinish({"T" + std::to_string(game * 5 + race), "SMiLE", 60, 0});
+      _exit(0);
+    }
+    games.push_back(pid);
+  }
+  for (pid_t pid : games) {
+    int status = 0;
+    waitpid(pid, &status, 0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+  }
+  EXPECT_EQ(BestTimes().table().races().size(), 41u);
+  EXPECT_EQ(folderEntries(), std::vector<fs::path>{"best-times.txt"});
+}
+
+TEST_F(BestTimesTest, PrintingOnlyReadsAndShowsNamesInFullAndEscaped) {
+  std::string crlf = "\xEF\xBB\xBFquillon-best-times 1\r\n" + RaceLine("Sunny", "SMiLE", "95");
+  crlf.insert(crlf.size() - 1, "\r");
+  // The file, its mode, what is printed and the exit code (1: a failure said).
+  const bool root = geteuid() == 0;  // reads a file of mode 0
+  const std::tuple<std::string, fs::perms, std::string, int> cases[] = {
+      {crlf, fs::perms(0644), "Sunny\tSMiLE\t95 seconds\t2026-12-06\n", 0},
+      {Header + RaceLine(std::string("Su\0ny", 5), "\x1b[2J\x7f\xc2\x9bX", "95"), fs::perms(0640),
+       "Su\\x00ny\t\\x1B[2J\\x7F\\xC2\\x9BX\t95 seconds\t2026-12-06\n", 0},
+      {"garbage", fs::perms(0644), "", 1},
+      {Header, fs::perms::none, "", root ? 0 : 1},
+  };
+  for (const auto& [text, mode, printed, code] : cases) {
+    WriteFile(file, text);
+    fs::permissions(file, mode);
+    std::ostringstream out, errors;
+    EXPECT_EQ(PrintRecords(out, errors), code);
+    EXPECT_EQ(errors.str().empty(), code == 0);
+    EXPECT_EQ(out.str(), printed);
+    EXPECT_EQ(folderEntries(), std::vector<fs::path>{"best-times.txt"});
+    EXPECT_EQ(fs::status(file).permissions(), mode);
+    fs::permissions(file, fs::perms(0644));
+    EXPECT_EQ(ReadFile(file), text);
+  }
 }
 
 }  // namespace
