@@ -11,6 +11,7 @@
 #include <iostream>
 
 #include "platform/clock.h"
+#include "records/ghost_store.h"
 #include "records/race_time.h"
 
 BestTimes GameBestTimes;
@@ -128,7 +129,9 @@ FinishRecord BestTimes::recordFinish(const RaceRecord& race) {
 int PrintRecords(std::ostream& out) {
   for (const RaceRecord& race : GameBestTimes.table().bestOfEachPair()) {
     out << race.track << '\t' << race.car << '\t' << RaceTimeText(static_cast<double>(race.seconds))
-        << " seconds\t" << FormatRecordDate(race.date).substr(0, 10) << '\n';
+        << " seconds\t" << FormatRecordDate(race.date).substr(0, 10) << '\t';
+    const auto ghost = GameGhosts.load(race.track, race.car);
+    out << (ghost ? "ghost " + StepsTimeText(ghost->steps()) + " seconds" : "no ghost") << '\n';
   }
   return 0;
 }

@@ -56,6 +56,7 @@ class BestTimes {
 // The best times of the game.
 extern BestTimes GameBestTimes;
 
-// The best time of every track and car, one line each, for `quillon --records`. Returns the
+// The best time of every track and car, one line each, for `quillon --records`, with the kept
+// ghost's time in hundredths ("ghost 61.23 seconds", or "no ghost") appended. Returns the
 // process exit code (0).
 int PrintRecords(std::ostream& out);
