@@ -12,6 +12,9 @@ namespace {
 
 // How much of the ghost's colour covers what is behind it.
 constexpr float GhostOpacity = 0.45f;
+// In the driver's view a ghost closer than this to the eye is not drawn (world units; the car is
+// about a tenth long).
+constexpr float NearEye = 0.15f;
 
 // The width of a text as PrintText draws it, in the units of the current matrix.
 float TextWidth(const std::string& text) {
@@ -36,15 +39,12 @@ void Race::drawGhost() {
   const Model& model = player->car->model;
   if (model.displayList == 0 || model.displayListGeneration != platform::GlContextGeneration())
     return;
-  // Blended over the finished scene; it tests depth (what is nearer hides it) but writes none,
-  // so nothing drawn later is hidden by it.
+  // Around the eye in the driver's view (on the start line, say) it would only fill the view.
+  const float dx = pose->x - player->position.x, dy = pose->y - player->position.y,
+              dz = pose->z - player->position.z;
+  if (view == DriverView && dx * dx + dy * dy + dz * dz < NearEye * NearEye) return;
   glPushAttrib(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_CURRENT_BIT | GL_ENABLE_BIT |
                GL_TEXTURE_BIT);
-  glEnable(GL_BLEND);
-  glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-  glEnable(GL_DEPTH_TEST);
-  glDepthMask(GL_FALSE);
-  glColor4f(1.0f, 1.0f, 1.0f, GhostOpacity);
   glPushMatrix();
   // The player's car in the chase view stands in the world exactly so: at its position, turned
   // by its angles, at 1/400 of the model's size, facing backwards.
@@ -54,6 +54,18 @@ void Race::drawGhost() {
   glRotatef(pose->roll, 0.0f, 0.0f, 1.0f);
   glScalef(0.0025f, 0.0025f, 0.0025f);
   glRotatef(-180.0f, 0.0f, 1.0f, 0.0f);
+  // First its depth alone, then its colour blended over the finished scene where it is
+  // nearest: each pixel takes the ghost's front surface once, not every layer of the model.
+  // What is nearer (the player's car, a wall) still hides it; texts come later, untested.
+  glEnable(GL_DEPTH_TEST);
+  glColorMask(GL_FALSE, GL_FALSE, GL_FALSE, GL_FALSE);
+  glCallList(model.displayList);
+  glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+  glDepthMask(GL_FALSE);
+  glDepthFunc(GL_EQUAL);
+  glEnable(GL_BLEND);
+  glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+  glColor4f(1.0f, 1.0f, 1.0f, GhostOpacity);
   glCallList(model.displayList);
   glPopMatrix();
   glPopAttrib();

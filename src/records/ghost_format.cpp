@@ -38,6 +38,23 @@ constexpr float GhostPose::*Members[ValuesPerPose] = {&GhostPose::x,       &Ghos
                                                       &GhostPose::z,       &GhostPose::pitch,
                                                       &GhostPose::heading, &GhostPose::roll};
 
+// Guesses each value's bits from the two before it: the same step again. A car moves and turns
+// smoothly, and pitch and roll settle geometrically, which keeps the bits of a float on a line.
+class Predictor {
+ public:
+  uint32_t next(size_t i) const { return last_[i] + step_[i]; }
+  void take(size_t i, uint32_t bits) {
+    step_[i] = seen_[i] ? bits - last_[i] : 0;
+    last_[i] = bits;
+    seen_[i] = true;
+  }
+
+ private:
+  uint32_t last_[ValuesPerPose] = {};
+  uint32_t step_[ValuesPerPose] = {};
+  bool seen_[ValuesPerPose] = {};
+};
+
 // Reads the bytes in order; any read past the end or any non-canonical varint marks it failed.
 class Reader {
  public:
@@ -98,12 +115,12 @@ std::string FormatGhost(const GhostPath& path) {
     PutVarint(out, static_cast<uint32_t>(step - previous));
     previous = step;
   }
-  uint32_t last[ValuesPerPose] = {};
+  Predictor predict;
   for (const GhostPose& pose : path.poses) {
     for (size_t i = 0; i < ValuesPerPose; ++i) {
       const auto bits = std::bit_cast<uint32_t>(pose.*Members[i]);
-      PutVarint(out, Zigzag(bits - last[i]));
-      last[i] = bits;
+      PutVarint(out, Zigzag(bits - predict.next(i)));
+      predict.take(i, bits);
     }
   }
   const uint32_t sum = Checksum(out);
@@ -142,11 +159,12 @@ GhostRead ParseGhost(std::string_view bytes, GhostPath& path) {
   if (in.failed() || body.size() < static_cast<size_t>(steps) * ValuesPerPose)
     return GhostRead::Broken;
   read.poses.resize(steps);
-  uint32_t last[ValuesPerPose] = {};
+  Predictor predict;
   for (GhostPose& pose : read.poses) {
     for (size_t i = 0; i < ValuesPerPose; ++i) {
-      last[i] += Unzigzag(in.varint());
-      pose.*Members[i] = std::bit_cast<float>(last[i]);
+      const uint32_t bits = predict.next(i) + Unzigzag(in.varint());
+      pose.*Members[i] = std::bit_cast<float>(bits);
+      predict.take(i, bits);
     }
   }
   if (in.failed() || !in.atEnd() || !IsWholeGhost(read)) return GhostRead::Broken;

@@ -9,13 +9,15 @@
 //   lap steps         one varint a lap: steps since the previous lap's end (at least 1); the
 //                     last lap ends on the last step
 //   poses             one a step, six values each (x, y, z, pitch, heading, roll): the bits of
-//                     each 32-bit float minus those of the same value a step earlier (0 before
-//                     the first), wrapped to 32 bits, zigzag-encoded as a varint
+//                     each 32-bit float minus a guess, wrapped to 32 bits and zigzag-encoded as
+//                     a varint. The guess is the value's bits a step earlier plus the change
+//                     between the two steps before (0 for the first step, no change for the
+//                     second)
 //   checksum          4 bytes, little-endian: 32-bit FNV-1a of every byte before it
 //
 // Varints are little-endian groups of 7 bits, the high bit set on all but the last, in the
-// fewest bytes. The values are the exact floats the race draws the car with; a slow car's values
-// change little from step to step, so most take two or three bytes.
+// fewest bytes. The values are the exact floats the race draws the car with; a car moves, turns
+// and settles smoothly, so a value takes about two bytes.
 #pragma once
 
 #include <cstdint>
