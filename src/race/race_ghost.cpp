@@ -14,6 +14,7 @@ void RaceGhost::begin(const std::string& track, const std::string& car) {
   recorded_.poses.reserve(GhostMaxSteps);
   recorded_.lapSteps.reserve(GhostMaxLaps);
   steps_ = 0;
+  lapsDone_ = 0;
   tooLong_ = false;
   shown_ = GameSettings.ghost();
   split_.reset();
@@ -22,14 +23,15 @@ void RaceGhost::begin(const std::string& track, const std::string& car) {
 
 void RaceGhost::afterStep(const CarState& player) {
   ++steps_;
-  if (steps_ > GhostMaxSteps || recorded_.lapSteps.size() >= GhostMaxLaps) tooLong_ = true;
-  if (tooLong_) return;
+  if (steps_ > GhostMaxSteps) tooLong_ = true;
   const Vector3f& p = player.position;
   const Vector3f& r = player.rotation;
-  recorded_.poses.push_back({p.x, p.y, p.z, r.x, r.y, r.z});
-  const auto lap = static_cast<size_t>(player.laps);
-  if (player.laps <= 0 || lap <= recorded_.lapSteps.size()) return;
-  recorded_.lapSteps.push_back(steps_);
+  if (!tooLong_) recorded_.poses.push_back({p.x, p.y, p.z, r.x, r.y, r.z});
+  if (player.laps <= lapsDone_) return;
+  lapsDone_ = player.laps;
+  if (recorded_.lapSteps.size() >= GhostMaxLaps) tooLong_ = true;
+  if (!tooLong_) recorded_.lapSteps.push_back(steps_);
+  const auto lap = static_cast<size_t>(lapsDone_);
   if (kept_ && lap <= kept_->lapSteps.size()) {
     split_ = steps_ - kept_->lapSteps[lap - 1];
     splitStep_ = steps_;

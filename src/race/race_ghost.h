@@ -43,7 +43,8 @@ class RaceGhost {
   std::optional<GhostPath> kept_;
   GhostPath recorded_;
   int32_t steps_ = 0;     // simulation steps of this race so far
-  bool tooLong_ = false;  // more steps than a ghost keeps: nothing recorded any more
+  int32_t lapsDone_ = 0;  // laps the player had completed after the last step
+  bool tooLong_ = false;  // more than a ghost keeps: nothing recorded any more
   bool shown_ = true;
   std::optional<int32_t> split_;
   int32_t splitStep_ = 0;  // the step on which the split was taken

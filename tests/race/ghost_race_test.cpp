@@ -3,6 +3,8 @@
 // keep none.
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "race_fixture.h"
 #include "records/ghost_store.h"
 
@@ -47,10 +49,8 @@ TEST_F(RaceTest, AutopilotRaceIsKeptAndReplayedStepByStepWithoutChangingTheRace)
           ++replayed;
         });
     EXPECT_EQ(replayed, recorded.steps());
-    EXPECT_EQ(second.frames, first.frames);
-    EXPECT_EQ(second.borderHits, first.borderHits);
-    EXPECT_EQ(second.health, first.health);
-    EXPECT_EQ(second.raceTime, first.raceTime);
+    EXPECT_EQ(std::tie(second.frames, second.borderHits, second.health, second.raceTime),
+              std::tie(first.frames, first.borderHits, first.health, first.raceTime));
     EXPECT_EQ(ghost.recorded(), recorded);
     EXPECT_EQ(ghost.raceDifference(), 0);
   }
