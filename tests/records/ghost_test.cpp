@@ -143,7 +143,7 @@ TEST_F(GhostStoreTest, FaultyFilesGiveNoGhostMovedAsideOrLeftAlone) {
     EXPECT_EQ(fs::exists(file()), !c.movedAside) << c.name;
     // A faster race then takes the place of a moved file, never of a newer one.
     EXPECT_EQ(GameGhosts.keep("Sunny", "SMiLE", Path(100)), c.movedAside) << c.name;
-    EXPECT_EQ(c.movedAside || fs::file_size(file()) == newer.size(), true) << c.name;
+    EXPECT_TRUE(c.movedAside || fs::file_size(file()) == newer.size()) << c.name;
   }
 }
 
