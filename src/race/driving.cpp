@@ -12,6 +12,7 @@ namespace {
 constexpr int KeyOne = 0x31;
 constexpr int KeyTwo = 0x32;
 constexpr int KeyN = 0x4E;
+constexpr int KeyG = 0x47;
 
 // The heading in radians as the motion uses it: 1/180 in single precision times 3.14 (not pi),
 // so motion and view drift apart slightly as the heading grows.
@@ -74,6 +75,7 @@ void Race::handleInput() {
       p.torque.x = static_cast<float>(p.torque.x + 4.55);
     }
   }
+  if (TakeKeyPress(KeyG)) ghost.toggleShown();
   if (TakeKeyPress(VK_ESCAPE)) ScreenState = 0;
 }
 

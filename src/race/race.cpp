@@ -17,6 +17,7 @@ void Race::start() {
   label = "READY";
   bestTime.reset();
   newBestTime = false;
+  if (track != nullptr && player->car != nullptr) ghost.begin(track->name, player->car->name);
 }
 
 void Race::countDown() {
@@ -41,6 +42,7 @@ void Race::step() {
   // Tested after the countdown, so the first simulation step runs in the frame it ends.
   if (state == Running) {
     simulate();
+    ghost.afterStep(*player);
     // Only a race that ends Finished is recorded, once, in the frame of the finish.
     if (state == Finished) recordFinish();
   }
@@ -48,6 +50,7 @@ void Race::step() {
 
 void Race::recordFinish() {
   if (track == nullptr || player->car == nullptr) return;
+  ghost.finish();
   const std::time_t seconds = finishTime - runStart;
   if (seconds < 0) return;  // the calendar was set back during the race: no real time
   const FinishRecord record = GameBestTimes.recordFinish(

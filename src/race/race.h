@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "race/car_state.h"
+#include "race/race_ghost.h"
 
 class Track;
 
@@ -36,6 +37,8 @@ class Race {
   // Once Finished: the best time of this track and car, and whether this race set it.
   std::optional<int64_t> bestTime;
   bool newBestTime = false;
+  // The player's path being recorded, the kept ghost driving beside it and the lap splits.
+  RaceGhost ghost;
 
   // Places the player at the start, reads the clock and shows "READY".
   void start();
@@ -70,6 +73,11 @@ class Race {
   void drawMessages();
   // The finish message's lines about the best time of this track and car.
   void drawBestTime();
+  // The ghost car, translucent, drawn after everything opaque; the world matrix is current.
+  void drawGhost();
+  // The lap split under the race time, and the whole race's difference beside the best time.
+  void drawSplit();
+  void drawRaceDifference();
 };
 
 // The single race of the program.

@@ -101,6 +101,7 @@ void Race::drawScene() {
   glRotatef(-r.x, 1.0f, 0.0f, 0.0f);
   glRotatef(-r.y, 0.0f, 1.0f, 0.0f);
   glTranslatef(-p.x, -p.y, -p.z);
+  glPushMatrix();  // the world, kept for the ghost drawn last
   // The banner stands at the world origin, where every centre line starts.
   glScalef(0.01f, 0.01f, 0.01f);
   glRotatef(-90.0f, 0.0f, 1.0f, 0.0f);
@@ -114,6 +115,8 @@ void Race::drawScene() {
   glLoadIdentity();
   glRotatef(-r.z * 0.35f, 0.0f, 0.0f, 1.0f);
   drawSky();
+  glPopMatrix();
+  drawGhost();
 }
 
 void Race::drawBestTime() {
@@ -152,6 +155,7 @@ void Race::drawMessages() {
       glTranslatef(0.0f, 8.0f, -25.0f);
       PrintText("Laps left: %i ", static_cast<int>(static_cast<int16_t>(track->laps) -
                                                    static_cast<int16_t>(player->laps)));
+      drawSplit();
       break;
     case Crashed:
       BeginHeadline(10.0f, 0.5f);
@@ -178,6 +182,7 @@ void Race::drawMessages() {
       glColor3f(1.0f, 1.0f, 0.0f);
       PrintText("Press ESC for the main menu");
       drawBestTime();
+      drawRaceDifference();
       break;
     default:
       break;

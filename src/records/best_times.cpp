@@ -12,6 +12,7 @@
 #include <iostream>
 
 #include "platform/clock.h"
+#include "records/ghost_store.h"
 #include "records/race_time.h"
 
 BestTimes GameBestTimes;
@@ -197,7 +198,9 @@ int PrintRecords(std::ostream& out, std::ostream& errors) {
   for (const RaceRecord& race : table->bestOfEachPair()) {
     out << Printable(race.track) << '\t' << Printable(race.car) << '\t'
         << RaceTimeText(static_cast<double>(race.seconds)) << " seconds\t"
-        << FormatRecordDate(race.date).substr(0, 10) << '\n';
+        << FormatRecordDate(race.date).substr(0, 10) << '\t';
+    const auto ghost = PeekGhost(race.track, race.car);
+    out << (ghost ? "ghost " + StepsTimeText(ghost->steps()) + " seconds" : "no ghost") << '\n';
   }
   return 0;
 }

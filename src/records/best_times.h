@@ -61,7 +61,8 @@ class BestTimes {
 // The best times of the game.
 extern BestTimes GameBestTimes;
 
-// The best time of every track and car, one line each, for `quillon --records`; control
+// The best time of every track and car, one line each, for `quillon --records`, with the kept
+// ghost's time in hundredths ("ghost 61.23 seconds", or "no ghost") appended; control
 // characters in names are shown as \xNN. Only reads: a file that cannot be read or is not a
 // best-times file is said on `errors` and left untouched. Returns the process exit code (0, or
 // 1 after such a failure).

@@ -15,7 +15,7 @@ file=$XDG_DATA_HOME/quillon/best-times.txt
 mkdir -p "$XDG_DATA_HOME/quillon"
 printf 'quillon-best-times 1\nrace\tSunny\tSMiLE\t95\t2026-12-06T23:10:00Z\nrace\tSunny\tSMiLE\t91\t2026-12-07T00:30:00Z\nrace\tYello\t911PIZ\t120\t2026-12-06T23:10:00Z\n' >"$file"
 out=$("$game" --records) || e2e_fail "--records exited $?"
-expected=$(printf 'Sunny\tSMiLE\t91 seconds\t2026-12-07\nYello\t911PIZ\t120 seconds\t2026-12-06')
+expected=$(printf 'Sunny\tSMiLE\t91 seconds\t2026-12-07\tno ghost\nYello\t911PIZ\t120 seconds\t2026-12-06\tno ghost')
 [ "$out" = "$expected" ] || e2e_fail "--records printed: $out"
 
 printf 'quillon-best-times 1\r\nrace\tSunny\tSMiLE\t91\t2026-12-07T00:30:00Z\r\n' >"$file"

@@ -5,6 +5,8 @@
 #include "platform/gl_context_generation.h"
 #include "race/race_screen.h"
 #include "race_fixture.h"
+#include "records/ghost_store.h"
+#include "records/settings.h"
 
 namespace {
 
@@ -152,3 +154,125 @@ TEST_F(RaceSceneTest, FinishMessageGainsTheBestTimeAndNewBestLines) {
   drawFrame();  // "New best time!" in yellow above the headline
   EXPECT_GT(count(Yellow, 0, 400, 800, 600), 300);
 }
+
+namespace {
+
+constexpr Colour SplitGreen{51, 255, 51}, SplitRed{255, 77, 77};
+
+// Pixels of a colour: their bounding box (x0, y0, x1, y1, inclusive) and how many.
+struct Box {
+  int x0 = 800, y0 = 600, x1 = -1, y1 = -1, found = 0;
+  bool clearOf(const Box& o) const { return x1 < o.x0 || o.x1 < x0 || y1 < o.y0 || o.y1 < y0; }
+};
+
+class GhostSceneTest : public RaceSceneTest {
+ protected:
+  // A kept ghost for the first car on the first track, then a fresh start that loads it.
+  void keepGhost(const GhostPath& path) {
+    ASSERT_TRUE(GameGhosts.keep(TrackTable[0].name, CarRoster[0].name, path));
+    CurrentRace.start();
+  }
+  Box box(Colour c, int rowFrom = 0, int rowTo = 600) {
+    Box b;
+    for (int y = rowFrom; y < rowTo; ++y) {
+      for (int x = 0; x < 800; ++x) {
+        const unsigned char* p = at(x, y);
+        if (std::abs(p[0] - c.r) > 2 || std::abs(p[1] - c.g) > 2 || std::abs(p[2] - c.b) > 2)
+          continue;
+        b = {std::min(b.x0, x), std::min(b.y0, y), std::max(b.x1, x), std::max(b.y1, y),
+             b.found + 1};
+      }
+    }
+    return b;
+  }
+};
+
+TEST_F(GhostSceneTest, GhostIsDrawnTranslucentWhereItsPathSaysAndHiddenWithG) {
+  // A board in place of the car's model, drawn in the current colour as the model is.
+  Model& model = CarRoster[0].model;
+  const auto savedList = model.displayList, savedGeneration = model.displayListGeneration;
+  model.displayList = glGenLists(1);
+  model.displayListGeneration = platform::GlContextGeneration();
+  glNewList(model.displayList, GL_COMPILE);
+  glRectf(-8.0f, 0.0f, 8.0f, 10.0f);
+  glEndList();
+  // Straight ahead of the car, then a tenth to its left, where the path ends.
+  keepGhost({{{-2.0f, 0.05f, 0.0f, 0, -90, 0}, {-2.0f, 0.05f, -0.1f, 0, -90, 0}}, {2}});
+  // The ghost's pixels: those that a frame with it shows differently from one without.
+  auto ghostPixels = [&](double expectedX) {
+    KeyState[0x47] = true;  // G
+    RaceScreenInput();
+    EXPECT_FALSE(GameSettings.ghost());
+    SpinAngle = 0;
+    drawFrame();
+    const auto without = pixels;
+    KeyState[0x47] = true;
+    RaceScreenInput();
+    EXPECT_TRUE(GameSettings.ghost());
+    SpinAngle = 0;
+    drawFrame();
+    int changed = 0;
+    double sumX = 0;
+    for (size_t i = 0; i < pixels.size(); i += 3) {
+      if (std::equal(&pixels[i], &pixels[i + 3], &without[i])) continue;
+      ++changed;
+      sumX += static_cast<double>(i / 3 % 800);
+      for (int c = 0; c < 3; ++c)  // white at 45 % over what was there
+        ASSERT_NEAR(pixels[i + c], 0.45 * 255 + 0.55 * without[i + c], 3) << i / 3;
+    }
+    EXPECT_GT(changed, 2000);
+    EXPECT_NEAR(sumX / changed, expectedX, 20);
+  };
+  ghostPixels(400);  // before "GO": at the start of its path
+  calendar.advance(5);
+  drawFrame();
+  drawFrame();
+  ghostPixels(159);  // past the end of its path: stays at its last pose
+
+  glDeleteLists(model.displayList, 1);
+  model.displayList = savedList;
+  model.displayListGeneration = savedGeneration;
+}
+
+TEST_F(GhostSceneTest, LapSplitsShowThreeSecondsUnderTheTimeAndTheRaceDifferenceAtTheFinish) {
+  keepGhost({std::vector<GhostPose>(300, {-2.3f, 0.05f, 0, 0, -90, 0}), {100, 300}});
+  const int16_t trackLaps = TrackTable[0].laps;
+  TrackTable[0].laps = 3;  // both laps are run while Running
+  calendar.advance(5);
+  const int lapSteps[] = {90, 320};  // 10 steps ahead, then 20 behind
+  for (int lap = 1; lap <= 2; ++lap) {
+    while (CurrentRace.ghost.steps() < lapSteps[lap - 1] - 1) CurrentRace.step();
+    CurrentRace.player->laps = static_cast<int16_t>(lap);
+    for (int frame = 0; frame <= RaceGhost::SplitSteps; ++frame) {
+      if (frame % 60 == 59) calendar.advance();
+      if (frame % 30 != 0 && frame < RaceGhost::SplitSteps - 1) {
+        CurrentRace.step();
+        continue;
+      }
+      drawFrame();
+      const Box split = box(lap == 1 ? SplitGreen : SplitRed), texts = box(Grey);
+      ASSERT_GT(texts.found, 300);
+      ASSERT_EQ(split.found > 100, frame < RaceGhost::SplitSteps) << lap << ", " << frame;
+      if (frame == RaceGhost::SplitSteps) continue;
+      EXPECT_LT(split.y1 + 3, texts.y0) << lap << ", " << frame;  // under the time and laps
+      EXPECT_NEAR((split.x0 + split.x1) / 2, 400, 10);
+    }
+  }
+
+  CurrentRace.ghost.finish();  // 500 steps against 300: behind by 3.33
+  CurrentRace.state = Race::Finished;
+  CurrentRace.finishTime = CurrentRace.runStart + 95;
+  CurrentRace.bestTime = 90;
+  CurrentRace.newBestTime = true;
+  drawFrame();
+  const Box difference = box(SplitRed), bestLine = box(TimeGreen, 0, 120);
+  ASSERT_GT(difference.found, 50);
+  // Beside the best-time line: on its rows, right of its end.
+  EXPECT_TRUE(difference.y0 < bestLine.y1 && bestLine.y0 < difference.y1);
+  EXPECT_LT(bestLine.x1 + 5, difference.x0);
+  EXPECT_TRUE(difference.clearOf(box(TimeGreen, 120, 600)));
+  EXPECT_TRUE(difference.clearOf(box(Yellow)));
+  TrackTable[0].laps = trackLaps;
+}
+
+}  // namespace

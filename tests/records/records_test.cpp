@@ -347,9 +347,9 @@ TEST_F(BestTimesTest, PrintingOnlyReadsAndShowsNamesInFullAndEscaped) {
   // The file, its mode, what is printed and the exit code (1: a failure said).
   const bool root = geteuid() == 0;  // reads a file of mode 0
   const std::tuple<std::string, fs::perms, std::string, int> cases[] = {
-      {crlf, fs::perms(0644), "Sunny\tSMiLE\t95 seconds\t2026-12-06\n", 0},
+      {crlf, fs::perms(0644), "Sunny\tSMiLE\t95 seconds\t2026-12-06\tno ghost\n", 0},
       {Header + RaceLine(std::string("Su\0ny", 5), "\x1b[2J\x7f\xc2\x9bX", "95"), fs::perms(0640),
-       "Su\\x00ny\t\\x1B[2J\\x7F\\xC2\\x9BX\t95 seconds\t2026-12-06\n", 0},
+       "Su\\x00ny\t\\x1B[2J\\x7F\\xC2\\x9BX\t95 seconds\t2026-12-06\tno ghost\n", 0},
       {"garbage", fs::perms(0644), "", 1},
       {Header, fs::perms::none, "", root ? 0 : 1},
   };

@@ -1,0 +1,128 @@
+// The ghost store of the game: file names, reading a kept ghost, keeping a faster one, and
+// saying each kind of failure once.
+// In records/, the player's own files, GL-free and below the menus and race.
+#include "records/ghost_store.h"
+
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <cstring>
+#include <iostream>
+
+#include "platform/clock.h"
+#include "records/best_times.h"
+
+GhostStore GameGhosts;
+
+namespace {
+
+// The longest file a whole ghost can make (five bytes a value at most), with room to spare.
+constexpr size_t FileLimit = static_cast<size_t>(GhostMaxSteps) * 6 * 5 + (64 << 10);
+
+std::string SafeName(const std::string& name) {
+  static const char hex[] = "0123456789ABCDEF";
+  std::string safe;
+  for (unsigned char c : name) {
+    if ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_') {
+      safe.push_back(static_cast<char>(c));
+    } else {
+      safe += {'%', hex[c >> 4], hex[c & 15]};
+    }
+  }
+  return safe;
+}
+
+// Creates the ghosts folder and the quillon folder above it, both private to the player.
+bool MakeFolders(const std::filesystem::path& ghosts, std::string& error) {
+  std::error_code ec;
+  std::filesystem::create_directories(ghosts.parent_path().parent_path(), ec);
+  for (const std::filesystem::path& folder : {ghosts.parent_path(), ghosts}) {
+    if (::mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST) {
+      error = folder.string() + ": cannot create the folder: " + std::strerror(errno);
+      return false;
+    }
+  }
+  return true;
+}
+
+}  // namespace
+
+std::filesystem::path GhostFile(const std::string& track, const std::string& car) {
+  const std::filesystem::path bestTimes = BestTimesFile();
+  if (bestTimes.empty()) return {};
+  return bestTimes.parent_path() / "ghosts" / (SafeName(track) + "-" + SafeName(car) + ".ghost");
+}
+
+void GhostStore::tell(bool& told, const std::string& text) {
+  if (told) return;
+  told = true;
+  (errors != nullptr ? *errors : std::cerr) << "quillon: " << text << std::endl;
+}
+
+GhostStore::Kept GhostStore::read(const std::filesystem::path& file, GhostPath& path) {
+  std::string bytes, error;
+  const ReadResult result = ReadWholeFile(file, FileLimit, bytes, error);
+  if (result == ReadResult::Missing) return Kept::None;
+  if (result == ReadResult::Read) {
+    const GhostRead parsed = ParseGhost(bytes, path);
+    if (parsed == GhostRead::Read) return Kept::Ghost;
+    if (parsed == GhostRead::Newer) {
+      tell(toldRead_, file.string() + ": written by a newer version; left as it is");
+      return Kept::Newer;
+    }
+    error = file.string() + ": not a ghost file";
+  }
+  std::string moveError;
+  if (auto moved = MoveAside(file, platform::CalendarTime(), moveError)) {
+    tell(toldRead_, error + "; moved to " + moved->string());
+    return Kept::None;
+  }
+  tell(toldRead_, error + "; " + moveError);
+  return Kept::InTheWay;
+}
+
+std::optional<GhostPath> GhostStore::load(const std::string& track, const std::string& car) {
+  const std::filesystem::path file = GhostFile(track, car);
+  if (file.empty()) return {};
+  GhostPath path;
+  if (read(file, path) != Kept::Ghost) return {};
+  return path;
+}
+
+std::optional<GhostPath> PeekGhost(const std::string& track, const std::string& car) {
+  const std::filesystem::path file = GhostFile(track, car);
+  std::string bytes, error;
+  GhostPath path;
+  if (file.empty() || ReadWholeFile(file, FileLimit, bytes, error) != ReadResult::Read ||
+      ParseGhost(bytes, path) != GhostRead::Read)
+    return {};
+  return path;
+}
+
+bool GhostStore::keep(const std::string& track, const std::string& car, const GhostPath& path) {
+  if (!IsWholeGhost(path)) return false;  // a race of more than ten minutes among them
+  const std::filesystem::path file = GhostFile(track, car);
+  std::string error;
+  if (file.empty()) {
+    error = "no folder for ghosts (neither XDG_DATA_HOME nor HOME is set)";
+  } else {
+    GhostPath kept;
+    switch (read(file, kept)) {
+      case Kept::Ghost:
+        if (kept.steps() <= path.steps()) return false;
+        break;
+      case Kept::Newer:
+        return false;
+      case Kept::InTheWay:
+        error = file.string() + ": a broken file is in the way";
+        break;
+      case Kept::None:
+        break;
+    }
+    if (error.empty() && MakeFolders(file.parent_path(), error) &&
+        WriteFileAtomically(file, FormatGhost(path), error, fileCalls))
+      return true;
+  }
+  tell(toldWrite_, error + "; the ghost is not saved");
+  return false;
+}

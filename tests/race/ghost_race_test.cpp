@@ -1,0 +1,74 @@
+// The ghost in whole races: an autopilot race recorded, kept through its file and replayed step
+// by step beside the same driving, which it leaves exactly as it was; crashed and overlong races
+// keep none.
+#include <gtest/gtest.h>
+
+#include <tuple>
+
+#include "race_fixture.h"
+#include "records/ghost_store.h"
+
+namespace {
+
+using race_testing::RaceTest;
+using testing_support::DrivingPlan;
+
+GhostPose PoseOf(const CarState& car) {
+  return {car.position.x, car.position.y, car.position.z,
+          car.rotation.x, car.rotation.y, car.rotation.z};
+}
+
+TEST_F(RaceTest, AutopilotRaceIsKeptAndReplayedStepByStepWithoutChangingTheRace) {
+  for (int track = 0; track < 3; ++track) {
+    SCOPED_TRACE(testing::Message() << "track " << track);
+    startRace(0, track);
+    RaceGhost& ghost = CurrentRace.ghost;
+    EXPECT_FALSE(ghost.kept());
+    const GhostPose* buffer = ghost.recorded().poses.data();
+    const auto first = testing_support::DriveRace(calendar, DrivingPlan::FollowRoad);
+    ASSERT_EQ(first.state, Race::Finished);
+    const GhostPath recorded = ghost.recorded();
+    EXPECT_EQ(ghost.recorded().poses.data(), buffer);  // recording allocated nothing
+    EXPECT_EQ(recorded.steps(), ghost.steps());
+    EXPECT_EQ(recorded.poses.back(), PoseOf(*CurrentRace.player));
+    EXPECT_EQ(recorded.lapSteps.size(), static_cast<size_t>(TrackTable[track].laps));
+    const auto file = GhostFile(TrackTable[track].name, CarRoster[0].name);
+    std::cout << TrackTable[track].name << ": " << recorded.steps() << " steps, "
+              << std::filesystem::file_size(file) << " bytes\n";
+
+    // The same driving with the ghost: the player at each step where the ghost is.
+    startRace(0, track);
+    ASSERT_TRUE(ghost.kept());
+    EXPECT_EQ(*ghost.kept(), recorded);  // through the file
+    int replayed = 0;
+    const auto second =
+        testing_support::DriveRace(calendar, DrivingPlan::FollowRoad, 30000, 60, [&] {
+          if (ghost.steps() == 0) return;
+          ASSERT_NE(ghost.pose(), nullptr);
+          ASSERT_EQ(*ghost.pose(), PoseOf(*CurrentRace.player)) << ghost.steps();
+          ++replayed;
+        });
+    EXPECT_EQ(replayed, recorded.steps());
+    EXPECT_EQ(std::tie(second.frames, second.borderHits, second.health, second.raceTime),
+              std::tie(first.frames, first.borderHits, first.health, first.raceTime));
+    EXPECT_EQ(ghost.recorded(), recorded);
+    EXPECT_EQ(ghost.raceDifference(), 0);
+  }
+}
+
+TEST_F(RaceTest, CrashedAndOverlongRacesKeepNoGhost) {
+  startRace(1, 0);
+  ASSERT_EQ(testing_support::DriveRace(calendar, DrivingPlan::IntoWall).state, Race::Crashed);
+  EXPECT_FALSE(std::filesystem::exists(GhostFile(TrackTable[0].name, CarRoster[1].name)));
+
+  RaceGhost ghost;
+  ghost.begin("Long", "Car");
+  CarState car;
+  for (int step = 0; step <= GhostMaxSteps; ++step) ghost.afterStep(car);
+  car.laps = 1;
+  ghost.afterStep(car);
+  ghost.finish();
+  EXPECT_FALSE(std::filesystem::exists(GhostFile("Long", "Car")));
+}
+
+}  // namespace

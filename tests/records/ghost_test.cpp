@@ -1,0 +1,166 @@
+// Ghost files: the format's faults, the store's keep rule, moving aside and leaving alone, the
+// names of the files, the split texts and the ghost column of --records.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <fstream>
+#include <sstream>
+
+#include "records/best_times.h"
+#include "records/ghost_store.h"
+#include "records/race_time.h"
+#include "support/scratch_folder.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// A path of `steps` poses along x, turning and rolling a little, its laps ending evenly.
+GhostPath Path(int32_t steps, int laps = 2) {
+  GhostPath path;
+  for (int32_t i = 0; i < steps; ++i) {
+    const float t = static_cast<float>(i);
+    path.poses.push_back({-2.3f + 0.01f * t, 0.05f, 0.001f * t, -0.3f * t / steps,
+                          -90.0f + t * 0.1f, i % 7 == 0 ? 0.0f : 1e-30f * t});
+  }
+  for (int lap = 1; lap <= laps; ++lap) path.lapSteps.push_back(steps * lap / laps);
+  return path;
+}
+
+void WriteFile(const fs::path& path, const std::string& bytes) {
+  fs::create_directories(path.parent_path());
+  std::ofstream(path, std::ios::binary) << bytes;
+}
+
+TEST(GhostFormat, RoundTripsExactlyAndRefusesEveryDamage) {
+  const GhostPath path = Path(300);
+  const std::string bytes = FormatGhost(path);
+  GhostPath read;
+  ASSERT_EQ(ParseGhost(bytes, read), GhostRead::Read);
+  EXPECT_EQ(read, path);
+  for (size_t cut = 0; cut < bytes.size(); ++cut)
+    ASSERT_EQ(ParseGhost(bytes.substr(0, cut), read), GhostRead::Broken) << cut;
+  for (size_t at = 0; at < bytes.size(); ++at) {  // one flipped bit anywhere
+    std::string flipped = bytes;
+    flipped[at] ^= 0x10;
+    ASSERT_NE(ParseGhost(flipped, read), GhostRead::Read) << at;
+  }
+
+  std::string newer = bytes, older = bytes;
+  newer[6] = 2, older[6] = 0;
+  EXPECT_EQ(ParseGhost(newer, read), GhostRead::Newer);
+  EXPECT_EQ(ParseGhost(older, read), GhostRead::Broken);
+  EXPECT_EQ(ParseGhost(bytes + '\0', read), GhostRead::Broken);
+  EXPECT_EQ(ParseGhost("QGHOST\1 garbage that is no ghost", read), GhostRead::Broken);
+
+  // Paths no file may hold: none is written.
+  GhostPath tooLong = Path(GhostMaxSteps + 1), noLaps = Path(10), lapsAfterEnd = Path(10),
+            notFinite = Path(10);
+  noLaps.lapSteps.clear();
+  lapsAfterEnd.lapSteps.back() = 11;
+  notFinite.poses[3].y = std::numeric_limits<float>::infinity();
+  for (const GhostPath& bad : {tooLong, noLaps, lapsAfterEnd, notFinite, GhostPath()})
+    EXPECT_EQ(FormatGhost(bad), "");
+  EXPECT_NE(FormatGhost(Path(GhostMaxSteps)), "");
+}
+
+TEST(GhostFormat, SplitAndGhostTimesInHundredths) {
+  const struct {
+    int32_t steps;
+    const char *split, *time;
+  } cases[] = {{0, "0.00", "0.00"},       {74, "+1.23", "1.23"}, {-74, "-1.23", "0.00"},
+               {3674, "+61.23", "61.23"}, {-1, "-0.02", "0.00"}, {34, "+0.57", "0.57"}};
+  for (const auto& c : cases) {
+    EXPECT_EQ(SplitText(c.steps), c.split) << c.steps;
+    EXPECT_EQ(StepsTimeText(c.steps), c.time) << c.steps;
+  }
+}
+
+class GhostStoreTest : public ::testing::Test {
+ protected:
+  GhostStoreTest() { GameGhosts.errors = &said; }
+  ~GhostStoreTest() override { GameGhosts = GhostStore(); }
+  fs::path file() const { return GhostFile("Sunny", "SMiLE"); }
+  // Copies of the file moved aside.
+  int movedAside() const {
+    int found = 0;
+    for (const auto& entry : fs::directory_iterator(file().parent_path()))
+      found += entry.path().filename().string().find(".broken-") != std::string::npos;
+    return found;
+  }
+
+  testing_support::ScratchFolder scratch;
+  std::ostringstream said;
+};
+
+TEST_F(GhostStoreTest, SafeNamesKeepOnlyFasterWholeRacesAndReplaceAtomically) {
+  EXPECT_EQ(file(), scratch.path() / "share/quillon/ghosts/Sunny-SMiLE.ghost");
+  EXPECT_EQ(GhostFile("../a b", "c").filename(), "%2E%2E%2Fa%20b-c.ghost");
+  EXPECT_NE(GhostFile("a-b", "c"), GhostFile("a", "b-c"));
+  EXPECT_FALSE(GameGhosts.load("Sunny", "SMiLE"));
+  EXPECT_TRUE(GameGhosts.keep("Sunny", "SMiLE", Path(500)));
+  EXPECT_EQ(GameGhosts.load("Sunny", "SMiLE"), Path(500));
+  EXPECT_FALSE(GameGhosts.keep("Sunny", "SMiLE", Path(500)));  // a tie keeps the first
+  EXPECT_FALSE(GameGhosts.keep("Sunny", "SMiLE", Path(600)));
+  EXPECT_FALSE(GameGhosts.keep("Sunny", "SMiLE", Path(GhostMaxSteps + 1)));
+  // A write that fails at the rename leaves the kept ghost whole, and says so once.
+  GameGhosts.fileCalls.rename = [](const char*, const char*) { return errno = EACCES, -1; };
+  EXPECT_FALSE(GameGhosts.keep("Sunny", "SMiLE", Path(400)));
+  EXPECT_FALSE(GameGhosts.keep("Sunny", "SMiLE", Path(300)));
+  EXPECT_EQ(GameGhosts.load("Sunny", "SMiLE"), Path(500));
+  EXPECT_EQ(said.str().find("not saved"), said.str().rfind("not saved"));
+  GameGhosts.fileCalls = {};
+  EXPECT_TRUE(GameGhosts.keep("Sunny", "SMiLE", Path(400)));
+  EXPECT_EQ(GameGhosts.load("Sunny", "SMiLE"), Path(400));
+  EXPECT_EQ(fs::status(file().parent_path()).permissions() & fs::perms::all, fs::perms::owner_all);
+  EXPECT_EQ(movedAside(), 0);
+}
+
+TEST_F(GhostStoreTest, FaultyFilesGiveNoGhostMovedAsideOrLeftAlone) {
+  const std::string whole = FormatGhost(Path(200));
+  std::string newer = whole;
+  newer[6] = 9;
+  const struct {
+    const char* name;
+    std::string bytes;
+    bool fifo, movedAside;
+  } cases[] = {
+      {"cut", whole.substr(0, whole.size() / 2), false, true},
+      {"garbage", "not a ghost at all", false, true},
+      {"too long", std::string(4 << 20, 'x'), false, true},
+      {"special", "", true, true},
+      {"newer", newer, false, false},
+  };
+  for (const auto& c : cases) {
+    fs::remove_all(file().parent_path());
+    fs::create_directories(file().parent_path());
+    if (c.fifo)
+      ASSERT_EQ(::mkfifo(file().c_str(), 0600), 0);
+    else
+      WriteFile(file(), c.bytes);
+    EXPECT_FALSE(GameGhosts.load("Sunny", "SMiLE")) << c.name;
+    EXPECT_EQ(movedAside(), c.movedAside ? 1 : 0) << c.name;
+    EXPECT_EQ(fs::exists(file()), !c.movedAside) << c.name;
+    // A faster race then takes the place of a moved file, never of a newer one.
+    EXPECT_EQ(GameGhosts.keep("Sunny", "SMiLE", Path(100)), c.movedAside) << c.name;
+    EXPECT_TRUE(c.movedAside || fs::file_size(file()) == newer.size()) << c.name;
+  }
+}
+
+TEST_F(GhostStoreTest, RecordsListTheGhostTimeBesideTheBestTime) {
+  WriteFile(BestTimesFile(),
+            "quillon-best-times 1\nrace\tSunny\tSMiLE\t95\t2026-12-06T23:10:00Z\n"
+            "race\tYello\t911PIZ\t120\t2026-12-06T23:10:00Z\n");
+  GameGhosts.keep("Sunny", "SMiLE", Path(5674));
+  WriteFile(GhostFile("Yello", "911PIZ"), "broken");  // only read: left where it is
+  std::ostringstream out, errors;
+  GameBestTimes = BestTimes();
+  EXPECT_EQ(PrintRecords(out, errors), 0);
+  EXPECT_EQ(fs::file_size(GhostFile("Yello", "911PIZ")), 6u);
+  EXPECT_EQ(out.str(),
+            "Sunny\tSMiLE\t95 seconds\t2026-12-06\tghost 94.57 seconds\n"
+            "Yello\t911PIZ\t120 seconds\t2026-12-06\tno ghost\n");
+  GameBestTimes = BestTimes();
+}
+
+}  // namespace
