@@ -202,7 +202,7 @@ TEST(Soak, RandomPlayThroughEveryScreenLeavesNoGlErrorStaleNameOrGrowingHeap) {
   testing_support::GlAudit().enabled = true;
 
   RandomPlayer player(seed, frames, calendar);
-  player.toggleEvery = std::max(250, frames / 40);
+  player.toggleEvery = std::max(125, frames / 40);
   platform::SetWindowSystem(&player);
   int sessions = 0;
   const auto start = std::chrono::steady_clock::now();
