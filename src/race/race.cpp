@@ -3,6 +3,8 @@
 
 #include "game/game_setup.h"
 #include "platform/clock.h"
+#include "platform/keys.h"
+#include "race/race_sounds.h"
 #include "records/best_times.h"
 #include "track/track.h"
 
@@ -17,6 +19,7 @@ void Race::start() {
   label = "READY";
   bestTime.reset();
   newBestTime = false;
+  CurrentRaceSounds.reset();
 }
 
 void Race::countDown() {
@@ -44,6 +47,7 @@ void Race::step() {
     // Only a race that ends Finished is recorded, once, in the frame of the finish.
     if (state == Finished) recordFinish();
   }
+  CurrentRaceSounds.frame(*this, KeyState[VK_UP]);
 }
 
 void Race::recordFinish() {

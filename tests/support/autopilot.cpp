@@ -87,13 +87,14 @@ Keys FollowRoad(const Race& race) {
 }  // namespace
 
 AutopilotReport DriveRace(ManualCalendar& calendar, DrivingPlan plan, int maxFrames,
-                          int framesPerSecond) {
+                          int framesPerSecond, const std::function<void()>& afterStep) {
   Race& race = CurrentRace;
   AutopilotReport report;
   for (int frame = 0; frame < maxFrames; ++frame) {
     if (frame > 0 && frame % framesPerSecond == 0) calendar.advance();
     const float healthBefore = race.player->car->health;
     race.step();
+    if (afterStep) afterStep();
     if (race.player->car->health < healthBefore) ++report.borderHits;
     report.frames = frame + 1;
     if (race.state == Race::Crashed || race.state == Race::Finished) break;

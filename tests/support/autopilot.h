@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <ctime>
+#include <functional>
 
 namespace testing_support {
 
@@ -39,8 +40,9 @@ struct AutopilotReport {
 // Plays CurrentRace (already started) until it is no longer Ready or Running, or `maxFrames`
 // frames have passed. Each frame runs the race's frame step without drawing, then sets the keys
 // and runs the race input, in the main loop's order; the calendar moves one second every
-// `framesPerSecond` frames. Leaves every key released.
+// `framesPerSecond` frames. `afterStep`, when given, runs after each frame step. Leaves every key
+// released.
 AutopilotReport DriveRace(ManualCalendar& calendar, DrivingPlan plan, int maxFrames = 30000,
-                          int framesPerSecond = 60);
+                          int framesPerSecond = 60, const std::function<void()>& afterStep = {});
 
 }  // namespace testing_support
