@@ -43,12 +43,6 @@ class OpenAlSoundSystem : public SoundSystem {
       close();
       return false;
     }
-    if (alcIsExtensionPresent(device_, "ALC_SOFT_pause_device")) {
-      pauseDevice_ =
-          reinterpret_cast<void (*)(ALCdevice*)>(alcGetProcAddress(device_, "alcDevicePauseSOFT"));
-      resumeDevice_ =
-          reinterpret_cast<void (*)(ALCdevice*)>(alcGetProcAddress(device_, "alcDeviceResumeSOFT"));
-    }
     alSourcei(loop_, AL_LOOPING, AL_TRUE);
     // Plain stereo playback: every voice sits at the listener, unattenuated.
     for (ALuint source : oneShots_) alSourcei(source, AL_SOURCE_RELATIVE, AL_TRUE);
@@ -117,6 +111,8 @@ class OpenAlSoundSystem : public SoundSystem {
     if (context_ != nullptr) alListenerf(AL_GAIN, muted ? 0.0f : 1.0f);
   }
 
+  // Pauses the voices only: pausing the whole device would stop the mixing too, but some outputs
+  // (the wave-file one) do not take a device paused and resumed.
   void setPaused(bool paused) override {
     if (context_ == nullptr || paused == paused_) return;
     paused_ = paused;
@@ -127,9 +123,6 @@ class OpenAlSoundSystem : public SoundSystem {
       if (!paused && state == AL_PAUSED) alSourcePlay(source);
     }
     if (loopSound_ != NoSound) paused ? alSourcePause(loop_) : alSourcePlay(loop_);
-    // A paused device stops mixing as well, so a game in the background costs no mixing time.
-    if (paused && pauseDevice_ != nullptr) pauseDevice_(device_);
-    if (!paused && resumeDevice_ != nullptr) resumeDevice_(device_);
   }
 
  private:
@@ -160,8 +153,6 @@ class OpenAlSoundSystem : public SoundSystem {
   std::vector<ALuint> buffers_;
   int next_ = 0;
   bool paused_ = false;
-  void (*pauseDevice_)(ALCdevice*) = nullptr;
-  void (*resumeDevice_)(ALCdevice*) = nullptr;
 };
 
 // ALSA's error handler while the game runs: says nothing.
