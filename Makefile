@@ -62,6 +62,7 @@ bench: data
 	@cd $(BUILD) && for b in bench/bench_*; do \
 	  [ "$$b" = bench/bench_window ] || { echo "== $$b"; $$b; }; done
 	bash bench/window_bench.sh $(BUILD)
+	bash bench/sound_bench.sh $(BUILD)
 
 README_SHOTS := main-menu car-smile car-pizza car-taco track-sunny race-0-driver race-1-chase race-2-chase
 screenshots: data

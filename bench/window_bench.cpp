@@ -25,6 +25,7 @@
 
 #include "app/frame_pacer.h"
 #include "app/game_main.h"
+#include "game/game_sounds.h"
 #include "platform/box_answer_keys.h"
 #include "platform/clock.h"
 #include "platform/frame_flags.h"
@@ -142,6 +143,10 @@ int RunGameBench(double startEpoch, double seconds, bool empty, const std::strin
   const int enters = screen == "car" ? 1 : screen == "track" ? 2 : screen == "race" ? 3 : 0;
   CountingWindowSystem ws(seconds, empty, enters, screen == "race");
   platform::SetWindowSystem(&ws);
+  // QUILLON_BENCH_SOUND=1: with the sound started as the game starts it (ALSOFT_CONF chooses
+  // the output), for the figures side by side with the game without it.
+  const char* sound = std::getenv("QUILLON_BENCH_SOUND");
+  if (sound != nullptr && sound[0] == '1') StartGameSound(platform::MakeOpenAlSoundSystem());
   FramePacer pacer;
   int code = RunGame(pacer);
   platform::SetWindowSystem(nullptr);
@@ -154,6 +159,7 @@ int RunGameBench(double startEpoch, double seconds, bool empty, const std::strin
   std::printf("game: CPU while paced: %.1f %% of a core\n",
               100.0 * (ws.cpuAtEnd_ - ws.cpuAtFirst_) / wall);
   std::printf("game: peak resident memory %.1f MB\n", PeakRssMb());
+  StopGameSound();
   return code;
 }
 

@@ -19,6 +19,8 @@ constexpr Option kOptions[] = {
      [](CommandLine& c) { c.window = StartWindow::Fullscreen; }},
     {"--windowed", "start in a window without asking",
      [](CommandLine& c) { c.window = StartWindow::Windowed; }},
+    {"--mute", "play without sound this run (M switches sound and keeps the choice)",
+     [](CommandLine& c) { c.mute = true; }},
     {"--help", "print this help and exit",
      [](CommandLine& c) { c.action = CommandLine::Action::Help; }},
     {"--version", "print the version and exit",
@@ -60,8 +62,8 @@ std::string UsageText() {
     text += '\n';
   }
   text +=
-      "\nPictures and models are read from Data/ in the working folder when it holds the game's\n"
-      "files, else from Data/ in $QUILLON_DATA_DIR, else from the folder installed with the "
+      "\nPictures, models and sounds are read from Data/ in the working folder when it holds the\n"
+      "game's files, else from Data/ in $QUILLON_DATA_DIR, else from the folder installed with the "
       "game.\n";
   return text;
 }

@@ -12,6 +12,7 @@ struct CommandLine {
   enum class Action { Play, Help, Version, Records, Usage };
   Action action = Action::Play;
   StartWindow window = StartWindow::Ask;
+  bool mute = false;      // no sound this run, the kept choice unchanged
   std::string badOption;  // the argument that made the action Usage
 };
 

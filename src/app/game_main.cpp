@@ -13,6 +13,7 @@
 #include "app/screens.h"
 #include "assets/outline_font.h"
 #include "game/game_setup.h"
+#include "game/game_sounds.h"
 #include "platform/box_answer_keys.h"
 #include "platform/clock.h"
 #include "platform/frame_flags.h"
@@ -21,6 +22,8 @@
 #include "platform/sdl_window_system.h"
 
 namespace {
+
+constexpr int KeyM = 0x4D;
 
 // Swap interval 1 where the display runs at 60 Hz; the pacer holds 60 frames a second anyway.
 void ChooseSwapInterval(platform::WindowSystem& ws) {
@@ -78,6 +81,7 @@ int RunGame(FramePacer& pacer, StartWindow start) {
         screen->draw();
       }
     }
+    SoundFrame();
     ws.present();
     pacer.frameDone();
 
@@ -87,6 +91,11 @@ int RunGame(FramePacer& pacer, StartWindow start) {
       if (!CreateGameWindow(ToggleTitle, 640, 480, 16, !Fullscreen)) return 1;
       ChooseSwapInterval(ws);
       pacer.reset();
+    }
+    // M switches the sound in every screen; no screen reads it.
+    if (KeyState[KeyM]) {
+      KeyState[KeyM] = false;
+      ToggleSound();
     }
 
     if (const ScreenOps* screen = CurrentScreen()) screen->input();
@@ -101,10 +110,14 @@ int GameMain(int argc, const char* const* argv) {
   if (auto code = AnswerCommandLine(line, stdout, stderr)) return *code;
   LocateGameData();
 
+  // The sound output opens and the sounds are read on a worker while the game starts.
+  MuteSoundForRun(line.mute);
+  StartGameSound(platform::MakeOpenAlSoundSystem());
   platform::SdlWindowSystem sdl;
   platform::SetWindowSystem(&sdl);
   FramePacer pacer;
   int code = RunGame(pacer, line.window);
   platform::SetWindowSystem(nullptr);
+  StopGameSound();
   return code;
 }

@@ -6,6 +6,7 @@
 
 #include "assets/outline_font.h"
 #include "game/game_setup.h"
+#include "game/game_sounds.h"
 #include "menu/main_menu.h"
 #include "platform/frame_flags.h"
 #include "platform/gl_context_generation.h"
@@ -176,6 +177,8 @@ void WindowProc(const platform::Message& message) {
   switch (message.kind) {
     case MessageKind::Activate:
       Active = !message.minimised;
+      // Minimised or in the background, the game is silent.
+      SetSoundInBackground(message.minimised || !message.focused);
       break;
     case MessageKind::ScreenSave:
       break;  // swallowed: no screen saver, no monitor power-down while playing

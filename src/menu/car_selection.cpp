@@ -6,6 +6,7 @@
 
 #include "assets/outline_font.h"
 #include "game/game_setup.h"
+#include "game/game_sounds.h"
 #include "menu/menu_drawing.h"
 #include "platform/frame_flags.h"
 #include "platform/keys.h"
@@ -58,16 +59,24 @@ void DrawCarSelection() {
 
 void CarSelectionInput() {
   if (TakeKeyPress(VK_RIGHT)) {
-    if (SelectedCarIndex < LastSelectableCar) SelectCar(SelectedCarIndex + 1);
+    if (SelectedCarIndex < LastSelectableCar) {
+      PlaySound(Sound::Tick);
+      SelectCar(SelectedCarIndex + 1);
+    }
   }
   if (TakeKeyPress(VK_LEFT)) {
-    if (SelectedCarIndex > 0) SelectCar(SelectedCarIndex - 1);
+    if (SelectedCarIndex > 0) {
+      PlaySound(Sound::Tick);
+      SelectCar(SelectedCarIndex - 1);
+    }
   }
   if (TakeKeyPress(VK_RETURN)) {
+    PlaySound(Sound::Confirm);
     ScreenState = 2;
     SpinAngle = 70.0f;
   }
   if (TakeKeyPress(VK_ESCAPE)) {
+    PlaySound(Sound::Back);
     ScreenState = 0;
   }
 }

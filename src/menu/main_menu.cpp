@@ -4,6 +4,7 @@
 #include <GL/gl.h>
 
 #include "game/game_setup.h"
+#include "game/game_sounds.h"
 #include "menu/menu_drawing.h"
 #include "platform/frame_flags.h"
 #include "platform/keys.h"
@@ -96,17 +97,20 @@ void MainMenuInput() {
   }
   if (TakeKeyPress(VK_DOWN)) {
     if (MainMenuChoice == 0) {
+      PlaySound(Sound::Tick);
       MainMenuChoice = 1;
       SelectionFrame.y = SelectionFrameQuitY;
     }
   }
   if (TakeKeyPress(VK_UP)) {
     if (MainMenuChoice == 1) {
+      PlaySound(Sound::Tick);
       MainMenuChoice = 0;
       SelectionFrame.y = SelectionFrameStartY;
     }
   }
   if (TakeKeyPress(VK_RETURN)) {
+    PlaySound(Sound::Confirm);
     if (MainMenuChoice == 0) {
       ScreenState = 1;
       SpinAngle = -30.0f;

@@ -8,6 +8,7 @@
 
 #include "assets/outline_font.h"
 #include "game/game_setup.h"
+#include "game/game_sounds.h"
 #include "menu/menu_drawing.h"
 #include "platform/frame_flags.h"
 #include "platform/keys.h"
@@ -104,15 +105,23 @@ void DrawTrackSelection() {
 
 void TrackSelectionInput() {
   if (TakeKeyPress(VK_RIGHT)) {
-    if (SelectedTrackIndex < LastSelectableTrack) SelectTrack(SelectedTrackIndex + 1);
+    if (SelectedTrackIndex < LastSelectableTrack) {
+      PlaySound(Sound::Tick);
+      SelectTrack(SelectedTrackIndex + 1);
+    }
   }
   if (TakeKeyPress(VK_LEFT)) {
-    if (SelectedTrackIndex > 0) SelectTrack(SelectedTrackIndex - 1);
+    if (SelectedTrackIndex > 0) {
+      PlaySound(Sound::Tick);
+      SelectTrack(SelectedTrackIndex - 1);
+    }
   }
   if (TakeKeyPress(VK_ESCAPE)) {
+    PlaySound(Sound::Back);
     ScreenState = 1;
   }
   if (TakeKeyPress(VK_RETURN)) {
+    PlaySound(Sound::Confirm);
     // Switches to the race screen itself, builds the road and starts the race.
     StartSelectedRace();
   }

@@ -236,12 +236,18 @@ bool SdlWindowSystem::translate(const SDL_Event& event, Message& message) {
         case SDL_WINDOWEVENT_MINIMIZED:
           message.kind = MessageKind::Activate;
           message.minimised = true;
+          message.focused = false;
           return true;
         case SDL_WINDOWEVENT_RESTORED:
         case SDL_WINDOWEVENT_FOCUS_GAINED:
         case SDL_WINDOWEVENT_FOCUS_LOST:
+          // A window that F1 replaced losing the focus says nothing about the game's window.
+          if (!window_ || SDL_GetWindowID(window_) != event.window.windowID) return false;
           message.kind = MessageKind::Activate;
           message.minimised = window_ && (SDL_GetWindowFlags(window_) & SDL_WINDOW_MINIMIZED);
+          message.focused = event.window.event == SDL_WINDOWEVENT_FOCUS_GAINED ||
+                            (event.window.event == SDL_WINDOWEVENT_RESTORED && window_ &&
+                             (SDL_GetWindowFlags(window_) & SDL_WINDOW_INPUT_FOCUS));
           return true;
         case SDL_WINDOWEVENT_SIZE_CHANGED:
           message.kind = MessageKind::Size;

@@ -13,7 +13,7 @@ enum class MessageKind {
   KeyUp,       // key: virtual-key code
   SysKeyDown,  // a key pressed with Alt held, or F10: never reaches the keyboard state
   SysKeyUp,
-  Activate,    // minimised: true while the window is minimised
+  Activate,    // minimised: true while the window is minimised; focused as below
   Size,        // width, height: the new drawable size in pixels
   Close,       // the window's close request
   ScreenSave,  // the system asks to start the screen saver or power the monitor down
@@ -27,6 +27,7 @@ struct Message {
   int width = 0;
   int height = 0;
   int code = 0;
+  bool focused = true;  // Activate: whether the window has the keyboard
 };
 
 class WindowSystem {

@@ -3,6 +3,8 @@
 
 #include "game/game_setup.h"
 #include "platform/clock.h"
+#include "platform/keys.h"
+#include "race/race_sounds.h"
 #include "records/best_times.h"
 #include "track/track.h"
 
@@ -18,6 +20,7 @@ void Race::start() {
   bestTime.reset();
   newBestTime = false;
   if (track != nullptr && player->car != nullptr) ghost.begin(track->name, player->car->name);
+  CurrentRaceSounds.reset();
 }
 
 void Race::countDown() {
@@ -46,6 +49,7 @@ void Race::step() {
     // Only a race that ends Finished is recorded, once, in the frame of the finish.
     if (state == Finished) recordFinish();
   }
+  CurrentRaceSounds.frame(*this, KeyState[VK_UP]);
 }
 
 void Race::recordFinish() {

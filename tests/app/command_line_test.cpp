@@ -40,6 +40,8 @@ TEST(CommandLineTest, OptionsGiveTheirActionAndStartWindow) {
     EXPECT_EQ(line.window, c.window);
   }
   EXPECT_EQ(Parse({"--windowed", "--bogus", "--help"}).badOption, "--bogus");
+  EXPECT_FALSE(Parse({"--windowed"}).mute);
+  EXPECT_TRUE(Parse({"--mute", "--windowed"}).mute);
 }
 
 // Runs AnswerCommandLine with two temporary files; returns the exit code (-1: play) and fills

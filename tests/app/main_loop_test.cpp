@@ -11,9 +11,11 @@
 #include "app/game_window.h"
 #include "app/screens.h"
 #include "audited_game.h"
+#include "game/game_sounds.h"
 #include "menu/main_menu.h"
 #include "platform/frame_flags.h"
 #include "platform/keys.h"
+#include "platform/recording_sound_system.h"
 #include "platform/scripted_window_system.h"
 #include "support/scratch_folder.h"
 
@@ -119,6 +121,27 @@ TEST_F(MainLoopTest, F4IsIgnoredWhileMinimisedAndActedOnAfterRestore) {
   EXPECT_EQ(count("draw0"), 0);
   EXPECT_EQ(ws.presents, 4);  // presented while minimised too
   EXPECT_EQ(count("input0"), 4);
+}
+
+TEST_F(MainLoopTest, MSwitchesTheSoundBeforeAnyScreenSeesItAndTheBackgroundSilencesIt) {
+  testing_support::ScratchFolder scratch;  // the kept choice goes there
+  auto output = std::make_unique<platform::RecordingSoundSystem>();
+  platform::RecordingSoundSystem* sound = output.get();
+  StartGameSound(std::move(output), true);
+  ws.keyDown(0x4D);
+  ws.idle(1);
+  ws.send(Message{MessageKind::Close});
+  run();
+  EXPECT_FALSE(KeyState[0x4D]);  // taken by the loop
+  EXPECT_FALSE(sound->audible());
+  ToggleSound();
+  Message away = activate(false);
+  away.focused = false;
+  WindowProc(away);
+  EXPECT_FALSE(sound->audible());
+  WindowProc(activate(false));
+  EXPECT_TRUE(sound->audible());
+  StopGameSound();
 }
 
 TEST_F(MainLoopTest, TheF4IterationPresentsTogglesAndReadsInputButDrawsNothing) {

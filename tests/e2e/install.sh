@@ -77,12 +77,13 @@ cpack -G DEB -B "$work/deb" --config "$build/CPackConfig.cmake" >"$work/cpack.lo
 deb=$(ls "$work"/deb/quillon_*_*.deb)
 control=$(dpkg-deb -f "$deb")
 for field in "Package: quillon" "Section: games" "Maintainer: " "Depends: .*libsdl2" \
-  "Depends: .*libglu" "Description: .+"; do
+  "Depends: .*libglu" "Depends: .*libopenal1" "Description: .+"; do
   grep -qE "^$field" <<<"$control" || e2e_fail ".deb control lacks '$field'"
 done
 ! grep -q "libegl" <<<"$control" || e2e_fail ".deb depends on libEGL"
 files=$(dpkg-deb -c "$deb" | awk '{print $6}')
 for f in ./usr/games/quillon ./usr/share/games/quillon/Data/wingman.ms3d \
+  ./usr/share/games/quillon/Data/Sounds/engine.wav \
   "./usr/share/applications/$id.desktop" "./usr/share/metainfo/$id.metainfo.xml" \
   ./usr/share/man/man6/quillon.6.gz ./usr/share/doc/quillon/changelog.gz; do
   grep -qxF "$f" <<<"$files" || e2e_fail ".deb lacks $f"

@@ -6,8 +6,10 @@
 
 #include "content/menu_pictures.h"
 #include "content/models.h"
+#include "content/sounds.h"
 #include "content/world_pictures.h"
 #include "formats/bmp_writer.h"
+#include "formats/wave_writer.h"
 
 namespace content {
 
@@ -60,6 +62,8 @@ std::vector<GeneratedFile> BuildContent() {
     for (const ModelSkin& skin : model.skins)
       AddPicture(files, skin.file, skin.canvas, skin.options);
   }
+  for (SoundContent& sound : GameSounds())
+    files.push_back({sound.file, formats::EncodeWave16(SoundRate, 1, sound.samples)});
   return files;
 }
 
@@ -71,7 +75,9 @@ bool GenerateContent(const std::string& folder, std::string* error) {
     return false;
   }
   for (const GeneratedFile& file : BuildContent()) {
-    std::string path = (std::filesystem::path(folder) / file.name).string();
+    const std::filesystem::path target = std::filesystem::path(folder) / file.name;
+    std::filesystem::create_directories(target.parent_path(), ec);
+    std::string path = target.string();
     if (!formats::WriteBytesToFile(path, file.bytes)) {
       if (error) *error = "cannot write " + path;
       return false;

@@ -1,4 +1,4 @@
-// The content generator as a library: every picture and model the game opens from Data/,
+// The content generator as a library: every picture, model and sound the game opens from Data/,
 // built deterministically (the same bytes on every run).
 #pragma once
 

@@ -1,0 +1,50 @@
+// The game's sounds: the files they come from, the output they play on, and what the player
+// hears (M, --mute, a window in the background). Menus and race ask for sounds here; the main
+// loop calls SoundFrame once a frame. Without an output every call does nothing.
+#pragma once
+
+#include <memory>
+
+#include "platform/sound_system.h"
+
+enum class Sound {
+  Engine,   // a seamless loop, pitched with the car's speed
+  Beep,     // the countdown's "READY", "3", "2" and "1"
+  Go,       // the countdown's "GO"
+  Damage,   // a hit that costs the car health
+  Nitro,    // a nitro used
+  Crash,    // the race ends in a crash
+  Lap,      // a lap completed
+  Finish,   // the race finished
+  NewBest,  // the race set a new best time
+  Tick,     // a menu selection moved
+  Confirm,  // Enter in a menu
+  Back,     // Escape in a menu
+};
+constexpr int SoundCount = 12;
+
+// The file a sound is read from, under the data root ("Data/Sounds/engine.wav", ...).
+const char* SoundFileName(Sound sound);
+
+// Opens the output and reads every sound file: on a worker thread unless `wait`, so start-up
+// goes on meanwhile. No output, or a file that cannot be read, is said once on standard error.
+void StartGameSound(std::unique_ptr<platform::SoundSystem> system, bool wait = false);
+// Ends every sound and closes the output.
+void StopGameSound();
+
+// Plays a sound once.
+void PlaySound(Sound sound, float gain = 1.0f);
+// The engine this frame: its pitch (1 at idle) and gain. A frame without this call fades the
+// engine out; it is silent within 18 frames.
+void DriveEngine(float pitch, float gain);
+
+// What the player hears: the kept choice (M) unless this run is muted (--mute); nothing while
+// the window is minimised or in the background.
+void MuteSoundForRun(bool muted);
+// M: switches the sound the player hears, and keeps the choice.
+void ToggleSound();
+void SetSoundInBackground(bool background);
+bool SoundHeard();
+
+// The end of a frame: takes over the output once the worker has it ready, and fades the engine.
+void SoundFrame();

@@ -1,0 +1,177 @@
+// OpenAL Soft implementation of the sound system: one device and context, a buffer per sound,
+// a small pool of sources for the sounds played once and one source for the loop.
+#include <AL/al.h>
+#include <AL/alc.h>
+
+#include <dlfcn.h>
+
+#include <array>
+#include <cstdlib>
+
+#include "platform/sound_system.h"
+
+namespace platform {
+namespace {
+
+// Sounds played once that can overlap: the oldest is cut when all are busy.
+constexpr int OneShotVoices = 8;
+
+class OpenAlSoundSystem : public SoundSystem {
+ public:
+  ~OpenAlSoundSystem() override { close(); }
+
+  bool open(std::string& why) override {
+    device_ = alcOpenDevice(nullptr);
+    if (device_ == nullptr) {
+      why = "no audio device could be opened";
+      return false;
+    }
+    context_ = alcCreateContext(device_, nullptr);
+    if (context_ == nullptr || !alcMakeContextCurrent(context_)) {
+      why = "the audio device refused a context";
+      if (context_ != nullptr) alcDestroyContext(context_);
+      context_ = nullptr;
+      alcCloseDevice(device_);
+      device_ = nullptr;
+      return false;
+    }
+    alGetError();
+    alGenSources(OneShotVoices, oneShots_.data());
+    alGenSources(1, &loop_);
+    if (alGetError() != AL_NO_ERROR) {
+      why = "the audio device has no voices";
+      close();
+      return false;
+    }
+    alSourcei(loop_, AL_LOOPING, AL_TRUE);
+    // Plain stereo playback: every voice sits at the listener, unattenuated.
+    for (ALuint source : oneShots_) alSourcei(source, AL_SOURCE_RELATIVE, AL_TRUE);
+    alSourcei(loop_, AL_SOURCE_RELATIVE, AL_TRUE);
+    return true;
+  }
+
+  SoundId addSound(const SoundSamples& sound) override {
+    if (context_ == nullptr || sound.samples.empty()) return NoSound;
+    const ALenum format = sound.channels == 2 ? AL_FORMAT_STEREO16 : AL_FORMAT_MONO16;
+    alGetError();
+    ALuint buffer = 0;
+    alGenBuffers(1, &buffer);
+    alBufferData(buffer, format, sound.samples.data(),
+                 ALsizei(sound.samples.size() * sizeof(int16_t)), sound.rate);
+    if (alGetError() != AL_NO_ERROR) {
+      alDeleteBuffers(1, &buffer);
+      return NoSound;
+    }
+    buffers_.push_back(buffer);
+    return SoundId(buffers_.size() - 1);
+  }
+
+  void play(SoundId sound, float gain, float pitch) override {
+    if (!valid(sound)) return;
+    // A free voice, else the one that started longest ago.
+    ALuint source = oneShots_[next_];
+    for (ALuint candidate : oneShots_) {
+      ALint state = AL_STOPPED;
+      alGetSourcei(candidate, AL_SOURCE_STATE, &state);
+      if (state != AL_PLAYING && state != AL_PAUSED) {
+        source = candidate;
+        break;
+      }
+    }
+    next_ = (next_ + 1) % OneShotVoices;
+    alSourceStop(source);
+    alSourcei(source, AL_BUFFER, ALint(buffers_[sound]));
+    alSourcef(source, AL_GAIN, gain);
+    alSourcef(source, AL_PITCH, pitch);
+    alSourcePlay(source);
+    if (paused_) alSourcePause(source);
+  }
+
+  void loop(SoundId sound, float gain, float pitch) override {
+    if (!valid(sound)) return;
+    alSourcef(loop_, AL_GAIN, gain);
+    alSourcef(loop_, AL_PITCH, pitch);
+    if (loopSound_ != sound) {
+      alSourceStop(loop_);
+      alSourcei(loop_, AL_BUFFER, ALint(buffers_[sound]));
+      loopSound_ = sound;
+      alSourcePlay(loop_);
+      if (paused_) alSourcePause(loop_);
+    }
+  }
+
+  void stopLoop() override {
+    if (context_ == nullptr || loopSound_ == NoSound) return;
+    alSourceStop(loop_);
+    alSourcei(loop_, AL_BUFFER, 0);
+    loopSound_ = NoSound;
+  }
+
+  void setMuted(bool muted) override {
+    if (context_ != nullptr) alListenerf(AL_GAIN, muted ? 0.0f : 1.0f);
+  }
+
+  // Pauses the voices only: pausing the whole device would stop the mixing too, but some outputs
+  // (the wave-file one) do not take a device paused and resumed.
+  void setPaused(bool paused) override {
+    if (context_ == nullptr || paused == paused_) return;
+    paused_ = paused;
+    for (ALuint source : oneShots_) {
+      ALint state = AL_STOPPED;
+      alGetSourcei(source, AL_SOURCE_STATE, &state);
+      if (paused && state == AL_PLAYING) alSourcePause(source);
+      if (!paused && state == AL_PAUSED) alSourcePlay(source);
+    }
+    if (loopSound_ != NoSound) paused ? alSourcePause(loop_) : alSourcePlay(loop_);
+  }
+
+ private:
+  void close() {
+    if (context_ == nullptr) return;
+    alSourceStopv(OneShotVoices, oneShots_.data());
+    alSourceStop(loop_);
+    alDeleteSources(OneShotVoices, oneShots_.data());
+    alDeleteSources(1, &loop_);
+    if (!buffers_.empty()) alDeleteBuffers(ALsizei(buffers_.size()), buffers_.data());
+    buffers_.clear();
+    alcMakeContextCurrent(nullptr);
+    alcDestroyContext(context_);
+    alcCloseDevice(device_);
+    context_ = nullptr;
+    device_ = nullptr;
+  }
+
+  bool valid(SoundId sound) const {
+    return context_ != nullptr && sound >= 0 && size_t(sound) < buffers_.size();
+  }
+
+  ALCdevice* device_ = nullptr;
+  ALCcontext* context_ = nullptr;
+  std::array<ALuint, OneShotVoices> oneShots_{};
+  ALuint loop_ = 0;
+  SoundId loopSound_ = NoSound;
+  std::vector<ALuint> buffers_;
+  int next_ = 0;
+  bool paused_ = false;
+};
+
+// ALSA's error handler while the game runs: says nothing.
+void QuietAlsa(const char*, int, const char*, int, const char*, ...) {}
+
+}  // namespace
+
+std::unique_ptr<SoundSystem> MakeOpenAlSoundSystem() {
+  // The game says itself, in one line, when there is no sound; OpenAL Soft's log and ALSA's
+  // error printing (ALSA is the backend that fails loudest without a sound card) stay quiet.
+  // Set here, on the thread that starts the game, before OpenAL reads its environment.
+  setenv("ALSOFT_LOGLEVEL", "0", 0);
+  if (void* alsa = dlopen("libasound.so.2", RTLD_LAZY | RTLD_LOCAL)) {
+    using Handler = void (*)(const char*, int, const char*, int, const char*, ...);
+    if (auto set = reinterpret_cast<int (*)(Handler)>(dlsym(alsa, "snd_lib_error_set_handler")))
+      set(QuietAlsa);
+    // Kept open: ALSA must keep the handler for as long as OpenAL may use it.
+  }
+  return std::make_unique<OpenAlSoundSystem>();
+}
+
+}  // namespace platform

@@ -1,0 +1,51 @@
+// The recording sound system: every call kept with its frame, nothing played.
+#include "platform/recording_sound_system.h"
+
+namespace platform {
+
+bool RecordingSoundSystem::open(std::string& why) {
+  if (deviceMissing) why = "no audio device could be opened";
+  return !deviceMissing;
+}
+
+SoundId RecordingSoundSystem::addSound(const SoundSamples& samples) {
+  if (samples.samples.empty()) return NoSound;
+  sounds.push_back(samples);
+  return SoundId(sounds.size() - 1);
+}
+
+void RecordingSoundSystem::record(Call call, SoundId sound, float gain, float pitch) {
+  events.push_back({frame, call, sound, gain, pitch});
+}
+
+void RecordingSoundSystem::play(SoundId sound, float gain, float pitch) {
+  record(Call::Play, sound, gain, pitch);
+}
+
+void RecordingSoundSystem::loop(SoundId sound, float gain, float pitch) {
+  record(Call::Loop, sound, gain, pitch);
+}
+
+void RecordingSoundSystem::stopLoop() {
+  record(Call::StopLoop);
+}
+
+void RecordingSoundSystem::setMuted(bool muted) {
+  muted_ = muted;
+  record(muted ? Call::Mute : Call::Unmute);
+}
+
+void RecordingSoundSystem::setPaused(bool paused) {
+  paused_ = paused;
+  record(paused ? Call::Pause : Call::Resume);
+}
+
+std::vector<RecordingSoundSystem::Event> RecordingSoundSystem::calls(Call call,
+                                                                     SoundId sound) const {
+  std::vector<Event> found;
+  for (const Event& event : events)
+    if (event.call == call && (sound == NoSound || event.sound == sound)) found.push_back(event);
+  return found;
+}
+
+}  // namespace platform

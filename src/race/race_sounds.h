@@ -1,0 +1,29 @@
+// The race's sounds, chosen once a frame from what changed in the race since the frame before:
+// the countdown's texts, hits, nitro, laps, the crash and the finish, and the engine.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+class Race;
+
+class RaceSounds {
+ public:
+  // A new race: its first frame beeps for "READY".
+  void reset();
+  // After the frame step of `race`; `upHeld` is whether Up is held.
+  void frame(const Race& race, bool upHeld);
+
+ private:
+  bool fresh_ = true;
+  std::string label_;
+  int16_t state_ = 0;
+  int16_t laps_ = 0;
+  int32_t nitro_ = 0;
+  float health_ = 0;
+  int framesSinceDamage_ = 1000;
+  int newBestIn_ = -1;  // frames until the new-best flourish; -1 none to come
+  float engineGain_ = 0;
+};
+
+extern RaceSounds CurrentRaceSounds;

@@ -1,0 +1,215 @@
+// The game's sounds through the recording output: a scripted race plays each in its frame
+// (countdown, engine, laps, finish, new best, hits, crash, nitro), Escape fades the engine, the
+// menus click, M, --mute and the background silence everything, and faults are said once.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <fstream>
+
+#include "formats/wave_writer.h"
+#include "game/game_setup.h"
+#include "game/game_sounds.h"
+#include "menu/car_selection.h"
+#include "platform/frame_flags.h"
+#include "platform/keys.h"
+#include "platform/recording_sound_system.h"
+#include "race/race.h"
+#include "records/settings.h"
+#include "support/autopilot.h"
+#include "support/scratch_folder.h"
+#include "track/track.h"
+#include "track/track_definitions.h"
+
+namespace {
+
+using Call = platform::RecordingSoundSystem::Call;
+using testing_support::DrivingPlan;
+
+class RaceSoundsTest : public ::testing::Test {
+ protected:
+  RaceSoundsTest() {
+    std::filesystem::create_directories("Data/Sounds");
+    for (int i = 0; i < SoundCount; ++i) writeSound(Sound(i), {100, -100, 200, -200});
+  }
+  ~RaceSoundsTest() override {
+    StopGameSound();
+    MuteSoundForRun(false);
+    SetSoundInBackground(false);
+    CurrentRace.player = nullptr;
+    CurrentRace.cars.clear();
+    ClearKeyState();
+  }
+  void writeSound(Sound sound, const std::vector<int16_t>& samples) {
+    const auto bytes = formats::EncodeWave16(22050, 1, samples);
+    std::ofstream(SoundFileName(sound), std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+  }
+  void startSound(bool deviceMissing = false) {
+    auto system = std::make_unique<platform::RecordingSoundSystem>();
+    system->deviceMissing = deviceMissing;
+    out = system.get();
+    StartGameSound(std::move(system), true);
+  }
+  // A race of roster car 0 on the first built-in track, without any GL.
+  void startRace() {
+    startSound();
+    track.curve = BuiltInTrackCurve(0);
+    track.name = "Sunny";
+    CarRoster[0].health = 8.0f;
+    CurrentRace.track = &track;
+    CurrentRace.cars.assign(1, CarState{});
+    CurrentRace.player = &CurrentRace.cars.front();
+    CurrentRace.player->car = &CarRoster[0];
+    CurrentRace.start();
+  }
+  // The end of one main-loop frame.
+  void endFrame() {
+    SoundFrame();
+    ++out->frame;
+  }
+  std::vector<int> frames(Call call, Sound sound) const {
+    std::vector<int> found;
+    for (const auto& e : out->calls(call, platform::SoundId(sound))) found.push_back(e.frame);
+    return found;
+  }
+
+  testing_support::ScratchFolder scratch;
+  testing_support::ManualCalendar calendar;
+  platform::RecordingSoundSystem* out = nullptr;
+  Track track;
+};
+
+TEST_F(RaceSoundsTest, ARaceSoundsEachEventInItsFrame) {
+  startRace();
+  const auto report =
+      testing_support::DriveRace(calendar, DrivingPlan::FollowRoad, 30000, 60, [&] { endFrame(); });
+  ASSERT_EQ(report.state, Race::Finished);
+  const int finish = report.frames - 1;
+  // "READY", "3", "2" and "1" beep as they appear, one second apart; "GO" has its own sound.
+  EXPECT_EQ(frames(Call::Play, Sound::Beep), (std::vector<int>{0, 60, 120, 180}));
+  EXPECT_EQ(frames(Call::Play, Sound::Go), (std::vector<int>{240}));
+  EXPECT_EQ(frames(Call::Play, Sound::Lap).size(), 1u);
+  EXPECT_EQ(frames(Call::Play, Sound::Finish), (std::vector<int>{finish}));
+  EXPECT_TRUE(frames(Call::Play, Sound::Crash).empty());
+  // Hits sound, but never closer than a quarter second.
+  const auto hits = frames(Call::Play, Sound::Damage);
+  EXPECT_LE(int(hits.size()), report.borderHits);
+  for (size_t i = 1; i < hits.size(); ++i) EXPECT_GE(hits[i] - hits[i - 1], 15);
+
+  // The engine idles at its own pitch until the race runs (frame 300), then follows the speed.
+  const auto engine = out->calls(Call::Loop, platform::SoundId(Sound::Engine));
+  float highest = 0;
+  for (const auto& e : engine) {
+    EXPECT_TRUE(e.frame <= 300 ? e.pitch == 1.0f : e.pitch > 1.0f) << e.frame << " " << e.pitch;
+    highest = std::max(highest, e.pitch);
+    EXPECT_LE(e.pitch, 2.5f);
+  }
+  EXPECT_GT(highest, 2.0f);
+
+  // After the finish: the engine dies away within 18 frames, the new best flourish follows.
+  for (int i = 0; i < 100; ++i) {
+    CurrentRace.step();
+    endFrame();
+  }
+  ASSERT_EQ(out->calls(Call::StopLoop).size(), 1u);
+  EXPECT_LE(out->calls(Call::StopLoop)[0].frame - finish, 18);
+  EXPECT_EQ(frames(Call::Play, Sound::NewBest), (std::vector<int>{finish + 90}));
+}
+
+TEST_F(RaceSoundsTest, ACrashBangsOnceAndHitsAreSpaced) {
+  startRace();
+  const auto report =
+      testing_support::DriveRace(calendar, DrivingPlan::IntoWall, 30000, 60, [&] { endFrame(); });
+  ASSERT_EQ(report.state, Race::Crashed);
+  EXPECT_EQ(frames(Call::Play, Sound::Crash), (std::vector<int>{report.frames - 1}));
+  const auto hits = frames(Call::Play, Sound::Damage);
+  ASSERT_FALSE(hits.empty());
+  EXPECT_LT(int(hits.size()), report.borderHits);
+  for (size_t i = 1; i < hits.size(); ++i) EXPECT_GE(hits[i] - hits[i - 1], 15);
+}
+
+TEST_F(RaceSoundsTest, NitroWhooshesAndEscapeFadesTheEngine) {
+  startRace();
+  CurrentRace.state = Race::Running;
+  CurrentRace.step();
+  endFrame();
+  KeyState[0x4E] = true;  // N
+  CurrentRace.handleInput();
+  CurrentRace.step();
+  EXPECT_EQ(frames(Call::Play, Sound::Nitro).size(), 1u);
+  endFrame();
+  ScreenState = 3;
+  KeyState[VK_ESCAPE] = true;
+  CurrentRace.handleInput();
+  ASSERT_EQ(ScreenState, 0);
+  // The race is no longer stepped: each frame the engine is quieter, until it stops.
+  float gain = out->events.back().gain;
+  int frame = 0;
+  for (; frame < 30 && out->calls(Call::StopLoop).empty(); ++frame) {
+    endFrame();
+    if (out->events.back().call == Call::Loop) {
+      EXPECT_LT(out->events.back().gain, gain);
+      gain = out->events.back().gain;
+    }
+  }
+  EXPECT_LE(frame, 18);
+}
+
+TEST_F(RaceSoundsTest, MenusClickAndTheKeysAndWindowSilenceEverything) {
+  startSound();
+  ScreenState = 1;
+  SelectedCarIndex = 0;
+  SelectedCar = &CarRoster[0];
+  for (int key : {VK_LEFT, VK_RIGHT, VK_RETURN}) {
+    KeyState[key] = true;
+    CarSelectionInput();
+  }
+  ScreenState = 1;
+  KeyState[VK_ESCAPE] = true;
+  CarSelectionInput();
+  std::vector<platform::SoundId> played;
+  for (const auto& e : out->calls(Call::Play)) played.push_back(e.sound);
+  // Left at the first car moves nothing and says nothing.
+  EXPECT_EQ(played, (std::vector<platform::SoundId>{int(Sound::Tick), int(Sound::Confirm),
+                                                    int(Sound::Back)}));
+
+  ASSERT_TRUE(out->audible());
+  ToggleSound();  // M
+  EXPECT_FALSE(out->audible());
+  GameSettings.reload();
+  EXPECT_FALSE(GameSettings.sound());  // kept in the settings file
+  ToggleSound();
+  EXPECT_TRUE(out->audible() && GameSettings.sound());
+  MuteSoundForRun(true);  // --mute: silent, the kept choice untouched
+  EXPECT_FALSE(out->audible());
+  EXPECT_TRUE(GameSettings.sound());
+  ToggleSound();  // M brings the sound back in a muted run
+  EXPECT_TRUE(out->audible());
+  SetSoundInBackground(true);
+  EXPECT_FALSE(out->audible());
+  SetSoundInBackground(false);
+  EXPECT_TRUE(out->audible());
+}
+
+TEST_F(RaceSoundsTest, FaultsAreSaidOnceAndLeaveTheRestPlaying) {
+  testing::internal::CaptureStderr();
+  startSound(true);
+  PlaySound(Sound::Tick);
+  EXPECT_EQ(testing::internal::GetCapturedStderr(),
+            "quillon: no audio device could be opened; playing without sound\n");
+
+  std::filesystem::remove(SoundFileName(Sound::Tick));
+  std::ofstream(SoundFileName(Sound::Lap)) << "RIFF";
+  testing::internal::CaptureStderr();
+  startSound();
+  const std::string said = testing::internal::GetCapturedStderr();
+  EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 2) << said;
+  EXPECT_NE(said.find("Data/Sounds/tick.wav"), std::string::npos) << said;
+  EXPECT_NE(said.find("Data/Sounds/lap.wav"), std::string::npos) << said;
+  PlaySound(Sound::Tick);
+  PlaySound(Sound::Confirm);
+  ASSERT_EQ(out->calls(Call::Play).size(), 2u);
+  EXPECT_EQ(out->calls(Call::Play)[0].sound, platform::NoSound);
+}
+
+}  // namespace
