@@ -131,7 +131,7 @@ TEST_F(MainLoopTest, MSwitchesTheSoundBeforeAnyScreenSeesItAndTheBackgroundSilen
   ws.keyDown(0x4D);
   ws.idle(1);
   ws.send(Message{MessageKind::Close});
-  run();
+  RunUnpaced();
   EXPECT_FALSE(KeyState[0x4D]);  // taken by the loop
   EXPECT_FALSE(sound->audible());
   ToggleSound();
