@@ -124,14 +124,6 @@ TEST(RecordsFormat, GarbageIsRefusedAndBadRaceLinesAreOnlyKept) {
   }
 }
 
-TEST(RecordsFormat, ByteOrderMarkAndCrlfAreReadPast) {
-  const std::string lf = Header + "# note\n" + RaceLine("Sunny", "SMiLE", "95");
-  std::string crlf = "\xEF\xBB\xBF";
-  for (char c : lf) crlf += c == '\n' ? std::string("\r\n") : std::string(1, c);
-  EXPECT_EQ(RecordsTable::parse(crlf)->format(), lf);
-  EXPECT_EQ(RecordsTable::parse("\xEF\xBB\xBF")->races().size(), 0u);
-}
-
 // The store of a test: its own data folder, failures said into `said`.
 class BestTimesTest : public ::testing::Test {
  protected:
@@ -281,8 +273,7 @@ TEST_F(BestTimesTest, ReadOnlyFolderNeitherStopsTheGameNorLosesTheBrokenFile) {
 TEST_F(BestTimesTest, WritesKeepModeLinksAndNewerFilesAndCleanTheirOwnLeftovers) {
   finish("SMiLE", 95);
   // The mode of the file is kept; a temporary file left by a write killed half-way goes.
-  fs::permissions(file, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read |
-                            fs::perms::others_read);
+  fs::permissions(file, fs::perms(0644));
   WriteFile(file.string() + ".tmp-Ab12Cd", "half");
   WriteFile(file.string() + ".tmp-other", "not ours");
   finish("SMiLE", 94);
@@ -295,10 +286,7 @@ TEST_F(BestTimesTest, WritesKeepModeLinksAndNewerFilesAndCleanTheirOwnLeftovers)
   fs::create_directories(scratch.path() / "share" / "kept");
   finish("SMiLE", 93);
   EXPECT_TRUE(fs::is_symlink(file));
-  EXPECT_EQ(RecordsTable::parse(ReadFile(scratch.path() / "share" / "kept" / "times.txt"))
-                ->races()
-                .size(),
-            1u);
+  EXPECT_NE(ReadFile(scratch.path() / "share/kept/times.txt").find("\t93\t"), std::string::npos);
 
   // A newer version's file is read but never written, said once.
   fs::remove(file);
@@ -341,6 +329,7 @@ TEST_F(BestTimesTest, EightGamesFinishingTogetherKeepEveryRace) {
   EXPECT_EQ(folderEntries(), std::vector<fs::path>{"best-times.txt"});
 }
 
+// The game and --records read CRLF and a byte-order mark through the same parser.
 TEST_F(BestTimesTest, PrintingOnlyReadsAndShowsNamesInFullAndEscaped) {
   std::string crlf = "\xEF\xBB\xBFquillon-best-times 1\r\n" + RaceLine("Sunny", "SMiLE", "95");
   crlf.insert(crlf.size() - 1, "\r");
