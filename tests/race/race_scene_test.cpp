@@ -177,7 +177,7 @@ class GhostSceneTest : public RaceSceneTest {
     for (int y = rowFrom; y < rowTo; ++y) {
       for (int x = 0; x < 800; ++x) {
         const unsigned char* p = at(x, y);
-        if (std::abs(p[0] - c.r) > 2 || std::abs(p[1] - c.g) > 2 || std::abs(p[2] - c.b) > 2)
+        if (std::abs(p[0] - c[0]) > 2 || std::abs(p[1] - c[1]) > 2 || std::abs(p[2] - c[2]) > 2)
           continue;
         b = {std::min(b.x0, x), std::min(b.y0, y), std::max(b.x1, x), std::max(b.y1, y),
              b.found + 1};
