@@ -45,6 +45,11 @@ bool MakeFolders(const std::filesystem::path& ghosts, std::string& error) {
   return true;
 }
 
+// The folder of the player's files that holds the ghosts folder: the one the lock is taken on.
+std::filesystem::path Folder(const std::filesystem::path& ghostFile) {
+  return ghostFile.parent_path().parent_path();
+}
+
 }  // namespace
 
 std::filesystem::path GhostFile(const std::string& track, const std::string& car) {
@@ -84,6 +89,12 @@ GhostStore::Kept GhostStore::read(const std::filesystem::path& file, GhostPath& 
 std::optional<GhostPath> GhostStore::load(const std::string& track, const std::string& car) {
   const std::filesystem::path file = GhostFile(track, car);
   if (file.empty()) return {};
+  // Under the lock of the player's files (when there are any), so that a file another run is
+  // replacing at this moment is never the one moved aside.
+  std::error_code ec;
+  std::string error;
+  std::optional<RecordsLock> lock;
+  if (std::filesystem::is_directory(file.parent_path(), ec)) lock.emplace(Folder(file), error);
   GhostPath path;
   if (read(file, path) != Kept::Ghost) return {};
   return path;
@@ -105,7 +116,11 @@ bool GhostStore::keep(const std::string& track, const std::string& car, const Gh
   std::string error;
   if (file.empty()) {
     error = "no folder for ghosts (neither XDG_DATA_HOME nor HOME is set)";
-  } else {
+  } else if (!MakeFolders(file.parent_path(), error)) {
+    // said below
+  } else if (RecordsLock lock(Folder(file), error); lock.held()) {
+    // The kept ghost read and replaced under the lock of the player's files, as the best times
+    // are: of two runs finishing together, the faster race stays.
     GhostPath kept;
     switch (read(file, kept)) {
       case Kept::Ghost:
@@ -119,9 +134,10 @@ bool GhostStore::keep(const std::string& track, const std::string& car, const Gh
       case Kept::None:
         break;
     }
-    if (error.empty() && MakeFolders(file.parent_path(), error) &&
-        WriteFileAtomically(file, FormatGhost(path), error, fileCalls))
-      return true;
+    if (error.empty()) {
+      RemoveStaleTemporaries(file);
+      if (WriteFileAtomically(file, FormatGhost(path), error, fileCalls)) return true;
+    }
   }
   tell(toldWrite_, error + "; the ghost is not saved");
   return false;

@@ -18,9 +18,13 @@ out=$("$game" --records) || e2e_fail "--records exited $?"
 expected=$(printf 'Sunny\tSMiLE\t91 seconds\t2026-12-07\tno ghost\nYello\t911PIZ\t120 seconds\t2026-12-06\tno ghost')
 [ "$out" = "$expected" ] || e2e_fail "--records printed: $out"
 
+# With a kept ghost of 40 steps: its time in hundredths.
+mkdir -p "$XDG_DATA_HOME/quillon/ghosts"
+cp "$(dirname "$0")/../../fuzz/corpus/ghost/two-laps.ghost" "$XDG_DATA_HOME/quillon/ghosts/Sunny-SMiLE.ghost"
 printf 'quillon-best-times 1\r\nrace\tSunny\tSMiLE\t91\t2026-12-07T00:30:00Z\r\n' >"$file"
-[ "$("$game" --records)" = "$(printf 'Sunny\tSMiLE\t91 seconds\t2026-12-07')" ] ||
-  e2e_fail "CRLF file not read"
+[ "$("$game" --records)" = "$(printf 'Sunny\tSMiLE\t91 seconds\t2026-12-07\tghost 0.67 seconds')" ] ||
+  e2e_fail "CRLF file or ghost not read"
+rm -r "$XDG_DATA_HOME/quillon/ghosts"
 
 echo garbage >"$file"
 chmod 0640 "$file"
