@@ -18,6 +18,7 @@
 #include "platform/frame_flags.h"
 #include "platform/keys.h"
 #include "platform/message_box.h"
+#include "platform/quit_signals.h"
 #include "platform/sdl_window_system.h"
 
 namespace {
@@ -58,6 +59,8 @@ int RunGame(FramePacer& pacer, StartWindow start) {
   int exitCode = 0;
   platform::Message message;
   while (!QuitRequested) {
+    // SIGTERM or SIGINT: the same end as F4, teardown and all.
+    if (platform::QuitSignalled()) break;
     bool taken = ws.peekMessage(message);
     if (platform::DropAfterMessageBox(taken ? &message : nullptr, platform::MonotonicSeconds()))
       continue;
@@ -100,11 +103,16 @@ int GameMain(int argc, const char* const* argv) {
   const CommandLine line = ParseCommandLine(argc, argv);
   if (auto code = AnswerCommandLine(line, stdout, stderr)) return *code;
   LocateGameData();
+  platform::InstallQuitSignals();
 
   platform::SdlWindowSystem sdl;
+  // Connected to the display from the start: the start question's box and the window then come
+  // while the game already holds its connection. Without a display the window's creation says so.
+  sdl.startVideo();
   platform::SetWindowSystem(&sdl);
   FramePacer pacer;
   int code = RunGame(pacer, line.window);
   platform::SetWindowSystem(nullptr);
+  platform::EndWithin(code);
   return code;
 }
