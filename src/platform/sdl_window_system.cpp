@@ -283,6 +283,9 @@ bool SdlWindowSystem::translate(const SDL_Event& event, Message& message) {
       controllerEvent(event);
       return false;
     case SDL_WINDOWEVENT:
+      // Events still queued for a window that F1 has replaced (its size above all) are not the
+      // new window's.
+      if (!window_ || event.window.windowID != SDL_GetWindowID(window_)) return false;
       switch (event.window.event) {
         case SDL_WINDOWEVENT_CLOSE:
           message.kind = MessageKind::Close;
@@ -295,15 +298,14 @@ bool SdlWindowSystem::translate(const SDL_Event& event, Message& message) {
         case SDL_WINDOWEVENT_FOCUS_GAINED:
         case SDL_WINDOWEVENT_FOCUS_LOST:
           message.kind = MessageKind::Activate;
-          message.minimised = window_ && (SDL_GetWindowFlags(window_) & SDL_WINDOW_MINIMIZED);
+          message.minimised = (SDL_GetWindowFlags(window_) & SDL_WINDOW_MINIMIZED) != 0;
           return true;
         case SDL_WINDOWEVENT_SIZE_CHANGED:
           message.kind = MessageKind::Size;
           message.width = event.window.data1;
           message.height = event.window.data2;
           // The event counts screen units; on a scaled display the pixels are more.
-          if (window_ && SDL_GetWindowID(window_) == event.window.windowID)
-            SDL_GL_GetDrawableSize(window_, &message.width, &message.height);
+          SDL_GL_GetDrawableSize(window_, &message.width, &message.height);
           return true;
         default:
           return false;
