@@ -211,10 +211,8 @@ TEST_F(ControllerKeysTest, APadTakingOverCountsWhatItHoldsAndHeldControlsPressAg
   // A box clears the keys; the stick still held presses Left again, the keyboard's keys are
   // SDL's to report again.
   platform::SetWindowSystem(&ws);
-  platform::SetMessageBoxHandler(
-      [](const std::string&, const std::string&, platform::Buttons, platform::Icon) {
-        return platform::Answer::Ok;
-      });
+  platform::SetMessageBoxHandler([](const std::string&, const std::string&, platform::Buttons,
+                                    platform::Icon) { return platform::Answer::Ok; });
   KeyState[VK_LEFT] = true;
   platform::ShowMessageBox("text", "Error", platform::Buttons::Ok, platform::Icon::Exclamation);
   platform::SetMessageBoxHandler(nullptr);
