@@ -7,6 +7,7 @@ FUZZ_BUILD := build-fuzz
 FUZZ_SECONDS ?= 600
 SOAK_FRAMES ?= 100000
 SOAK_SEED ?= 20261207
+SOAK_STARTS ?= 200
 # LeakSanitizer on; the suppression file names the only (system) libraries it may excuse.
 SANITIZER_ENV := ASAN_OPTIONS=detect_leaks=1 \
   LSAN_OPTIONS=suppressions=$(CURDIR)/tools/lsan.supp:print_suppressions=0 UBSAN_OPTIONS=print_stacktrace=1
@@ -51,12 +52,17 @@ test: test-unit test-asan test-fuzz
 fuzz: deps
 	@bash tools/run-fuzzers.sh $(FUZZ_BUILD) $(FUZZ_SECONDS)
 
-# The long soak under the sanitizers: SOAK_FRAMES frames of random play from SOAK_SEED.
+# The long soak under the sanitizers: SOAK_FRAMES frames of random play from SOAK_SEED; then the
+# real game started SOAK_STARTS times under Xvfb (F1 twice in every other start).
 soak: deps
 	cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DQUILLON_SANITIZE=ON -DQUILLON_BENCH=OFF >/dev/null
 	cmake --build $(ASAN_BUILD) -j $(JOBS) --target app_tests
 	cd $(ASAN_BUILD) && $(SANITIZER_ENV) QUILLON_SOAK_FRAMES=$(SOAK_FRAMES) QUILLON_SOAK_SEED=$(SOAK_SEED) \
 	  tests/app_tests --gtest_filter='Soak.*'
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+	cmake --build $(BUILD) -j $(JOBS) --target quillon content
+	E2E_SHOTS=$(CURDIR)/$(BUILD)/soak-shots bash tests/soak/repeated_starts.sh \
+	  $(CURDIR)/$(BUILD)/quillon $(CURDIR)/$(BUILD) $(SOAK_STARTS)
 
 bench: data
 	@cd $(BUILD) && for b in bench/bench_*; do \

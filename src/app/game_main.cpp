@@ -19,6 +19,7 @@
 #include "platform/frame_flags.h"
 #include "platform/keys.h"
 #include "platform/message_box.h"
+#include "platform/quit_signals.h"
 #include "platform/sdl_window_system.h"
 
 namespace {
@@ -61,6 +62,8 @@ int RunGame(FramePacer& pacer, StartWindow start) {
   int exitCode = 0;
   platform::Message message;
   while (!QuitRequested) {
+    // SIGTERM or SIGINT: the same end as F4, teardown and all.
+    if (platform::QuitSignalled()) break;
     bool taken = ws.peekMessage(message);
     if (platform::DropAfterMessageBox(taken ? &message : nullptr, platform::MonotonicSeconds()))
       continue;
@@ -109,15 +112,20 @@ int GameMain(int argc, const char* const* argv) {
   const CommandLine line = ParseCommandLine(argc, argv);
   if (auto code = AnswerCommandLine(line, stdout, stderr)) return *code;
   LocateGameData();
+  platform::InstallQuitSignals();
 
   // The sound output opens and the sounds are read on a worker while the game starts.
   MuteSoundForRun(line.mute);
   StartGameSound(platform::MakeOpenAlSoundSystem());
   platform::SdlWindowSystem sdl;
+  // Connected to the display from the start: the start question's box and the window then come
+  // while the game already holds its connection. Without a display the window's creation says so.
+  sdl.startVideo();
   platform::SetWindowSystem(&sdl);
   FramePacer pacer;
   int code = RunGame(pacer, line.window);
   platform::SetWindowSystem(nullptr);
   StopGameSound();
+  platform::EndWithin(code);
   return code;
 }

@@ -30,10 +30,14 @@ bool DropAfterMessageBox(const Message* message, double now) {
     gBoxPending = false;
     for (Watch& w : gWatches) w.lastSeen = now;
   }
-  for (Watch& w : gWatches) {
-    if (w.watched && now - w.lastSeen > BoxAnswerQuietSeconds) w.watched = false;
+  if (!message) {
+    // Quiet is judged on turns that found the queue empty: on a slow machine one frame can
+    // outlast the quiet time while the key's repeats wait in the queue behind it.
+    for (Watch& w : gWatches) {
+      if (w.watched && now - w.lastSeen > BoxAnswerQuietSeconds) w.watched = false;
+    }
+    return false;
   }
-  if (!message) return false;
   for (Watch& w : gWatches) {
     if (!w.watched || message->key != w.key) continue;
     if (message->kind == MessageKind::KeyUp) {

@@ -14,8 +14,8 @@ void NoteMessageBoxAnswered();
 // and the monotonic time in seconds. True when the message is the tail of a box's answer and
 // must be dropped: a key-down of a watched key (the key still held as the box closed, its
 // auto-repeat, or the press the window system reports again when the game gets the focus
-// back). A key stops being watched at its key-up, or once no key-down of it has come for
-// BoxAnswerQuietSeconds from the loop's first turn after the box.
+// back). A key stops being watched at its key-up, or at a turn with an empty queue once no
+// key-down of it has come for BoxAnswerQuietSeconds from the loop's first turn after the box.
 bool DropAfterMessageBox(const Message* message, double now);
 
 constexpr double BoxAnswerQuietSeconds = 0.3;

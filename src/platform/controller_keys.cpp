@@ -28,11 +28,27 @@ void ControllerKeys::connected(SDL_JoystickID id) {
   if (std::find(order_.begin(), order_.end(), id) == order_.end()) order_.push_back(id);
 }
 
-void ControllerKeys::disconnected(SDL_JoystickID id, std::deque<Message>& out) {
+bool ControllerKeys::disconnected(SDL_JoystickID id, std::deque<Message>& out) {
   auto found = std::find(order_.begin(), order_.end(), id);
-  if (found == order_.end()) return;
-  if (found == order_.begin()) releaseAll(out);
+  if (found == order_.end()) return false;
+  const bool wasDriving = found == order_.begin();
+  if (wasDriving) releaseAll(out);
   order_.erase(found);
+  return wasDriving && !order_.empty();
+}
+
+bool ControllerKeys::keyboard(const Message& message) {
+  if (message.key <= 0 || message.key >= KeyCount) return true;
+  if (message.kind == MessageKind::KeyDown) keyboardHeld_[message.key] = true;
+  if (message.kind == MessageKind::SysKeyUp) keyboardHeld_[message.key] = false;
+  if (message.kind != MessageKind::KeyUp) return true;
+  keyboardHeld_[message.key] = false;
+  return holders_[message.key] == 0;
+}
+
+void ControllerKeys::pressHeldAgain(std::deque<Message>& out) {
+  for (int key = 1; key < KeyCount; ++key)
+    if (holders_[key] > 0) out.push_back(KeyMessage(MessageKind::KeyDown, key));
 }
 
 void ControllerKeys::viewKeyPressed(int key) {
@@ -159,15 +175,18 @@ void ControllerKeys::handle(const SDL_Event& event, std::deque<Message>& out) {
 void ControllerKeys::press(Source source, int key, std::deque<Message>& out) {
   if (key <= 0 || key >= KeyCount) return;
   held_[source] = key;
-  // A key held by two sources (stick and D-pad) goes down once and up with the last of them.
-  if (holders_[key]++ == 0) out.push_back(KeyMessage(MessageKind::KeyDown, key));
+  // A key held by two sources (stick and D-pad, or the keyboard) goes down once and up with the
+  // last of them.
+  if (holders_[key]++ == 0 && !keyboardHeld_[key])
+    out.push_back(KeyMessage(MessageKind::KeyDown, key));
 }
 
 void ControllerKeys::release(Source source, std::deque<Message>& out) {
   int key = held_[source];
   if (key == 0) return;
   held_[source] = 0;
-  if (--holders_[key] == 0) out.push_back(KeyMessage(MessageKind::KeyUp, key));
+  if (--holders_[key] == 0 && !keyboardHeld_[key])
+    out.push_back(KeyMessage(MessageKind::KeyUp, key));
 }
 
 void ControllerKeys::releaseAll(std::deque<Message>& out) {

@@ -1,5 +1,6 @@
 // Game controllers as keys: buttons, D-pad, left stick and triggers become the key-down and
-// key-up messages of the keys they stand for, so the game reads them through KeyState.
+// key-up messages of the keys they stand for, so the game reads them through KeyState. A key
+// is down while the keyboard or the driving controller holds it.
 #pragma once
 
 #include <SDL.h>
@@ -19,9 +20,18 @@ class ControllerKeys {
   static constexpr int ReleaseTravel = 8000;
 
   // A controller joined or left (by joystick instance id). The first connected one drives;
-  // when it leaves, every key it held is released and the next one in order takes over.
+  // when it leaves, every key it held is released and the next one in order takes over. True
+  // when another controller now drives: its caller feeds that one's current state to handle().
   void connected(SDL_JoystickID id);
-  void disconnected(SDL_JoystickID id, std::deque<Message>& out);
+  bool disconnected(SDL_JoystickID id, std::deque<Message>& out);
+  SDL_JoystickID driver() const { return order_.empty() ? -1 : order_.front(); }
+
+  // A keyboard key message: passes, except a key-up of a key a controller still holds.
+  bool keyboard(const Message& message);
+
+  // The keys were cleared (a message box had the keyboard): what the controller still holds
+  // goes down again.
+  void pressHeldAgain(std::deque<Message>& out);
 
   // Controller button and axis events; other events and other controllers' are ignored.
   // Appends the key messages they cause.
@@ -62,6 +72,7 @@ class ControllerKeys {
   std::vector<SDL_JoystickID> order_;  // connected controllers, first connected first
   int held_[SourceCount] = {};         // virtual key each source holds, 0 for none
   int holders_[256] = {};              // how many sources hold each key
+  bool keyboardHeld_[256] = {};        // keys down on the keyboard
   int nextView_ = '2';                 // the race starts in the driver's view (key 1)
 };
 

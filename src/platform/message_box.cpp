@@ -7,6 +7,7 @@
 
 #include "platform/box_answer_keys.h"
 #include "platform/sdl_window_system.h"
+#include "platform/window_system.h"
 
 namespace platform {
 namespace {
@@ -55,6 +56,7 @@ Answer ShowMessageBox(const std::string& text, const std::string& caption, Butto
   Answer answer = Handler() ? Handler()(text, caption, buttons, icon)
                             : ShowSdlMessageBox(text, caption, buttons, icon);
   NoteMessageBoxAnswered();
+  if (WindowSystem* system = CurrentWindowSystemIfAny()) system->keysCleared();
   return answer;
 }
 

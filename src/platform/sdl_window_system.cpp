@@ -3,6 +3,7 @@
 // where the window class was registered.
 #include "platform/sdl_window_system.h"
 
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
@@ -14,20 +15,31 @@ namespace {
 
 SDL_Window* gGameWindow = nullptr;
 
+// Says on standard error which platform step failed and SDL's own reason; returns false.
+bool Failed(const char* step) {
+  std::fprintf(stderr, "quillon: %s failed: %s\n", step, SDL_GetError());
+  return false;
+}
+
 bool IsHeadlessDriver(const char* driver) {
   return driver && (std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0);
 }
 
 }  // namespace
 
-SDL_Window* SdlGameWindow() { return gGameWindow; }
+SDL_Window* SdlGameWindow() {
+  return gGameWindow;
+}
 
 bool SdlHasDisplay() {
   if (!SDL_WasInit(SDL_INIT_VIDEO)) return true;  // not started yet: let SDL try its own way
   return !IsHeadlessDriver(SDL_GetCurrentVideoDriver());
 }
 
-SdlWindowSystem::SdlWindowSystem() = default;
+// SIGTERM and SIGINT are the game's own (platform/quit_signals.h), not turned into SDL's quit.
+SdlWindowSystem::SdlWindowSystem() {
+  SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+}
 
 SdlWindowSystem::~SdlWindowSystem() {
   for (auto& [id, controller] : controllers_) SDL_GameControllerClose(controller);
@@ -37,22 +49,32 @@ SdlWindowSystem::~SdlWindowSystem() {
   SDL_Quit();
 }
 
-bool SdlWindowSystem::registerClass() {
+bool SdlWindowSystem::startVideo() {
   if (SDL_WasInit(SDL_INIT_VIDEO)) return true;
-  if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return false;
+  if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return Failed("starting SDL's video");
   // SDL falls back to drivers that draw nowhere when no display answers; unless the player
   // asked for one of them by name, that is no display at all.
   if (IsHeadlessDriver(SDL_GetCurrentVideoDriver()) && !std::getenv("SDL_VIDEODRIVER")) {
+    std::fprintf(stderr, "quillon: no display: SDL found only its \"%s\" video driver\n",
+                 SDL_GetCurrentVideoDriver());
     SDL_QuitSubSystem(SDL_INIT_VIDEO);
     return false;
   }
   // Controllers stay open across window re-creation; without them the keyboard still plays.
-  if (!SDL_WasInit(SDL_INIT_GAMECONTROLLER)) SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER);
+  if (!SDL_WasInit(SDL_INIT_GAMECONTROLLER) && SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) != 0)
+    Failed("starting SDL's game controllers");
   return true;
 }
 
+bool SdlWindowSystem::registerClass() {
+  return startVideo();
+}
+
+// The video system stays up until the window system ends: its display connection is the game's
+// one standing client of the X server. Dropped and opened again on every re-creation, it left
+// moments with no client of the game connected, in which an X server without a window manager
+// (Xvfb, a kiosk) resets and drops the connections that arrive meanwhile, the new one included.
 bool SdlWindowSystem::unregisterClass() {
-  if (SDL_WasInit(SDL_INIT_VIDEO)) SDL_QuitSubSystem(SDL_INIT_VIDEO);
   return true;
 }
 
@@ -72,7 +94,7 @@ bool SdlWindowSystem::changeDisplayMode(int width, int height, int) {
   }
   // No such mode: cover the desktop at its own size and let the picture keep its shape.
   SDL_DisplayMode desktop;
-  if (SDL_GetDesktopDisplayMode(display, &desktop) != 0) return false;
+  if (SDL_GetDesktopDisplayMode(display, &desktop) != 0) return Failed("reading the desktop mode");
   fullscreenKind_ = FullscreenKind::Desktop;
   return true;
 }
@@ -83,7 +105,9 @@ bool SdlWindowSystem::restoreDisplayMode() {
   return true;
 }
 
-void SdlWindowSystem::showCursor(bool show) { SDL_ShowCursor(show ? SDL_ENABLE : SDL_DISABLE); }
+void SdlWindowSystem::showCursor(bool show) {
+  SDL_ShowCursor(show ? SDL_ENABLE : SDL_DISABLE);
+}
 
 bool SdlWindowSystem::createWindow(const std::string& title, int width, int height,
                                    bool fullscreen) {
@@ -112,7 +136,7 @@ bool SdlWindowSystem::createWindow(const std::string& title, int width, int heig
     height = desktop.h;
   }
   window_ = SDL_CreateWindow(title.c_str(), x, y, width, height, flags);
-  if (!window_) return false;
+  if (!window_) return Failed("creating the window");
   if (ownMode) SDL_SetWindowDisplayMode(window_, &wantedMode_);
   fullscreenWindow_ = fullscreen;
   gGameWindow = window_;
@@ -132,19 +156,31 @@ void SdlWindowSystem::showWindow() {
   SDL_RaiseWindow(window_);
 }
 
-bool SdlWindowSystem::getDeviceContext() { return window_ != nullptr; }
-bool SdlWindowSystem::releaseDeviceContext() { return true; }
-bool SdlWindowSystem::choosePixelFormat(int, int) { return window_ != nullptr; }
-bool SdlWindowSystem::setPixelFormat() { return window_ != nullptr; }
+bool SdlWindowSystem::getDeviceContext() {
+  return window_ != nullptr;
+}
+bool SdlWindowSystem::releaseDeviceContext() {
+  return true;
+}
+bool SdlWindowSystem::choosePixelFormat(int, int) {
+  return window_ != nullptr;
+}
+bool SdlWindowSystem::setPixelFormat() {
+  return window_ != nullptr;
+}
 
 bool SdlWindowSystem::createContext() {
   context_ = SDL_GL_CreateContext(window_);
-  return context_ != nullptr;
+  return context_ != nullptr || Failed("creating the GL context");
 }
 
-bool SdlWindowSystem::makeCurrent() { return SDL_GL_MakeCurrent(window_, context_) == 0; }
+bool SdlWindowSystem::makeCurrent() {
+  return SDL_GL_MakeCurrent(window_, context_) == 0 || Failed("making the GL context current");
+}
 
-bool SdlWindowSystem::detachContext() { return SDL_GL_MakeCurrent(window_, nullptr) == 0; }
+bool SdlWindowSystem::detachContext() {
+  return SDL_GL_MakeCurrent(window_, nullptr) == 0 || Failed("detaching the GL context");
+}
 
 bool SdlWindowSystem::deleteContext() {
   if (!context_) return false;
@@ -185,19 +221,49 @@ void SdlWindowSystem::controllerEvent(const SDL_Event& event) {
       if (!controller) return;
       controllers_[id] = controller;
       controllerKeys_.connected(id);
+      if (controllerKeys_.driver() == id) readHeldControls(id);
       return;
     }
     case SDL_CONTROLLERDEVICEREMOVED: {
       auto found = controllers_.find(event.cdevice.which);
-      controllerKeys_.disconnected(event.cdevice.which, pending_);
-      if (found == controllers_.end()) return;
-      SDL_GameControllerClose(found->second);
-      controllers_.erase(found);
+      bool takenOver = controllerKeys_.disconnected(event.cdevice.which, pending_);
+      if (found != controllers_.end()) {
+        SDL_GameControllerClose(found->second);
+        controllers_.erase(found);
+      }
+      if (takenOver) readHeldControls(controllerKeys_.driver());
       return;
     }
     default:
       controllerKeys_.handle(event, pending_);
   }
+}
+
+void SdlWindowSystem::readHeldControls(SDL_JoystickID id) {
+  auto found = controllers_.find(id);
+  if (found == controllers_.end()) return;
+  // What it holds now, as the events that would have pressed it: a held stick counts at once.
+  SDL_Event event{};
+  for (int button = 0; button < SDL_CONTROLLER_BUTTON_MAX; ++button) {
+    auto which = static_cast<SDL_GameControllerButton>(button);
+    if (!SDL_GameControllerGetButton(found->second, which)) continue;
+    event.type = SDL_CONTROLLERBUTTONDOWN;
+    event.cbutton.which = id;
+    event.cbutton.button = static_cast<Uint8>(button);
+    controllerKeys_.handle(event, pending_);
+  }
+  for (int axis = 0; axis < SDL_CONTROLLER_AXIS_MAX; ++axis) {
+    event.type = SDL_CONTROLLERAXISMOTION;
+    event.caxis.which = id;
+    event.caxis.axis = static_cast<Uint8>(axis);
+    event.caxis.value =
+        SDL_GameControllerGetAxis(found->second, static_cast<SDL_GameControllerAxis>(axis));
+    controllerKeys_.handle(event, pending_);
+  }
+}
+
+void SdlWindowSystem::keysCleared() {
+  controllerKeys_.pressHeldAgain(pending_);
 }
 
 bool SdlWindowSystem::translate(const SDL_Event& event, Message& message) {
@@ -219,7 +285,7 @@ bool SdlWindowSystem::translate(const SDL_Event& event, Message& message) {
       message.key = key;
       // Keyboard view keys in the race keep the controller's view switch in step.
       if (down && ScreenState == 3) controllerKeys_.viewKeyPressed(key);
-      return true;
+      return controllerKeys_.keyboard(message);
     }
     case SDL_CONTROLLERDEVICEADDED:
     case SDL_CONTROLLERDEVICEREMOVED:
@@ -229,6 +295,9 @@ bool SdlWindowSystem::translate(const SDL_Event& event, Message& message) {
       controllerEvent(event);
       return false;
     case SDL_WINDOWEVENT:
+      // Events still queued for a window that F1 has replaced (its size above all) are not the
+      // new window's.
+      if (!window_ || event.window.windowID != SDL_GetWindowID(window_)) return false;
       switch (event.window.event) {
         case SDL_WINDOWEVENT_CLOSE:
           message.kind = MessageKind::Close;
@@ -241,12 +310,10 @@ bool SdlWindowSystem::translate(const SDL_Event& event, Message& message) {
         case SDL_WINDOWEVENT_RESTORED:
         case SDL_WINDOWEVENT_FOCUS_GAINED:
         case SDL_WINDOWEVENT_FOCUS_LOST:
-          // A window that F1 replaced losing the focus says nothing about the game's window.
-          if (!window_ || SDL_GetWindowID(window_) != event.window.windowID) return false;
           message.kind = MessageKind::Activate;
-          message.minimised = window_ && (SDL_GetWindowFlags(window_) & SDL_WINDOW_MINIMIZED);
+          message.minimised = (SDL_GetWindowFlags(window_) & SDL_WINDOW_MINIMIZED) != 0;
           message.focused = event.window.event == SDL_WINDOWEVENT_FOCUS_GAINED ||
-                            (event.window.event == SDL_WINDOWEVENT_RESTORED && window_ &&
+                            (event.window.event == SDL_WINDOWEVENT_RESTORED &&
                              (SDL_GetWindowFlags(window_) & SDL_WINDOW_INPUT_FOCUS));
           return true;
         case SDL_WINDOWEVENT_SIZE_CHANGED:
@@ -254,8 +321,7 @@ bool SdlWindowSystem::translate(const SDL_Event& event, Message& message) {
           message.width = event.window.data1;
           message.height = event.window.data2;
           // The event counts screen units; on a scaled display the pixels are more.
-          if (window_ && SDL_GetWindowID(window_) == event.window.windowID)
-            SDL_GL_GetDrawableSize(window_, &message.width, &message.height);
+          SDL_GL_GetDrawableSize(window_, &message.width, &message.height);
           return true;
         default:
           return false;
@@ -265,7 +331,9 @@ bool SdlWindowSystem::translate(const SDL_Event& event, Message& message) {
   }
 }
 
-void SdlWindowSystem::postQuit(int code) { pendingQuitCode_ = code; }
+void SdlWindowSystem::postQuit(int code) {
+  pendingQuitCode_ = code;
+}
 
 void SdlWindowSystem::inhibitScreenSaver(bool inhibit) {
   if (inhibit)
@@ -286,6 +354,8 @@ bool SdlWindowSystem::drawableSize(int& width, int& height) {
   return width > 0 && height > 0;
 }
 
-bool SdlWindowSystem::setSwapInterval(int interval) { return SDL_GL_SetSwapInterval(interval) == 0; }
+bool SdlWindowSystem::setSwapInterval(int interval) {
+  return SDL_GL_SetSwapInterval(interval) == 0;
+}
 
 }  // namespace platform

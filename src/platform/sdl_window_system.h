@@ -16,6 +16,10 @@ class SdlWindowSystem : public WindowSystem {
   SdlWindowSystem();
   ~SdlWindowSystem() override;
 
+  // Starts SDL's video and controllers unless they run; false, with the reason on standard
+  // error, when there is no display. The game starts it before its first message box, so that
+  // the box's own display connection never meets a server reset.
+  bool startVideo();
   bool registerClass() override;
   bool unregisterClass() override;
   bool changeDisplayMode(int width, int height, int bits) override;
@@ -39,6 +43,7 @@ class SdlWindowSystem : public WindowSystem {
   int refreshRate() override;
   bool setSwapInterval(int interval) override;
   bool drawableSize(int& width, int& height) override;
+  void keysCleared() override;
 
  private:
   // How the next full-screen window is made: in a display mode of its own size, or as a
@@ -47,6 +52,8 @@ class SdlWindowSystem : public WindowSystem {
 
   bool translate(const SDL_Event& event, Message& message);
   void controllerEvent(const SDL_Event& event);
+  // Presses what controller id holds now (it has just come to drive).
+  void readHeldControls(SDL_JoystickID id);
 
   SDL_Window* window_ = nullptr;
   SDL_GLContext context_ = nullptr;

@@ -13,6 +13,8 @@ WindowSystem& CurrentWindowSystem() {
   return *gSystem;
 }
 
+WindowSystem* CurrentWindowSystemIfAny() { return gSystem; }
+
 void SetWindowSystem(WindowSystem* system) { gSystem = system; }
 
 }  // namespace platform

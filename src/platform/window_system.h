@@ -79,10 +79,15 @@ class WindowSystem {
   virtual int refreshRate() = 0;
   // Asks the driver to wait for vertical blank at each present; true when it took.
   virtual bool setSwapInterval(int interval) = 0;
+  // The keyboard state was cleared (a message box was answered): keys that sources other than
+  // the keyboard still hold are to be pressed again.
+  virtual void keysCleared() {}
 };
 
 // The window system the frame uses; set once at start (the SDL one, or a test's).
 WindowSystem& CurrentWindowSystem();
+// The same, or null when none is set.
+WindowSystem* CurrentWindowSystemIfAny();
 void SetWindowSystem(WindowSystem* system);
 
 }  // namespace platform

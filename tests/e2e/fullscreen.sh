@@ -25,18 +25,18 @@ check_full_screen() {
 }
 
 win=$(e2e_wait_window_size "$title" 1280x720)
-sleep 1
+e2e_until 30 e2e_drawn "$win" || e2e_fail "full screen never drawn"
 start=$(e2e_shot fullscreen-start)
 check_full_screen "$start"
 
-e2e_key "$win" F1
+e2e_press "$win" F1 e2e_window_gone "$win"
 win=$(e2e_wait_window_size "$toggled" 640x480)
-sleep 1
+e2e_until 30 e2e_drawn "$win" || e2e_fail "the window never drawn"
 window=$(e2e_shot fullscreen-window)
 
-e2e_key "$win" F1
+e2e_press "$win" F1 e2e_window_gone "$win"
 win=$(e2e_wait_window_size "$toggled" 1280x720)
-sleep 1
+e2e_until 30 e2e_drawn "$win" || e2e_fail "full screen again never drawn"
 again=$(e2e_shot fullscreen-again)
 check_full_screen "$again"
 
@@ -47,7 +47,7 @@ diff=$(e2e_region_diff "$scaled" "$window" 640x480+0+0)
 rm -f "$scaled"
 e2e_gt 0.1 "$diff" || e2e_fail "full-screen picture differs from the window's by $diff"
 
-e2e_key "$win" F4
+e2e_press "$win" F4 e2e_window_gone "$win"
 e2e_wait_exit "$E2E_GAME_PID"
 [ "$E2E_EXIT_CODE" -eq 0 ] || e2e_fail "F4: exit code $E2E_EXIT_CODE, expected 0"
 echo "e2e fullscreen: passed"

@@ -48,26 +48,26 @@ code=0
 # The installed game from the empty folder: the question, then the textured main menu.
 e2e_start_xvfb
 e2e_start_game "$game" "$work/game.log"
-sleep 1.5
+e2e_until 30 e2e_drawn "$E2E_WINDOW" || e2e_fail "installed game: main menu never drawn"
 menu=$(e2e_shot install-main-menu)
 e2e_gt "$(e2e_region_detail "$menu" 300x300+250+150)" 0.05 || e2e_fail "installed game: no menu picture"
 # Untextured, the picture's quad is plain white; the generated picture is dark there.
 read -r r g b <<<"$(e2e_mean_rgb "$menu" 200x100+300+300)"
 [ "$g" -lt 200 ] || e2e_fail "installed game: menu picture untextured ($r $g $b)"
 [ -z "$(e2e_find_windows Error)" ] || e2e_fail "installed game: an error box is showing"
-e2e_key "$E2E_WINDOW" F4
+e2e_press "$E2E_WINDOW" F4 e2e_window_gone "$E2E_WINDOW"
 e2e_wait_exit "$E2E_GAME_PID"
 [ "$E2E_EXIT_CODE" -eq 0 ] || e2e_fail "installed game: exit code $E2E_EXIT_CODE"
 ! grep -q "no Data/" "$work/game.log" || e2e_fail "installed game found no data: $(cat "$work/game.log")"
 
 # --windowed: no question, straight to an 800x600 window.
-"$game" --windowed >"$work/windowed.log" 2>&1 &
-E2E_GAME_PID=$!
+e2e_launch "$work/windowed.log" "$game" --windowed
 win=$(e2e_wait_window "Quillon: Game built with the Tarn Project")
 [ -z "$(e2e_find_windows "Start FullScreen?")" ] || e2e_fail "--windowed: the question was asked"
 [ "$(e2e_window_size "$win")" = "800x600" ] || e2e_fail "--windowed: window is $(e2e_window_size "$win")"
-sleep 1.5  # the game loads its assets after the window appears; keys before that may be lost
-e2e_key "$win" F4
+# The game loads its assets after the window appears; keys before that may be lost.
+e2e_until 30 e2e_drawn "$win" || e2e_fail "--windowed: main menu never drawn"
+e2e_press "$win" F4 e2e_window_gone "$win"
 e2e_wait_exit "$E2E_GAME_PID"
 [ "$E2E_EXIT_CODE" -eq 0 ] || e2e_fail "--windowed: exit code $E2E_EXIT_CODE"
 

@@ -18,12 +18,14 @@ e2e_fail() {
 }
 
 # Starts Xvfb on a free display number and exports DISPLAY; the screen is 1024x768 unless a
-# size WxH is given.
+# size WxH is given. Its auto-repeat is off (-r), so that a key held until the game shows what it
+# does acts once, unless E2E_AUTOREPEAT=1.
 e2e_start_xvfb() {
-  local size=${1:-1024x768} fifo
+  local size=${1:-1024x768} fifo repeat=-r
+  [ "${E2E_AUTOREPEAT:-0}" = 1 ] && repeat=
   fifo=$(mktemp -u)
   mkfifo "$fifo"
-  Xvfb -displayfd 3 -screen 0 ${size}x24 -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
+  Xvfb -displayfd 3 -screen 0 ${size}x24 -nolisten tcp $repeat 3>"$fifo" >/dev/null 2>&1 &
   E2E_XVFB_PID=$!
   local number
   read -r -t 20 number <"$fifo" || e2e_fail "Xvfb did not start"
@@ -50,7 +52,7 @@ e2e_start_xwayland() {
   export WAYLAND_DISPLAY=wayland-e2e
   fifo=$(mktemp -u)
   mkfifo "$fifo"
-  Xwayland -displayfd 3 -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
+  Xwayland -displayfd 3 -nolisten tcp -r 3>"$fifo" >/dev/null 2>&1 &
   E2E_XVFB_PID=$!
   read -r -t 20 number <"$fifo" || e2e_fail "Xwayland did not start"
   rm -f "$fifo"
@@ -58,6 +60,8 @@ e2e_start_xwayland() {
 }
 
 e2e_cleanup() {
+  # The game's whole process group: a message box SDL forked goes with it.
+  [ -n "$E2E_GAME_PID" ] && kill -- -"$E2E_GAME_PID" 2>/dev/null
   [ -n "$E2E_GAME_PID" ] && kill "$E2E_GAME_PID" 2>/dev/null
   [ -n "$E2E_XVFB_PID" ] && kill "$E2E_XVFB_PID" 2>/dev/null
   [ -n "$E2E_WESTON_PID" ] && kill "$E2E_WESTON_PID" 2>/dev/null
@@ -105,6 +109,7 @@ e2e_wait_window_gone() {
 
 # Client size of a window as WIDTHxHEIGHT.
 e2e_window_size() {
+  [ -n "$1" ] || e2e_fail "e2e_window_size: no window id"
   xwininfo -id "$1" | awk '/^ *Width:/ {w=$2} /^ *Height:/ {h=$2} END {print w "x" h}'
 }
 
@@ -145,16 +150,93 @@ e2e_region_detail() {
   convert "$1" -crop "$2" +repage -colorspace gray -format '%[fx:standard_deviation]' info:
 }
 
+# Runs GAME [ARGS...] in the background in a process group of its own (so that cleanup also ends
+# what it forked), output to LOG; sets E2E_GAME_PID (not for use inside $(...)).
+e2e_launch() {
+  local log=$1
+  shift
+  setsid "$@" >"$log" 2>&1 &
+  E2E_GAME_PID=$!
+  echo "$E2E_GAME_PID" >"$E2E_DATA_HOME/game.pid"
+}
+
+# Runs a check again and again until it succeeds, for up to TIMEOUT seconds; false after that.
+e2e_until() {
+  local timeout=$1
+  shift
+  local deadline=$((SECONDS + timeout))
+  until "$@"; do
+    [ $SECONDS -lt $deadline ] || return 1
+    sleep 0.2
+  done
+}
+
+# Presses KEY on a window until CHECK... succeeds: the key is held until the check passes (a busy
+# machine's slow frame or a load cannot lose it, and with no auto-repeat it acts once), and
+# pressed again should the change not come within E2E_RESEND seconds (20: the window lost the
+# focus). Fails after E2E_PRESS_TIMEOUT seconds (90).
+e2e_press() {
+  local id=$1 key=$2 ok
+  shift 2
+  local deadline=$((SECONDS + ${E2E_PRESS_TIMEOUT:-90}))
+  while [ $SECONDS -lt $deadline ]; do
+    xdotool windowfocus --sync "$id" 2>/dev/null || xdotool windowfocus "$id" 2>/dev/null
+    xdotool keydown "$key"
+    ok=0
+    e2e_until "${E2E_RESEND:-20}" "$@" && ok=1
+    xdotool keyup "$key"
+    [ $ok = 1 ] && return 0
+  done
+  e2e_fail "$key on window $id: no change ($*) within ${E2E_PRESS_TIMEOUT:-90}s"
+}
+
+# Whether a viewable window with this title exists.
+e2e_has_window() {
+  [ -n "$(e2e_find_windows "$1")" ]
+}
+
+# Whether the middle of window ID shows a whole picture: each quarter of its middle 200x200 has
+# something drawn (not one flat colour, as before the first frame or in a frame drawn for the
+# window's former size).
+e2e_drawn() {
+  local x y w h shot dx dy
+  [ -n "$1" ] || e2e_fail "e2e_drawn: no window id"
+  read -r x y w h <<<"$(xwininfo -id "$1" 2>/dev/null | awk '/Absolute upper-left X/ {x=$4}
+    /Absolute upper-left Y/ {y=$4} /^ *Width:/ {w=$2} /^ *Height:/ {h=$2} END {print x, y, w, h}')"
+  [ -n "$h" ] || return 1
+  shot=$(e2e_shot drawn-probe)
+  for dx in -100 0; do
+    for dy in -100 0; do
+      e2e_gt "$(e2e_region_detail "$shot" 100x100+$((x + w / 2 + dx))+$((y + h / 2 + dy)))" 0.03 ||
+        return 1
+    done
+  done
+}
+
+# Whether window ID is no longer viewable.
+e2e_window_gone() {
+  [ -n "$1" ] || e2e_fail "e2e_window_gone: no window id"
+  ! xwininfo -id "$1" 2>/dev/null | grep -q 'Map State: IsViewable'
+}
+
 # Starts the game in the current folder (output to LOG), answers the start question with No
 # from the keyboard (or with the key given: Return for Yes) and waits for the game window; sets
 # E2E_GAME_PID and E2E_WINDOW (not for use inside $(...)).
 e2e_start_game() {
   local game=$1 log=$2 answer=${3:-Escape} box
-  "$game" >"$log" 2>&1 &
-  E2E_GAME_PID=$!
+  e2e_launch "$log" "$game"
   box=$(e2e_wait_window "Start FullScreen?")
-  e2e_key "$box" "$answer"
+  e2e_answer_box "$box" "$answer"
   E2E_WINDOW=$(e2e_wait_window "Quillon: Game built with the Tarn Project")
+}
+
+# Answers a message box with a key (boxes act on the key's release), again while it stays.
+e2e_answer_box() {
+  local id=$1 key=$2
+  e2e_key "$id" "$key"
+  e2e_until "${E2E_RESEND:-4}" e2e_window_gone "$id" && return 0
+  e2e_key "$id" "$key"
+  e2e_until 30 e2e_window_gone "$id" || e2e_fail "box $id did not close on $key"
 }
 
 # Waits for the game process to exit; sets E2E_EXIT_CODE (not for use inside $(...)).

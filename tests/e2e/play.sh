@@ -15,69 +15,66 @@ cd "$build"
 e2e_start_game "$game" play.log
 win=$E2E_WINDOW
 window="800x600+0+0"
-sleep 1.5
+
+# What each screen shows, judged on a fresh screenshot.
+probe() { e2e_shot play-probe; }
+frame_at() { e2e_gt "$(e2e_region_max "$(probe)" "30x90+60+$1")" 0.2; }
+car_shown() { e2e_gt "$(e2e_color_share "$(probe)" 500x120+150+470 '#008080' 25%)" 0.01; }
+track_shown() { e2e_gt "$(e2e_color_share "$(probe)" 600x300+0+100 '#ffff00' 20%)" 0.002; }
+sky_shown() {
+  local r g b
+  read -r r g b <<<"$(e2e_mean_rgb "$(probe)" 800x100+0+0)"
+  [ "$b" -gt "$r" ]
+}
+# The picture (or a region of it) differs from an earlier screenshot.
+differs() { e2e_gt "$(e2e_region_diff "$1" "$(probe)" "${2:-$window}")" "${3:-0.05}"; }
 
 # Main menu: the picture in the middle, black around it, the highlight frame on the start
 # entry (its outer rectangle's left edge crosses x 60-90 at y 175-265).
+e2e_until 30 frame_at 175 || e2e_fail "main menu: never drawn"
 main=$(e2e_shot play-1-main-menu)
 e2e_gt "$(e2e_region_detail "$main" 300x300+250+150)" 0.05 || e2e_fail "main menu: no picture"
 [ "$(e2e_region_max "$main" 40x40+10+550)" = 0 ] || e2e_fail "main menu: corner not black"
-e2e_gt "$(e2e_region_max "$main" 30x90+60+175)" 0.2 || e2e_fail "main menu: no frame at the start entry"
 [ "$(e2e_region_max "$main" 30x90+60+420)" = 0 ] || e2e_fail "main menu: frame also at the quit entry"
 
 # Car selection: the turning car on the left, its name in teal below.
-e2e_key "$win" Return
-sleep 1.5
+e2e_press "$win" Return car_shown
 car=$(e2e_shot play-2-car-selection)
 e2e_gt "$(e2e_region_detail "$car" 220x200+60+180)" 0.05 || e2e_fail "car selection: no car model"
-e2e_gt "$(e2e_color_share "$car" 500x120+150+470 '#008080' 25%)" 0.01 ||
-  e2e_fail "car selection: no teal name"
-e2e_key "$win" Right
-sleep 0.5
-car2=$(e2e_shot play-2b-car-selection-second)
-e2e_gt "$(e2e_region_diff "$car" "$car2" 220x200+60+180)" 0.02 || e2e_fail "Right did not change the car"
+e2e_press "$win" Right differs "$car" 220x200+60+180 0.02
+e2e_shot play-2b-car-selection-second >/dev/null
 
 # Track selection: the wire preview with its yellow sample points.
-e2e_key "$win" Return
-sleep 1.5
-track=$(e2e_shot play-3-track-selection)
-e2e_gt "$(e2e_color_share "$track" 600x300+0+100 '#ffff00' 20%)" 0.002 ||
-  e2e_fail "track selection: no yellow preview points"
+e2e_press "$win" Return track_shown
+e2e_shot play-3-track-selection >/dev/null
 
 # Race: sky above, road below, then the countdown.
-e2e_key "$win" Return
-sleep 1
+e2e_press "$win" Return sky_shown
 ready=$(e2e_shot play-4-race-ready)
-read -r r g b <<<"$(e2e_mean_rgb "$ready" 800x100+0+0)"
-[ "$b" -gt "$r" ] || e2e_fail "race: the top of the screen is not sky ($r $g $b)"
 read -r r g b <<<"$(e2e_mean_rgb "$ready" 400x80+200+500)"
 [ $((r > g ? r - g : g - r)) -lt 40 ] || e2e_fail "race: no grey road in front ($r $g $b)"
-sleep 5
-e2e_hold "$win" Up 3
-driving=$(e2e_shot play-5-race-driving)
-e2e_gt "$(e2e_region_diff "$ready" "$driving" "$window")" 0.05 || e2e_fail "race: the car did not move"
+# Up moves the car once the countdown is over: held a second at a time until the picture moves.
+drive() { e2e_hold "$win" Up 1 && differs "$ready" "$window" 0.05; }
+e2e_until 40 drive || e2e_fail "race: the car did not move"
+e2e_shot play-5-race-driving >/dev/null
 
 # Brake to a stop, then the chase view shows the car in front of the camera; view 1 hides it.
 e2e_hold "$win" Down 2
-e2e_key "$win" 2
-sleep 0.5
+stopped=$(e2e_shot play-6a-race-stopped)
+e2e_press "$win" 2 differs "$stopped"
 chase=$(e2e_shot play-6-race-chase-view)
-e2e_key "$win" 1
-sleep 0.5
+e2e_press "$win" 1 differs "$chase"
 driver=$(e2e_shot play-7-race-driver-view)
 e2e_gt "$(e2e_region_diff "$chase" "$driver" 300x150+250+450)" 0.05 ||
   e2e_fail "race: the chase view shows no car"
 
 # Back to the main menu (on the start entry), then quit through the menu.
-e2e_key "$win" 2 Escape
-sleep 1
-back=$(e2e_shot play-8-main-menu-again)
-e2e_gt "$(e2e_region_max "$back" 30x90+60+175)" 0.2 || e2e_fail "ESC did not return to the main menu"
-e2e_key "$win" Down
-sleep 0.5
-quit=$(e2e_shot play-9-quit-entry)
-e2e_gt "$(e2e_region_max "$quit" 30x90+60+420)" 0.2 || e2e_fail "Down did not move the frame"
-e2e_key "$win" Return
+e2e_key "$win" 2
+e2e_press "$win" Escape frame_at 175
+e2e_shot play-8-main-menu-again >/dev/null
+e2e_press "$win" Down frame_at 420
+e2e_shot play-9-quit-entry >/dev/null
+e2e_press "$win" Return e2e_window_gone "$win"
 e2e_wait_exit "$E2E_GAME_PID"
 [ "$E2E_EXIT_CODE" -eq 0 ] || e2e_fail "quit: exit code $E2E_EXIT_CODE, expected 0"
 echo "e2e play: passed (screenshots in $E2E_SHOTS)"

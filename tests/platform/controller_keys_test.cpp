@@ -3,11 +3,14 @@
 #include <SDL.h>
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <string>
 #include <utility>
 #include <vector>
 
 #include "platform/frame_flags.h"
 #include "platform/keys.h"
+#include "platform/message_box.h"
 #include "platform/sdl_window_system.h"
 
 namespace {
@@ -47,6 +50,13 @@ class ControllerKeysTest : public ::testing::Test {
     e.cbutton.which = id;
     e.cbutton.button = static_cast<Uint8>(which);
     e.cbutton.state = down ? SDL_PRESSED : SDL_RELEASED;
+    SDL_PushEvent(&e);
+  }
+  void keyboard(SDL_Keycode sym, SDL_Scancode code, bool down) {
+    SDL_Event e{};
+    e.type = down ? SDL_KEYDOWN : SDL_KEYUP;
+    e.key.keysym.sym = sym;
+    e.key.keysym.scancode = code;
     SDL_PushEvent(&e);
   }
   void click(int which) {
@@ -158,6 +168,57 @@ TEST_F(ControllerKeysTest, TheFirstConnectedDrivesAndLeavingReleasesItsKeys) {
   first_ = plugIn();  // plugged in again while playing
   button(first_, SDL_CONTROLLER_BUTTON_B, true);
   EXPECT_EQ(take(), (Keys{{Down, VK_DOWN}}));
+}
+
+TEST_F(ControllerKeysTest, AKeyIsDownWhileTheKeyboardOrTheControllerHoldsIt) {
+  ScreenState = 3;
+  auto upKey = [&](bool down) { keyboard(SDLK_UP, SDL_SCANCODE_UP, down); };
+  auto trigger = [&](bool down) {
+    axis(first_, SDL_CONTROLLER_AXIS_TRIGGERRIGHT, down ? 30000 : 0);
+  };
+  struct Step {
+    const char* what;
+    std::function<void()> act;
+    Keys keys;
+  } steps[] = {
+      {"keyboard presses", [&] { upKey(true); }, {{Down, VK_UP}}},
+      {"trigger joins", [&] { trigger(true); }, {}},
+      {"trigger lets go, keyboard holds", [&] { trigger(false); }, {}},
+      {"keyboard lets go", [&] { upKey(false); }, {{Up, VK_UP}}},
+      {"trigger presses", [&] { trigger(true); }, {{Down, VK_UP}}},
+      {"keyboard presses too (and repeats)", [&] { upKey(true); }, {{Down, VK_UP}}},
+      {"keyboard lets go, trigger holds", [&] { upKey(false); }, {}},
+      {"trigger lets go", [&] { trigger(false); }, {{Up, VK_UP}}},
+  };
+  for (const Step& step : steps) {
+    step.act();
+    EXPECT_EQ(take(), step.keys) << step.what;
+  }
+}
+
+TEST_F(ControllerKeysTest, APadTakingOverCountsWhatItHoldsAndHeldControlsPressAgainAfterABox) {
+  ScreenState = 3;
+  SDL_JoystickID second = plugIn();
+  // The second pad's stick is held left before it drives: its own events go unheard.
+  SDL_Joystick* stick = SDL_JoystickFromInstanceID(second);
+  ASSERT_NE(stick, nullptr);
+  ASSERT_EQ(SDL_JoystickSetVirtualAxis(stick, SDL_CONTROLLER_AXIS_LEFTX, -30000), 0);
+  axis(first_, SDL_CONTROLLER_AXIS_TRIGGERRIGHT, 30000);
+  EXPECT_EQ(take(), (Keys{{Down, VK_UP}}));
+  unplug(first_);
+  EXPECT_EQ(take(), (Keys{{Up, VK_UP}, {Down, VK_LEFT}}));
+
+  // A box clears the keys; the stick still held presses Left again, the keyboard's keys are
+  // SDL's to report again.
+  platform::SetWindowSystem(&ws);
+  platform::SetMessageBoxHandler([](const std::string&, const std::string&, platform::Buttons,
+                                    platform::Icon) { return platform::Answer::Ok; });
+  KeyState[VK_LEFT] = true;
+  platform::ShowMessageBox("text", "Error", platform::Buttons::Ok, platform::Icon::Exclamation);
+  platform::SetMessageBoxHandler(nullptr);
+  platform::SetWindowSystem(nullptr);
+  EXPECT_FALSE(KeyState[VK_LEFT]);
+  EXPECT_EQ(take(), (Keys{{Down, VK_LEFT}}));
 }
 
 }  // namespace
