@@ -66,13 +66,16 @@ class MainLoopTest : public ::testing::Test {
   std::vector<ScreenOps> saved_;
 };
 
-TEST_F(MainLoopTest, StartQuestionNoOrNoAnswerGivesAnEightHundredBySixHundredWindow) {
+TEST_F(MainLoopTest, StartQuestionNoOrNoAnswerGivesAnEightHundredBySixHundredWindowAndCloseEndsIt) {
   for (Answer answer : {Answer::No, Answer::Failed}) {
     platform::ScriptedWindowSystem local;
     platform::SetWindowSystem(&local);
     local.answer(answer);
     local.send(Message{MessageKind::Close});
+    local.idle(5);  // a close request ends the loop before these
     EXPECT_EQ(RunUnpaced(), 0);
+    EXPECT_EQ(local.presents, 0);
+    EXPECT_EQ(local.calls.back(), "unregisterClass");  // after the teardown
     ASSERT_EQ(local.windows.size(), 1u);
     EXPECT_EQ(local.windows[0].title, "Quillon: Game built with the Tarn Project");
     EXPECT_EQ(local.windows[0].width, 800);
@@ -179,14 +182,6 @@ TEST_F(MainLoopTest, AQuitMessageEndsTheLoopBeforeAnyFurtherDrawing) {
   EXPECT_EQ(RunUnpaced(), 7);
   EXPECT_EQ(count("draw0"), 1);
   EXPECT_EQ(ws.presents, 1);
-}
-
-TEST_F(MainLoopTest, CloseRequestEndsWithCodeZeroAndTearsDown) {
-  ws.send(Message{MessageKind::Close});
-  ws.idle(5);
-  EXPECT_EQ(RunUnpaced(), 0);
-  EXPECT_EQ(ws.presents, 0);
-  EXPECT_EQ(ws.calls.back(), "unregisterClass");
 }
 
 TEST_F(MainLoopTest, AScreenStateOutsideTheTableDrawsAndReadsNothing) {
