@@ -88,16 +88,6 @@ TEST_F(MainLoopTest, StartQuestionNoOrNoAnswerGivesAnEightHundredBySixHundredWin
   }
 }
 
-TEST_F(MainLoopTest, StartQuestionYesAsksForThirtyTwoBitFullScreen) {
-  ws.answer(Answer::Yes);
-  ws.send(Message{MessageKind::Close});
-  RunUnpaced();
-  EXPECT_EQ(ws.displayModeBits, std::vector<int>{32});
-  EXPECT_TRUE(ws.windows.at(0).fullscreen);
-  EXPECT_NE(std::find(ws.calls.begin(), ws.calls.end(), "hideCursor"), ws.calls.end());
-  EXPECT_TRUE(ws.cursorShown);  // shown again when the display mode is restored
-}
-
 TEST_F(MainLoopTest, AStartWindowOptionSkipsTheQuestion) {
   for (bool fullscreen : {true, false}) {
     platform::ScriptedWindowSystem local;
@@ -194,7 +184,7 @@ TEST_F(MainLoopTest, AScreenStateOutsideTheTableDrawsAndReadsNothing) {
   EXPECT_EQ(ws.presents, 4);
 }
 
-TEST_F(MainLoopTest, FullScreenKeepsThePictureShapeAndAViewportIsNeverEmpty) {
+TEST_F(MainLoopTest, ThirtyTwoBitFullScreenKeepsThePictureShapeAndAViewportIsNeverEmpty) {
   struct Case {
     bool fullscreen;
     int width, height;
@@ -216,6 +206,13 @@ TEST_F(MainLoopTest, FullScreenKeepsThePictureShapeAndAViewportIsNeverEmpty) {
     RunUnpaced();
     for (int i = 0; i < 4; ++i)
       EXPECT_EQ(gViewport[i], c.viewport[i]) << c.width << "x" << c.height;
+    // Yes to the start question: a 32-bit full-screen mode without the cursor, shown again
+    // when the mode is restored.
+    EXPECT_EQ(local.windows.at(0).fullscreen, c.fullscreen);
+    EXPECT_EQ(local.displayModeBits, std::vector<int>(c.fullscreen, 32));
+    const auto hidden = std::count(local.calls.begin(), local.calls.end(), "hideCursor");
+    EXPECT_EQ(hidden, c.fullscreen ? 1 : 0);
+    EXPECT_TRUE(local.cursorShown);
   }
 }
 
