@@ -68,13 +68,16 @@ class MainLoopTest : public ::testing::Test {
   std::vector<ScreenOps> saved_;
 };
 
-TEST_F(MainLoopTest, StartQuestionNoOrNoAnswerGivesAnEightHundredBySixHundredWindow) {
+TEST_F(MainLoopTest, StartQuestionNoOrNoAnswerGivesAnEightHundredBySixHundredWindowAndCloseEndsIt) {
   for (Answer answer : {Answer::No, Answer::Failed}) {
     platform::ScriptedWindowSystem local;
     platform::SetWindowSystem(&local);
     local.answer(answer);
     local.send(Message{MessageKind::Close});
+    local.idle(5);  // a close request ends the loop before these
     EXPECT_EQ(RunUnpaced(), 0);
+    EXPECT_EQ(local.presents, 0);
+    EXPECT_EQ(local.calls.back(), "unregisterClass");  // after the teardown
     ASSERT_EQ(local.windows.size(), 1u);
     EXPECT_EQ(local.windows[0].title, "Quillon: Game built with the Tarn Project");
     EXPECT_EQ(local.windows[0].width, 800);
@@ -85,16 +88,6 @@ TEST_F(MainLoopTest, StartQuestionNoOrNoAnswerGivesAnEightHundredBySixHundredWin
     EXPECT_EQ(local.boxes[0].caption, "Start FullScreen?");
     EXPECT_FALSE(local.scriptExhausted);
   }
-}
-
-TEST_F(MainLoopTest, StartQuestionYesAsksForThirtyTwoBitFullScreen) {
-  ws.answer(Answer::Yes);
-  ws.send(Message{MessageKind::Close});
-  RunUnpaced();
-  EXPECT_EQ(ws.displayModeBits, std::vector<int>{32});
-  EXPECT_TRUE(ws.windows.at(0).fullscreen);
-  EXPECT_NE(std::find(ws.calls.begin(), ws.calls.end(), "hideCursor"), ws.calls.end());
-  EXPECT_TRUE(ws.cursorShown);  // shown again when the display mode is restored
 }
 
 TEST_F(MainLoopTest, AStartWindowOptionSkipsTheQuestion) {
@@ -204,14 +197,6 @@ TEST_F(MainLoopTest, AQuitMessageEndsTheLoopBeforeAnyFurtherDrawing) {
   EXPECT_EQ(ws.presents, 1);
 }
 
-TEST_F(MainLoopTest, CloseRequestEndsWithCodeZeroAndTearsDown) {
-  ws.send(Message{MessageKind::Close});
-  ws.idle(5);
-  EXPECT_EQ(RunUnpaced(), 0);
-  EXPECT_EQ(ws.presents, 0);
-  EXPECT_EQ(ws.calls.back(), "unregisterClass");
-}
-
 TEST_F(MainLoopTest, AScreenStateOutsideTheTableDrawsAndReadsNothing) {
   Screens[0].input = [] { ScreenState = 7; };
   ws.idle(4);
@@ -222,7 +207,7 @@ TEST_F(MainLoopTest, AScreenStateOutsideTheTableDrawsAndReadsNothing) {
   EXPECT_EQ(ws.presents, 4);
 }
 
-TEST_F(MainLoopTest, FullScreenKeepsThePictureShapeAndAViewportIsNeverEmpty) {
+TEST_F(MainLoopTest, ThirtyTwoBitFullScreenKeepsThePictureShapeAndAViewportIsNeverEmpty) {
   struct Case {
     bool fullscreen;
     int width, height;
@@ -244,6 +229,13 @@ TEST_F(MainLoopTest, FullScreenKeepsThePictureShapeAndAViewportIsNeverEmpty) {
     RunUnpaced();
     for (int i = 0; i < 4; ++i)
       EXPECT_EQ(gViewport[i], c.viewport[i]) << c.width << "x" << c.height;
+    // Yes to the start question: a 32-bit full-screen mode without the cursor, shown again
+    // when the mode is restored.
+    EXPECT_EQ(local.windows.at(0).fullscreen, c.fullscreen);
+    EXPECT_EQ(local.displayModeBits, std::vector<int>(c.fullscreen, 32));
+    const auto hidden = std::count(local.calls.begin(), local.calls.end(), "hideCursor");
+    EXPECT_EQ(hidden, c.fullscreen ? 1 : 0);
+    EXPECT_TRUE(local.cursorShown);
   }
 }
 

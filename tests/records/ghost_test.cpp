@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
-#include <fstream>
 #include <sstream>
 
 #include "records/best_times.h"
@@ -14,6 +13,7 @@
 namespace {
 
 namespace fs = std::filesystem;
+using testing_support::WriteFile;
 
 // A path of `steps` poses along x, turning and rolling a little, its laps ending evenly.
 GhostPath Path(int32_t steps, int laps = 2) {
@@ -25,11 +25,6 @@ GhostPath Path(int32_t steps, int laps = 2) {
   }
   for (int lap = 1; lap <= laps; ++lap) path.lapSteps.push_back(steps * lap / laps);
   return path;
-}
-
-void WriteFile(const fs::path& path, const std::string& bytes) {
-  fs::create_directories(path.parent_path());
-  std::ofstream(path, std::ios::binary) << bytes;
 }
 
 TEST(GhostFormat, RoundTripsExactlyAndRefusesEveryDamage) {

@@ -2,7 +2,6 @@
 // version noticed) and the store (defaults, atomic writes, broken and newer files).
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <sstream>
 
 #include "records/settings.h"
@@ -10,10 +9,8 @@
 
 namespace {
 
-std::string Slurp(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), {}};
-}
+using testing_support::ReadFile;
+using testing_support::WriteFile;
 
 TEST(SettingsFormat, ReadsWhatOrdinaryEditorsWriteAndRefusesTheRest) {
   struct Case {
@@ -63,10 +60,6 @@ class SettingsTest : public testing::Test {
   std::filesystem::path file = scratch.path() / "config" / "quillon" / "settings.txt";
 
   void SetUp() override { settings.errors = &said; }
-  void write(const std::string& text) {
-    std::filesystem::create_directories(file.parent_path());
-    std::ofstream(file, std::ios::binary) << text;
-  }
 };
 
 TEST_F(SettingsTest, DefaultsUntilChangedThenKeptAcrossRuns) {
@@ -81,28 +74,28 @@ TEST_F(SettingsTest, DefaultsUntilChangedThenKeptAcrossRuns) {
 }
 
 TEST_F(SettingsTest, BrokenFileMovedAsideNewerFileLeftAloneFailedWriteSaidOnce) {
-  write("not settings\n");
+  WriteFile(file, "not settings\n");
   settings.setGhost(false);
   EXPECT_NE(said.str().find("moved to"), std::string::npos);
-  EXPECT_EQ(Slurp(file),
+  EXPECT_EQ(ReadFile(file),
             "quillon-settings 1\n# Settings of Quillon: one setting a line, name "
             "and value separated by a tab.\nghost\toff\n");
 
   const std::string newer = "quillon-settings 3\nsound\toff\nthing\t1\n";
-  write(newer);
+  WriteFile(file, newer);
   settings.reload();
   EXPECT_FALSE(settings.sound());
   settings.setSound(true);
   EXPECT_TRUE(settings.sound());  // for this run
-  EXPECT_EQ(Slurp(file), newer);
+  EXPECT_EQ(ReadFile(file), newer);
 
-  write("quillon-settings 1\n");
+  WriteFile(file, "quillon-settings 1\n");
   settings.reload();
   said.str("");
   settings.fileCalls.rename = [](const char*, const char*) { return errno = EROFS, -1; };
   settings.setSound(false);
   settings.setSound(true);
-  EXPECT_EQ(Slurp(file), "quillon-settings 1\n");
+  EXPECT_EQ(ReadFile(file), "quillon-settings 1\n");
   const std::string told = said.str();
   EXPECT_EQ(std::count(told.begin(), told.end(), '\n'), 1) << told;
 }

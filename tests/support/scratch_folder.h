@@ -8,6 +8,7 @@
 #include <stdlib.h>
 
 #include <filesystem>
+#include <fstream>
 #include <optional>
 #include <string>
 
@@ -51,5 +52,15 @@ class ScratchFolder {
   };
   Home homes_[2] = {{"XDG_DATA_HOME", "share", {}}, {"XDG_CONFIG_HOME", "config", {}}};
 };
+
+// The whole of a file, and a file written whole, its folder made first.
+inline std::string ReadFile(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), {}};
+}
+inline void WriteFile(const std::filesystem::path& path, const std::string& bytes) {
+  std::filesystem::create_directories(path.parent_path());
+  std::ofstream(path, std::ios::binary) << bytes;
+}
 
 }  // namespace testing_support
