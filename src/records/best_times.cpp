@@ -22,37 +22,12 @@ namespace {
 // Larger files are not best-times files this game wrote (ten races a track and car is a few KB).
 constexpr size_t FileLimit = 1 << 20;
 
-std::filesystem::path DataHome() {
-  const char* data = std::getenv("XDG_DATA_HOME");
-  if (data != nullptr && data[0] == '/') return data;
-  const char* home = std::getenv("HOME");
-  if (home != nullptr && home[0] == '/') return std::filesystem::path(home) / ".local" / "share";
-  return {};
-}
-
-// Creates the file's folder (itself private to the player, as XDG asks) and its parents.
-bool MakeFolder(const std::filesystem::path& folder, std::string& error) {
-  std::error_code ec;
-  std::filesystem::create_directories(folder.parent_path(), ec);
-  if (::mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST) {
-    error = folder.string() + ": cannot create the folder: " + std::strerror(errno);
-    return false;
-  }
-  return true;
-}
-
 }  // namespace
 
 std::filesystem::path BestTimesFile() {
-  const std::filesystem::path home = DataHome();
+  const std::filesystem::path home = XdgFolder("XDG_DATA_HOME", ".local/share");
   if (home.empty()) return {};
   return home / "quillon" / "best-times.txt";
-}
-
-void BestTimes::tell(bool& told, const std::string& text) {
-  if (told) return;
-  told = true;
-  (errors != nullptr ? *errors : std::cerr) << "quillon: " << text << std::endl;
 }
 
 void BestTimes::load() {
@@ -70,9 +45,10 @@ void BestTimes::load() {
       // A newer game's file is read for what this one understands and never written over.
       newer_ = table_.version() > RecordsTable::CurrentVersion;
       if (newer_) {
-        tell(toldNewer_, file_.string() +
-                             ": written by a newer version of the game; its races "
-                             "are shown, the races of this run are not saved");
+        SayOnce(toldNewer_, errors,
+                file_.string() +
+                    ": written by a newer version of the game; its races "
+                    "are shown, the races of this run are not saved");
       }
       return;
     }
@@ -80,10 +56,10 @@ void BestTimes::load() {
   }
   std::string moveError;
   if (auto moved = MoveAside(file_, platform::CalendarTime(), moveError)) {
-    tell(toldRead_, error + "; moved to " + moved->string() + ", best times start anew");
+    SayOnce(toldRead_, errors, error + "; moved to " + moved->string() + ", best times start anew");
   } else {
     blocked_ = true;
-    tell(toldRead_, error + "; " + moveError + "; best times are not saved");
+    SayOnce(toldRead_, errors, error + "; " + moveError + "; best times are not saved");
   }
 }
 
@@ -115,7 +91,7 @@ FinishRecord BestTimes::recordFinish(const RaceRecord& race) {
   // their race to what the other wrote.
   std::string error;
   std::optional<RecordsLock> lock;
-  if (!file_.empty() && MakeFolder(file_.parent_path(), error))
+  if (!file_.empty() && MakePrivateFolders(file_.parent_path(), error))
     lock.emplace(file_.parent_path(), error);
   load();  // anew: another run of the game may have written since
   for (const RaceRecord& earlier : unsaved_) table_.add(earlier);
@@ -139,8 +115,9 @@ FinishRecord BestTimes::recordFinish(const RaceRecord& race) {
     bool dropped = false;
     const std::string text = table_.format(FileLimit, dropped);
     if (dropped) {
-      tell(toldDropped_, file_.string() + ": lines that are not races dropped to keep it under " +
-                             std::to_string(FileLimit) + " bytes");
+      SayOnce(toldDropped_, errors,
+              file_.string() + ": lines that are not races dropped to keep it under " +
+                  std::to_string(FileLimit) + " bytes");
     }
     if (text.size() > FileLimit) {
       error = file_.string() + ": too many races to keep it under " + std::to_string(FileLimit) +
@@ -150,7 +127,7 @@ FinishRecord BestTimes::recordFinish(const RaceRecord& race) {
       return result;
     }
   }
-  tell(toldWrite_, error + "; best times are not saved");
+  SayOnce(toldWrite_, errors, error + "; best times are not saved");
   return result;
 }
 

@@ -44,7 +44,6 @@ class BestTimes {
   void loadIfNeeded();
   // Reads `file_` into `table_`; a file that cannot be read or parsed is moved aside.
   void load();
-  void tell(bool& told, const std::string& text);
 
   std::filesystem::path file_;
   bool loaded_ = false;

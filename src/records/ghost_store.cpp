@@ -32,19 +32,6 @@ std::string SafeName(const std::string& name) {
   return safe;
 }
 
-// Creates the ghosts folder and the quillon folder above it, both private to the player.
-bool MakeFolders(const std::filesystem::path& ghosts, std::string& error) {
-  std::error_code ec;
-  std::filesystem::create_directories(ghosts.parent_path().parent_path(), ec);
-  for (const std::filesystem::path& folder : {ghosts.parent_path(), ghosts}) {
-    if (::mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST) {
-      error = folder.string() + ": cannot create the folder: " + std::strerror(errno);
-      return false;
-    }
-  }
-  return true;
-}
-
 // The folder of the player's files that holds the ghosts folder: the one the lock is taken on.
 std::filesystem::path Folder(const std::filesystem::path& ghostFile) {
   return ghostFile.parent_path().parent_path();
@@ -58,12 +45,6 @@ std::filesystem::path GhostFile(const std::string& track, const std::string& car
   return bestTimes.parent_path() / "ghosts" / (SafeName(track) + "-" + SafeName(car) + ".ghost");
 }
 
-void GhostStore::tell(bool& told, const std::string& text) {
-  if (told) return;
-  told = true;
-  (errors != nullptr ? *errors : std::cerr) << "quillon: " << text << std::endl;
-}
-
 GhostStore::Kept GhostStore::read(const std::filesystem::path& file, GhostPath& path) {
   std::string bytes, error;
   const ReadResult result = ReadWholeFile(file, FileLimit, bytes, error);
@@ -72,17 +53,17 @@ GhostStore::Kept GhostStore::read(const std::filesystem::path& file, GhostPath& 
     const GhostRead parsed = ParseGhost(bytes, path);
     if (parsed == GhostRead::Read) return Kept::Ghost;
     if (parsed == GhostRead::Newer) {
-      tell(toldRead_, file.string() + ": written by a newer version; left as it is");
+      SayOnce(toldRead_, errors, file.string() + ": written by a newer version; left as it is");
       return Kept::Newer;
     }
     error = file.string() + ": not a ghost file";
   }
   std::string moveError;
   if (auto moved = MoveAside(file, platform::CalendarTime(), moveError)) {
-    tell(toldRead_, error + "; moved to " + moved->string());
+    SayOnce(toldRead_, errors, error + "; moved to " + moved->string());
     return Kept::None;
   }
-  tell(toldRead_, error + "; " + moveError);
+  SayOnce(toldRead_, errors, error + "; " + moveError);
   return Kept::InTheWay;
 }
 
@@ -116,7 +97,7 @@ bool GhostStore::keep(const std::string& track, const std::string& car, const Gh
   std::string error;
   if (file.empty()) {
     error = "no folder for ghosts (neither XDG_DATA_HOME nor HOME is set)";
-  } else if (!MakeFolders(file.parent_path(), error)) {
+  } else if (!MakePrivateFolders(file.parent_path(), error)) {
     // said below
   } else if (RecordsLock lock(Folder(file), error); lock.held()) {
     // The kept ghost read and replaced under the lock of the player's files, as the best times
@@ -139,6 +120,6 @@ bool GhostStore::keep(const std::string& track, const std::string& car, const Gh
       if (WriteFileAtomically(file, FormatGhost(path), error, fileCalls)) return true;
     }
   }
-  tell(toldWrite_, error + "; the ghost is not saved");
+  SayOnce(toldWrite_, errors, error + "; the ghost is not saved");
   return false;
 }

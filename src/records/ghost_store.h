@@ -32,7 +32,6 @@ class GhostStore {
   enum class Kept { None, Ghost, Newer, InTheWay };
   // Reads the file; a broken one is moved aside (InTheWay when that fails).
   Kept read(const std::filesystem::path& file, GhostPath& path);
-  void tell(bool& told, const std::string& text);
   bool toldRead_ = false;
   bool toldWrite_ = false;
 };

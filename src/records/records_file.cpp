@@ -11,6 +11,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <iostream>
 
 #include "platform/regular_file.h"
 #include "records/records_format.h"
@@ -183,4 +184,30 @@ std::optional<std::filesystem::path> MoveAside(const std::filesystem::path& path
   error = errno == EEXIST ? path.string() + ": cannot move aside: too many broken copies"
                           : Reason(path, "cannot move aside");
   return {};
+}
+
+std::filesystem::path XdgFolder(const char* variable, const char* belowHome) {
+  const char* value = std::getenv(variable);
+  if (value != nullptr && value[0] == '/') return value;
+  const char* home = std::getenv("HOME");
+  if (home != nullptr && home[0] == '/') return std::filesystem::path(home) / belowHome;
+  return {};
+}
+
+bool MakePrivateFolders(const std::filesystem::path& folder, std::string& error) {
+  if (folder.empty() || std::filesystem::is_directory(folder)) return true;
+  if (folder.has_parent_path() && folder.parent_path() != folder &&
+      !MakePrivateFolders(folder.parent_path(), error))
+    return false;
+  if (::mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST) {
+    error = folder.string() + ": cannot create the folder: " + std::strerror(errno);
+    return false;
+  }
+  return true;
+}
+
+void SayOnce(bool& told, std::ostream* out, const std::string& text) {
+  if (told) return;
+  told = true;
+  (out != nullptr ? *out : std::cerr) << "quillon: " << text << std::endl;
 }

@@ -12,6 +12,7 @@
 #include <ctime>
 #include <filesystem>
 #include <functional>
+#include <iosfwd>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -66,3 +67,11 @@ class RecordsLock {
   int fd_ = -1;
   bool held_ = false;
 };
+
+// $`variable` when it names an absolute folder, else $HOME/`belowHome`; empty when neither does.
+std::filesystem::path XdgFolder(const char* variable, const char* belowHome);
+// Creates `folder` and its parents; the folders it makes itself are private to the player (0700,
+// as XDG asks). False with `error` set when `folder` cannot be had.
+bool MakePrivateFolders(const std::filesystem::path& folder, std::string& error);
+// Says "quillon: `text`" on `out` (standard error when null), once: `told` remembers it.
+void SayOnce(bool& told, std::ostream* out, const std::string& text);

@@ -19,26 +19,12 @@ namespace {
 // A settings file this game wrote is a few lines; anything larger is not one.
 constexpr size_t FileLimit = 64 << 10;
 
-std::filesystem::path ConfigHome() {
-  const char* config = std::getenv("XDG_CONFIG_HOME");
-  if (config != nullptr && config[0] == '/') return config;
-  const char* home = std::getenv("HOME");
-  if (home != nullptr && home[0] == '/') return std::filesystem::path(home) / ".config";
-  return {};
-}
-
 }  // namespace
 
 std::filesystem::path SettingsFile() {
-  const std::filesystem::path home = ConfigHome();
+  const std::filesystem::path home = XdgFolder("XDG_CONFIG_HOME", ".config");
   if (home.empty()) return {};
   return home / "quillon" / "settings.txt";
-}
-
-void Settings::tell(bool& told, const std::string& text) {
-  if (told) return;
-  told = true;
-  (errors != nullptr ? *errors : std::cerr) << "quillon: " << text << std::endl;
 }
 
 void Settings::loadIfNeeded() {
@@ -57,7 +43,8 @@ void Settings::loadIfNeeded() {
       text_ = std::move(*parsed);
       if (text_.newer()) {
         readOnly_ = true;
-        tell(toldRead_, file_.string() + ": written by a newer version; changes are not saved");
+        SayOnce(toldRead_, errors,
+                file_.string() + ": written by a newer version; changes are not saved");
       }
       return;
     }
@@ -65,10 +52,10 @@ void Settings::loadIfNeeded() {
   }
   std::string moveError;
   if (auto moved = MoveAside(file_, platform::CalendarTime(), moveError)) {
-    tell(toldRead_, error + "; moved to " + moved->string() + ", settings start anew");
+    SayOnce(toldRead_, errors, error + "; moved to " + moved->string() + ", settings start anew");
   } else {
     readOnly_ = true;
-    tell(toldRead_, error + "; " + moveError + "; settings are not saved");
+    SayOnce(toldRead_, errors, error + "; " + moveError + "; settings are not saved");
   }
 }
 
@@ -84,14 +71,9 @@ void Settings::setFlag(std::string_view name, bool on) {
   std::string error;
   if (file_.empty()) {
     error = "no folder for settings (neither XDG_CONFIG_HOME nor HOME is set)";
-  } else {
-    std::error_code ec;
-    std::filesystem::create_directories(file_.parent_path(), ec);
-    if (ec) {
-      error = file_.parent_path().string() + ": cannot create the folder: " + ec.message();
-    } else if (WriteFileAtomically(file_, text_.format(), error, fileCalls)) {
-      return;
-    }
+  } else if (MakePrivateFolders(file_.parent_path(), error) &&
+             WriteFileAtomically(file_, text_.format(), error, fileCalls)) {
+    return;
   }
-  tell(toldWrite_, error + "; settings are not saved");
+  SayOnce(toldWrite_, errors, error + "; settings are not saved");
 }

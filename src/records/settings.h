@@ -37,7 +37,6 @@ class Settings {
   // Keeps the value for this run and writes the file; a failed write is said once.
   void setFlag(std::string_view name, bool on);
   void loadIfNeeded();
-  void tell(bool& told, const std::string& text);
 
   std::filesystem::path file_;
   bool loaded_ = false;
