@@ -91,10 +91,6 @@ TEST_F(RaceSoundsTest, ARaceSoundsEachEventInItsFrame) {
   EXPECT_EQ(frames(Call::Play, Sound::Lap).size(), 1u);
   EXPECT_EQ(frames(Call::Play, Sound::Finish), (std::vector<int>{finish}));
   EXPECT_TRUE(frames(Call::Play, Sound::Crash).empty());
-  // Hits sound, but never closer than a quarter second.
-  const auto hits = frames(Call::Play, Sound::Damage);
-  EXPECT_LE(int(hits.size()), report.borderHits);
-  for (size_t i = 1; i < hits.size(); ++i) EXPECT_GE(hits[i] - hits[i - 1], 15);
 
   // The engine idles at its own pitch until the race runs (frame 300), then follows the speed.
   const auto engine = out->calls(Call::Loop, platform::SoundId(Sound::Engine));
@@ -184,10 +180,6 @@ TEST_F(RaceSoundsTest, MenusClickAndTheKeysAndWindowSilenceEverything) {
   EXPECT_FALSE(out->audible());
   EXPECT_TRUE(GameSettings.sound());
   ToggleSound();  // M brings the sound back in a muted run
-  EXPECT_TRUE(out->audible());
-  SetSoundInBackground(true);
-  EXPECT_FALSE(out->audible());
-  SetSoundInBackground(false);
   EXPECT_TRUE(out->audible());
 }
 
