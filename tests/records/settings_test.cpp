@@ -23,7 +23,6 @@ TEST(SettingsFormat, ReadsWhatOrdinaryEditorsWriteAndRefusesTheRest) {
       {"\xEF\xBB\xBFquillon-settings 1\r\nsound\toff\r\n", true, false},  // BOM and CRLF
       {"quillon-settings 1\nsound\ton\nsound\toff", true, false},         // the last line wins
       {"quillon-settings 1\nsound\tloud\n# sound\toff\n", true, true},    // others: default
-      {"quillon-settings 2\nsound\toff\n", true, false},                  // newer: still read
       {"", false, true},
       {"quillon-settings\nsound\toff\n", false, true},
       {"quillon-settings 0\n", false, true},
