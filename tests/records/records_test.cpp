@@ -65,7 +65,6 @@ TEST(RecordsFormat, KeepsTenBestPerTrackAndTheBestOfEachCar) {
   EXPECT_EQ(sunny, (std::vector<int64_t>{100, 101, 102, 103, 104, 105, 106, 107, 108, 109, 300}));
   // The car's slower race goes, and so does the tenth, now eleventh.
   EXPECT_TRUE(table.add({"Sunny", "911PIZ", 99, 54}));
-  EXPECT_EQ(table.races().size(), 11u);
   const auto pairs = table.bestOfEachPair();
   ASSERT_EQ(pairs.size(), 3u);
   EXPECT_EQ(pairs[0], (RaceRecord{"Sunny", "911PIZ", 99, 54}));
