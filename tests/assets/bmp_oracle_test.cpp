@@ -12,6 +12,7 @@
 
 #include "assets/dib_decoder.h"
 #include "support/bmp_bytes.h"
+#include "support/command_output.h"
 
 namespace {
 
@@ -24,19 +25,6 @@ bool HaveConvert() {
 Bytes ReadFile(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   return Bytes(std::istreambuf_iterator<char>(in), {});
-}
-
-// Everything a shell command writes to its standard output.
-Bytes CommandOutput(const std::string& command) {
-  Bytes out;
-  if (std::FILE* pipe = popen(command.c_str(), "r")) {
-    unsigned char chunk[4096];
-    size_t got;
-    while ((got = std::fread(chunk, 1, sizeof chunk, pipe)) > 0)
-      out.insert(out.end(), chunk, chunk + got);
-    pclose(pipe);
-  }
-  return out;
 }
 
 uint32_t Field(const Bytes& file, size_t at, int bytes) {
@@ -58,7 +46,7 @@ enum class Oracle {
 
 // ImageMagick's rows of the picture in path, turned bottom row first.
 Bytes ImageMagickBottomUp(const std::string& path, int32_t width, int32_t height) {
-  const Bytes top = CommandOutput("convert " + path + " -depth 8 rgb:-");
+  const Bytes top = testing_support::CommandOutput("convert " + path + " -depth 8 rgb:-");
   const size_t row = 3 * size_t(width);
   if (top.size() != row * height) return top;
   Bytes rows;

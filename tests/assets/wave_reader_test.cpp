@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "assets/wave_reader.h"
+#include "support/command_output.h"
 #include "support/scratch_folder.h"
 
 namespace {
@@ -107,18 +108,6 @@ TEST(WaveReader, HeaderCases) {
   }
 }
 
-Bytes Output(const std::string& command) {
-  Bytes out;
-  if (std::FILE* pipe = popen(command.c_str(), "r")) {
-    unsigned char chunk[4096];
-    size_t got;
-    while ((got = std::fread(chunk, 1, sizeof chunk, pipe)) > 0)
-      out.insert(out.end(), chunk, chunk + got);
-    pclose(pipe);
-  }
-  return out;
-}
-
 TEST(WaveReader, MatchesSoxInEveryFormat) {
   if (std::system("command -v sox >/dev/null 2>&1") != 0) GTEST_SKIP() << "no sox";
   testing_support::ScratchFolder scratch;
@@ -132,7 +121,8 @@ TEST(WaveReader, MatchesSoxInEveryFormat) {
                                  std::to_string(channels) + " " + encoding + " " + name +
                                  " synth 0.02 sine 440 sine 1234 vol 0.9 2>/dev/null";
         ASSERT_EQ(std::system(make.c_str()), 0) << make;
-        const Bytes raw = Output("sox -D " + name + " -t raw -e signed -b 16 -L -");
+        const Bytes raw =
+            testing_support::CommandOutput("sox -D " + name + " -t raw -e signed -b 16 -L -");
         platform::SoundSamples sound;
         std::string error;
         const std::string what =
