@@ -18,6 +18,7 @@
 #include "race/race_screen.h"
 #include "race/race_start.h"
 #include "records/ghost_store.h"
+#include "standalone_race.h"
 #include "track/track.h"
 #include "track/track_definitions.h"
 
@@ -106,20 +107,11 @@ BENCHMARK(BM_RaceFrameGhost)
 // Arg 0: the five calls of a simulation step; 1: the same and the path recorded. Up held.
 void BM_SimulationStepRecorded(benchmark::State& state) {
   UseScratchHomes();
-  Track track;
-  track.curve = BuiltInTrackCurve(LongTrack);
-  track.name = "bench";
-  Car car;
-  CarState player;
-  player.car = &car;
-  player.position = Vector3f(-2.3, 0.05, 0.0);
-  player.rotation = Vector3f(0.0, -90.0, 0.0);
-  Race race;
-  race.player = &player;
-  race.track = &track;
-  race.start();
-  race.state = Race::Running;
-  KeyState[VK_UP] = true;
+  StandaloneRace own(LongTrack);
+  own.track.name = "bench";
+  own.race.start();
+  own.race.state = Race::Running;
+  Race& race = own.race;
   const bool record = state.range(0) == 1;
   const long before = Allocations.load();
   long atStarts = 0;
@@ -130,16 +122,15 @@ void BM_SimulationStepRecorded(benchmark::State& state) {
         // A new race: what its start allocates is not the recording's.
         state.PauseTiming();
         const long starting = Allocations.load();
-        race.ghost.begin(track.name, car.name);
+        race.ghost.begin(own.track.name, own.car.name);
         atStarts += Allocations.load() - starting;
         state.ResumeTiming();
       }
-      race.ghost.afterStep(player);
+      race.ghost.afterStep(own.player);
     }
     race.handleInput();
-    benchmark::DoNotOptimize(player.position);
+    benchmark::DoNotOptimize(own.player.position);
   }
-  KeyState[VK_UP] = false;
   state.counters["allocations"] = static_cast<double>(Allocations.load() - before - atStarts);
 }
 BENCHMARK(BM_SimulationStepRecorded)->Arg(0)->Arg(1);

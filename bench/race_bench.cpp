@@ -19,6 +19,7 @@
 #include "race/race.h"
 #include "race/race_screen.h"
 #include "race/race_start.h"
+#include "standalone_race.h"
 #include "track/track.h"
 #include "track/track_definitions.h"
 
@@ -40,25 +41,13 @@ int LongestTrack() {
 
 // The five calls of a running frame, with Up held, on a race of its own (no GL needed).
 void BM_SimulationStep(benchmark::State& state) {
-  Track track;
-  track.curve = BuiltInTrackCurve(LongestTrack());
-  Car car;
-  CarState player;
-  player.car = &car;
-  player.position = Vector3f(-2.3, 0.05, 0.0);
-  player.rotation = Vector3f(0.0, -90.0, 0.0);
-  Race race;
-  race.player = &player;
-  race.track = &track;
-  race.state = Race::Running;
-  KeyState[VK_UP] = true;
+  StandaloneRace own(LongestTrack());
   for (auto _ : state) {
-    race.simulate();
-    race.handleInput();
-    benchmark::DoNotOptimize(player.position);
+    own.race.simulate();
+    own.race.handleInput();
+    benchmark::DoNotOptimize(own.player.position);
   }
-  KeyState[VK_UP] = false;
-  state.SetLabel(std::to_string(track.curve.points.size()) + " centre points");
+  state.SetLabel(std::to_string(own.track.curve.points.size()) + " centre points");
 }
 BENCHMARK(BM_SimulationStep);
 

@@ -3,16 +3,9 @@
 # holds Data/: start-up to the first frame (interleaved runs), CPU and peak memory in a race with
 # Up held, each with the sound mixed by OpenAL Soft into a file (its wave backend, a real mixer
 # thread in real time) and with no usable device. bench_sound measures the mixing alone.
-set -u
 here=$(cd "$(dirname "$0")" && pwd)
-build=${1:-build}
-runs=${RUNS:-7}
+. "$here/xvfb_start.sh"
 seconds=${SECONDS_IN_RACE:-10}
-cd "$build"
-. "$here/../tests/e2e/lib.sh"
-work=$(mktemp -d)
-trap 'e2e_cleanup; rm -rf "$work"' EXIT
-e2e_start_xvfb
 printf '[general]\ndrivers = wave\n[wave]\nfile = %s/out.wav\n' "$work" >"$work/wave.conf"
 printf '[general]\ndrivers = nosuchdriver\n' >"$work/none.conf"
 out=$work/figures
@@ -32,11 +25,7 @@ for i in 1 2; do
   bench none "$seconds" race | grep -E 'CPU|peak' >/dev/null
 done
 echo "load average after: $(cut -d' ' -f1-3 /proc/loadavg)"
-awk '
-  function median(list, n,   i, j, t) {
-    for (i = 1; i <= n; ++i) for (j = i + 1; j <= n; ++j) if (list[j] < list[i]) { t = list[i]; list[i] = list[j]; list[j] = t }
-    return n % 2 ? list[(n + 1) / 2] : (list[n / 2] + list[n / 2 + 1]) / 2
-  }
+awk "$median_awk"'
   /first presented/ { s[$1, ++n[$1]] = $(NF - 1) }
   /CPU while paced/ { cpu[$1] += $(NF - 4) / 2 }
   /peak resident/ { peak[$1] += $(NF - 1) / 2 }

@@ -3,16 +3,10 @@
 # beside a bare SDL2 window (interleaved runs), the game's pacing and CPU use on each screen
 # (the race with Up held), peak resident memory in a race beside the bare window, and a summary
 # of each figure against its aim.
-set -u
 here=$(cd "$(dirname "$0")" && pwd)
-build=${1:-build}
-runs=${RUNS:-7}
+. "$here/xvfb_start.sh"
 seconds=${SECONDS_PER_SCREEN:-10}
-cd "$build"
-. "$here/../tests/e2e/lib.sh"
-trap e2e_cleanup EXIT
-e2e_start_xvfb
-out=$(mktemp)
+out=$work/figures
 echo "load average before: $(cut -d' ' -f1-3 /proc/loadavg)"
 for i in $(seq "$runs"); do
   ./bench/bench_window game "$(date +%s%N)" 0.2 | grep 'first presented' | tee -a "$out"
@@ -28,11 +22,7 @@ done
 ./bench/bench_window bare "$(date +%s%N)" "$seconds" | grep 'peak' | tee -a "$out"
 ./bench/bench_window bare "$(date +%s%N)" "$seconds" triangle | grep 'peak' | tee -a "$out"
 echo "load average after: $(cut -d' ' -f1-3 /proc/loadavg)"
-awk '
-  function median(list, n,   i, j, t) {
-    for (i = 1; i <= n; ++i) for (j = i + 1; j <= n; ++j) if (list[j] < list[i]) { t = list[i]; list[i] = list[j]; list[j] = t }
-    return n % 2 ? list[(n + 1) / 2] : (list[n / 2] + list[n / 2 + 1]) / 2
-  }
+awk "$median_awk"'
   /^game: start to first/ { g[++ng] = $(NF - 1) }
   /^bare: start to first/ { b[++nb] = $(NF - 1) }
   /^bare with a triangle: start to first/ { t[++nt] = $(NF - 1) }
@@ -46,4 +36,3 @@ awk '
     printf "summary: CPU paced, menus %s / %s / %s %% of a core (aim at most 10), race %s %% (aim at most 25)\n", cpu["menu:"], cpu["car:"], cpu["track:"], cpu["race:"]
     printf "summary: peak resident memory in a race %.1f MB, bare window %.1f MB: %+.1f MB (aim at most +24; a bare window drawing one triangle: %+.1f MB)\n", race, bare, race - bare, triangle - bare
   }' "$out"
-rm -f "$out"
