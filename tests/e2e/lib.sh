@@ -1,6 +1,6 @@
 # Helpers for end-to-end tests: a private Xvfb, the game started in a folder, windows found
 # by title, keys sent with xdotool, screenshots with xwd and ImageMagick.
-# Sourced by the e2e scripts; each script calls e2e_start_xvfb first and e2e_cleanup on exit.
+# Sourced by the e2e scripts; each script calls e2e_start_xvfb first, e2e_cleanup runs at exit.
 
 E2E_XVFB_PID=""
 E2E_GAME_PID=""
@@ -11,6 +11,9 @@ mkdir -p "$E2E_SHOTS"
 # folders, never the player's own.
 E2E_DATA_HOME=$(mktemp -d)
 export XDG_DATA_HOME=$E2E_DATA_HOME XDG_CONFIG_HOME=$E2E_DATA_HOME/config
+# The script's own scratch folder. Both go at exit, with the game and the X server.
+E2E_WORK=$(mktemp -d)
+trap e2e_cleanup EXIT
 
 e2e_fail() {
   echo "FAIL: $*" >&2
@@ -67,7 +70,7 @@ e2e_cleanup() {
   [ -n "$E2E_WESTON_PID" ] && kill "$E2E_WESTON_PID" 2>/dev/null
   [ -n "${E2E_RUNTIME_DIR:-}" ] && rm -rf "$E2E_RUNTIME_DIR"
   wait 2>/dev/null
-  rm -rf "$E2E_DATA_HOME"
+  rm -rf "$E2E_DATA_HOME" "$E2E_WORK"
   return 0
 }
 
@@ -269,9 +272,10 @@ e2e_region_diff() {
 }
 
 # Fraction of a region's pixels near a colour: e2e_color_share FILE REGION "#rrggbb" FUZZ%
+# (those pixels made transparent and counted: white ones elsewhere must not count).
 e2e_color_share() {
-  convert "$1" -crop "$2" +repage -fuzz "$4" -fill white -opaque "$3" -fill black +opaque white \
-    -colorspace gray -format '%[fx:mean]' info:
+  convert "$1" -crop "$2" +repage -alpha off -fuzz "$4" -transparent "$3" -alpha extract -negate \
+    -format '%[fx:mean]' info:
 }
 
 # a > b for decimal numbers.
@@ -292,4 +296,47 @@ e2e_wait_window_size() {
     sleep 0.2
   done
   e2e_fail "no $size window titled '$title' within ${timeout}s"
+}
+
+# A copy of BUILD's Data/ folder in E2E_WORK, to start the game there (with files damaged).
+e2e_copy_data() {
+  [ -d "$1/Data" ] || e2e_fail "no Data/ folder in $1 (build the content target)"
+  rm -rf "$E2E_WORK/Data"
+  cp -r "$1/Data" "$E2E_WORK/"
+}
+
+# What the screens of an 800x600 game window show, on a fresh screenshot: the main menu's frame
+# on the start entry, the car's name in teal, the track preview's yellow line (the car is yellow
+# too, but has its teal name), a race's blue sky.
+e2e_menu_drawn() { e2e_gt "$(e2e_region_max "$(e2e_shot probe)" 30x90+60+175)" 0.2; }
+e2e_car_shown() { e2e_gt "$(e2e_color_share "$(e2e_shot probe)" 500x120+150+470 '#008080' 25%)" 0.01; }
+e2e_track_shown() {
+  ! e2e_car_shown && e2e_gt "$(e2e_color_share "$(e2e_shot probe)" 600x300+0+100 '#ffff00' 20%)" 0.002
+}
+e2e_race_shown() {
+  local r g b
+  read -r r g b <<<"$(e2e_mean_rgb "$(e2e_shot probe)" 800x100+0+0)"
+  [ "$b" -gt $((r + 40)) ]
+}
+
+# From the main menu, once drawn, Enter to the car selection and Enter to the track selection.
+e2e_to_track_selection() {
+  e2e_until 30 e2e_menu_drawn || e2e_fail "the main menu was never drawn"
+  e2e_press "$1" Return e2e_car_shown
+  e2e_press "$1" Return e2e_track_shown
+}
+
+# F1 on window ID until it goes, then waits for the re-created window of SIZE (WxH) to be drawn;
+# sets E2E_WINDOW to it (not for use inside $(...)).
+e2e_toggle() {
+  e2e_press "$1" F1 e2e_window_gone "$1"
+  E2E_WINDOW=$(e2e_wait_window_size "Dovi's OpenGL Framework" "$2")
+  e2e_until 30 e2e_drawn "$E2E_WINDOW" || e2e_fail "the $2 window after F1 was never drawn"
+}
+
+# KEY on window ID until it goes; the game must then end with exit code 0.
+e2e_quit() {
+  e2e_press "$1" "$2" e2e_window_gone "$1"
+  e2e_wait_exit "$E2E_GAME_PID"
+  [ "$E2E_EXIT_CODE" -eq 0 ] || e2e_fail "$2: exit code $E2E_EXIT_CODE, expected 0"
 }

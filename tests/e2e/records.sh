@@ -5,7 +5,6 @@
 set -eu
 game=$1
 . "$(dirname "$0")/lib.sh"
-trap e2e_cleanup EXIT
 unset DISPLAY WAYLAND_DISPLAY
 file=$XDG_DATA_HOME/quillon/best-times.txt
 

@@ -6,20 +6,8 @@ set -eu
 game=$1
 build=$2
 . "$(dirname "$0")/lib.sh"
-trap 'e2e_cleanup; rm -rf "$folder"' EXIT
-[ -d "$build/Data" ] || e2e_fail "no Data/ folder in $build (build the content target)"
 e2e_start_xvfb
 title="Quillon: Game built with the Tarn Project"
-folder=$(mktemp -d)
-
-menu_drawn() { e2e_gt "$(e2e_region_max "$(e2e_shot signals-probe)" 30x90+60+175)" 0.2; }
-car_shown() { e2e_gt "$(e2e_color_share "$(e2e_shot signals-probe)" 500x120+150+470 '#008080' 25%)" 0.01; }
-track_shown() { e2e_gt "$(e2e_color_share "$(e2e_shot signals-probe)" 600x300+0+100 '#ffff00' 20%)" 0.002; }
-race_shown() {
-  local r g b
-  read -r r g b <<<"$(e2e_mean_rgb "$(e2e_shot signals-probe)" 800x100+0+0)"
-  [ "$b" -gt "$r" ]
-}
 
 # state, signal: the state is reached, the signal sent, the end checked.
 cases=(
@@ -32,11 +20,10 @@ cases=(
 )
 for case in "${cases[@]}"; do
   read -r state signal <<<"$case"
-  rm -rf "$folder"/*
-  cp -r "$build/Data" "$folder/"
-  [ "$state" = box ] && printf 'not a picture' >"$folder/Data/menuMain.bmp"
-  [ "$state" = blocked ] && rm "$folder/Data/menuMain.bmp" && mkfifo "$folder/Data/menuMain.bmp"
-  cd "$folder"
+  e2e_copy_data "$build"
+  cd "$E2E_WORK"
+  [ "$state" = box ] && printf 'not a picture' >Data/menuMain.bmp
+  [ "$state" = blocked ] && rm Data/menuMain.bmp && mkfifo Data/menuMain.bmp
   e2e_launch game.log "$game"
   pid=$E2E_GAME_PID
   box=$(e2e_wait_window "Start FullScreen?")
@@ -50,12 +37,11 @@ for case in "${cases[@]}"; do
   fi
   # "loading" and "blocked" go at once: the pictures are being read (or never come).
   if [ "$state" = menu ] || [ "$state" = race ]; then
-    e2e_until 30 menu_drawn || e2e_fail "$case: no main menu"
+    e2e_until 30 e2e_menu_drawn || e2e_fail "$case: no main menu"
   fi
   if [ "$state" = race ]; then
-    e2e_press "$win" Return car_shown
-    e2e_press "$win" Return track_shown
-    e2e_press "$win" Return race_shown
+    e2e_to_track_selection "$win"
+    e2e_press "$win" Return e2e_race_shown
   fi
   kill -s "$signal" "$pid"
   e2e_wait_exit "$pid" 20

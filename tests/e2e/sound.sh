@@ -8,13 +8,11 @@ set -eu
 game=$1
 build=$2
 . "$(dirname "$0")/lib.sh"
-trap e2e_cleanup EXIT
 # Keys held 150 ms: a busy machine draws few frames a second, and a shorter tap may fall between.
 export E2E_KEY_DELAY=300
 [ -d "$build/Data/Sounds" ] || e2e_fail "no Data/Sounds/ folder in $build (build the content target)"
 command -v sox >/dev/null || e2e_fail "sox is needed"
-work=$(mktemp -d)
-trap 'e2e_cleanup; rm -rf "$work"' EXIT
+work=$E2E_WORK
 
 # An OpenAL Soft configuration that mixes into a WAVE file instead of a device.
 wave_conf() {
@@ -52,13 +50,9 @@ race_attempt() {
   t0=$(now)
   ALSOFT_CONF=$(wave_conf "$rec" race) e2e_start_game "$game" "$work/race.log"
   win=$E2E_WINDOW
-  sleep 1
-  e2e_key "$win" Return
-  sleep 0.5
-  e2e_key "$win" Return
-  sleep 0.5
-  e2e_key "$win" Return
+  e2e_to_track_selection "$win"
   t_enter=$(now)
+  e2e_press "$win" Return e2e_race_shown
   sleep 6.5
   t_up=$(now)
   e2e_hold "$win" Up 2.5
@@ -67,9 +61,8 @@ race_attempt() {
   sleep 0.5
   # F1's new window keeps the sound: the menu ticks after it are recorded too.
   t_f1=$(now)
-  e2e_key "$win" F1
-  win=$(e2e_wait_window_size "Dovi's OpenGL Framework" 1024x768)
-  sleep 1
+  e2e_toggle "$win" 1024x768
+  win=$E2E_WINDOW
   e2e_key "$win" Down
   sleep 0.5
   e2e_key "$win" Up
@@ -112,15 +105,10 @@ done
 
 # --mute: the same menus and race start record silence.
 rec=$work/mute.wav
-ALSOFT_CONF=$(wave_conf "$rec" mute) "$game" --windowed --mute >"$work/mute.log" 2>&1 &
-E2E_GAME_PID=$!
+ALSOFT_CONF=$(wave_conf "$rec" mute) e2e_launch "$work/mute.log" "$game" --windowed --mute
 win=$(e2e_wait_window "Quillon: Game built with the Tarn Project")
-sleep 1
-e2e_key "$win" Return
-sleep 0.5
-e2e_key "$win" Return
-sleep 0.5
-e2e_key "$win" Return
+e2e_to_track_selection "$win"
+e2e_press "$win" Return e2e_race_shown
 sleep 2
 e2e_key "$win" Escape
 sleep 0.5
@@ -131,8 +119,7 @@ peak=$(sox "$rec" -n stat 2>&1 | awk '/Maximum amplitude/ { print $3 }')
 
 # No usable audio device: the game plays on and says so once.
 printf '[general]\ndrivers = nosuchdriver\n' >"$work/none.conf"
-ALSOFT_CONF=$work/none.conf "$game" --windowed >"$work/none.log" 2>&1 &
-E2E_GAME_PID=$!
+ALSOFT_CONF=$work/none.conf e2e_launch "$work/none.log" "$game" --windowed
 win=$(e2e_wait_window "Quillon: Game built with the Tarn Project")
 sleep 1
 e2e_key "$win" Return
