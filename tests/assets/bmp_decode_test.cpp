@@ -91,36 +91,12 @@ DibStatus Status(const Bytes& file, RgbImage& image) {
 }
 
 TEST(BmpDecode, EveryPixelFormatAndHeaderKindGivesItsRgbBytes) {
-  std::vector<Colour> full(256, Colour{9, 9, 9}), sixteen = kPalette;
-  full[0] = kPalette[0];
-  full[255] = {7, 8, 9};
-  sixteen.resize(16, Colour{5, 6, 7});
   const std::vector<Colour> two = {kPalette[0], kPalette[1]};
-  auto fourBits = [&](bool fileHeader, uint32_t headerSize) {
-    return BuildDib(
-        {fileHeader, headerSize, 3, 2, 4, 0, 0, {}, sixteen, {1, 0x20, 0, 0, 0x33, 0x10, 0, 0}});
-  };
-  const Bytes fourBitsRgb = Colours({0, 1, 2, 3, 3, 1});
   // DibSpec in order: file header, header size, width, height, bits, compression, colours
   // used, masks, colour table, pixel data.
   const std::tuple<const char*, Bytes, Bytes> cases[] = {
-      {"24 bits, rows padded",
-       Direct(3, 2, 24,
-              {1, 2, 3, 4, 5, 6, 7, 8, 9, 0, 0, 0, 11, 12, 13, 14, 15, 16, 17, 18, 19, 0, 0, 0}),
-       {3, 2, 1, 6, 5, 4, 9, 8, 7, 13, 12, 11, 16, 15, 14, 19, 18, 17}},
       {"top-down", Direct(1, -2, 24, {2, 2, 2, 0, 1, 1, 1, 0}), {1, 1, 1, 2, 2, 2}},
-      // Red 10000 widens to 10000100, green 00001 to 00001000.
-      {"16 bits",
-       Direct(3, 1, 16, {0xFF, 0x7F, 0, 0, 0x3F, 0x40, 0, 0}),
-       {255, 255, 255, 0, 0, 0, 0x84, 8, 0xFF}},
-      {"32 bits", Direct(2, 1, 32, {1, 2, 3, 99, 4, 5, 6, 0}), {3, 2, 1, 6, 5, 4}},
-      {"1 bit", BuildDib({true, 40, 3, 1, 1, 0, 0, {}, two, {0xA0, 0, 0, 0}}), Colours({1, 0, 1})},
-      {"4 bits", Indexed(3, 1, 4, 0, {0x12, 0x30, 0, 0}), Colours({1, 2, 3})},
-      {"8 bits, full table",
-       BuildDib({true, 40, 2, 1, 8, 0, 0, {}, full, {255, 0, 0, 0}}),
-       {7, 8, 9, 10, 20, 30}},
       {"8 bits, index past the table", Indexed(2, 1, 8, 0, {1, 200, 0, 0}), Colours({1, -1})},
-      {"bit fields 5-6-5", Fields(16, {0xF800, 0x07E0, 0x001F}, {0x20, 0xF8, 0, 0}), {255, 4, 0}},
       {"bit fields 32, packed",
        Fields(32, {0xFF, 0xFF00, 0xFFC00000}, {0x11, 0x22, 0, 0xFF}, false),
        {0x11, 0x22, 0xFF}},
@@ -130,17 +106,11 @@ TEST(BmpDecode, EveryPixelFormatAndHeaderKindGivesItsRgbBytes) {
       {"stored pixel offset",
        WithByte(Direct(1, 1, 24, {0, 0, 0, 0, 4, 5, 6, 0}), 10, 58),
        {6, 5, 4}},
-      {"old-style header", fourBits(true, 12), fourBitsRgb},
-      {"old-style twin", fourBits(true, 40), fourBitsRgb},
-      {"old-style packed", fourBits(false, 12), fourBitsRgb},
-      {"old-style packed twin", fourBits(false, 40), fourBitsRgb},
       // Run, padded absolute run, end of line; run, delta (2, 1), run, end of bitmap.
       {"RLE8", Indexed(5, 3, 8, 1, {2, 1, 0, 3, 1, 2, 3, 0, 0, 0, 1, 2, 0, 2, 2, 1, 1, 3, 0, 1}),
        Colours({1, 1, 1, 2, 3, 2, -1, -1, -1, -1, -1, -1, -1, 3, -1})},
       {"RLE8 without end of bitmap", Indexed(4, 2, 8, 1, {4, 1, 0, 0, 4, 2, 0, 0}),
        Colours({1, 1, 1, 1, 2, 2, 2, 2})},
-      {"RLE4", Indexed(7, 1, 4, 2, {3, 0x12, 0, 3, 0x30, 0x10, 1, 0x30, 0, 1}),
-       Colours({1, 2, 1, 3, 0, 1, 3})},
       // Runs into the row's padding (to 4 pixels at 8 bits, 8 at 4 bits) are cut at the width.
       {"RLE8 run into the padding", Indexed(3, 2, 8, 1, {4, 1, 0, 0, 0, 4, 2, 3, 3, 3, 0, 1}),
        Colours({1, 1, 1, 2, 3, 3})},
@@ -157,13 +127,8 @@ TEST(BmpDecode, EveryPixelFormatAndHeaderKindGivesItsRgbBytes) {
       {"64-byte header, masks after it",
        Fields(16, {0xF800, 0x07E0, 0x001F}, {0x20, 0xF8, 0, 0}, false, 64),
        {255, 4, 0}},
-      {"108-byte header, 4 bits",
-       BuildDib({true, 108, 3, 1, 4, 0, 4, {}, kPalette, {0x12, 0x30, 0, 0}}), Colours({1, 2, 3})},
       {"124-byte header, packed 24 bits",
        BuildDib({false, 124, 1, 1, 24, 0, 0, {}, {}, {1, 2, 3, 0}}),
-       {3, 2, 1}},
-      {"124-byte header, 32 bits with alpha",
-       Fields(32, {0xFF0000, 0xFF00, 0xFF, 0xFF000000}, {1, 2, 3, 4}, true, 124, true),
        {3, 2, 1}},
   };
   for (const auto& [what, file, rgb] : cases) {
@@ -214,7 +179,6 @@ TEST(BmpDecode, RefusesUnknownHeadersAndEveryUnsafeFile) {
       {"no run-length data", Indexed(4, 2, 8, 1, {}), kBad},
       // A few bytes may not claim a huge picture: refused before the picture is allocated.
       {"RLE8 16384 square in 2 bytes", Indexed(16384, 16384, 8, 1, {0, 1}), kBad},
-      {"RLE8 16384 square, no data", Indexed(16384, 16384, 8, 1, {}), kBad},
       {"RLE4 4096 by 257 in 4 bytes", Indexed(4096, 257, 4, 2, {0, 0, 0, 1}), kBad},
       {"RLE8 1024 square in 2 bytes", Indexed(1024, 1024, 8, 1, {0, 1}), DibStatus::Ok},
       // Only pixels the runs write count: filler after the end of bitmap, or lines ended at
@@ -223,7 +187,6 @@ TEST(BmpDecode, RefusesUnknownHeadersAndEveryUnsafeFile) {
       {"runs short of half", Indexed(4096, 512, 8, 1, Rows(512, 2047)), kBad},
       {"ends of line only", Indexed(4096, 512, 8, 1, Bytes(8192, 0)), kBad},
       {"16384 square, end and 1 MiB filler", Indexed(16384, 16384, 8, 1, Filler(1 << 20)), kBad},
-      {"8192 square, end and 256 KiB filler", Indexed(8192, 8192, 8, 1, Filler(1 << 18)), kBad},
   };
   for (const auto& [what, file, status] : cases) {
     RgbImage image;

@@ -60,12 +60,9 @@ TEST_F(BmpFileTest, MissingFileOrNullNameGivesNothingAndSaysNothing) {
 TEST_F(BmpFileTest, EachFailureShowsItsMessageUnderError) {
   const std::string empty = WriteTempFile("empty.bmp", {});
   const std::string longName = ::testing::TempDir() + std::string(300, 'x') + ".bmp";
-  testing_support::Bytes cut = BuildDib({.width = 2, .height = 2, .pixelData = {1, 2, 3}});
   for (const auto& [file, text] : std::vector<std::pair<std::string, std::string>>{
            {empty, "Failed to open DIB file " + empty + ".\n"},
-           {longName, ("Failed to open DIB file " + longName).substr(0, 255)},
-           {WriteTempFile("v9.bmp", BuildDib({.headerSize = 100})), "Unknown DIB file format."},
-           {WriteTempFile("cut.bmp", cut), "Image file conversion error."}}) {
+           {longName, ("Failed to open DIB file " + longName).substr(0, 255)}}) {
     EXPECT_EQ(file == longName ? ReadDibFile(file.c_str()) : LoadBmpImage(file.c_str()), nullptr);
     EXPECT_EQ(shown(), Texts{text});
   }

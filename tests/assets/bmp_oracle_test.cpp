@@ -5,8 +5,6 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <tuple>
 
@@ -17,15 +15,6 @@
 namespace {
 
 using testing_support::Bytes;
-
-bool HaveConvert() {
-  return std::system("command -v convert >/dev/null 2>&1") == 0;
-}
-
-Bytes ReadFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return Bytes(std::istreambuf_iterator<char>(in), {});
-}
 
 uint32_t Field(const Bytes& file, size_t at, int bytes) {
   uint32_t v = 0;
@@ -57,7 +46,8 @@ Bytes ImageMagickBottomUp(const std::string& path, int32_t width, int32_t height
 }
 
 TEST(BmpOracle, EveryImageMagickVariantDecodesAsImageMagickReadsIt) {
-  if (!HaveConvert()) GTEST_SKIP() << "ImageMagick's convert is not installed: oracle not run";
+  if (std::system("command -v convert >/dev/null 2>&1") != 0)
+    GTEST_SKIP() << "ImageMagick's convert is not installed: oracle not run";
   // Source and options, then what the file must turn out to be: header size, bits per pixel,
   // compression (0 none, 1 RLE8, 3 bit fields); then the oracle.
   const std::string gradient = "-size 65x7 gradient:red-blue";
@@ -94,7 +84,7 @@ TEST(BmpOracle, EveryImageMagickVariantDecodesAsImageMagickReadsIt) {
   for (const auto& [source, format, headerSize, bits, compression, oracle] : variants) {
     const std::string what = source + " " + format;
     ASSERT_EQ(std::system(("convert " + source + " " + format + path).c_str()), 0) << what;
-    const Bytes file = ReadFile(path);
+    const Bytes file = testing_support::ReadBytes(path);
     const bool core = Field(file, 14, 4) == 12;
     ASSERT_EQ(std::tuple(Field(file, 14, 4), Field(file, core ? 24 : 28, 2),
                          core ? 0 : Field(file, 30, 4)),

@@ -7,6 +7,8 @@
 
 #include <array>
 #include <cstdint>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -79,6 +81,12 @@ inline std::string WriteTempFile(const std::string& name, const Bytes& bytes) {
   std::string path = ::testing::TempDir() + "quillon_" + std::to_string(getpid()) + "_" + name;
   formats::WriteBytesToFile(path, bytes);
   return path;
+}
+
+// The whole of a file; empty when it cannot be read.
+inline Bytes ReadBytes(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return Bytes(std::istreambuf_iterator<char>(in), {});
 }
 
 }  // namespace testing_support

@@ -6,8 +6,6 @@
 
 #include <cmath>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <map>
 #include <set>
 
@@ -16,12 +14,14 @@
 #include "assets/ms3d_format.h"
 #include "content/content_generator.h"
 #include "content/models.h"
+#include "support/bmp_bytes.h"
 #include "support/box_recorder.h"
 #include "support/gl_fixture.h"
 
 namespace {
 
 namespace fs = std::filesystem;
+using testing_support::ReadBytes;
 
 // Generated once per process into the temp folder and removed at exit; empty if that failed.
 const std::string& DataFolder() {
@@ -45,14 +45,9 @@ std::string PathOf(const std::string& name) {
   return DataFolder() + "/" + name;
 }
 
-std::vector<uint8_t> ReadFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
 Ms3dMesh ParseModel(const char* name) {
   Ms3dMesh mesh;
-  auto bytes = ReadFile(PathOf(name));
+  auto bytes = ReadBytes(PathOf(name));
   EXPECT_TRUE(ParseMs3d(bytes.data(), bytes.size(), "", mesh)) << name;
   return mesh;
 }
@@ -102,7 +97,7 @@ TEST(ContentGenerator, GivesTheSameBytesOnEveryRunAndReportsAFolderItCannotWrite
   std::set<std::string> names;
   for (const auto& file : content::BuildContent()) {  // a second run
     EXPECT_TRUE(names.insert(file.name).second) << file.name << " twice";
-    EXPECT_TRUE(ReadFile(PathOf(file.name)) == file.bytes) << file.name;
+    EXPECT_TRUE(ReadBytes(PathOf(file.name)) == file.bytes) << file.name;
   }
   std::string error;
   EXPECT_FALSE(content::GenerateContent("/proc/quillon-no-such-folder/Data", &error));
@@ -113,7 +108,7 @@ TEST(ContentGenerator, UsesEveryMainPixelFormat) {
   std::set<std::tuple<int, int, int>> kinds;  // bits per pixel, compression, header size
   for (const auto& entry : fs::directory_iterator(DataFolder())) {
     if (entry.path().extension() != ".bmp") continue;
-    auto b = ReadFile(entry.path().string());
+    auto b = ReadBytes(entry.path().string());
     size_t h = (b[0] == 'B' && b[1] == 'M') ? 14 : 0;
     bool core = b[h] == 12;
     kinds.insert({core ? b[h + 10] : b[h + 14], core ? 0 : b[h + 16], b[h]});
