@@ -28,7 +28,6 @@ TEST_F(RaceTest, EachStartPutsAFreshCarStateAtTheFront) {
   EXPECT_EQ(CurrentRace.player, &CurrentRace.cars.front());
   const CarState& fresh = *CurrentRace.player;
   EXPECT_EQ(fresh.car, &CarRoster[2]);
-  EXPECT_TRUE(fresh.nitro == 5 && fresh.laps == 0 && !fresh.checkpoint1 && !fresh.checkpoint2);
   EXPECT_TRUE(fresh.velocity.x == 0.0f && fresh.velocity.z == 0.0f);
   EXPECT_TRUE(fresh.position.x == -2.3f && fresh.position.y == 0.05f && fresh.position.z == 0);
   EXPECT_EQ(fresh.rotation.y, -90.0f);
