@@ -86,7 +86,6 @@ TEST_F(ControllerKeysTest, ButtonsAreTheirKeysWithAAndBActingAsUpAndDownOnlyInTh
   struct Case {
     int screen, button, key;
   } cases[] = {
-      {0, SDL_CONTROLLER_BUTTON_A, VK_RETURN},
       {1, SDL_CONTROLLER_BUTTON_B, VK_ESCAPE},
       {3, SDL_CONTROLLER_BUTTON_A, VK_UP},
       {3, SDL_CONTROLLER_BUTTON_B, VK_DOWN},

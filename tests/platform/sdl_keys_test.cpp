@@ -17,19 +17,15 @@ TEST(SdlKeyMap, GivesTheVirtualKeyCodesTheGameReads) {
   EXPECT_EQ(VirtualKeyFromSdl(SDLK_RIGHT, SDL_SCANCODE_RIGHT), 0x27);
   EXPECT_EQ(VirtualKeyFromSdl(SDLK_DOWN, SDL_SCANCODE_DOWN), 0x28);
   EXPECT_EQ(VirtualKeyFromSdl(SDLK_RETURN, SDL_SCANCODE_RETURN), 0x0D);
-  EXPECT_EQ(VirtualKeyFromSdl(SDLK_KP_ENTER, SDL_SCANCODE_KP_ENTER), 0x0D);
   EXPECT_EQ(VirtualKeyFromSdl(SDLK_ESCAPE, SDL_SCANCODE_ESCAPE), 0x1B);
   EXPECT_EQ(VirtualKeyFromSdl(SDLK_F1, SDL_SCANCODE_F1), 0x70);
-  EXPECT_EQ(VirtualKeyFromSdl(SDLK_F4, SDL_SCANCODE_F4), 0x73);
   EXPECT_EQ(VirtualKeyFromSdl(SDLK_F12, SDL_SCANCODE_F12), 0x7B);
   EXPECT_EQ(VirtualKeyFromSdl(SDLK_1, SDL_SCANCODE_1), '1');
-  EXPECT_EQ(VirtualKeyFromSdl(SDLK_2, SDL_SCANCODE_2), '2');
   EXPECT_EQ(VirtualKeyFromSdl(SDLK_n, SDL_SCANCODE_N), 'N');
   EXPECT_EQ(VirtualKeyFromSdl(SDLK_z, SDL_SCANCODE_Z), 'Z');
 }
 
 TEST(SdlKeyMap, KeysWithoutACodeGiveZeroAndNoCodeLeavesTheTable) {
-  EXPECT_EQ(VirtualKeyFromSdl(SDLK_AUDIOPLAY, SDL_SCANCODE_AUDIOPLAY), 0);
   EXPECT_EQ(VirtualKeyFromSdl(SDLK_UNKNOWN, SDL_SCANCODE_UNKNOWN), 0);
   for (int scancode = 0; scancode < SDL_NUM_SCANCODES; ++scancode) {
     auto sc = static_cast<SDL_Scancode>(scancode);
@@ -67,9 +63,9 @@ TEST_F(SdlEventsTest, KeysBecomeKeyMessagesAndAltOrF10BecomeSystemKeys) {
   platform::Message m;
   while (ws.peekMessage(m)) got.emplace_back(m.kind, m.key);
   std::vector<std::pair<MessageKind, int>> expected = {
-      {MessageKind::KeyDown, VK_UP},      {MessageKind::KeyDown, VK_UP},
-      {MessageKind::KeyUp, VK_UP},        {MessageKind::SysKeyDown, VK_F4},
-      {MessageKind::SysKeyDown, VK_F10},  {MessageKind::KeyDown, VK_RETURN},
+      {MessageKind::KeyDown, VK_UP},     {MessageKind::KeyDown, VK_UP},
+      {MessageKind::KeyUp, VK_UP},       {MessageKind::SysKeyDown, VK_F4},
+      {MessageKind::SysKeyDown, VK_F10}, {MessageKind::KeyDown, VK_RETURN},
   };
   EXPECT_EQ(got, expected);
 }

@@ -34,7 +34,24 @@ class RaceSceneTest : public race_testing::RaceTest {
   void TearDown() override {
     glDeleteTextures(1, &sky);
     TrackTable[0].skyTexture = 0;
+    if (board != 0) {
+      CarRoster[0].model.displayList = savedModel[0];
+      CarRoster[0].model.displayListGeneration = savedModel[1];
+      glDeleteLists(board, 1);
+    }
     RaceTest::TearDown();
+  }
+  // A board across the car standing in for its model, in model units; without a colour of its
+  // own it is drawn in the current colour, as the model is.
+  void useBoardModel(bool magenta) {
+    Model& model = CarRoster[0].model;
+    savedModel = {model.displayList, model.displayListGeneration};
+    model.displayList = board = glGenLists(1);
+    model.displayListGeneration = platform::GlContextGeneration();
+    glNewList(board, GL_COMPILE);
+    if (magenta) glColor3ub(255, 0, 255);
+    glRectf(-8.0f, 0.0f, 8.0f, 10.0f);
+    glEndList();
   }
 
   void drawFrame() {
@@ -49,7 +66,8 @@ class RaceSceneTest : public race_testing::RaceTest {
   }
 
   std::vector<unsigned char> pixels;
-  GLuint sky = 0;
+  GLuint sky = 0, board = 0;
+  std::array<uint32_t, 2> savedModel{};
   double meanX = 0;
 };
 
@@ -71,20 +89,8 @@ TEST_F(RaceSceneTest, SkyFillsTheBackgroundAndMovesWithHeadingButNotPosition) {
 }
 
 TEST_F(RaceSceneTest, ChaseViewDrawsTheCarAndDriverViewDoesNot) {
-  // A magenta board across the car standing in for its model, in model units.
-  Model& model = CarRoster[0].model;
-  const auto savedList = model.displayList, savedGeneration = model.displayListGeneration;
-  const GLuint box = glGenLists(1);
-  glNewList(box, GL_COMPILE);
-  glColor3ub(255, 0, 255);
-  glRectf(-8.0f, 0.0f, 8.0f, 10.0f);
-  glEndList();
-  model.displayList = box;
-  model.displayListGeneration = platform::GlContextGeneration();
-
+  useBoardModel(true);
   CurrentRace.view = Race::DriverView;
-  drawFrame();
-  EXPECT_EQ(count(Magenta), 0);
   KeyState[0x32] = true;
   RaceScreenInput();
   drawFrame();
@@ -94,9 +100,6 @@ TEST_F(RaceSceneTest, ChaseViewDrawsTheCarAndDriverViewDoesNot) {
   RaceScreenInput();
   drawFrame();
   EXPECT_EQ(count(Magenta), 0);
-  model.displayList = savedList;
-  model.displayListGeneration = savedGeneration;
-  glDeleteLists(box, 1);
 }
 
 TEST_F(RaceSceneTest, EachStateShowsItsMessagesInPlaceAndColourAndTheFinishItsBestTimeLines) {
@@ -178,14 +181,7 @@ class GhostSceneTest : public RaceSceneTest {
 };
 
 TEST_F(GhostSceneTest, GhostIsDrawnTranslucentWhereItsPathSaysAndHiddenWithG) {
-  // A board in place of the car's model, drawn in the current colour as the model is.
-  Model& model = CarRoster[0].model;
-  const auto savedList = model.displayList, savedGeneration = model.displayListGeneration;
-  model.displayList = glGenLists(1);
-  model.displayListGeneration = platform::GlContextGeneration();
-  glNewList(model.displayList, GL_COMPILE);
-  glRectf(-8.0f, 0.0f, 8.0f, 10.0f);
-  glEndList();
+  useBoardModel(false);
   // Straight ahead of the car, then a tenth to its left, where the path ends.
   keepGhost({{{-2.0f, 0.05f, 0.0f, 0, -90, 0}, {-2.0f, 0.05f, -0.1f, 0, -90, 0}}, {2}});
   // The ghost's pixels: those that a frame with it shows differently from one without.
@@ -218,10 +214,6 @@ TEST_F(GhostSceneTest, GhostIsDrawnTranslucentWhereItsPathSaysAndHiddenWithG) {
   drawFrame();
   drawFrame();
   ghostPixels(159);  // past the end of its path: stays at its last pose
-
-  glDeleteLists(model.displayList, 1);
-  model.displayList = savedList;
-  model.displayListGeneration = savedGeneration;
 }
 
 TEST_F(GhostSceneTest, LapSplitsShowThreeSecondsUnderTheTimeAndTheRaceDifferenceAtTheFinish) {

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <fstream>
 
+#include "formats/bmp_writer.h"
 #include "formats/wave_writer.h"
 #include "game/game_setup.h"
 #include "game/game_sounds.h"
@@ -29,7 +30,9 @@ class RaceSoundsTest : public ::testing::Test {
  protected:
   RaceSoundsTest() {
     std::filesystem::create_directories("Data/Sounds");
-    for (int i = 0; i < SoundCount; ++i) writeSound(Sound(i), {100, -100, 200, -200});
+    for (int i = 0; i < SoundCount; ++i)
+      formats::WriteBytesToFile(SoundFileName(Sound(i)),
+                                formats::EncodeWave16(22050, 1, {100, -100, 200, -200}));
   }
   ~RaceSoundsTest() override {
     StopGameSound();
@@ -38,11 +41,6 @@ class RaceSoundsTest : public ::testing::Test {
     CurrentRace.player = nullptr;
     CurrentRace.cars.clear();
     ClearKeyState();
-  }
-  void writeSound(Sound sound, const std::vector<int16_t>& samples) {
-    const auto bytes = formats::EncodeWave16(22050, 1, samples);
-    std::ofstream(SoundFileName(sound), std::ios::binary)
-        .write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
   }
   void startSound(bool deviceMissing = false) {
     auto system = std::make_unique<platform::RecordingSoundSystem>();

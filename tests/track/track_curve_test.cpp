@@ -14,10 +14,6 @@ TrackCurve Generated(int32_t steps, int pointCount) {
   return curve;
 }
 
-void ExpectEqual(const Vector3d& a, const Vector3d& b) {
-  EXPECT_EQ((std::array{a.x, a.y, a.z}), (std::array{b.x, b.y, b.z}));
-}
-
 TEST(TrackCurveTest, PointCountsFollowGroupsAndSteps) {
   struct Case {
     int32_t steps;
@@ -40,7 +36,8 @@ TEST(TrackCurveTest, FifthPointOnlyStartsTheClosingSegment) {
   ASSERT_EQ(curve.points.size(), 81u);
   EXPECT_NEAR(curve.points[39].x, 3.0, 0.1);  // near the group's end, never reaching it
   EXPECT_LT(curve.points[39].x, 3.0);
-  ExpectEqual(curve.points[40], Vector3d(4, 0, 0));  // then straight to point 4
+  const Vector3d& end = curve.points[40];  // then straight to point 4
+  EXPECT_EQ((std::array{end.x, end.y, end.z}), (std::array{4.0, 0.0, 0.0}));
 }
 
 }  // namespace
