@@ -23,14 +23,14 @@ wave_conf() {
 
 now() { date +%s.%N; }
 
-# Times (seconds into the recording) where the band LOW-HIGH Hz starts to sound after a quiet
-# spell: 10 ms windows, loud meaning a third of the band's loudest window.
+# Times (seconds into the recording) where the band LOW-HIGH Hz starts to sound after 80 ms of
+# quiet: 10 ms windows, loud meaning a third of the band's loudest window.
 onsets() {
   sox "$1" -t dat - remix - sinc "$2"-"$3" rate 8000 2>/dev/null | awk '
     /^;/ { next }
     { sum += $2 * $2; n++; if (n == 80) { e[w++] = sqrt(sum / n); if (e[w-1] > top) top = e[w-1]; sum = 0; n = 0 } }
     END { quiet = 100; for (i = 0; i < w; i++) {
-            if (e[i] > top / 3) { if (quiet >= 30) printf "%.2f\n", i / 100; quiet = 0 } else quiet++ } }'
+            if (e[i] > top / 3) { if (quiet >= 8) printf "%.2f\n", i / 100; quiet = 0 } else quiet++ } }'
 }
 
 # The engine's frequency in Hz from FROM to TO seconds: zero crossings below 300 Hz.
@@ -51,6 +51,9 @@ race_attempt() {
   ALSOFT_CONF=$(wave_conf "$rec" race) e2e_start_game "$game" "$work/race.log"
   win=$E2E_WINDOW
   e2e_to_track_selection "$win"
+  # "3" comes when the calendar second turns after "READY": Enter just after a turn keeps their
+  # beeps apart, where a late one would sound them back to back as one.
+  sleep "$(awk -v t="$(now)" 'BEGIN { f = t - int(t); printf "%.3f", f < 0.05 ? 0.05 - f : 1.05 - f }')"
   t_enter=$(now)
   e2e_press "$win" Return e2e_race_shown
   sleep 6.5
