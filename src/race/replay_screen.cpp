@@ -57,6 +57,8 @@ void OpenReplay(Replay replay, int16_t from) {
   Cameras = CurrentReplay.track() != nullptr ? TracksideCameras(*CurrentReplay.track())
                                              : std::vector<Vector3f>{};
   ScreenState = ReplayScreenState;
+  // Keys still held from driving are not presses made in the replay.
+  for (int key : {VK_LEFT, VK_RIGHT, VK_UP, VK_DOWN, VK_SPACE}) KeyState[key] = false;
 }
 
 bool WatchBestRace(Track& track, Car& car) {

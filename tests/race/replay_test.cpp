@@ -184,10 +184,13 @@ TEST_F(RaceTest, VWatchesTheBestRaceAndTheRaceJustDrivenAndEscapeReturnsWithoutW
   const std::string ghostBytes = Bytes(ghostFile), timesBytes = Bytes(timesFile);
   ASSERT_FALSE(ghostBytes.empty());
 
-  // On the closing message: the race just driven, back to the closing message.
-  KeyState[KeyV] = true;
+  // On the closing message: the race just driven, back to the closing message. Up still held
+  // from driving does not speed the replay up.
+  KeyState[KeyV] = KeyState[VK_UP] = true;
   CurrentRace.handleInput();
   ASSERT_EQ(ScreenState, ReplayScreenState);
+  ReplayScreenInput();
+  EXPECT_EQ(CurrentReplay.speed(), 1.0);
   EXPECT_EQ(CurrentReplay.steps(), CurrentRace.ghost.recorded().steps());
   for (int frame = 0; frame < 200; ++frame) DrawReplayScreen(), ReplayScreenInput();
   KeyState[VK_ESCAPE] = true;
