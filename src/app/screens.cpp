@@ -1,4 +1,4 @@
-// The game's four screens, as the main loop dispatches them.
+// The game's five screens, as the main loop dispatches them.
 #include "app/screens.h"
 
 #include "menu/car_selection.h"
@@ -6,9 +6,12 @@
 #include "menu/track_selection.h"
 #include "platform/frame_flags.h"
 #include "race/race_screen.h"
+#include "race/replay_screen.h"
 
 namespace {
-void DrawRace() { DrawRaceScreen(); }
+void DrawRace() {
+  DrawRaceScreen();
+}
 }  // namespace
 
 ScreenOps Screens[ScreenCount] = {
@@ -16,6 +19,7 @@ ScreenOps Screens[ScreenCount] = {
     {DrawCarSelection, CarSelectionInput},
     {DrawTrackSelection, TrackSelectionInput},
     {DrawRace, RaceScreenInput},
+    {DrawReplayScreen, ReplayScreenInput},
 };
 
 const ScreenOps* CurrentScreen() {

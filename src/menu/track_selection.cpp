@@ -12,12 +12,15 @@
 #include "menu/menu_drawing.h"
 #include "platform/frame_flags.h"
 #include "platform/keys.h"
-#include "records/best_times.h"
 #include "race/race_start.h"
+#include "race/replay_screen.h"
+#include "records/best_times.h"
 #include "records/race_time.h"
 #include "track/track.h"
 
 namespace {
+
+constexpr int KeyV = 0x56;
 
 void SelectTrack(int index) {
   SelectedTrackIndex = static_cast<int16_t>(index);
@@ -63,6 +66,18 @@ void DrawBestTime() {
   glEnable(GL_DEPTH_TEST);
 }
 
+// The extra keys of this screen, named in a small still line at the top left, above the preview
+// and far from the turning name and the best time at the foot of the screen.
+void DrawKeyHint() {
+  glLoadIdentity();
+  glColor3f(0.8f, 0.8f, 0.8f);
+  glDisable(GL_DEPTH_TEST);
+  glTranslatef(-0.95f, 1.12f, -3.0f);  // the text is centred on x
+  glScalef(0.08f, 0.08f, 0.08f);
+  PrintText("V: watch the best race");
+  glEnable(GL_DEPTH_TEST);
+}
+
 }  // namespace
 
 void DrawTrackSelection() {
@@ -77,6 +92,7 @@ void DrawTrackSelection() {
   DrawSelectionArrows();
 
   DrawBestTime();
+  DrawKeyHint();
 
   glLoadIdentity();
   glColor3f(0.6f, 0.6f, 1.0f);
@@ -124,5 +140,9 @@ void TrackSelectionInput() {
     PlaySound(Sound::Confirm);
     // Switches to the race screen itself, builds the road and starts the race.
     StartSelectedRace();
+  }
+  if (ScreenState == 2 && TakeKeyPress(KeyV) && SelectedTrack != nullptr &&
+      SelectedCar != nullptr) {
+    PlaySound(WatchBestRace(*SelectedTrack, *SelectedCar) ? Sound::Confirm : Sound::Back);
   }
 }

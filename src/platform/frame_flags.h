@@ -3,7 +3,8 @@
 
 #include <cstdint>
 
-// Current screen: 0 main menu, 1 car selection, 2 track selection, 3 race; others draw nothing.
+// Current screen: 0 main menu, 1 car selection, 2 track selection, 3 race, 4 replay; others draw
+// nothing.
 extern int16_t ScreenState;
 // When true the main loop ends after the current iteration.
 extern bool QuitRequested;

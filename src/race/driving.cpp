@@ -6,6 +6,7 @@
 #include "platform/frame_flags.h"
 #include "platform/keys.h"
 #include "race/race.h"
+#include "race/replay_screen.h"
 
 namespace {
 
@@ -13,6 +14,7 @@ constexpr int KeyOne = 0x31;
 constexpr int KeyTwo = 0x32;
 constexpr int KeyN = 0x4E;
 constexpr int KeyG = 0x47;
+constexpr int KeyV = 0x56;
 
 // The heading in radians as the motion uses it: 1/180 in single precision times 3.14 (not pi),
 // so motion and view drift apart slightly as the heading grows.
@@ -76,6 +78,9 @@ void Race::handleInput() {
     }
   }
   if (TakeKeyPress(KeyG)) ghost.toggleShown();
+  // On the closing message, V watches the race just driven.
+  if ((state == Crashed || state == Finished) && this == &CurrentRace && TakeKeyPress(KeyV))
+    WatchRaceJustDriven();
   if (TakeKeyPress(VK_ESCAPE)) ScreenState = 0;
 }
 

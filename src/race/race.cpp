@@ -20,6 +20,8 @@ void Race::start() {
   bestTime.reset();
   newBestTime = false;
   if (track != nullptr && player->car != nullptr) ghost.begin(track->name, player->car->name);
+  shownSeconds.clear();
+  shownSeconds.reserve(GhostMaxSteps);
   CurrentRaceSounds.reset();
 }
 
@@ -46,6 +48,8 @@ void Race::step() {
   if (state == Running) {
     simulate();
     ghost.afterStep(*player);
+    if (shownSeconds.size() < static_cast<size_t>(GhostMaxSteps))
+      shownSeconds.push_back(now - runStart);
     // Only a race that ends Finished is recorded, once, in the frame of the finish.
     if (state == Finished) recordFinish();
   }

@@ -39,6 +39,11 @@ class Race {
   bool newBestTime = false;
   // The player's path being recorded, the kept ghost driving beside it and the lap splits.
   RaceGhost ghost;
+  // The race time the messages showed after each simulation step, kept for the replay.
+  std::vector<int64_t> shownSeconds;
+  // A camera standing in the world and looking at the player's car (a replay's trackside view):
+  // when set, the scene is seen from there instead of from `view`'s eye.
+  std::optional<Vector3f> standingEye;
 
   // Places the player at the start, reads the clock and shows "READY".
   void start();
@@ -61,6 +66,9 @@ class Race {
   void countLaps();
   // Pushes a car that left the road back, slows it and takes health; crashes it below zero.
   void checkBorder();
+  // The sky, the car and the world of the current moment, with no step and no messages (a
+  // replay draws its frames so).
+  void drawScene();
 
  private:
   // True when the track has a centre line the track tests can work on (two points or more).
@@ -68,8 +76,11 @@ class Race {
   void countDown();
   // Keeps the time of a race that has just finished among the best times.
   void recordFinish();
-  void drawScene();
-  void drawSky();
+  // The sky turned by the eye's angles (degrees: x pitch, y heading, z roll).
+  void drawSky(const Vector3f& eyeRotation);
+  // The banner and the road; the world matrix is current.
+  void drawTrack();
+  void drawSceneFromStand(const Vector3f& eye);
   void drawMessages();
   // The finish message's lines about the best time of this track and car.
   void drawBestTime();

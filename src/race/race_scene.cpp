@@ -6,6 +6,7 @@
 #include "game/game_setup.h"
 #include "platform/gl_context_generation.h"
 #include "race/race.h"
+#include "race/replay_camera.h"
 #include "records/race_time.h"
 #include "track/track.h"
 
@@ -40,8 +41,7 @@ void Race::drawFrame() {
   SpinAngle += 0.1f;
 }
 
-void Race::drawSky() {
-  const Vector3f& r = player->rotation;
+void Race::drawSky(const Vector3f& r) {
   const float a = r.y * 0.06f * DegreeFraction;
   const float b = -r.x * 0.06f * DegreeFraction;
   glColor3f(1.0f, 1.0f, 1.0f);
@@ -74,6 +74,10 @@ void Race::drawSky() {
 }
 
 void Race::drawScene() {
+  if (standingEye) {
+    drawSceneFromStand(*standingEye);
+    return;
+  }
   const Vector3f& r = player->rotation;
   const Vector3f& p = player->position;
   glLoadIdentity();
@@ -102,6 +106,16 @@ void Race::drawScene() {
   glRotatef(-r.y, 0.0f, 1.0f, 0.0f);
   glTranslatef(-p.x, -p.y, -p.z);
   glPushMatrix();  // the world, kept for the ghost drawn last
+  drawTrack();
+
+  glLoadIdentity();
+  glRotatef(-r.z * 0.35f, 0.0f, 0.0f, 1.0f);
+  drawSky(r);
+  glPopMatrix();
+  drawGhost();
+}
+
+void Race::drawTrack() {
   // The banner stands at the world origin, where every centre line starts.
   glScalef(0.01f, 0.01f, 0.01f);
   glRotatef(-90.0f, 0.0f, 1.0f, 0.0f);
@@ -111,12 +125,36 @@ void Race::drawScene() {
   glRotatef(90.0f, 0.0f, 1.0f, 0.0f);
   glScalef(100.0f, 100.0f, 100.0f);
   CallList(track->roadList, track->roadListGeneration);
+}
 
+void Race::drawSceneFromStand(const Vector3f& eye) {
+  const Vector3f& p = player->position;
+  const Vector3f& r = player->rotation;
+  const CameraAim aim = AimAt(eye, p);
   glLoadIdentity();
-  glRotatef(-r.z * 0.35f, 0.0f, 0.0f, 1.0f);
-  drawSky();
+  glColor3f(1.0f, 1.0f, 1.0f);
+  glRotatef(-aim.pitch, 1.0f, 0.0f, 0.0f);
+  glRotatef(-aim.heading, 0.0f, 1.0f, 0.0f);
+  glTranslatef(-eye.x, -eye.y, -eye.z);
+  glPushMatrix();
+  // The car stands at its pose as the ghost does: turned by its angles, at 1/400 of the
+  // model's size, facing backwards.
+  if (player->car != nullptr) {
+    glTranslatef(p.x, p.y, p.z);
+    glRotatef(r.y, 0.0f, 1.0f, 0.0f);
+    glRotatef(r.x, 1.0f, 0.0f, 0.0f);
+    glRotatef(r.z, 0.0f, 0.0f, 1.0f);
+    glScalef(0.0025f, 0.0025f, 0.0025f);
+    glRotatef(-180.0f, 0.0f, 1.0f, 0.0f);
+    const Model& model = player->car->model;
+    CallList(model.displayList, model.displayListGeneration);
+  }
   glPopMatrix();
-  drawGhost();
+  glPushMatrix();
+  drawTrack();
+  glPopMatrix();
+  glLoadIdentity();
+  drawSky(Vector3f(aim.pitch, aim.heading, 0.0));
 }
 
 void Race::drawBestTime() {

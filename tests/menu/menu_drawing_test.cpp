@@ -191,3 +191,31 @@ TEST_F(MenuTest, BestTimeLineNeverTouchesTheNameOrArrowsNorCoversThePreviewAtAny
     EXPECT_EQ(aboveTheBand, 0) << SelectedTrack->name;
   }
 }
+
+TEST_F(MenuTest, KeyHintStaysInTheTopLeftCornerOnBlackClearOfTheNameAndPicture) {
+  // Tint held white: the untextured picture is white. In the corner's box only the hint's grey,
+  // black, and the preview's lines and points (drawn over everything) may show.
+  for (int track = 0; track < 3; ++track) {
+    SelectedTrackIndex = static_cast<int16_t>(track);
+    SelectedTrack = &TrackTable[track];
+    int hint = 0, other = 0;
+    for (int i = 0; i < 72; ++i) {  // the name's whole turn, every 5 degrees
+      SpinAngle = i / 6.0f;
+      MenuTint = {1.0f, 1.0f, 1.0f};
+      DrawTrackSelection();
+      glFinish();
+      const auto pixels = framebuffer();
+      const int inBox = countColour(pixels, {204, 204, 204}, 0, 555, 320, 600);
+      hint += inBox;
+      EXPECT_EQ(countColour(pixels, {204, 204, 204}), inBox);
+      for (int y = 555; y < 600; ++y)
+        for (int x = 0; x < 320; ++x) {
+          const unsigned char* p = &pixels[(size_t(y) * 800 + x) * 3];
+          const int rgb = p[0] << 16 | p[1] << 8 | p[2];
+          other += rgb != 0 && rgb != 0xCCCCCC && rgb != 0x9999FF && rgb != 0xFFFF00;
+        }
+    }
+    EXPECT_GT(hint, 72 * 300) << SelectedTrack->name;
+    EXPECT_EQ(other, 0) << SelectedTrack->name;
+  }
+}

@@ -1,0 +1,80 @@
+// A replay of one race: its recorded poses and what the race showed at each step, with the
+// timeline a viewer moves through (pause, seeking, speeds) and the chosen camera. GL-free.
+#pragma once
+
+#include <cstdint>
+#include <ctime>
+#include <string>
+#include <vector>
+
+#include "records/ghost_format.h"
+
+class Race;
+class Track;
+struct Car;
+
+// What the race's messages showed after one step.
+struct ReplayHud {
+  int16_t state = 1;    // the race's state then: Running, or Finished or Crashed at the end
+  int64_t seconds = 0;  // the race time shown (the finish time once Finished)
+  int lapsLeft = 0;     // the laps left shown while running
+  bool operator==(const ReplayHud&) const = default;
+};
+
+class Replay {
+ public:
+  enum class Camera { Driver, Chase, Trackside };  // as 1, 2 and 3 choose them
+  // The speeds Up and Down step through, slowest first.
+  static constexpr double Speeds[] = {0.25, 0.5, 1.0, 2.0, 4.0};
+  static constexpr int SpeedCount = 5;
+  static constexpr int NormalSpeed = 2;
+  // How far Left and Right jump.
+  static constexpr int32_t SeekSteps = 5 * GhostStepsPerSecond;
+
+  Replay() = default;
+  // A kept ghost's race: the times are its steps counted in whole seconds, and it finished.
+  Replay(const GhostPath& path, Track* track, Car* car);
+  // The race just driven (finished or crashed), from its recorder and the times it showed.
+  static Replay OfRace(const Race& race);
+
+  // One frame of playback: moves on by the speed unless paused; stops on the last step.
+  void advance();
+  void togglePause() { paused_ = !paused_; }
+  // Left and Right: `by` steps back (negative) or forward, kept within the race.
+  void seek(int32_t by);
+  void faster();
+  void slower();
+  // 1, 2, 3 choose a camera; C steps through them.
+  void choose(Camera camera) { camera_ = camera; }
+  void cycleCamera();
+
+  bool empty() const { return path_.poses.empty(); }
+  int32_t steps() const { return path_.steps(); }
+  // The step on screen, 0 to steps() - 1.
+  int32_t step() const;
+  const GhostPose& pose() const { return path_.poses[static_cast<size_t>(step())]; }
+  // Laps completed after the step on screen.
+  int16_t lapsDone() const;
+  ReplayHud hud() const;
+  bool paused() const { return paused_; }
+  double speed() const { return Speeds[speed_]; }
+  Camera camera() const { return camera_; }
+  Track* track() const { return track_; }
+  Car* car() const { return car_; }
+  // The replay's own line: "Replay  chase view  1/2x", or "paused" for the speed.
+  std::string statusText() const;
+  const GhostPath& path() const { return path_; }
+
+ private:
+  GhostPath path_;
+  std::vector<int64_t> shownSeconds_;  // the race time shown after each step; empty: from steps
+  int16_t endState_ = 3;               // Finished or Crashed
+  int64_t finishSeconds_ = 0;
+  int16_t laps_ = 0;  // laps of the track
+  Track* track_ = nullptr;
+  Car* car_ = nullptr;
+  double position_ = 0;  // in steps; fractional while slowed
+  int speed_ = NormalSpeed;
+  bool paused_ = false;
+  Camera camera_ = Camera::Chase;
+};
