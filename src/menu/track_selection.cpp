@@ -4,6 +4,7 @@
 
 #include <GL/gl.h>
 
+#include <string>
 #include <vector>
 
 #include "assets/outline_font.h"
@@ -12,12 +13,16 @@
 #include "menu/menu_drawing.h"
 #include "platform/frame_flags.h"
 #include "platform/keys.h"
-#include "records/best_times.h"
+#include "race/ghost_choice.h"
 #include "race/race_start.h"
-#include "records/race_time.h"
+#include "race/race_time.h"
+#include "records/best_times.h"
 #include "track/track.h"
 
 namespace {
+
+// Switches the ghost raced between the player's own and the fastest imported one.
+constexpr int KeyI = 0x49;
 
 void SelectTrack(int index) {
   SelectedTrackIndex = static_cast<int16_t>(index);
@@ -63,6 +68,31 @@ void DrawBestTime() {
   glEnable(GL_DEPTH_TEST);
 }
 
+// The ghost the race will run against, and the key that switches it: two small still lines at
+// the top, drawn only when an imported ghost of the shown track and car exists (so the screen is
+// as it always was for a player who imports none). Drawn before the preview, as the best time.
+void DrawGhostChoice() {
+  if (SelectedCar == nullptr) return;
+  ChosenGhost.choose(SelectedTrack->name, SelectedCar->name);
+  if (!ChosenGhost.hasImported()) return;
+  std::string ghost = "Ghost: ";
+  if (ChosenGhost.racesImported())
+    ghost += ChosenGhost.whose().empty() ? "imported" : ChosenGhost.whose();
+  else
+    ghost += "yours";
+  if (const auto& path = ChosenGhost.ghost())
+    ghost += ", " + StepsTimeText(path->steps()) + " seconds";
+  glLoadIdentity();
+  glColor3f(0.8f, 0.8f, 0.8f);
+  glDisable(GL_DEPTH_TEST);
+  glTranslatef(-0.55f, 1.1f, -3.0f);
+  glScalef(0.08f, 0.08f, 0.08f);
+  PrintText("%s", ghost.c_str());
+  glTranslatef(0.0f, -1.5f, 0.0f);
+  PrintText("I: your ghost or the fastest imported");
+  glEnable(GL_DEPTH_TEST);
+}
+
 }  // namespace
 
 void DrawTrackSelection() {
@@ -77,6 +107,7 @@ void DrawTrackSelection() {
   DrawSelectionArrows();
 
   DrawBestTime();
+  DrawGhostChoice();
 
   glLoadIdentity();
   glColor3f(0.6f, 0.6f, 1.0f);
@@ -115,6 +146,10 @@ void TrackSelectionInput() {
       PlaySound(Sound::Tick);
       SelectTrack(SelectedTrackIndex - 1);
     }
+  }
+  if (TakeKeyPress(KeyI)) {
+    PlaySound(Sound::Tick);
+    ChosenGhost.switchSource();
   }
   if (TakeKeyPress(VK_ESCAPE)) {
     PlaySound(Sound::Back);

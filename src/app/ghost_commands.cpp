@@ -1,0 +1,39 @@
+// The ghost sharing commands: export the player's best ghost, import other players' ghosts.
+#include "app/ghost_commands.h"
+
+#include <ostream>
+
+#include "race/race_time.h"
+#include "records/ghost_share.h"
+#include "track/track_key.h"
+
+int ExportGhostCommand(const std::vector<std::string>& arguments, std::ostream& out,
+                       std::ostream& errors) {
+  std::string error;
+  if (arguments.size() != 3 || !ExportGhost(arguments[0], arguments[1], arguments[2], error)) {
+    errors << "quillon: " << (error.empty() ? "--export-ghost needs TRACK CAR FILE" : error)
+           << '\n';
+    return 1;
+  }
+  out << "exported the ghost of " << arguments[0] << " with " << arguments[1] << " to "
+      << arguments[2] << '\n';
+  return 0;
+}
+
+int ImportGhostCommand(const std::vector<std::string>& files, std::ostream& out,
+                       std::ostream& errors) {
+  const std::vector<std::string> tracks = KnownTrackKeys();
+  int code = files.empty() ? 1 : 0;
+  for (const std::string& file : files) {
+    std::string reason;
+    ImportedGhost ghost;
+    if (!ImportGhost(file, tracks, reason, &ghost)) {
+      errors << "quillon: " << file << ": not imported: " << reason << '\n';
+      code = 1;
+      continue;
+    }
+    out << "imported " << file << ": " << ghost.label.player << " on " << ghost.label.track
+        << " with " << ghost.label.car << ", " << StepsTimeText(ghost.path.steps()) << " seconds\n";
+  }
+  return code;
+}
