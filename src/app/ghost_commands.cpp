@@ -3,6 +3,7 @@
 
 #include <ostream>
 
+#include "app/records_listing.h"
 #include "race/race_time.h"
 #include "records/ghost_share.h"
 #include "track/track_key.h"
@@ -28,12 +29,15 @@ int ImportGhostCommand(const std::vector<std::string>& files, std::ostream& out,
     std::string reason;
     ImportedGhost ghost;
     if (!ImportGhost(file, tracks, reason, &ghost)) {
-      errors << "quillon: " << file << ": not imported: " << reason << '\n';
+      errors << "quillon: " << PrintableName(file) << ": not imported: " << PrintableName(reason)
+             << '\n';
       code = 1;
       continue;
     }
-    out << "imported " << file << ": " << ghost.label.player << " on " << ghost.label.track
-        << " with " << ghost.label.car << ", " << StepsTimeText(ghost.path.steps()) << " seconds\n";
+    // Names as the terminal should show them: a file from anyone may hold control characters.
+    out << "imported " << PrintableName(file) << ": " << PrintableName(ghost.label.player) << " on "
+        << PrintableName(ghost.label.track) << " with " << PrintableName(ghost.label.car) << ", "
+        << StepsTimeText(ghost.path.steps()) << " seconds\n";
   }
   return code;
 }

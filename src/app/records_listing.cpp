@@ -9,10 +9,7 @@
 #include "records/ghost_share.h"
 #include "records/ghost_store.h"
 
-namespace {
-
-// A name as the terminal should show it: control characters (C0, DEL and C1) as \xNN escapes.
-std::string Printable(const std::string& name) {
+std::string PrintableName(const std::string& name) {
   std::string text;
   for (size_t i = 0; i < name.size(); ++i) {
     const unsigned char c = static_cast<unsigned char>(name[i]);
@@ -31,8 +28,6 @@ std::string Printable(const std::string& name) {
   }
   return text;
 }
-
-}  // namespace
 
 namespace {
 
@@ -54,7 +49,7 @@ int PrintOwnRecords(std::ostream& out, std::ostream& errors) {
     return 1;
   }
   for (const RaceRecord& race : table->bestOfEachPair()) {
-    out << Printable(race.track) << '\t' << Printable(race.car) << '\t'
+    out << PrintableName(race.track) << '\t' << PrintableName(race.car) << '\t'
         << RaceTimeText(static_cast<double>(race.seconds)) << " seconds\t"
         << FormatRecordDate(race.date).substr(0, 10) << '\t';
     const auto ghost = PeekGhost(race.track, race.car);
@@ -69,9 +64,9 @@ int PrintRecords(std::ostream& out, std::ostream& errors) {
   const int code = PrintOwnRecords(out, errors);
   // Other players' ghosts, after the player's own records.
   for (const ImportedGhost& ghost : ImportedGhosts()) {
-    out << "imported\t" << Printable(ghost.label.track) << '\t' << Printable(ghost.label.car)
-        << '\t' << Printable(ghost.label.player) << "\tghost " << StepsTimeText(ghost.path.steps())
-        << " seconds\n";
+    out << "imported\t" << PrintableName(ghost.label.track) << '\t'
+        << PrintableName(ghost.label.car) << '\t' << PrintableName(ghost.label.player) << "\tghost "
+        << StepsTimeText(ghost.path.steps()) << " seconds\n";
   }
   return code;
 }

@@ -68,28 +68,66 @@ void DrawBestTime() {
   glEnable(GL_DEPTH_TEST);
 }
 
-// The ghost the race will run against, and the key that switches it: two small still lines at
-// the top, drawn only when an imported ghost of the shown track and car exists (so the screen is
-// as it always was for a player who imports none). Drawn before the preview, as the best time.
+// The ghost the race will run against, and the key that switches it: two small still lines in
+// the top left corner, drawn only when an imported ghost of the shown track and car exists (so the
+// screen is as it always was for a player who imports none). Drawn before the preview, as the best
+// time.
+float TextWidth(const std::string& text) {
+  float width = 0;
+  for (unsigned char c : text) width += GlyphMetrics[c].cellIncX;
+  return width;
+}
+
+// A UTF-8 name in the font's one-byte glyphs: letters up to U+00FF as their byte (as "é"), any
+// other sequence as '?'.
+std::string GlyphText(const std::string& name) {
+  std::string text;
+  for (size_t i = 0; i < name.size(); ++i) {
+    const auto c = static_cast<unsigned char>(name[i]);
+    if (c < 0x80) {
+      text += static_cast<char>(c);
+      continue;
+    }
+    const auto next = i + 1 < name.size() ? static_cast<unsigned char>(name[i + 1]) : 0;
+    if ((c == 0xC2 || c == 0xC3) && (next & 0xC0) == 0x80) {
+      text += static_cast<char>(((c & 0x03) << 6) | (next & 0x3F));
+      ++i;
+    } else if ((c & 0xC0) != 0x80) {
+      text += '?';
+    }
+  }
+  return text;
+}
+
+// One line starting at the current origin (PrintText centres its text).
+void PrintFromLeft(const std::string& text) {
+  glPushMatrix();
+  glTranslatef(TextWidth(text) / 2, 0.0f, 0.0f);
+  PrintText("%s", text.c_str());
+  glPopMatrix();
+}
+
 void DrawGhostChoice() {
   if (SelectedCar == nullptr) return;
   ChosenGhost.choose(SelectedTrack->name, SelectedCar->name);
   if (!ChosenGhost.hasImported()) return;
-  std::string ghost = "Ghost: ";
-  if (ChosenGhost.racesImported())
-    ghost += ChosenGhost.whose().empty() ? "imported" : ChosenGhost.whose();
-  else
-    ghost += "yours";
+  std::string whose = "yours";
+  if (ChosenGhost.racesImported()) {
+    whose = ChosenGhost.whose().empty() ? "imported" : GlyphText(ChosenGhost.whose());
+    // A long name is cut to stay in the corner.
+    if (whose.size() > 12) whose = whose.substr(0, 12) + "...";
+  }
+  std::string ghost = "Ghost: " + whose;
   if (const auto& path = ChosenGhost.ghost())
     ghost += ", " + StepsTimeText(path->steps()) + " seconds";
   glLoadIdentity();
   glColor3f(0.8f, 0.8f, 0.8f);
   glDisable(GL_DEPTH_TEST);
-  glTranslatef(-0.55f, 1.1f, -3.0f);
-  glScalef(0.08f, 0.08f, 0.08f);
-  PrintText("%s", ghost.c_str());
+  glTranslatef(-1.6f, 1.1f, -3.0f);  // the dark band left of the picture
+  glScalef(0.06f, 0.06f, 0.06f);
+  PrintFromLeft(ghost);
   glTranslatef(0.0f, -1.5f, 0.0f);
-  PrintText("I: your ghost or the fastest imported");
+  PrintFromLeft("I: your ghost or imported");
   glEnable(GL_DEPTH_TEST);
 }
 

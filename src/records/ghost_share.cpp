@@ -4,6 +4,8 @@
 #include "records/ghost_share.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <cstdio>
 
 #include "records/ghost_store.h"
 #include "records/records_file.h"
@@ -44,6 +46,20 @@ bool ExportGhost(const std::string& track, const std::string& car,
 }
 
 namespace {
+
+// The file an imported ghost is kept in: "<track>-<car>-<player>.ghost"; names that would make
+// too long a file name are cut, with a hash of the whole kept to tell them apart.
+std::string ImportedFileName(const GhostLabel& label) {
+  const std::string name =
+      SafeFileName(label.track) + "-" + SafeFileName(label.car) + "-" + SafeFileName(label.player);
+  constexpr size_t Longest = 200;
+  if (name.size() <= Longest) return name + ".ghost";
+  uint32_t hash = 2166136261u;
+  for (unsigned char c : name) hash = (hash ^ c) * 16777619u;
+  char tail[16];
+  std::snprintf(tail, sizeof tail, "-%08X", static_cast<unsigned>(hash));
+  return name.substr(0, Longest) + tail + ".ghost";
+}
 
 // Why the bytes of a file offered for import are refused; empty when they are taken.
 std::string Refusal(std::string_view bytes, const std::vector<std::string>& trackKeys,
@@ -93,8 +109,7 @@ bool ImportGhost(const std::filesystem::path& source, const std::vector<std::str
   if (!MakePrivateFolders(folder, reason)) return false;
   RecordsLock lock(RecordsFolder(), reason);
   if (!lock.held()) return false;
-  ghost.file = folder / (SafeFileName(ghost.label.track) + "-" + SafeFileName(ghost.label.car) +
-                         "-" + SafeFileName(ghost.label.player) + ".ghost");
+  ghost.file = folder / ImportedFileName(ghost.label);
   RemoveStaleTemporaries(ghost.file);
   if (!WriteFileAtomically(ghost.file, bytes, reason)) return false;
   if (imported != nullptr) *imported = std::move(ghost);

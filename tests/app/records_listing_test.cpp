@@ -8,7 +8,9 @@
 #include <sstream>
 #include <tuple>
 
+#include "app/ghost_commands.h"
 #include "records/best_times.h"
+#include "records/ghost_share.h"
 #include "records/ghost_store.h"
 #include "support/scratch_folder.h"
 
@@ -89,6 +91,29 @@ TEST_F(RecordsListingTest, RecordsListTheGhostTimeBesideTheBestTime) {
             "Sunny\tSMiLE\t95 seconds\t2026-12-06\tghost 94.57 seconds\n"
             "Yello\t911PIZ\t120 seconds\t2026-12-06\tno ghost\n");
   GameBestTimes = BestTimes();
+}
+
+// Imported ghosts follow the player's records (listed even without a best-times file), names
+// escaped; the import command says each file, and fails for any it refuses.
+TEST_F(RecordsListingTest, ImportedGhostsAreListedAndTheImportCommandSaysEachFile) {
+  const fs::path offered = scratch.path() / "offered.ghost";
+  WriteFile(offered, FormatGhost(Path(3674), {"Zo\x1b[2J", "Sunny", "SMiLE"}));
+  WriteFile(scratch.path() / "broken.ghost", "broken");
+  std::ostringstream said, problems;
+  EXPECT_EQ(ImportGhostCommand({offered.string(), (scratch.path() / "broken.ghost").string()}, said,
+                               problems),
+            1);
+  EXPECT_EQ(said.str(),
+            "imported " + offered.string() + ": Zo\\x1B[2J on Sunny with SMiLE, 61.23 seconds\n");
+  EXPECT_NE(problems.str().find("broken.ghost: not imported: not a whole ghost file"),
+            std::string::npos)
+      << problems.str();
+  std::ostringstream out, errors;
+  EXPECT_EQ(PrintRecords(out, errors), 0);
+  EXPECT_EQ(out.str(), "imported\tSunny\tSMiLE\tZo\\x1B[2J\tghost 61.23 seconds\n");
+  std::ostringstream exported, failed;
+  EXPECT_EQ(ExportGhostCommand({"Sunny", "SMiLE", "x.ghost"}, exported, failed), 1);
+  EXPECT_EQ(failed.str(), "quillon: no ghost of Sunny with SMiLE\n");
 }
 
 }  // namespace

@@ -114,6 +114,15 @@ TEST(GhostShare, ExportThenImportOnAnotherHomeFolderGivesTheSameBytes) {
     EXPECT_EQ(FastestImportedGhost("Sunny", "SMiLE")->label.player, "Max");
     EXPECT_EQ(ImportedGhosts().size(), 2u);
     EXPECT_EQ(ReadFile(ImportedGhostFolder() / "Sunny-SMiLE-Bad.ghost"), "broken");
+    // Names as long as a file may carry: still kept, two of them apart.
+    for (char c : {'a', 'b'}) {
+      const fs::path offered = second.path() / "long.ghost";
+      WriteFile(offered, FormatGhost(Path(100), {std::string(GhostMaxName, c), "Sunny", "SMiLE"}));
+      ASSERT_TRUE(ImportGhost(offered, {"Sunny"}, reason, &ghost)) << reason;
+      EXPECT_LE(ghost.file.filename().string().size(), 255u);
+    }
+    EXPECT_EQ(ImportedGhosts().size(), 4u);
+    EXPECT_EQ(FastestImportedGhost("Sunny", "SMiLE")->path, Path(100));
   }
   GameGhosts = GhostStore();
   GameSettings.reload();
