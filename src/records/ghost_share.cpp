@@ -39,7 +39,7 @@ bool ExportGhost(const std::string& track, const std::string& car,
   label.car = car;
   const std::string out = FormatGhost(path, label);
   if (out.empty()) {
-    error = "the player's name is longer than " + std::to_string(GhostMaxName) + " bytes";
+    error = "a name of the ghost is longer than " + std::to_string(GhostMaxName) + " bytes";
     return false;
   }
   return WriteFileAtomically(target, out, error);

@@ -129,7 +129,8 @@ bool GhostStore::keep(const std::string& track, const std::string& car, const Gh
     }
     if (error.empty()) {
       RemoveStaleTemporaries(file);
-      const GhostLabel label{ClipGhostName(GameSettings.name()), TrackKey(track), car};
+      const GhostLabel label{ClipGhostName(GameSettings.name()), ClipGhostName(TrackKey(track)),
+                             ClipGhostName(car)};
       if (WriteFileAtomically(file, FormatGhost(path, label), error, fileCalls)) return true;
     }
   }
