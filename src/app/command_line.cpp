@@ -4,7 +4,8 @@
 #include <cstring>
 #include <sstream>
 
-#include "records/best_times.h"
+#include "app/ghost_commands.h"
+#include "app/records_listing.h"
 
 namespace {
 
@@ -29,11 +30,42 @@ constexpr Option kOptions[] = {
      [](CommandLine& c) { c.action = CommandLine::Action::Records; }},
 };
 
+// Options that take the arguments after them: a fixed count, or (0) one or more to the end.
+struct FileOption {
+  const char* name;
+  const char* arguments;
+  const char* help;
+  int count;
+  CommandLine::Action action;
+};
+
+constexpr FileOption kFileOptions[] = {
+    {"--export-ghost", "TRACK CAR FILE", "write the best ghost of TRACK and CAR to FILE and exit",
+     3, CommandLine::Action::ExportGhost},
+    {"--import-ghost", "FILE...", "check and keep other players' ghost files and exit", 0,
+     CommandLine::Action::ImportGhost},
+};
+
 }  // namespace
 
 CommandLine ParseCommandLine(int argc, const char* const* argv) {
   CommandLine line;
   for (int i = 1; i < argc; ++i) {
+    const FileOption* taking = nullptr;
+    for (const FileOption& option : kFileOptions) {
+      if (std::strcmp(argv[i], option.name) == 0) taking = &option;
+    }
+    if (taking != nullptr) {
+      const int left = argc - i - 1;
+      if (taking->count == 0 ? left < 1 : left != taking->count) {
+        line.action = CommandLine::Action::Usage;
+        line.badOption = argv[i];
+        return line;
+      }
+      line.action = taking->action;
+      line.arguments.assign(argv + i + 1, argv + argc);
+      return line;
+    }
     const Option* found = nullptr;
     for (const Option& option : kOptions) {
       if (std::strcmp(argv[i], option.name) == 0) found = &option;
@@ -60,6 +92,10 @@ std::string UsageText() {
     text.append(length < 14 ? 14 - length : 1, ' ');
     text += option.help;
     text += '\n';
+  }
+  for (const FileOption& option : kFileOptions) {
+    text += std::string("  ") + option.name + " " + option.arguments + "\n";
+    text += std::string(18, ' ') + option.help + "\n";
   }
   text +=
       "\nPictures, models and sounds are read from Data/ in the working folder when it holds the\n"
@@ -94,7 +130,25 @@ std::optional<int> AnswerCommandLine(const CommandLine& line, std::FILE* out, st
           std::fwrite(text.data(), 1, text.size(), out) == text.size() && std::fflush(out) == 0;
       return written ? code : 1;
     }
+    case CommandLine::Action::ExportGhost:
+    case CommandLine::Action::ImportGhost: {
+      std::ostringstream said, problems;
+      const int code = line.action == CommandLine::Action::ExportGhost
+                           ? ExportGhostCommand(line.arguments, said, problems)
+                           : ImportGhostCommand(line.arguments, said, problems);
+      std::fputs(problems.str().c_str(), err);
+      const std::string text = said.str();
+      const bool written =
+          std::fwrite(text.data(), 1, text.size(), out) == text.size() && std::fflush(out) == 0;
+      return written ? code : 1;
+    }
     case CommandLine::Action::Usage:
+      if (line.arguments.empty() && line.badOption.starts_with("--") &&
+          (line.badOption == "--export-ghost" || line.badOption == "--import-ghost")) {
+        std::fprintf(err, "quillon: option '%s' needs its arguments\n", line.badOption.c_str());
+        std::fputs(UsageText().c_str(), err);
+        return UsageExitCode;
+      }
       std::fprintf(err, "quillon: unrecognized option '%s'\n", line.badOption.c_str());
       std::fputs(UsageText().c_str(), err);
       return UsageExitCode;

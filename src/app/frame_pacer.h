@@ -4,13 +4,15 @@
 
 #include <functional>
 
+#include "platform/frame_rate.h"
+
 class FramePacer {
  public:
   using Clock = std::function<double()>;
   using Sleep = std::function<void(double)>;
 
   // period: seconds per frame. clock and sleep default to the platform's monotonic ones.
-  explicit FramePacer(double period = 1.0 / 60.0, Clock clock = {}, Sleep sleep = {});
+  explicit FramePacer(double period = 1.0 / FramesPerSecond, Clock clock = {}, Sleep sleep = {});
 
   // Called once after each presented frame: sleeps until the next frame is due. A loop that
   // fell behind by more than a frame starts afresh instead of racing to catch up.

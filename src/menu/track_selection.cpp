@@ -4,6 +4,7 @@
 
 #include <GL/gl.h>
 
+#include <string>
 #include <vector>
 
 #include "assets/outline_font.h"
@@ -12,15 +13,18 @@
 #include "menu/menu_drawing.h"
 #include "platform/frame_flags.h"
 #include "platform/keys.h"
+#include "race/ghost_choice.h"
 #include "race/race_start.h"
+#include "race/race_time.h"
 #include "race/replay_screen.h"
 #include "records/best_times.h"
-#include "records/race_time.h"
 #include "track/track.h"
 
 namespace {
 
 constexpr int KeyV = 0x56;
+// Switches the ghost raced between the player's own and the fastest imported one.
+constexpr int KeyI = 0x49;
 
 void SelectTrack(int index) {
   SelectedTrackIndex = static_cast<int16_t>(index);
@@ -66,15 +70,79 @@ void DrawBestTime() {
   glEnable(GL_DEPTH_TEST);
 }
 
-// The extra keys of this screen, named in a small still line at the top left, above the preview
-// and far from the turning name and the best time at the foot of the screen.
+// Width of a line in the font, in glyph units.
+float TextWidth(const std::string& text) {
+  float width = 0;
+  for (unsigned char c : text) width += GlyphMetrics[c].cellIncX;
+  return width;
+}
+
+// A UTF-8 name in the font's one-byte glyphs: letters up to U+00FF as their byte (as "é"), any
+// other sequence as '?'.
+std::string GlyphText(const std::string& name) {
+  std::string text;
+  for (size_t i = 0; i < name.size(); ++i) {
+    const auto c = static_cast<unsigned char>(name[i]);
+    if (c < 0x80) {
+      text += static_cast<char>(c);
+      continue;
+    }
+    const auto next = i + 1 < name.size() ? static_cast<unsigned char>(name[i + 1]) : 0;
+    if ((c == 0xC2 || c == 0xC3) && (next & 0xC0) == 0x80) {
+      text += static_cast<char>(((c & 0x03) << 6) | (next & 0x3F));
+      ++i;
+    } else if ((c & 0xC0) != 0x80) {
+      text += '?';
+    }
+  }
+  return text;
+}
+
+// One line starting at the current origin (PrintText centres its text).
+void PrintFromLeft(const std::string& text) {
+  glPushMatrix();
+  glTranslatef(TextWidth(text) / 2, 0.0f, 0.0f);
+  PrintText("%s", text.c_str());
+  glPopMatrix();
+}
+
+// The extra keys of this screen, named in a small still line at the very top left, above the
+// preview and far from the turning name and the best time at the foot of the screen.
 void DrawKeyHint() {
   glLoadIdentity();
   glColor3f(0.8f, 0.8f, 0.8f);
   glDisable(GL_DEPTH_TEST);
-  glTranslatef(-0.95f, 1.12f, -3.0f);  // the text is centred on x
-  glScalef(0.08f, 0.08f, 0.08f);
-  PrintText("V: watch the best race");
+  glTranslatef(-1.6f, 1.19f, -3.0f);
+  glScalef(0.06f, 0.06f, 0.06f);
+  PrintFromLeft("V: watch the best race");
+  glEnable(GL_DEPTH_TEST);
+}
+
+// The ghost the race will run against, and the key that switches it: two small still lines in
+// the top left corner under the V hint, drawn only when an imported ghost of the shown track and
+// car exists (so the screen is as it always was for a player who imports none). Drawn before the
+// preview, as the best time.
+void DrawGhostChoice() {
+  if (SelectedCar == nullptr) return;
+  ChosenGhost.choose(SelectedTrack->name, SelectedCar->name);
+  if (!ChosenGhost.hasImported()) return;
+  std::string whose = "yours";
+  if (ChosenGhost.racesImported()) {
+    whose = ChosenGhost.whose().empty() ? "imported" : GlyphText(ChosenGhost.whose());
+    // A long name is cut to stay in the corner.
+    if (whose.size() > 12) whose = whose.substr(0, 12) + "...";
+  }
+  std::string ghost = "Ghost: " + whose;
+  if (const auto& path = ChosenGhost.ghost())
+    ghost += ", " + StepsTimeText(path->steps()) + " seconds";
+  glLoadIdentity();
+  glColor3f(0.8f, 0.8f, 0.8f);
+  glDisable(GL_DEPTH_TEST);
+  glTranslatef(-1.6f, 1.1f, -3.0f);  // the dark band left of the picture, under the V hint
+  glScalef(0.06f, 0.06f, 0.06f);
+  PrintFromLeft(ghost);
+  glTranslatef(0.0f, -1.5f, 0.0f);
+  PrintFromLeft("I: your ghost or imported");
   glEnable(GL_DEPTH_TEST);
 }
 
@@ -93,6 +161,7 @@ void DrawTrackSelection() {
 
   DrawBestTime();
   DrawKeyHint();
+  DrawGhostChoice();
 
   glLoadIdentity();
   glColor3f(0.6f, 0.6f, 1.0f);
@@ -131,6 +200,10 @@ void TrackSelectionInput() {
       PlaySound(Sound::Tick);
       SelectTrack(SelectedTrackIndex - 1);
     }
+  }
+  if (TakeKeyPress(KeyI)) {
+    PlaySound(Sound::Tick);
+    ChosenGhost.switchSource();
   }
   if (TakeKeyPress(VK_ESCAPE)) {
     PlaySound(Sound::Back);

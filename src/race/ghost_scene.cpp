@@ -6,7 +6,7 @@
 #include "game/game_setup.h"
 #include "platform/gl_context_generation.h"
 #include "race/race.h"
-#include "records/race_time.h"
+#include "race/race_time.h"
 
 namespace {
 

@@ -2,13 +2,14 @@
 #include "race/race_ghost.h"
 
 #include "race/car_state.h"
+#include "race/ghost_choice.h"
 #include "records/ghost_store.h"
 #include "records/settings.h"
 
 void RaceGhost::begin(const std::string& track, const std::string& car) {
   track_ = track;
   car_ = car;
-  kept_ = GameGhosts.load(track, car);
+  kept_ = ChosenGhost.forRace(track, car);
   recorded_.poses.clear();
   recorded_.lapSteps.clear();
   recorded_.poses.reserve(GhostMaxSteps);
@@ -42,6 +43,7 @@ void RaceGhost::finish() {
   if (kept_) raceDifference_ = steps_ - kept_->steps();
   if (track_.empty() || tooLong_) return;
   GameGhosts.keep(track_, car_, recorded_);
+  ChosenGhost.forget();  // the player's own ghost may be this race now
 }
 
 void RaceGhost::toggleShown() {

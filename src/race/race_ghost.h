@@ -13,15 +13,17 @@ struct CarState;
 class RaceGhost {
  public:
   // How long a lap's split shows: three seconds of steps.
-  static constexpr int32_t SplitSteps = 3 * GhostStepsPerSecond;
+  static constexpr int32_t SplitSteps = 3 * FramesPerSecond;
 
-  // At a race start: the kept ghost of this track and car (if any), the recording emptied (its
+  // At a race start: the ghost chosen for this track and car (the player's own or an imported
+  // one; ready before the start, never waited for), the recording emptied (its
   // room for a ten-minute race reserved once, so the race itself never allocates), the splits
   // cleared, and whether the ghost shows from the settings.
   void begin(const std::string& track, const std::string& car);
   // After each simulation step: records the car's pose and, when `laps` grew, the lap's split.
   void afterStep(const CarState& player);
-  // At the finish: the recorded path becomes the kept ghost when it is faster.
+  // At the finish: the recorded path becomes the player's kept ghost when it is faster than
+  // that one (whichever ghost was raced).
   void finish();
   // `G`: shows or hides the ghost, kept in the settings.
   void toggleShown();

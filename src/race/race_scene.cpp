@@ -6,8 +6,8 @@
 #include "game/game_setup.h"
 #include "platform/gl_context_generation.h"
 #include "race/race.h"
+#include "race/race_time.h"
 #include "race/replay_camera.h"
-#include "records/race_time.h"
 #include "track/track.h"
 
 namespace {

@@ -12,7 +12,7 @@ Replay::Replay(const GhostPath& path, Track* track, Car* car)
     : path_(path), track_(track), car_(car) {
   laps_ = track != nullptr ? track->laps : static_cast<int16_t>(path.lapSteps.size());
   // A kept ghost ends on its finish; the race then showed its whole seconds of running.
-  finishSeconds_ = path.steps() > 0 ? (path.steps() - 1) / GhostStepsPerSecond : 0;
+  finishSeconds_ = path.steps() > 0 ? (path.steps() - 1) / FramesPerSecond : 0;
 }
 
 Replay Replay::OfRace(const Race& race) {
@@ -66,7 +66,7 @@ ReplayHud Replay::hud() const {
   const int32_t k = step();
   hud.lapsLeft = laps_ - lapsDone();
   hud.seconds =
-      shownSeconds_.empty() ? k / GhostStepsPerSecond : shownSeconds_[static_cast<size_t>(k)];
+      shownSeconds_.empty() ? k / FramesPerSecond : shownSeconds_[static_cast<size_t>(k)];
   if (k == steps() - 1 && endState_ != Race::Running) {
     hud.state = endState_;
     if (endState_ == Race::Finished) hud.seconds = finishSeconds_;

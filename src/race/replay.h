@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/frame_rate.h"
 #include "records/ghost_format.h"
 
 class Race;
@@ -29,7 +30,7 @@ class Replay {
   static constexpr int SpeedCount = 5;
   static constexpr int NormalSpeed = 2;
   // How far Left and Right jump.
-  static constexpr int32_t SeekSteps = 5 * GhostStepsPerSecond;
+  static constexpr int32_t SeekSteps = 5 * FramesPerSecond;
 
   Replay() = default;
   // A kept ghost's race: the times are its steps counted in whole seconds, and it finished.

@@ -6,7 +6,7 @@
 #include "game/game_setup.h"
 #include "race/race.h"
 #include "race/replay_screen.h"
-#include "records/race_time.h"
+#include "race/race_time.h"
 
 namespace {
 

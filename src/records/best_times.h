@@ -1,7 +1,7 @@
 // The player's best times: kept in $XDG_DATA_HOME/quillon/best-times.txt (by default
 // ~/.local/share/quillon/), read on first use, written once at the finish of each race.
 // Failures never stop the game: each kind is said once on standard error.
-// In records/, the player's own files (best times now), GL-free and below the menus and race.
+// In records/, the player's own files, GL-free and below the menus and race.
 #pragma once
 
 #include <filesystem>
@@ -10,12 +10,16 @@
 #include <string>
 #include <vector>
 
+#include "records/player_file.h"
 #include "records/records_file.h"
 #include "records/records_format.h"
 
 // The best-times file, from the environment at the time of the call: $XDG_DATA_HOME when it is
 // an absolute path, else $HOME/.local/share; empty when neither gives a folder.
 std::filesystem::path BestTimesFile();
+
+// Larger files are not best-times files this game wrote (ten races a track and car is a few KB).
+constexpr size_t BestTimesFileLimit = 1 << 20;
 
 // What a finished race did to the best times of its track and car.
 struct FinishRecord {
@@ -50,19 +54,16 @@ class BestTimes {
   RecordsTable table_;
   std::vector<RaceRecord> unsaved_;  // races of this run not yet written
   bool blocked_ = false;             // a broken file is still in the way: never replace it
+  bool unreadable_ = false;          // the file could not be read this time: never replace it
   bool newer_ = false;               // the file is of a newer version: never replace it
-  bool toldRead_ = false;
+  PlayerFileReader reader_{{"a best-times file",
+                            ": written by a newer version of the game; its races are shown, the "
+                            "races of this run are not saved",
+                            ", best times start anew", "; best times are not saved"},
+                           BestTimesFileLimit};
   bool toldWrite_ = false;
-  bool toldNewer_ = false;
   bool toldDropped_ = false;
 };
 
 // The best times of the game.
 extern BestTimes GameBestTimes;
-
-// The best time of every track and car, one line each, for `quillon --records`, with the kept
-// ghost's time in hundredths ("ghost 61.23 seconds", or "no ghost") appended; control
-// characters in names are shown as \xNN. Only reads: a file that cannot be read or is not a
-// best-times file is said on `errors` and left untouched. Returns the process exit code (0, or
-// 1 after such a failure).
-int PrintRecords(std::ostream& out, std::ostream& errors);

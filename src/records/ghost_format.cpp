@@ -62,6 +62,18 @@ class Reader {
   bool failed() const { return failed_; }
   bool atEnd() const { return at_ == bytes_.size(); }
 
+  // A length-prefixed name of at most GhostMaxName bytes.
+  std::string name() {
+    const uint32_t length = varint();
+    if (failed_ || length > GhostMaxName || length > bytes_.size() - at_) {
+      failed_ = true;
+      return {};
+    }
+    std::string text(bytes_.substr(at_, length));
+    at_ += length;
+    return text;
+  }
+
   uint32_t varint() {
     uint32_t value = 0;
     for (int shift = 0; shift < 35; shift += 7) {
@@ -104,10 +116,15 @@ bool IsWholeGhost(const GhostPath& path) {
   return true;
 }
 
-std::string FormatGhost(const GhostPath& path) {
+std::string FormatGhost(const GhostPath& path, const GhostLabel& label) {
   if (!IsWholeGhost(path)) return {};
   std::string out(Magic);
   out.push_back(static_cast<char>(GhostFormatVersion));
+  for (const std::string* name : {&label.player, &label.track, &label.car}) {
+    if (name->size() > GhostMaxName) return {};
+    PutVarint(out, static_cast<uint32_t>(name->size()));
+    out += *name;
+  }
   PutVarint(out, static_cast<uint32_t>(path.steps()));
   PutVarint(out, static_cast<uint32_t>(path.lapSteps.size()));
   int32_t previous = 0;
@@ -128,13 +145,25 @@ std::string FormatGhost(const GhostPath& path) {
   return out;
 }
 
-GhostRead ParseGhost(std::string_view bytes, GhostPath& path) {
+std::string ClipGhostName(std::string name) {
+  if (name.size() <= GhostMaxName) return name;
+  size_t end = GhostMaxName;
+  while (end > 0 && (static_cast<unsigned char>(name[end]) & 0xC0) == 0x80) --end;
+  name.resize(end);
+  return name;
+}
+
+int GhostVersion(std::string_view bytes) {
+  if (bytes.size() < Magic.size() + 1 || bytes.substr(0, Magic.size()) != Magic) return 0;
+  return static_cast<unsigned char>(bytes[Magic.size()]);
+}
+
+GhostRead ParseGhost(std::string_view bytes, GhostPath& path, GhostLabel* label) {
   path = GhostPath();
-  if (bytes.size() < Magic.size() + 1 || bytes.substr(0, Magic.size()) != Magic)
-    return GhostRead::Broken;
-  const auto version = static_cast<unsigned char>(bytes[Magic.size()]);
+  if (label != nullptr) *label = GhostLabel();
+  const int version = GhostVersion(bytes);
   if (version > GhostFormatVersion) return GhostRead::Newer;
-  if (version != GhostFormatVersion || bytes.size() < Magic.size() + 5) return GhostRead::Broken;
+  if (version < 1 || bytes.size() < Magic.size() + 5) return GhostRead::Broken;
   const std::string_view body = bytes.substr(0, bytes.size() - 4);
   uint32_t stored = 0;
   for (int i = 0; i < 4; ++i)
@@ -142,6 +171,12 @@ GhostRead ParseGhost(std::string_view bytes, GhostPath& path) {
 
   // The checksum is compared last, so that fuzzing reaches the reading below.
   Reader in(body.substr(Magic.size() + 1));
+  GhostLabel names;
+  if (version >= 2) {
+    names.player = in.name();
+    names.track = in.name();
+    names.car = in.name();
+  }
   const uint32_t steps = in.varint();
   const uint32_t laps = in.varint();
   if (in.failed() || steps == 0 || steps > GhostMaxSteps || laps == 0 || laps > GhostMaxLaps ||
@@ -170,5 +205,6 @@ GhostRead ParseGhost(std::string_view bytes, GhostPath& path) {
   if (in.failed() || !in.atEnd() || !IsWholeGhost(read) || stored != Checksum(body))
     return GhostRead::Broken;
   path = std::move(read);
+  if (label != nullptr) *label = std::move(names);
   return GhostRead::Read;
 }

@@ -3,7 +3,11 @@
 // In records/, the player's own files, GL-free and below the menus and race.
 //
 //   "QGHOST"          6 bytes
-//   version           1 byte, 1
+//   version           1 byte, 2
+//   player            the name of the player who drove it: a varint length (at most
+//                     GhostMaxName) then that many bytes of UTF-8
+//   track             the key of the track it was driven on (see TrackKey), the same way
+//   car               the car's name, the same way
 //   steps             varint, 1 to GhostMaxSteps: simulation steps from "GO" to the finish
 //   laps              varint, 1 to GhostMaxLaps
 //   lap steps         one varint a lap: steps since the previous lap's end (at least 1); the
@@ -15,6 +19,8 @@
 //                     second)
 //   checksum          4 bytes, little-endian: 32-bit FNV-1a of every byte before it
 //
+// Version 1 is the same without the three names; it is still read.
+//
 // Varints are little-endian groups of 7 bits, the high bit set on all but the last, in the
 // fewest bytes. The values are the exact floats the race draws the car with; a car moves, turns
 // and settles smoothly, so a value takes about two bytes.
@@ -24,6 +30,8 @@
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "platform/frame_rate.h"
 
 // Where and how the car was after one simulation step: its position and its angles in degrees.
 struct GhostPose {
@@ -39,23 +47,36 @@ struct GhostPath {
   bool operator==(const GhostPath&) const = default;
 };
 
-// The race's fine clock: one simulation step a frame, at the paced 60 frames a second.
-constexpr int32_t GhostStepsPerSecond = 60;
-// A race longer than ten minutes keeps no ghost.
-constexpr int32_t GhostMaxSteps = 10 * 60 * GhostStepsPerSecond;
+// A race longer than ten minutes keeps no ghost (a pose a frame).
+constexpr int32_t GhostMaxSteps = 10 * 60 * FramesPerSecond;
 constexpr int32_t GhostMaxLaps = 1000;
-constexpr uint8_t GhostFormatVersion = 1;
+// The longest file a whole ghost can make (five bytes a value at most), with room to spare.
+constexpr size_t GhostFileLimit = static_cast<size_t>(GhostMaxSteps) * 6 * 5 + (64 << 10);
+constexpr uint8_t GhostFormatVersion = 2;
+constexpr size_t GhostMaxName = 255;
+
+// Whose ghost it is and what it was driven on; empty in a file of version 1.
+struct GhostLabel {
+  std::string player, track, car;
+  bool operator==(const GhostLabel&) const = default;
+};
 
 enum class GhostRead {
   Read,    // `path` holds the ghost
   Broken,  // not a ghost file this game wrote, or damaged
   Newer,   // a ghost file of a later version: left as it is
 };
-// Reads a ghost file's bytes into `path`.
-GhostRead ParseGhost(std::string_view bytes, GhostPath& path);
+// `name` cut to at most GhostMaxName bytes, never inside a UTF-8 sequence.
+std::string ClipGhostName(std::string name);
+
+// Reads a ghost file's bytes into `path` (and its names into `label`, when given).
+GhostRead ParseGhost(std::string_view bytes, GhostPath& path, GhostLabel* label = nullptr);
+// The version byte of a file that begins as a ghost file does; 0 for any other bytes.
+int GhostVersion(std::string_view bytes);
 
 // True when `path` can be written and read back: 1 to GhostMaxSteps finite poses, laps ending
 // in increasing steps, the last on the last step.
 bool IsWholeGhost(const GhostPath& path);
-// The file's bytes for a whole ghost (empty for any other path).
-std::string FormatGhost(const GhostPath& path);
+// The file's bytes for a whole ghost with its names (empty for any other path, or a name longer
+// than GhostMaxName).
+std::string FormatGhost(const GhostPath& path, const GhostLabel& label = {});

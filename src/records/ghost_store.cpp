@@ -10,16 +10,12 @@
 #include <iostream>
 
 #include "platform/clock.h"
-#include "records/best_times.h"
+#include "records/settings.h"
+#include "track/track_key.h"
 
 GhostStore GameGhosts;
 
-namespace {
-
-// The longest file a whole ghost can make (five bytes a value at most), with room to spare.
-constexpr size_t FileLimit = static_cast<size_t>(GhostMaxSteps) * 6 * 5 + (64 << 10);
-
-std::string SafeName(const std::string& name) {
+std::string SafeFileName(const std::string& name) {
   static const char hex[] = "0123456789ABCDEF";
   std::string safe;
   for (unsigned char c : name) {
@@ -32,6 +28,8 @@ std::string SafeName(const std::string& name) {
   return safe;
 }
 
+namespace {
+
 // The folder of the player's files that holds the ghosts folder: the one the lock is taken on.
 std::filesystem::path Folder(const std::filesystem::path& ghostFile) {
   return ghostFile.parent_path().parent_path();
@@ -40,44 +38,57 @@ std::filesystem::path Folder(const std::filesystem::path& ghostFile) {
 }  // namespace
 
 std::filesystem::path GhostFile(const std::string& track, const std::string& car) {
-  const std::filesystem::path bestTimes = BestTimesFile();
-  if (bestTimes.empty()) return {};
-  return bestTimes.parent_path() / "ghosts" / (SafeName(track) + "-" + SafeName(car) + ".ghost");
+  const std::filesystem::path folder = RecordsFolder();
+  if (folder.empty()) return {};
+  return folder / "ghosts" / (SafeFileName(track) + "-" + SafeFileName(car) + ".ghost");
 }
 
-GhostStore::Kept GhostStore::read(const std::filesystem::path& file, GhostPath& path) {
-  std::string bytes, error;
-  const ReadResult result = ReadWholeFile(file, FileLimit, bytes, error);
-  if (result == ReadResult::Missing) return Kept::None;
-  if (result == ReadResult::Read) {
-    const GhostRead parsed = ParseGhost(bytes, path);
-    if (parsed == GhostRead::Read) return Kept::Ghost;
-    if (parsed == GhostRead::Newer) {
-      SayOnce(toldRead_, errors, file.string() + ": written by a newer version; left as it is");
-      return Kept::Newer;
+GhostStore::GhostStore()
+    : reader_({"a ghost file", ": written by a newer version; left as it is", "", ""},
+              GhostFileLimit) {}
+
+GhostStore::Kept GhostStore::read(const std::filesystem::path& file, GhostPath& path,
+                                  bool mayMoveAside) {
+  const auto check = [&path](std::string_view bytes) {
+    switch (ParseGhost(bytes, path)) {
+      case GhostRead::Read:
+        return FileCheck::Good;
+      case GhostRead::Newer:
+        return FileCheck::Newer;
+      case GhostRead::Broken:
+        break;
     }
-    error = file.string() + ": not a ghost file";
+    return FileCheck::Wrong;
+  };
+  switch (reader_.read(file, check, fileCalls, errors, mayMoveAside)) {
+    case FileState::Good:
+      return Kept::Ghost;
+    case FileState::Newer:
+      return Kept::Newer;
+    case FileState::Unreadable:
+      return Kept::Unreadable;
+    case FileState::InTheWay:
+      return Kept::InTheWay;
+    case FileState::Missing:
+    case FileState::MovedAside:
+      break;
   }
-  std::string moveError;
-  if (auto moved = MoveAside(file, platform::CalendarTime(), moveError)) {
-    SayOnce(toldRead_, errors, error + "; moved to " + moved->string());
-    return Kept::None;
-  }
-  SayOnce(toldRead_, errors, error + "; " + moveError);
-  return Kept::InTheWay;
+  return Kept::None;
 }
 
 std::optional<GhostPath> GhostStore::load(const std::string& track, const std::string& car) {
   const std::filesystem::path file = GhostFile(track, car);
   if (file.empty()) return {};
-  // Under the lock of the player's files (when there are any), so that a file another run is
-  // replacing at this moment is never the one moved aside.
+  // A broken file is moved aside only under the lock of the player's files, so that a file
+  // another run is replacing at this moment is never the one moved; the lock is never waited
+  // for, since a race is about to start.
   std::error_code ec;
   std::string error;
   std::optional<RecordsLock> lock;
-  if (std::filesystem::is_directory(file.parent_path(), ec)) lock.emplace(Folder(file), error);
+  if (std::filesystem::is_directory(file.parent_path(), ec))
+    lock.emplace(Folder(file), error, RecordsLock::NoWait);
   GhostPath path;
-  if (read(file, path) != Kept::Ghost) return {};
+  if (read(file, path, lock && lock->held()) != Kept::Ghost) return {};
   return path;
 }
 
@@ -85,7 +96,7 @@ std::optional<GhostPath> PeekGhost(const std::string& track, const std::string& 
   const std::filesystem::path file = GhostFile(track, car);
   std::string bytes, error;
   GhostPath path;
-  if (file.empty() || ReadWholeFile(file, FileLimit, bytes, error) != ReadResult::Read ||
+  if (file.empty() || ReadWholeFile(file, GhostFileLimit, bytes, error) != ReadResult::Read ||
       ParseGhost(bytes, path) != GhostRead::Read)
     return {};
   return path;
@@ -103,11 +114,12 @@ bool GhostStore::keep(const std::string& track, const std::string& car, const Gh
     // The kept ghost read and replaced under the lock of the player's files, as the best times
     // are: of two runs finishing together, the faster race stays.
     GhostPath kept;
-    switch (read(file, kept)) {
+    switch (read(file, kept, true)) {
       case Kept::Ghost:
         if (kept.steps() <= path.steps()) return false;
         break;
       case Kept::Newer:
+      case Kept::Unreadable:  // said when read; tried again at the next finish
         return false;
       case Kept::InTheWay:
         error = file.string() + ": a broken file is in the way";
@@ -117,7 +129,9 @@ bool GhostStore::keep(const std::string& track, const std::string& car, const Gh
     }
     if (error.empty()) {
       RemoveStaleTemporaries(file);
-      if (WriteFileAtomically(file, FormatGhost(path), error, fileCalls)) return true;
+      const GhostLabel label{ClipGhostName(GameSettings.name()), ClipGhostName(TrackKey(track)),
+                             ClipGhostName(car)};
+      if (WriteFileAtomically(file, FormatGhost(path, label), error, fileCalls)) return true;
     }
   }
   SayOnce(toldWrite_, errors, error + "; the ghost is not saved");

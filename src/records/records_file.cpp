@@ -1,5 +1,5 @@
 // Whole-file reads, atomic replacement and moving a broken file aside, on POSIX calls.
-// In records/, the player's own files (best times now), GL-free and below the menus and race.
+// In records/, the player's own files, GL-free and below the menus and race.
 #include "records/records_file.h"
 
 #include <fcntl.h>
@@ -7,14 +7,13 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <ctime>
 #include <iostream>
 
 #include "platform/regular_file.h"
-#include "records/records_format.h"
 
 namespace {
 
@@ -32,6 +31,16 @@ void SyncFolder(const std::filesystem::path& folder) {
   if (fd < 0) return;
   ::fsync(fd);
   ::close(fd);
+}
+
+// The moment a file was moved aside, for its new name: YYYY-MM-DDTHH-MM-SSZ in UTC (no colons
+// in file names).
+std::string AsideDate(std::time_t now) {
+  std::tm parts{};
+  if (gmtime_r(&now, &parts) == nullptr) return "0000-00-00T00-00-00Z";
+  char text[64];
+  std::strftime(text, sizeof text, "%Y-%m-%dT%H-%M-%SZ", &parts);
+  return text;
 }
 
 }  // namespace
@@ -110,7 +119,7 @@ ReadResult ReadWholeFile(const std::filesystem::path& path, size_t limit, std::s
     case platform::RegularFile::Status::Failed:
       errno = file.errorNumber();
       error = Reason(path, "cannot open");
-      return ReadResult::Failed;
+      return ReadResult::Unreadable;
   }
   if (file.size() > limit) {
     error = path.string() + ": longer than " + std::to_string(limit) + " bytes";
@@ -120,7 +129,7 @@ ReadResult ReadWholeFile(const std::filesystem::path& path, size_t limit, std::s
     errno = file.errorNumber();
     error = Reason(path, "cannot read");
     contents.clear();
-    return ReadResult::Failed;
+    return ReadResult::Unreadable;
   }
   return ReadResult::Read;
 }
@@ -138,7 +147,7 @@ void RemoveStaleTemporaries(const std::filesystem::path& file) {
   }
 }
 
-RecordsLock::RecordsLock(const std::filesystem::path& folder, std::string& error) {
+RecordsLock::RecordsLock(const std::filesystem::path& folder, std::string& error, Wait wait) {
   fd_ = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (fd_ < 0) {
     error = Reason(folder, "cannot lock");
@@ -146,7 +155,7 @@ RecordsLock::RecordsLock(const std::filesystem::path& folder, std::string& error
   }
   // Another game finishing at the same moment holds it for a few milliseconds; one that holds it
   // far longer (stopped) is waited for only so long, and the race is kept for the next write.
-  for (int tries = 0; tries < 1000; ++tries) {
+  for (int tries = 0; tries < (wait == NoWait ? 1 : 1000); ++tries) {
     if (::flock(fd_, LOCK_EX | LOCK_NB) == 0) {
       held_ = true;
       return;
@@ -166,9 +175,7 @@ RecordsLock::~RecordsLock() {
 
 std::optional<std::filesystem::path> MoveAside(const std::filesystem::path& path, std::time_t now,
                                                std::string& error) {
-  std::string date = FormatRecordDate(now);
-  std::replace(date.begin(), date.end(), ':', '-');  // no colons in file names
-  const std::string base = path.string() + ".broken-" + date;
+  const std::string base = path.string() + ".broken-" + AsideDate(now);
   for (int n = 1; n < 1000; ++n) {
     const std::string target = n == 1 ? base : base + "-" + std::to_string(n);
     if (::renameat2(AT_FDCWD, path.c_str(), AT_FDCWD, target.c_str(), RENAME_NOREPLACE) == 0)
@@ -184,6 +191,11 @@ std::optional<std::filesystem::path> MoveAside(const std::filesystem::path& path
   error = errno == EEXIST ? path.string() + ": cannot move aside: too many broken copies"
                           : Reason(path, "cannot move aside");
   return {};
+}
+
+std::filesystem::path RecordsFolder() {
+  const std::filesystem::path home = XdgFolder("XDG_DATA_HOME", ".local/share");
+  return home.empty() ? home : home / "quillon";
 }
 
 std::filesystem::path XdgFolder(const char* variable, const char* belowHome) {

@@ -1,7 +1,7 @@
 // Files of a player's data: read whole, written atomically (a temporary file in the same
 // folder, flushed, renamed over the old one) and moved aside when broken. The calls that write
 // can be replaced, so tests can fail them the way a full disk or a read-only folder would.
-// In records/, the player's own files (best times now), GL-free and below the menus and race.
+// In records/, the player's own files, GL-free and below the menus and race.
 #pragma once
 
 #include <sys/types.h>
@@ -17,13 +17,23 @@
 #include <string>
 #include <string_view>
 
-// The system calls WriteFileAtomically makes; each fails as its POSIX original does (result -1
-// with errno set).
+enum class ReadResult { Read, Missing, Failed, Unreadable };
+// Reads a whole regular file of at most `limit` bytes, through the game's one opener (opening
+// never blocks; a longer file is refused before it is read). Missing: there is no file at
+// `path`. Failed: not a regular file, or too long. Unreadable: it could not be opened or read
+// (permissions, an I/O error, too many open files), which may pass. `error` says why.
+ReadResult ReadWholeFile(const std::filesystem::path& path, size_t limit, std::string& contents,
+                         std::string& error);
+
+// The calls the stores make to read and write their files: the writing ones fail as their POSIX
+// originals do (result -1 with errno set), the reading one as ReadWholeFile does.
 struct FileCalls {
   std::function<int(char* pattern)> makeTemp = [](char* pattern) { return ::mkstemp(pattern); };
   std::function<ssize_t(int fd, const void* data, size_t size)> write = ::write;
   std::function<int(int fd)> sync = ::fsync;
   std::function<int(const char* from, const char* to)> rename = ::rename;
+  std::function<ReadResult(const std::filesystem::path&, size_t, std::string&, std::string&)> read =
+      ReadWholeFile;
 };
 
 // Replaces `path` with `contents`: the old file stays whole until the new one is complete on
@@ -33,13 +43,6 @@ struct FileCalls {
 // (0600).
 bool WriteFileAtomically(const std::filesystem::path& path, std::string_view contents,
                          std::string& error, const FileCalls& calls = {});
-
-enum class ReadResult { Read, Missing, Failed };
-// Reads a whole regular file of at most `limit` bytes, through the game's one opener (opening
-// never blocks; a longer file is refused before it is read). Missing: there is no file at
-// `path`. Failed: anything else (not a regular file, unreadable, too long); `error` says why.
-ReadResult ReadWholeFile(const std::filesystem::path& path, size_t limit, std::string& contents,
-                         std::string& error);
 
 // Renames `path` to `<path>.broken-<date>` (with -2, -3, ... when that exists), never replacing
 // another file. The new path, or nullopt with `error` set.
@@ -54,10 +57,12 @@ void RemoveStaleTemporaries(const std::filesystem::path& file);
 // An exclusive lock on the folder of the player's files for as long as it lives (flock on the
 // folder itself, so that no lock file is left behind): held around each read, change and write,
 // runs of the game finishing at the same moment take turns. Waits up to about five seconds for
-// another run; `held()` is false (and `error` says why) when it could not be had.
+// another run (not at all with NoWait); `held()` is false (and `error` says why) when it could
+// not be had.
 class RecordsLock {
  public:
-  RecordsLock(const std::filesystem::path& folder, std::string& error);
+  enum Wait { Waits, NoWait };
+  RecordsLock(const std::filesystem::path& folder, std::string& error, Wait wait = Waits);
   ~RecordsLock();
   RecordsLock(const RecordsLock&) = delete;
   RecordsLock& operator=(const RecordsLock&) = delete;
@@ -70,6 +75,9 @@ class RecordsLock {
 
 // $`variable` when it names an absolute folder, else $HOME/`belowHome`; empty when neither does.
 std::filesystem::path XdgFolder(const char* variable, const char* belowHome);
+// The folder of the player's data (best times, ghosts): $XDG_DATA_HOME/quillon when that is an
+// absolute path, else $HOME/.local/share/quillon; empty when neither gives a folder.
+std::filesystem::path RecordsFolder();
 // Creates `folder` and its parents; the folders it makes itself are private to the player (0700,
 // as XDG asks). False with `error` set when `folder` cannot be had.
 bool MakePrivateFolders(const std::filesystem::path& folder, std::string& error);

@@ -3,23 +3,16 @@
 // In records/, the player's own files, GL-free and below the menus and race.
 #include "records/settings.h"
 
+#include <pwd.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
 #include <iostream>
 
-#include "platform/clock.h"
-
 Settings GameSettings;
-
-namespace {
-
-// A settings file this game wrote is a few lines; anything larger is not one.
-constexpr size_t FileLimit = 64 << 10;
-
-}  // namespace
 
 std::filesystem::path SettingsFile() {
   const std::filesystem::path home = XdgFolder("XDG_CONFIG_HOME", ".config");
@@ -31,32 +24,34 @@ void Settings::loadIfNeeded() {
   std::filesystem::path file = SettingsFile();
   if (loaded_ && file == file_) return;
   loaded_ = true;
-  readOnly_ = false;
   file_ = std::move(file);
   text_ = *SettingsText::parse("quillon-settings 1\n");
-  if (file_.empty()) return;
-  std::string contents, error;
-  const ReadResult read = ReadWholeFile(file_, FileLimit, contents, error);
-  if (read == ReadResult::Missing) return;
-  if (read == ReadResult::Read) {
-    if (auto parsed = SettingsText::parse(contents)) {
-      text_ = std::move(*parsed);
-      if (text_.newer()) {
-        readOnly_ = true;
-        SayOnce(toldRead_, errors,
-                file_.string() + ": written by a newer version; changes are not saved");
-      }
-      return;
-    }
-    error = file_.string() + ": not a settings file";
+  std::optional<SettingsText> parsed;
+  const FileState state = file_.empty()
+                              ? FileState::Missing
+                              : reader_.read(
+                                    file_,
+                                    [&parsed](std::string_view contents) {
+                                      parsed = SettingsText::parse(contents);
+                                      if (!parsed) return FileCheck::Wrong;
+                                      return parsed->newer() ? FileCheck::Newer : FileCheck::Good;
+                                    },
+                                    fileCalls, errors);
+  if (state == FileState::Good || state == FileState::Newer) text_ = std::move(*parsed);
+  readOnly_ =
+      state != FileState::Missing && state != FileState::Good && state != FileState::MovedAside;
+}
+
+std::string Settings::name() {
+  loadIfNeeded();
+  if (auto set = text_.get("name"); set && !set->empty()) return *set;
+  if (const passwd* account = ::getpwuid(::geteuid()); account && account->pw_name[0] != '\0')
+    return account->pw_name;
+  for (const char* variable : {"LOGNAME", "USER"}) {
+    const char* value = std::getenv(variable);
+    if (value != nullptr && value[0] != '\0') return value;
   }
-  std::string moveError;
-  if (auto moved = MoveAside(file_, platform::CalendarTime(), moveError)) {
-    SayOnce(toldRead_, errors, error + "; moved to " + moved->string() + ", settings start anew");
-  } else {
-    readOnly_ = true;
-    SayOnce(toldRead_, errors, error + "; " + moveError + "; settings are not saved");
-  }
+  return "player";
 }
 
 bool Settings::flag(std::string_view name, bool otherwise) {

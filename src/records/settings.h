@@ -10,6 +10,7 @@
 #include <string>
 #include <string_view>
 
+#include "records/player_file.h"
 #include "records/records_file.h"
 #include "records/settings_format.h"
 
@@ -26,6 +27,10 @@ class Settings {
   bool ghost() { return flag("ghost", true); }
   void setGhost(bool on) { setFlag("ghost", on); }
 
+  // The player's name in the ghosts they keep and share: the `name` setting, else the login
+  // name (else "player").
+  std::string name();
+
   // Forgets what was read, so the next question reads the file (of the environment then) anew.
   void reload() { loaded_ = false; }
 
@@ -41,8 +46,11 @@ class Settings {
   std::filesystem::path file_;
   bool loaded_ = false;
   SettingsText text_ = *SettingsText::parse("quillon-settings 1\n");
-  bool readOnly_ = false;  // a newer version, or a broken file still in the way
-  bool toldRead_ = false;
+  bool readOnly_ = false;  // a newer version, or a file unreadable or still in the way
+  PlayerFileReader reader_{
+      {"a settings file", ": written by a newer version; changes are not saved",
+       ", settings start anew", "; settings are not saved"},
+      64 << 10};  // a settings file this game wrote is a few lines
   bool toldWrite_ = false;
 };
 

@@ -94,6 +94,10 @@ TrackCurve BuiltInTrackCurve(int index) {
   return curve;
 }
 
+const char* BuiltInTrackName(int index) {
+  return index >= 0 && index < BuiltInTrackCount ? kDefinitions[index].name : "";
+}
+
 std::vector<PictureRequest> BuiltInTrackPictures() {
   std::vector<PictureRequest> requests;
   for (const TrackDefinition& definition : kDefinitions) {

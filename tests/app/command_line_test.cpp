@@ -40,6 +40,15 @@ TEST(CommandLineTest, OptionsGiveTheirActionAndStartWindow) {
     EXPECT_EQ(line.window, c.window);
   }
   EXPECT_EQ(Parse({"--windowed", "--bogus", "--help"}).badOption, "--bogus");
+  // The ghost options take what follows them: three for export, one or more files for import.
+  EXPECT_EQ(Parse({"--export-ghost", "Sunny", "SMiLE", "f"}).action, A::ExportGhost);
+  EXPECT_EQ(Parse({"--export-ghost", "Sunny", "SMiLE", "f"}).arguments,
+            (std::vector<std::string>{"Sunny", "SMiLE", "f"}));
+  EXPECT_EQ(Parse({"--export-ghost", "Sunny", "SMiLE"}).action, A::Usage);
+  EXPECT_EQ(Parse({"--export-ghost", "Sunny", "SMiLE", "f", "g"}).action, A::Usage);
+  EXPECT_EQ(Parse({"--import-ghost"}).action, A::Usage);
+  EXPECT_EQ(Parse({"--mute", "--import-ghost", "a", "--help"}).arguments,
+            (std::vector<std::string>{"a", "--help"}));
   EXPECT_FALSE(Parse({"--windowed"}).mute);
   EXPECT_TRUE(Parse({"--mute", "--windowed"}).mute);
 }

@@ -23,6 +23,26 @@ cp "$(dirname "$0")/../../fuzz/corpus/ghost/two-laps.ghost" "$XDG_DATA_HOME/quil
 printf 'quillon-best-times 1\r\nrace\tSunny\tSMiLE\t91\t2026-12-07T00:30:00Z\r\n' >"$file"
 [ "$("$game" --records)" = "$(printf 'Sunny\tSMiLE\t91 seconds\t2026-12-07\tghost 0.67 seconds')" ] ||
   e2e_fail "CRLF file or ghost not read"
+
+# Shared: exported from this home with the player's name, imported on a second home byte for
+# byte, listed there; a file changed on the way is refused and nothing is stored.
+mkdir -p "$XDG_CONFIG_HOME/quillon"
+printf 'quillon-settings 1\nname\tZoe\n' >"$XDG_CONFIG_HOME/quillon/settings.txt"
+shared=$(mktemp -d)
+"$game" --export-ghost Sunny SMiLE "$shared/sunny.ghost" >/dev/null || e2e_fail "export failed"
+if "$game" --export-ghost Yello SMiLE "$shared/none.ghost" 2>/dev/null; then e2e_fail "exported nothing"; fi
+sed 's/Sunny/Sunne/' "$shared/sunny.ghost" >"$shared/changed.ghost"
+XDG_DATA_HOME=$shared/home "$game" --import-ghost "$shared/sunny.ghost" >/dev/null ||
+  e2e_fail "import failed"
+cmp "$shared/sunny.ghost" "$shared/home/quillon/ghosts/imported/Sunny-SMiLE-Zoe.ghost" ||
+  e2e_fail "imported bytes differ"
+[ "$(XDG_DATA_HOME=$shared/home "$game" --records)" = "$(printf 'imported\tSunny\tSMiLE\tZoe\tghost 0.67 seconds')" ] ||
+  e2e_fail "imported ghost not listed"
+if err=$(XDG_DATA_HOME=$shared/other "$game" --import-ghost "$shared/changed.ghost" 2>&1); then
+  e2e_fail "a changed ghost imported"
+fi
+[[ "$err" == *"not imported"* ]] && [ ! -e "$shared/other" ] || e2e_fail "changed file: $err"
+rm -r "$shared" "$XDG_CONFIG_HOME/quillon"
 rm -r "$XDG_DATA_HOME/quillon/ghosts"
 
 echo garbage >"$file"

@@ -4,8 +4,11 @@
 
 #include <tuple>
 
+#include "race/ghost_choice.h"
 #include "race_fixture.h"
+#include "records/ghost_share.h"
 #include "records/ghost_store.h"
+#include "records/records_file.h"
 
 namespace {
 
@@ -54,6 +57,42 @@ TEST_F(RaceTest, ACrashedRaceKeepsNoGhost) {
   startRace(1, 0);
   ASSERT_EQ(testing_support::DriveRace(calendar, DrivingPlan::IntoWall).state, Race::Crashed);
   EXPECT_FALSE(std::filesystem::exists(GhostFile(TrackTable[0].name, CarRoster[1].name)));
+}
+
+// A friend's ghost a second slower on each lap: chosen on the track selection, raced, and the
+// splits and the finish measured against it; the player's own ghost is kept all the same.
+TEST_F(RaceTest, TheImportedGhostChosenIsTheOneRacedAndSplitAgainst) {
+  startRace(0, 0);
+  ASSERT_EQ(testing_support::DriveRace(calendar, DrivingPlan::FollowRoad).state, Race::Finished);
+  GhostPath friendly = CurrentRace.ghost.recorded();
+  for (int i = 0; i < FramesPerSecond; ++i) friendly.poses.push_back(friendly.poses.back());
+  for (int32_t& step : friendly.lapSteps) step += FramesPerSecond;
+  const std::string& track = TrackTable[0].name;
+  const std::string& car = CarRoster[0].name;
+  std::string error;
+  ASSERT_TRUE(MakePrivateFolders(ImportedGhostFolder(), error));
+  ASSERT_TRUE(WriteFileAtomically(ImportedGhostFolder() / "friend.ghost",
+                                  FormatGhost(friendly, {"Max", track, car}), error));
+
+  ChosenGhost.choose(track, car);
+  ASSERT_TRUE(ChosenGhost.hasImported());
+  EXPECT_FALSE(ChosenGhost.racesImported());
+  ChosenGhost.switchSource();
+  EXPECT_EQ(ChosenGhost.whose(), "Max");
+  startRace(0, 0);
+  EXPECT_EQ(CurrentRace.ghost.kept(), friendly);
+  std::optional<int32_t> firstSplit;
+  testing_support::DriveRace(calendar, DrivingPlan::FollowRoad, 30000, 60, [&] {
+    if (!firstSplit) firstSplit = CurrentRace.ghost.split();
+  });
+  EXPECT_EQ(firstSplit, -FramesPerSecond);
+  EXPECT_EQ(CurrentRace.ghost.raceDifference(), -FramesPerSecond);
+
+  // Back to the player's own: the race just driven.
+  ChosenGhost.switchSource();
+  ChosenGhost.choose(track, car);
+  EXPECT_EQ(ChosenGhost.ghost(), CurrentRace.ghost.recorded());
+  ChosenGhost = GhostChoice();
 }
 
 }  // namespace

@@ -111,7 +111,7 @@ TEST_F(RaceTest, TheReplayScreenDrawsTheCarInTheMiddleOfTheTracksideCamerasPictu
   WatchRaceJustDriven();
   CurrentReplay.choose(Replay::Camera::Trackside);
   CurrentReplay.togglePause();  // a picture every three seconds of the race
-  for (;; CurrentReplay.seek(3 * GhostStepsPerSecond)) {
+  for (;; CurrentReplay.seek(3 * FramesPerSecond)) {
     const int32_t step = CurrentReplay.step();
     DrawReplayScreen();
     glFinish();

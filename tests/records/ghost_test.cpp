@@ -1,13 +1,11 @@
-// Ghost files: the format's faults, the store's keep rule, moving aside and leaving alone, the
-// names of the files, the split texts and the ghost column of --records.
+// Ghost files: the format's faults, the store's keep rule, moving aside and leaving alone, and
+// the names of the files.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
 #include <sstream>
 
-#include "records/best_times.h"
 #include "records/ghost_store.h"
-#include "records/race_time.h"
 #include "support/scratch_folder.h"
 
 namespace {
@@ -57,18 +55,6 @@ TEST(GhostFormat, RoundTripsExactlyAndRefusesEveryDamage) {
   EXPECT_NE(FormatGhost(Path(GhostMaxSteps)), "");
 }
 
-TEST(GhostFormat, SplitAndGhostTimesInHundredths) {
-  const struct {
-    int32_t steps;
-    const char *split, *time;
-  } cases[] = {{0, "0.00", "0.00"},       {74, "+1.23", "1.23"}, {-74, "-1.23", "0.00"},
-               {3674, "+61.23", "61.23"}, {-1, "-0.02", "0.00"}, {34, "+0.57", "0.57"}};
-  for (const auto& c : cases) {
-    EXPECT_EQ(SplitText(c.steps), c.split) << c.steps;
-    EXPECT_EQ(StepsTimeText(c.steps), c.time) << c.steps;
-  }
-}
-
 class GhostStoreTest : public ::testing::Test {
  protected:
   GhostStoreTest() { GameGhosts.errors = &said; }
@@ -111,7 +97,7 @@ TEST_F(GhostStoreTest, SafeNamesKeepOnlyFasterWholeRacesAndReplaceAtomically) {
 TEST_F(GhostStoreTest, FaultyFilesGiveNoGhostMovedAsideOrLeftAlone) {
   const std::string whole = FormatGhost(Path(200));
   std::string newer = whole;
-  newer[6] = 2;  // the first version after this one
+  newer[6] = GhostFormatVersion + 1;  // the first version after this one
   const struct {
     const char* name;
     std::string bytes;
@@ -136,22 +122,6 @@ TEST_F(GhostStoreTest, FaultyFilesGiveNoGhostMovedAsideOrLeftAlone) {
     EXPECT_EQ(GameGhosts.keep("Sunny", "SMiLE", Path(100)), c.movedAside) << c.name;
     EXPECT_TRUE(c.movedAside || fs::file_size(file()) == newer.size()) << c.name;
   }
-}
-
-TEST_F(GhostStoreTest, RecordsListTheGhostTimeBesideTheBestTime) {
-  WriteFile(BestTimesFile(),
-            "quillon-best-times 1\nrace\tSunny\tSMiLE\t95\t2026-12-06T23:10:00Z\n"
-            "race\tYello\t911PIZ\t120\t2026-12-06T23:10:00Z\n");
-  GameGhosts.keep("Sunny", "SMiLE", Path(5674));
-  WriteFile(GhostFile("Yello", "911PIZ"), "broken");  // only read: left where it is
-  std::ostringstream out, errors;
-  GameBestTimes = BestTimes();
-  EXPECT_EQ(PrintRecords(out, errors), 0);
-  EXPECT_EQ(fs::file_size(GhostFile("Yello", "911PIZ")), 6u);
-  EXPECT_EQ(out.str(),
-            "Sunny\tSMiLE\t95 seconds\t2026-12-06\tghost 94.57 seconds\n"
-            "Yello\t911PIZ\t120 seconds\t2026-12-06\tno ghost\n");
-  GameBestTimes = BestTimes();
 }
 
 }  // namespace

@@ -7,7 +7,6 @@
 
 #include <cerrno>
 #include <sstream>
-#include <tuple>
 
 #include "records/best_times.h"
 #include "support/scratch_folder.h"
@@ -310,33 +309,6 @@ TEST_F(BestTimesTest, EightGamesFinishingTogetherKeepEveryRace) {
   }
   EXPECT_EQ(BestTimes().table().races().size(), 41u);
   EXPECT_EQ(folderEntries(), std::vector<fs::path>{"best-times.txt"});
-}
-
-// The game and --records read CRLF and a byte-order mark through the same parser.
-TEST_F(BestTimesTest, PrintingOnlyReadsAndShowsNamesInFullAndEscaped) {
-  std::string crlf = "\xEF\xBB\xBFquillon-best-times 1\r\n" + RaceLine("Sunny", "SMiLE", "95");
-  crlf.insert(crlf.size() - 1, "\r");
-  // The file, its mode, what is printed and the exit code (1: a failure said).
-  const bool root = geteuid() == 0;  // reads a file of mode 0
-  const std::tuple<std::string, fs::perms, std::string, int> cases[] = {
-      {crlf, fs::perms(0644), "Sunny\tSMiLE\t95 seconds\t2026-12-06\tno ghost\n", 0},
-      {Header + RaceLine(std::string("Su\0ny", 5), "\x1b[2J\x7f\xc2\x9bX", "95"), fs::perms(0640),
-       "Su\\x00ny\t\\x1B[2J\\x7F\\xC2\\x9BX\t95 seconds\t2026-12-06\tno ghost\n", 0},
-      {"garbage", fs::perms(0644), "", 1},
-      {Header, fs::perms::none, "", root ? 0 : 1},
-  };
-  for (const auto& [text, mode, printed, code] : cases) {
-    WriteFile(file, text);
-    fs::permissions(file, mode);
-    std::ostringstream out, errors;
-    EXPECT_EQ(PrintRecords(out, errors), code);
-    EXPECT_EQ(errors.str().empty(), code == 0);
-    EXPECT_EQ(out.str(), printed);
-    EXPECT_EQ(folderEntries(), std::vector<fs::path>{"best-times.txt"});
-    EXPECT_EQ(fs::status(file).permissions(), mode);
-    fs::permissions(file, fs::perms(0644));
-    EXPECT_EQ(ReadFile(file), text);
-  }
 }
 
 }  // namespace

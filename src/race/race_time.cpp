@@ -1,8 +1,9 @@
 // The race time's one text form, shared by the race messages, the menus and --records.
-// In records/, the player's own files (best times now), GL-free and below the menus and race.
-#include "records/race_time.h"
+#include "race/race_time.h"
 
 #include <cstdio>
+
+#include "platform/frame_rate.h"
 
 std::string RaceTimeText(double seconds) {
   char text[64];
@@ -14,7 +15,7 @@ namespace {
 
 // Hundredths of a second in `steps` steps, rounded to the nearest.
 int64_t Hundredths(int64_t steps) {
-  return (steps * 100 + 30) / 60;
+  return (steps * 100 + FramesPerSecond / 2) / FramesPerSecond;
 }
 
 }  // namespace
