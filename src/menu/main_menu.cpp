@@ -3,6 +3,7 @@
 
 #include <GL/gl.h>
 
+#include "game/controls.h"
 #include "game/game_setup.h"
 #include "game/game_sounds.h"
 #include "menu/menu_drawing.h"
@@ -92,24 +93,25 @@ void ResetMainMenu() {
 }
 
 void MainMenuInput() {
-  if (KeyState[VK_ESCAPE]) {
+  const Controls& controls = GameControls();
+  if (ActionHeld(controls, Action::MenuBack)) {
     QuitRequested = true;
   }
-  if (TakeKeyPress(VK_DOWN)) {
+  if (TakeAction(controls, Action::MenuDown)) {
     if (MainMenuChoice == 0) {
       PlaySound(Sound::Tick);
       MainMenuChoice = 1;
       SelectionFrame.y = SelectionFrameQuitY;
     }
   }
-  if (TakeKeyPress(VK_UP)) {
+  if (TakeAction(controls, Action::MenuUp)) {
     if (MainMenuChoice == 1) {
       PlaySound(Sound::Tick);
       MainMenuChoice = 0;
       SelectionFrame.y = SelectionFrameStartY;
     }
   }
-  if (TakeKeyPress(VK_RETURN)) {
+  if (TakeAction(controls, Action::MenuTake)) {
     PlaySound(Sound::Confirm);
     if (MainMenuChoice == 0) {
       ScreenState = 1;

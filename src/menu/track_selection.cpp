@@ -7,13 +7,14 @@
 #include <vector>
 
 #include "assets/outline_font.h"
+#include "game/controls.h"
 #include "game/game_setup.h"
 #include "game/game_sounds.h"
 #include "menu/menu_drawing.h"
 #include "platform/frame_flags.h"
 #include "platform/keys.h"
-#include "records/best_times.h"
 #include "race/race_start.h"
+#include "records/best_times.h"
 #include "records/race_time.h"
 #include "track/track.h"
 
@@ -104,23 +105,24 @@ void DrawTrackSelection() {
 }
 
 void TrackSelectionInput() {
-  if (TakeKeyPress(VK_RIGHT)) {
+  const Controls& controls = GameControls();
+  if (TakeAction(controls, Action::MenuRight)) {
     if (SelectedTrackIndex < LastSelectableTrack) {
       PlaySound(Sound::Tick);
       SelectTrack(SelectedTrackIndex + 1);
     }
   }
-  if (TakeKeyPress(VK_LEFT)) {
+  if (TakeAction(controls, Action::MenuLeft)) {
     if (SelectedTrackIndex > 0) {
       PlaySound(Sound::Tick);
       SelectTrack(SelectedTrackIndex - 1);
     }
   }
-  if (TakeKeyPress(VK_ESCAPE)) {
+  if (TakeAction(controls, Action::MenuBack)) {
     PlaySound(Sound::Back);
     ScreenState = 1;
   }
-  if (TakeKeyPress(VK_RETURN)) {
+  if (TakeAction(controls, Action::MenuTake)) {
     PlaySound(Sound::Confirm);
     // Switches to the race screen itself, builds the road and starts the race.
     StartSelectedRace();
