@@ -1,14 +1,17 @@
-// The game's four screens, as the main loop dispatches them.
+// The game's screens, as the main loop dispatches them.
 #include "app/screens.h"
 
 #include "menu/car_selection.h"
+#include "menu/controls_screen.h"
 #include "menu/main_menu.h"
 #include "menu/track_selection.h"
 #include "platform/frame_flags.h"
 #include "race/race_screen.h"
 
 namespace {
-void DrawRace() { DrawRaceScreen(); }
+void DrawRace() {
+  DrawRaceScreen();
+}
 }  // namespace
 
 ScreenOps Screens[ScreenCount] = {
@@ -16,6 +19,7 @@ ScreenOps Screens[ScreenCount] = {
     {DrawCarSelection, CarSelectionInput},
     {DrawTrackSelection, TrackSelectionInput},
     {DrawRace, RaceScreenInput},
+    {DrawControlsScreen, ControlsScreenInput},
 };
 
 const ScreenOps* CurrentScreen() {

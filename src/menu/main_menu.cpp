@@ -6,6 +6,7 @@
 #include "game/controls.h"
 #include "game/game_setup.h"
 #include "game/game_sounds.h"
+#include "menu/controls_screen.h"
 #include "menu/menu_drawing.h"
 #include "platform/frame_flags.h"
 #include "platform/keys.h"
@@ -85,6 +86,7 @@ void DrawMainMenu() {
   SpinAngle += 0.1f;
 
   FadeMenuTint(MainMenuTintFade);
+  DrawControlsHint();
 }
 
 void ResetMainMenu() {
@@ -119,5 +121,10 @@ void MainMenuInput() {
     } else if (MainMenuChoice == 1) {
       QuitRequested = true;
     }
+  }
+  // The key of the hint line (or the pad's Y) opens the controls screen.
+  if (ScreenState == 0 && !QuitRequested && (TakeKeyPress('C') || TakeKeyPress(VK_GAMEPAD_Y))) {
+    PlaySound(Sound::Confirm);
+    OpenControlsScreen();
   }
 }

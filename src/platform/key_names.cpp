@@ -39,4 +39,11 @@ int VirtualKeyOfScancode(int scancode) {
   return VirtualKeyFromSdl(SDL_GetKeyFromScancode(sc), sc);
 }
 
+int ScancodeOfVirtualKey(int key) {
+  if (key <= 0) return 0;
+  for (int scancode = 1; scancode < SDL_NUM_SCANCODES; ++scancode)
+    if (VirtualKeyOfScancode(scancode) == key) return scancode;
+  return 0;
+}
+
 }  // namespace platform

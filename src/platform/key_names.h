@@ -17,5 +17,7 @@ std::string ScancodeName(int scancode);
 std::string KeyNameInLayout(int scancode);
 // The virtual-key code (KeyState index) a press of that key sets in the layout in use; 0 for none.
 int VirtualKeyOfScancode(int scancode);
+// The key whose press sets that virtual key in the layout in use (the first such); 0 for none.
+int ScancodeOfVirtualKey(int key);
 
 }  // namespace platform
