@@ -11,7 +11,7 @@ packages=(
   libfreetype-dev libfontconfig-dev fonts-liberation2
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
-  xvfb xdotool imagemagick xfonts-base x11-apps
+  xvfb xdotool imagemagick xfonts-base x11-apps x11-xkb-utils
   file dpkg-dev desktop-file-utils appstream lintian man-db librsvg2-bin
   weston xwayland
   libopenal-dev sox

@@ -1,7 +1,8 @@
-// The game's five screens, as the main loop dispatches them.
+// The game's screens, as the main loop dispatches them.
 #include "app/screens.h"
 
 #include "menu/car_selection.h"
+#include "menu/controls_screen.h"
 #include "menu/main_menu.h"
 #include "menu/track_selection.h"
 #include "platform/frame_flags.h"
@@ -19,6 +20,7 @@ ScreenOps Screens[ScreenCount] = {
     {DrawCarSelection, CarSelectionInput},
     {DrawTrackSelection, TrackSelectionInput},
     {DrawRace, RaceScreenInput},
+    {DrawControlsScreen, ControlsScreenInput},
     {DrawReplayScreen, ReplayScreenInput},
 };
 

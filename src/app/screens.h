@@ -6,8 +6,9 @@ struct ScreenOps {
   void (*input)();
 };
 
-constexpr int ScreenCount = 5;
-// 0 main menu, 1 car selection, 2 track selection, 3 race, 4 replay. Tests may replace entries.
+constexpr int ScreenCount = 6;
+// 0 main menu, 1 car selection, 2 track selection, 3 race, 4 controls, 5 replay. Tests may
+// replace entries.
 extern ScreenOps Screens[ScreenCount];
 // The operations for the current ScreenState, or null when it names no screen.
 const ScreenOps* CurrentScreen();

@@ -5,6 +5,7 @@
 #include <GL/gl.h>
 
 #include "assets/outline_font.h"
+#include "game/controls.h"
 #include "game/game_setup.h"
 #include "game/game_sounds.h"
 #include "menu/menu_drawing.h"
@@ -58,24 +59,25 @@ void DrawCarSelection() {
 }
 
 void CarSelectionInput() {
-  if (TakeKeyPress(VK_RIGHT)) {
+  const Controls& controls = GameControls();
+  if (TakeAction(controls, Action::MenuRight)) {
     if (SelectedCarIndex < LastSelectableCar) {
       PlaySound(Sound::Tick);
       SelectCar(SelectedCarIndex + 1);
     }
   }
-  if (TakeKeyPress(VK_LEFT)) {
+  if (TakeAction(controls, Action::MenuLeft)) {
     if (SelectedCarIndex > 0) {
       PlaySound(Sound::Tick);
       SelectCar(SelectedCarIndex - 1);
     }
   }
-  if (TakeKeyPress(VK_RETURN)) {
+  if (TakeAction(controls, Action::MenuTake)) {
     PlaySound(Sound::Confirm);
     ScreenState = 2;
     SpinAngle = 70.0f;
   }
-  if (TakeKeyPress(VK_ESCAPE)) {
+  if (TakeAction(controls, Action::MenuBack)) {
     PlaySound(Sound::Back);
     ScreenState = 0;
   }

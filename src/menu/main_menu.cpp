@@ -3,8 +3,10 @@
 
 #include <GL/gl.h>
 
+#include "game/controls.h"
 #include "game/game_setup.h"
 #include "game/game_sounds.h"
+#include "menu/controls_screen.h"
 #include "menu/menu_drawing.h"
 #include "platform/frame_flags.h"
 #include "platform/keys.h"
@@ -84,6 +86,7 @@ void DrawMainMenu() {
   SpinAngle += 0.1f;
 
   FadeMenuTint(MainMenuTintFade);
+  DrawControlsHint();
 }
 
 void ResetMainMenu() {
@@ -92,24 +95,25 @@ void ResetMainMenu() {
 }
 
 void MainMenuInput() {
-  if (KeyState[VK_ESCAPE]) {
+  const Controls& controls = GameControls();
+  if (ActionHeld(controls, Action::MenuBack)) {
     QuitRequested = true;
   }
-  if (TakeKeyPress(VK_DOWN)) {
+  if (TakeAction(controls, Action::MenuDown)) {
     if (MainMenuChoice == 0) {
       PlaySound(Sound::Tick);
       MainMenuChoice = 1;
       SelectionFrame.y = SelectionFrameQuitY;
     }
   }
-  if (TakeKeyPress(VK_UP)) {
+  if (TakeAction(controls, Action::MenuUp)) {
     if (MainMenuChoice == 1) {
       PlaySound(Sound::Tick);
       MainMenuChoice = 0;
       SelectionFrame.y = SelectionFrameStartY;
     }
   }
-  if (TakeKeyPress(VK_RETURN)) {
+  if (TakeAction(controls, Action::MenuTake)) {
     PlaySound(Sound::Confirm);
     if (MainMenuChoice == 0) {
       ScreenState = 1;
@@ -117,5 +121,10 @@ void MainMenuInput() {
     } else if (MainMenuChoice == 1) {
       QuitRequested = true;
     }
+  }
+  // The key of the hint line (or the pad's Y) opens the controls screen.
+  if (ScreenState == 0 && !QuitRequested && (TakeKeyPress('C') || TakeKeyPress(VK_GAMEPAD_Y))) {
+    PlaySound(Sound::Confirm);
+    OpenControlsScreen();
   }
 }

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "assets/outline_font.h"
+#include "game/controls.h"
 #include "game/game_setup.h"
 #include "game/game_sounds.h"
 #include "menu/menu_drawing.h"
@@ -189,13 +190,14 @@ void DrawTrackSelection() {
 }
 
 void TrackSelectionInput() {
-  if (TakeKeyPress(VK_RIGHT)) {
+  const Controls& controls = GameControls();
+  if (TakeAction(controls, Action::MenuRight)) {
     if (SelectedTrackIndex < LastSelectableTrack) {
       PlaySound(Sound::Tick);
       SelectTrack(SelectedTrackIndex + 1);
     }
   }
-  if (TakeKeyPress(VK_LEFT)) {
+  if (TakeAction(controls, Action::MenuLeft)) {
     if (SelectedTrackIndex > 0) {
       PlaySound(Sound::Tick);
       SelectTrack(SelectedTrackIndex - 1);
@@ -205,11 +207,11 @@ void TrackSelectionInput() {
     PlaySound(Sound::Tick);
     ChosenGhost.switchSource();
   }
-  if (TakeKeyPress(VK_ESCAPE)) {
+  if (TakeAction(controls, Action::MenuBack)) {
     PlaySound(Sound::Back);
     ScreenState = 1;
   }
-  if (TakeKeyPress(VK_RETURN)) {
+  if (TakeAction(controls, Action::MenuTake)) {
     PlaySound(Sound::Confirm);
     // Switches to the race screen itself, builds the road and starts the race.
     StartSelectedRace();

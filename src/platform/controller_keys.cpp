@@ -1,5 +1,7 @@
-// Controller buttons and axes to key messages. A and B act as Up and Down while racing and as
-// Enter and Escape in the menus; the rest is fixed (see the README's controls).
+// Controller buttons and axes to key messages. Every button, trigger and stick direction presses
+// its own pad key, which the player's controls bind to actions; the D-pad, the stick and the
+// triggers also act as the arrow keys, and Start and Back as Enter and Escape in the menus
+// (Start as Escape in the race), as the README's controls say.
 #include "platform/controller_keys.h"
 
 #include <algorithm>
@@ -11,9 +13,30 @@ namespace platform {
 namespace {
 
 constexpr int RaceScreen = 3;
-constexpr int KeyOne = '1';
-constexpr int KeyTwo = '2';
-constexpr int KeyN = 'N';
+
+// The pad key of each source, in the order of ControllerKeys::Source.
+constexpr int PadKeys[] = {
+    VK_GAMEPAD_A,
+    VK_GAMEPAD_B,
+    VK_GAMEPAD_X,
+    VK_GAMEPAD_Y,
+    VK_GAMEPAD_VIEW,
+    VK_GAMEPAD_MENU,
+    VK_GAMEPAD_DPAD_UP,
+    VK_GAMEPAD_DPAD_DOWN,
+    VK_GAMEPAD_DPAD_LEFT,
+    VK_GAMEPAD_DPAD_RIGHT,
+    VK_GAMEPAD_LEFT_THUMBSTICK_LEFT,
+    VK_GAMEPAD_LEFT_THUMBSTICK_RIGHT,
+    VK_GAMEPAD_LEFT_THUMBSTICK_UP,
+    VK_GAMEPAD_LEFT_THUMBSTICK_DOWN,
+    VK_GAMEPAD_LEFT_TRIGGER,
+    VK_GAMEPAD_RIGHT_TRIGGER,
+    VK_GAMEPAD_LEFT_SHOULDER,
+    VK_GAMEPAD_RIGHT_SHOULDER,
+    VK_GAMEPAD_LEFT_THUMBSTICK_BUTTON,
+    VK_GAMEPAD_RIGHT_THUMBSTICK_BUTTON,
+};
 
 Message KeyMessage(MessageKind kind, int key) {
   Message message;
@@ -51,30 +74,13 @@ void ControllerKeys::pressHeldAgain(std::deque<Message>& out) {
     if (holders_[key] > 0) out.push_back(KeyMessage(MessageKind::KeyDown, key));
 }
 
-void ControllerKeys::viewKeyPressed(int key) {
-  if (key == KeyOne) nextView_ = KeyTwo;
-  if (key == KeyTwo) nextView_ = KeyOne;
-}
-
 int ControllerKeys::buttonKey(Source source) {
-  bool racing = ScreenState == RaceScreen;
+  const bool racing = ScreenState == RaceScreen;
   switch (source) {
-    case ButtonA:
-      return racing ? VK_UP : VK_RETURN;
-    case ButtonB:
-      return racing ? VK_DOWN : VK_ESCAPE;
-    case ButtonX:
-      return KeyN;
-    case ButtonY: {
-      if (!racing) return 0;  // only the race has views to switch
-      int key = nextView_;
-      viewKeyPressed(key);
-      return key;
-    }
     case ButtonBack:
-      return VK_ESCAPE;
+      return racing ? 0 : VK_ESCAPE;
     case ButtonStart:
-      return VK_RETURN;
+      return racing ? VK_ESCAPE : VK_RETURN;
     case DpadUp:
       return VK_UP;
     case DpadDown:
@@ -84,7 +90,7 @@ int ControllerKeys::buttonKey(Source source) {
     case DpadRight:
       return VK_RIGHT;
     default:
-      return 0;
+      return 0;  // the face buttons, shoulders and stick buttons are only their pad keys
   }
 }
 
@@ -125,12 +131,24 @@ void ControllerKeys::handle(const SDL_Event& event, std::deque<Message>& out) {
       case SDL_CONTROLLER_BUTTON_DPAD_RIGHT:
         source = DpadRight;
         break;
+      case SDL_CONTROLLER_BUTTON_LEFTSHOULDER:
+        source = ShoulderLeft;
+        break;
+      case SDL_CONTROLLER_BUTTON_RIGHTSHOULDER:
+        source = ShoulderRight;
+        break;
+      case SDL_CONTROLLER_BUTTON_LEFTSTICK:
+        source = StickButtonLeft;
+        break;
+      case SDL_CONTROLLER_BUTTON_RIGHTSTICK:
+        source = StickButtonRight;
+        break;
       default:
         return;
     }
     if (event.type == SDL_CONTROLLERBUTTONUP) {
       release(source, out);
-    } else if (held_[source] == 0) {
+    } else if (!pressed_[source]) {
       press(source, buttonKey(source), out);
     }
     return;
@@ -168,25 +186,29 @@ void ControllerKeys::handle(const SDL_Event& event, std::deque<Message>& out) {
   for (int i = 0; i < count; ++i)
     if (directions[i].inside) release(directions[i].source, out);
   for (int i = 0; i < count; ++i)
-    if (directions[i].beyond && held_[directions[i].source] == 0)
+    if (directions[i].beyond && !pressed_[directions[i].source])
       press(directions[i].source, directions[i].key, out);
 }
 
 void ControllerKeys::press(Source source, int key, std::deque<Message>& out) {
-  if (key <= 0 || key >= KeyCount) return;
-  held_[source] = key;
+  pressed_[source] = true;
+  held_[source][0] = key > 0 && key < KeyCount ? key : 0;
+  held_[source][1] = PadKeys[source];
   // A key held by two sources (stick and D-pad, or the keyboard) goes down once and up with the
   // last of them.
-  if (holders_[key]++ == 0 && !keyboardHeld_[key])
-    out.push_back(KeyMessage(MessageKind::KeyDown, key));
+  for (int held : held_[source])
+    if (held != 0 && holders_[held]++ == 0 && !keyboardHeld_[held])
+      out.push_back(KeyMessage(MessageKind::KeyDown, held));
 }
 
 void ControllerKeys::release(Source source, std::deque<Message>& out) {
-  int key = held_[source];
-  if (key == 0) return;
-  held_[source] = 0;
-  if (--holders_[key] == 0 && !keyboardHeld_[key])
-    out.push_back(KeyMessage(MessageKind::KeyUp, key));
+  if (!pressed_[source]) return;
+  pressed_[source] = false;
+  for (int& held : held_[source]) {
+    if (held != 0 && --holders_[held] == 0 && !keyboardHeld_[held])
+      out.push_back(KeyMessage(MessageKind::KeyUp, held));
+    held = 0;
+  }
 }
 
 void ControllerKeys::releaseAll(std::deque<Message>& out) {

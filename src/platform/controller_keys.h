@@ -37,9 +37,6 @@ class ControllerKeys {
   // Appends the key messages they cause.
   void handle(const SDL_Event& event, std::deque<Message>& out);
 
-  // A keyboard 1 or 2 pressed during the race: Y then switches from that view.
-  void viewKeyPressed(int key);
-
   bool driving() const { return !order_.empty(); }
 
  private:
@@ -61,6 +58,10 @@ class ControllerKeys {
     StickDown,
     TriggerLeft,
     TriggerRight,
+    ShoulderLeft,
+    ShoulderRight,
+    StickButtonLeft,
+    StickButtonRight,
     SourceCount
   };
 
@@ -70,10 +71,10 @@ class ControllerKeys {
   int buttonKey(Source source);
 
   std::vector<SDL_JoystickID> order_;  // connected controllers, first connected first
-  int held_[SourceCount] = {};         // virtual key each source holds, 0 for none
-  int holders_[256] = {};              // how many sources hold each key
-  bool keyboardHeld_[256] = {};        // keys down on the keyboard
-  int nextView_ = '2';                 // the race starts in the driver's view (key 1)
+  bool pressed_[SourceCount] = {};
+  int held_[SourceCount][2] = {};  // the key each source acts as and its pad key, 0 for none
+  int holders_[256] = {};          // how many sources hold each key
+  bool keyboardHeld_[256] = {};    // keys down on the keyboard
 };
 
 }  // namespace platform

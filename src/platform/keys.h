@@ -27,6 +27,29 @@ constexpr int VK_F4 = 0x73;
 constexpr int VK_F10 = 0x79;
 constexpr int VK_F12 = 0x7B;
 
+// A game controller's buttons, triggers and left-stick directions have keys of their own, beside
+// the keys they act as (Windows' gamepad codes), so that a pad button can be bound to an action.
+constexpr int VK_GAMEPAD_A = 0xC3;
+constexpr int VK_GAMEPAD_B = 0xC4;
+constexpr int VK_GAMEPAD_X = 0xC5;
+constexpr int VK_GAMEPAD_Y = 0xC6;
+constexpr int VK_GAMEPAD_RIGHT_SHOULDER = 0xC7;
+constexpr int VK_GAMEPAD_LEFT_SHOULDER = 0xC8;
+constexpr int VK_GAMEPAD_LEFT_TRIGGER = 0xC9;
+constexpr int VK_GAMEPAD_RIGHT_TRIGGER = 0xCA;
+constexpr int VK_GAMEPAD_DPAD_UP = 0xCB;
+constexpr int VK_GAMEPAD_DPAD_DOWN = 0xCC;
+constexpr int VK_GAMEPAD_DPAD_LEFT = 0xCD;
+constexpr int VK_GAMEPAD_DPAD_RIGHT = 0xCE;
+constexpr int VK_GAMEPAD_MENU = 0xCF;  // Start
+constexpr int VK_GAMEPAD_VIEW = 0xD0;  // Back
+constexpr int VK_GAMEPAD_LEFT_THUMBSTICK_BUTTON = 0xD1;
+constexpr int VK_GAMEPAD_RIGHT_THUMBSTICK_BUTTON = 0xD2;
+constexpr int VK_GAMEPAD_LEFT_THUMBSTICK_UP = 0xD3;
+constexpr int VK_GAMEPAD_LEFT_THUMBSTICK_DOWN = 0xD4;
+constexpr int VK_GAMEPAD_LEFT_THUMBSTICK_RIGHT = 0xD5;
+constexpr int VK_GAMEPAD_LEFT_THUMBSTICK_LEFT = 0xD6;
+
 constexpr int KeyCount = 256;
 
 // True from a key-down message until its key-up, or until a screen clears it to consume a press.

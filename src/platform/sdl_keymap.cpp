@@ -9,6 +9,13 @@ namespace platform {
 int VirtualKeyFromSdl(SDL_Keycode key, SDL_Scancode scancode) {
   if (key >= SDLK_a && key <= SDLK_z) return 0x41 + (key - SDLK_a);
   if (key >= SDLK_0 && key <= SDLK_9) return 0x30 + (key - SDLK_0);
+  // The digit row gives its digit even where the layout puts other signs there unshifted (as on
+  // a French keyboard), and with no layout known (no video) a letter's place gives its letter.
+  if (scancode >= SDL_SCANCODE_1 && scancode <= SDL_SCANCODE_9)
+    return '1' + (scancode - SDL_SCANCODE_1);
+  if (scancode == SDL_SCANCODE_0) return '0';
+  if (key == SDLK_UNKNOWN && scancode >= SDL_SCANCODE_A && scancode <= SDL_SCANCODE_Z)
+    return 'A' + (scancode - SDL_SCANCODE_A);
   if (scancode >= SDL_SCANCODE_F1 && scancode <= SDL_SCANCODE_F12)
     return VK_F1 + (scancode - SDL_SCANCODE_F1);
   if (scancode >= SDL_SCANCODE_F13 && scancode <= SDL_SCANCODE_F24)

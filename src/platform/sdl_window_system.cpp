@@ -283,8 +283,6 @@ bool SdlWindowSystem::translate(const SDL_Event& event, Message& message) {
       else
         message.kind = down ? MessageKind::KeyDown : MessageKind::KeyUp;
       message.key = key;
-      // Keyboard view keys in the race keep the controller's view switch in step.
-      if (down && ScreenState == 3) controllerKeys_.viewKeyPressed(key);
       return controllerKeys_.keyboard(message);
     }
     case SDL_CONTROLLERDEVICEADDED:

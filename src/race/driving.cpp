@@ -2,18 +2,17 @@
 // velocities and the velocities into position and angles. Everything is per frame.
 #include <cmath>
 
+#include "game/controls.h"
 #include "game/game_setup.h"
+#include "game/game_sounds.h"
 #include "platform/frame_flags.h"
 #include "platform/keys.h"
 #include "race/race.h"
+#include "race/race_start.h"
 #include "race/replay_screen.h"
 
 namespace {
 
-constexpr int KeyOne = 0x31;
-constexpr int KeyTwo = 0x32;
-constexpr int KeyN = 0x4E;
-constexpr int KeyG = 0x47;
 constexpr int KeyV = 0x56;
 
 // The heading in radians as the motion uses it: 1/180 in single precision times 3.14 (not pi),
@@ -42,46 +41,60 @@ void Add(Vector3f& v, const Vector3f& w) {
 }  // namespace
 
 void Race::handleInput() {
+  const Controls& controls = GameControls();
   if (player != nullptr && player->car != nullptr) {
     CarState& p = *player;
     const double h = HeadingRadians(p);
     const double acceleration = p.car->acceleration;
     const double steering = p.car->steering;
-    if (KeyState[VK_UP]) {
+    if (ActionHeld(controls, Action::Accelerate)) {
       p.force.x = static_cast<float>(p.force.x + std::sin(h) * acceleration);
       p.force.z = static_cast<float>(p.force.z + std::cos(h) * acceleration);
       p.torque.x = static_cast<float>(p.torque.x - 0.005);
     }
-    if (KeyState[VK_RIGHT]) {
+    if (ActionHeld(controls, Action::SteerRight)) {
       p.torque.y = static_cast<float>(p.torque.y - 2 * steering);
       p.torque.z = static_cast<float>(p.torque.z - 2 * steering);
       p.torque.x = static_cast<float>(p.torque.x - 0.08 * steering);
     }
-    if (KeyState[VK_LEFT]) {
+    if (ActionHeld(controls, Action::SteerLeft)) {
       p.torque.y = static_cast<float>(p.torque.y + 2 * steering);
       p.torque.z = static_cast<float>(p.torque.z + 2 * steering);
       p.torque.x = static_cast<float>(p.torque.x + 0.08 * steering);
     }
-    if (KeyState[VK_DOWN]) {
+    if (ActionHeld(controls, Action::Brake)) {
       // Braking scales only the horizontal velocity.
       p.velocity.x = static_cast<float>(p.velocity.x * 0.95);
       p.velocity.z = static_cast<float>(p.velocity.z * 0.95);
       p.torque.x = static_cast<float>(p.torque.x + 0.05);
     }
-    if (TakeKeyPress(KeyOne)) view = DriverView;
-    if (TakeKeyPress(KeyTwo)) view = ChaseView;
-    if (TakeKeyPress(KeyN) && p.nitro > 0) {
+    // One pad button for both views (Y by default) switches to the other view.
+    const int viewButton = controls[Action::DriverView].pad;
+    if (viewButton != 0 && viewButton == controls[Action::ChaseView].pad &&
+        TakeKeyPress(viewButton)) {
+      view = view == DriverView ? ChaseView : DriverView;
+    }
+    if (TakeAction(controls, Action::DriverView)) view = DriverView;
+    if (TakeAction(controls, Action::ChaseView)) view = ChaseView;
+    if (TakeAction(controls, Action::Nitro) && p.nitro > 0) {
       p.nitro -= 1;
       p.force.x = static_cast<float>(p.force.x + std::sin(h) * acceleration * 120);
       p.force.z = static_cast<float>(p.force.z + std::cos(h) * acceleration * 120);
       p.torque.x = static_cast<float>(p.torque.x + 4.55);
     }
   }
-  if (TakeKeyPress(KeyG)) ghost.toggleShown();
+  if (TakeAction(controls, Action::Ghost)) ghost.toggleShown();
   // On the closing message, V watches the race just driven.
   if ((state == Crashed || state == Finished) && this == &CurrentRace && TakeKeyPress(KeyV))
     WatchRaceJustDriven();
-  if (TakeKeyPress(VK_ESCAPE)) ScreenState = 0;
+  if (TakeKeyPress(VK_ESCAPE)) {
+    ScreenState = 0;
+  } else if (TakeAction(controls, Action::Restart) && player != nullptr) {
+    // The same race again from "READY", as Enter on the track selection starts it; the race
+    // left behind is not recorded.
+    PlaySound(Sound::Confirm);
+    StartSelectedRace();
+  }
 }
 
 void Race::updateVelocity() {

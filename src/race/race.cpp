@@ -1,6 +1,7 @@
 // The one race: its start, the countdown on whole calendar seconds and the frame step.
 #include "race/race.h"
 
+#include "game/controls.h"
 #include "game/game_setup.h"
 #include "platform/clock.h"
 #include "platform/keys.h"
@@ -53,7 +54,7 @@ void Race::step() {
     // Only a race that ends Finished is recorded, once, in the frame of the finish.
     if (state == Finished) recordFinish();
   }
-  CurrentRaceSounds.frame(*this, KeyState[VK_UP]);
+  CurrentRaceSounds.frame(*this, ActionHeld(GameControls(), Action::Accelerate));
 }
 
 void Race::recordFinish() {

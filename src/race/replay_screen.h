@@ -9,7 +9,7 @@ class Track;
 struct Car;
 
 // The value of ScreenState while a replay is on screen.
-constexpr int16_t ReplayScreenState = 4;
+constexpr int16_t ReplayScreenState = 5;
 
 // The replay on screen and the screen Escape returns to.
 extern Replay CurrentReplay;

@@ -7,6 +7,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -21,8 +22,13 @@ std::filesystem::path SettingsFile() {
 }
 
 void Settings::loadIfNeeded() {
+  if (loaded_ && SettingsFile() == file_) return;
+  readFile();
+}
+
+void Settings::readFile() {
   std::filesystem::path file = SettingsFile();
-  if (loaded_ && file == file_) return;
+  if (file != file_) unsaved_.clear();  // changes meant for another file
   loaded_ = true;
   file_ = std::move(file);
   text_ = *SettingsText::parse("quillon-settings 1\n");
@@ -40,6 +46,8 @@ void Settings::loadIfNeeded() {
   if (state == FileState::Good || state == FileState::Newer) text_ = std::move(*parsed);
   readOnly_ =
       state != FileState::Missing && state != FileState::Good && state != FileState::MovedAside;
+  // This run's changes not yet written stay laid over what the file says.
+  for (const auto& [name, value] : unsaved_) text_.set(name, value);
 }
 
 std::string Settings::name() {
@@ -59,16 +67,38 @@ bool Settings::flag(std::string_view name, bool otherwise) {
   return text_.flag(name, otherwise);
 }
 
-void Settings::setFlag(std::string_view name, bool on) {
+std::optional<std::string> Settings::value(std::string_view name) {
   loadIfNeeded();
-  text_.set(name, on ? "on" : "off");
-  if (readOnly_) return;
-  std::string error;
-  if (file_.empty()) {
-    error = "no folder for settings (neither XDG_CONFIG_HOME nor HOME is set)";
-  } else if (MakePrivateFolders(file_.parent_path(), error) &&
-             WriteFileAtomically(file_, text_.format(), error, fileCalls)) {
-    return;
+  return text_.get(name);
+}
+
+void Settings::setValue(std::string_view name, std::string_view value) {
+  loadIfNeeded();
+  // Kept for this run whatever becomes of the file, until a write carries it.
+  auto kept = std::find_if(unsaved_.begin(), unsaved_.end(),
+                           [&](const auto& entry) { return entry.first == name; });
+  if (kept == unsaved_.end()) {
+    unsaved_.emplace_back(std::string(name), std::string(value));
+  } else {
+    kept->second = std::string(value);
   }
+  const std::filesystem::path file = file_;
+  std::string error;
+  if (file.empty()) {
+    error = "no folder for settings (neither XDG_CONFIG_HOME nor HOME is set)";
+  } else if (MakePrivateFolders(file.parent_path(), error)) {
+    // Read again and written under the lock, so that a line changed by hand or by another game
+    // since the last read is kept, and two games changing settings at once take turns.
+    RecordsLock lock(file.parent_path(), error);
+    if (lock.held()) {
+      readFile();
+      if (readOnly_) return;
+      if (WriteFileAtomically(file_, text_.format(), error, fileCalls)) {
+        unsaved_.clear();
+        return;
+      }
+    }
+  }
+  text_.set(name, value);
   SayOnce(toldWrite_, errors, error + "; settings are not saved");
 }

@@ -1,6 +1,8 @@
 // The player's settings: kept in $XDG_CONFIG_HOME/quillon/settings.txt (by default
-// ~/.config/quillon/), read on first use and written atomically at each change. Failures never
-// stop the game: a broken file is moved aside, and each kind of failure is said once.
+// ~/.config/quillon/), read on first use; each change reads the file again and writes it
+// atomically under the folder's lock, changing only its own line, so lines edited by hand or
+// by another game meanwhile are kept. Failures never stop the game: a broken file is moved
+// aside, and each kind of failure is said once.
 // In records/, the player's own files, GL-free and below the menus and race.
 #pragma once
 
@@ -9,6 +11,8 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include "records/player_file.h"
 #include "records/records_file.h"
@@ -31,6 +35,11 @@ class Settings {
   // name (else "player").
   std::string name();
 
+  // Any setting's value as the file gives it, and a change of it (kept for this run even when
+  // it cannot be written).
+  std::optional<std::string> value(std::string_view name);
+  void setValue(std::string_view name, std::string_view value);
+
   // Forgets what was read, so the next question reads the file (of the environment then) anew.
   void reload() { loaded_ = false; }
 
@@ -39,9 +48,10 @@ class Settings {
 
  private:
   bool flag(std::string_view name, bool otherwise);
-  // Keeps the value for this run and writes the file; a failed write is said once.
-  void setFlag(std::string_view name, bool on);
+  void setFlag(std::string_view name, bool on) { setValue(name, on ? "on" : "off"); }
   void loadIfNeeded();
+  // Reads the file (of the environment now) into text_, moving a broken one aside.
+  void readFile();
 
   std::filesystem::path file_;
   bool loaded_ = false;
@@ -51,6 +61,8 @@ class Settings {
       {"a settings file", ": written by a newer version; changes are not saved",
        ", settings start anew", "; settings are not saved"},
       64 << 10};  // a settings file this game wrote is a few lines
+  // Changes of this run not yet written, laid over every later read of the file.
+  std::vector<std::pair<std::string, std::string>> unsaved_;
   bool toldWrite_ = false;
 };
 

@@ -82,43 +82,38 @@ class ControllerKeysTest : public ::testing::Test {
   SDL_JoystickID first_ = -1;
 };
 
-TEST_F(ControllerKeysTest, ButtonsAreTheirKeysWithAAndBActingAsUpAndDownOnlyInTheRace) {
+TEST_F(ControllerKeysTest, ButtonsPressTheirPadKeysAndStartBackAndTheDpadAlsoActAsKeys) {
   struct Case {
-    int screen, button, key;
+    int screen, button;
+    std::vector<int> keys;
   } cases[] = {
-      {1, SDL_CONTROLLER_BUTTON_B, VK_ESCAPE},
-      {3, SDL_CONTROLLER_BUTTON_A, VK_UP},
-      {3, SDL_CONTROLLER_BUTTON_B, VK_DOWN},
-      {3, SDL_CONTROLLER_BUTTON_X, 'N'},
-      {0, SDL_CONTROLLER_BUTTON_START, VK_RETURN},
-      {3, SDL_CONTROLLER_BUTTON_BACK, VK_ESCAPE},
-      {2, SDL_CONTROLLER_BUTTON_DPAD_LEFT, VK_LEFT},
-      {0, SDL_CONTROLLER_BUTTON_DPAD_UP, VK_UP},
-      {3, SDL_CONTROLLER_BUTTON_DPAD_RIGHT, VK_RIGHT},
-      {0, SDL_CONTROLLER_BUTTON_DPAD_DOWN, VK_DOWN},
+      {1, SDL_CONTROLLER_BUTTON_B, {VK_GAMEPAD_B}},
+      {3, SDL_CONTROLLER_BUTTON_A, {VK_GAMEPAD_A}},
+      {3, SDL_CONTROLLER_BUTTON_Y, {VK_GAMEPAD_Y}},
+      {0, SDL_CONTROLLER_BUTTON_START, {VK_RETURN, VK_GAMEPAD_MENU}},
+      {3, SDL_CONTROLLER_BUTTON_START, {VK_ESCAPE, VK_GAMEPAD_MENU}},
+      {1, SDL_CONTROLLER_BUTTON_BACK, {VK_ESCAPE, VK_GAMEPAD_VIEW}},
+      {3, SDL_CONTROLLER_BUTTON_BACK, {VK_GAMEPAD_VIEW}},
+      {2, SDL_CONTROLLER_BUTTON_DPAD_LEFT, {VK_LEFT, VK_GAMEPAD_DPAD_LEFT}},
+      {3, SDL_CONTROLLER_BUTTON_DPAD_UP, {VK_UP, VK_GAMEPAD_DPAD_UP}},
+      {3, SDL_CONTROLLER_BUTTON_LEFTSHOULDER, {VK_GAMEPAD_LEFT_SHOULDER}},
   };
   for (const Case& c : cases) {
     ScreenState = static_cast<int16_t>(c.screen);
     click(c.button);
-    EXPECT_EQ(take(), (Keys{{Down, c.key}, {Up, c.key}})) << c.screen << " " << c.button;
+    Keys expected;
+    for (int key : c.keys) expected.emplace_back(Down, key);
+    for (int key : c.keys) expected.emplace_back(Up, key);
+    EXPECT_EQ(take(), expected) << c.screen << " " << c.button;
   }
-  // A held from a menu into the race lets go of the key it pressed, not of Up.
+  // Start held from a menu into the race lets go of the key it pressed, not of Escape.
   ScreenState = 2;
-  button(first_, SDL_CONTROLLER_BUTTON_A, true);
-  EXPECT_EQ(take(), (Keys{{Down, VK_RETURN}}));
+  button(first_, SDL_CONTROLLER_BUTTON_START, true);
+  EXPECT_EQ(take(), (Keys{{Down, VK_RETURN}, {Down, VK_GAMEPAD_MENU}}));
   ScreenState = 3;
-  button(first_, SDL_CONTROLLER_BUTTON_A, false);
-  EXPECT_EQ(take(), (Keys{{Up, VK_RETURN}}));
-  // Y switches between the two views, starting from the driver's; a keyboard view key counts.
-  for (int i = 0; i < 2; ++i) click(SDL_CONTROLLER_BUTTON_Y);
-  EXPECT_EQ(take(), (Keys{{Down, '2'}, {Up, '2'}, {Down, '1'}, {Up, '1'}}));
-  keyboard(SDLK_2, SDL_SCANCODE_2, true);
-  click(SDL_CONTROLLER_BUTTON_Y);
-  EXPECT_EQ(take(), (Keys{{Down, '2'}, {Down, '1'}, {Up, '1'}}));
-  // Buttons without a key do nothing, nor does Y in the menus.
-  click(SDL_CONTROLLER_BUTTON_GUIDE);
-  ScreenState = 1;
-  click(SDL_CONTROLLER_BUTTON_Y);
+  button(first_, SDL_CONTROLLER_BUTTON_START, false);
+  EXPECT_EQ(take(), (Keys{{Up, VK_RETURN}, {Up, VK_GAMEPAD_MENU}}));
+  click(SDL_CONTROLLER_BUTTON_GUIDE);  // no key
   EXPECT_TRUE(take().empty());
 }
 
@@ -130,12 +125,19 @@ TEST_F(ControllerKeysTest, StickAndTriggersPressBeyondTheDeadZoneAndLetGoInsideI
   axis(first_, SDL_CONTROLLER_AXIS_LEFTX, 32767);
   axis(first_, SDL_CONTROLLER_AXIS_LEFTX, -32768);  // straight across: right up, left down
   axis(first_, SDL_CONTROLLER_AXIS_LEFTX, 0);
+  constexpr int Left = VK_GAMEPAD_LEFT_THUMBSTICK_LEFT, Right = VK_GAMEPAD_LEFT_THUMBSTICK_RIGHT;
   EXPECT_EQ(take(), (Keys{{Down, VK_LEFT},
+                          {Down, Left},
                           {Up, VK_LEFT},
+                          {Up, Left},
                           {Down, VK_RIGHT},
+                          {Down, Right},
                           {Up, VK_RIGHT},
+                          {Up, Right},
                           {Down, VK_LEFT},
-                          {Up, VK_LEFT}}));
+                          {Down, Left},
+                          {Up, VK_LEFT},
+                          {Up, Left}}));
   axis(first_, SDL_CONTROLLER_AXIS_LEFTY, -30000);  // stick up
   axis(first_, SDL_CONTROLLER_AXIS_TRIGGERRIGHT, 30000);
   axis(first_, SDL_CONTROLLER_AXIS_LEFTY, 0);  // Up stays down: the trigger still holds it
@@ -143,7 +145,16 @@ TEST_F(ControllerKeysTest, StickAndTriggersPressBeyondTheDeadZoneAndLetGoInsideI
   axis(first_, SDL_CONTROLLER_AXIS_TRIGGERLEFT, 30000);
   axis(first_, SDL_CONTROLLER_AXIS_TRIGGERLEFT, 1000);
   axis(first_, SDL_CONTROLLER_AXIS_RIGHTX, 30000);  // the right stick does nothing
-  EXPECT_EQ(take(), (Keys{{Down, VK_UP}, {Up, VK_UP}, {Down, VK_DOWN}, {Up, VK_DOWN}}));
+  EXPECT_EQ(take(), (Keys{{Down, VK_UP},
+                          {Down, VK_GAMEPAD_LEFT_THUMBSTICK_UP},
+                          {Down, VK_GAMEPAD_RIGHT_TRIGGER},
+                          {Up, VK_GAMEPAD_LEFT_THUMBSTICK_UP},
+                          {Up, VK_UP},
+                          {Up, VK_GAMEPAD_RIGHT_TRIGGER},
+                          {Down, VK_DOWN},
+                          {Down, VK_GAMEPAD_LEFT_TRIGGER},
+                          {Up, VK_DOWN},
+                          {Up, VK_GAMEPAD_LEFT_TRIGGER}}));
 }
 
 TEST_F(ControllerKeysTest, TheFirstConnectedDrivesAndLeavingReleasesItsKeys) {
@@ -153,16 +164,22 @@ TEST_F(ControllerKeysTest, TheFirstConnectedDrivesAndLeavingReleasesItsKeys) {
   button(first_, SDL_CONTROLLER_BUTTON_A, true);
   button(first_, SDL_CONTROLLER_BUTTON_DPAD_LEFT, true);
   axis(first_, SDL_CONTROLLER_AXIS_LEFTX, -30000);
-  EXPECT_EQ(take(), (Keys{{Down, VK_UP}, {Down, VK_LEFT}}));
+  EXPECT_EQ(take(), (Keys{{Down, VK_GAMEPAD_A},
+                          {Down, VK_LEFT},
+                          {Down, VK_GAMEPAD_DPAD_LEFT},
+                          {Down, VK_GAMEPAD_LEFT_THUMBSTICK_LEFT}}));
   unplug(first_);
-  EXPECT_EQ(take(), (Keys{{Up, VK_UP}, {Up, VK_LEFT}}));
+  EXPECT_EQ(take(), (Keys{{Up, VK_GAMEPAD_A},
+                          {Up, VK_GAMEPAD_DPAD_LEFT},
+                          {Up, VK_LEFT},
+                          {Up, VK_GAMEPAD_LEFT_THUMBSTICK_LEFT}}));
   button(second, SDL_CONTROLLER_BUTTON_X, true);  // the next one now drives
-  EXPECT_EQ(take(), (Keys{{Down, 'N'}}));
+  EXPECT_EQ(take(), (Keys{{Down, VK_GAMEPAD_X}}));
   unplug(second);
-  EXPECT_EQ(take(), (Keys{{Up, 'N'}}));
+  EXPECT_EQ(take(), (Keys{{Up, VK_GAMEPAD_X}}));
   first_ = plugIn();  // plugged in again while playing
   button(first_, SDL_CONTROLLER_BUTTON_B, true);
-  EXPECT_EQ(take(), (Keys{{Down, VK_DOWN}}));
+  EXPECT_EQ(take(), (Keys{{Down, VK_GAMEPAD_B}}));
 }
 
 TEST_F(ControllerKeysTest, AKeyIsDownWhileTheKeyboardOrTheControllerHoldsIt) {
@@ -177,13 +194,17 @@ TEST_F(ControllerKeysTest, AKeyIsDownWhileTheKeyboardOrTheControllerHoldsIt) {
     Keys keys;
   } steps[] = {
       {"keyboard presses", [&] { upKey(true); }, {{Down, VK_UP}}},
-      {"trigger joins", [&] { trigger(true); }, {}},
-      {"trigger lets go, keyboard holds", [&] { trigger(false); }, {}},
+      {"trigger joins", [&] { trigger(true); }, {{Down, VK_GAMEPAD_RIGHT_TRIGGER}}},
+      {"trigger lets go, keyboard holds",
+       [&] { trigger(false); },
+       {{Up, VK_GAMEPAD_RIGHT_TRIGGER}}},
       {"keyboard lets go", [&] { upKey(false); }, {{Up, VK_UP}}},
-      {"trigger presses", [&] { trigger(true); }, {{Down, VK_UP}}},
+      {"trigger presses",
+       [&] { trigger(true); },
+       {{Down, VK_UP}, {Down, VK_GAMEPAD_RIGHT_TRIGGER}}},
       {"keyboard presses too (and repeats)", [&] { upKey(true); }, {{Down, VK_UP}}},
       {"keyboard lets go, trigger holds", [&] { upKey(false); }, {}},
-      {"trigger lets go", [&] { trigger(false); }, {{Up, VK_UP}}},
+      {"trigger lets go", [&] { trigger(false); }, {{Up, VK_UP}, {Up, VK_GAMEPAD_RIGHT_TRIGGER}}},
   };
   for (const Step& step : steps) {
     step.act();
@@ -199,9 +220,12 @@ TEST_F(ControllerKeysTest, APadTakingOverCountsWhatItHoldsAndHeldControlsPressAg
   ASSERT_NE(stick, nullptr);
   ASSERT_EQ(SDL_JoystickSetVirtualAxis(stick, SDL_CONTROLLER_AXIS_LEFTX, -30000), 0);
   axis(first_, SDL_CONTROLLER_AXIS_TRIGGERRIGHT, 30000);
-  EXPECT_EQ(take(), (Keys{{Down, VK_UP}}));
+  EXPECT_EQ(take(), (Keys{{Down, VK_UP}, {Down, VK_GAMEPAD_RIGHT_TRIGGER}}));
   unplug(first_);
-  EXPECT_EQ(take(), (Keys{{Up, VK_UP}, {Down, VK_LEFT}}));
+  EXPECT_EQ(take(), (Keys{{Up, VK_UP},
+                          {Up, VK_GAMEPAD_RIGHT_TRIGGER},
+                          {Down, VK_LEFT},
+                          {Down, VK_GAMEPAD_LEFT_THUMBSTICK_LEFT}}));
 
   // A box clears the keys; the stick still held presses Left again, the keyboard's keys are
   // SDL's to report again.
@@ -213,7 +237,7 @@ TEST_F(ControllerKeysTest, APadTakingOverCountsWhatItHoldsAndHeldControlsPressAg
   platform::SetMessageBoxHandler(nullptr);
   platform::SetWindowSystem(nullptr);
   EXPECT_FALSE(KeyState[VK_LEFT]);
-  EXPECT_EQ(take(), (Keys{{Down, VK_LEFT}}));
+  EXPECT_EQ(take(), (Keys{{Down, VK_LEFT}, {Down, VK_GAMEPAD_LEFT_THUMBSTICK_LEFT}}));
 }
 
 }  // namespace

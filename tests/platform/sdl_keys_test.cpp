@@ -23,6 +23,10 @@ TEST(SdlKeyMap, GivesTheVirtualKeyCodesTheGameReads) {
   EXPECT_EQ(VirtualKeyFromSdl(SDLK_1, SDL_SCANCODE_1), '1');
   EXPECT_EQ(VirtualKeyFromSdl(SDLK_n, SDL_SCANCODE_N), 'N');
   EXPECT_EQ(VirtualKeyFromSdl(SDLK_z, SDL_SCANCODE_Z), 'Z');
+  // A French layout: the digit row still gives digits, a letter follows the layout.
+  EXPECT_EQ(VirtualKeyFromSdl(SDLK_AMPERSAND, SDL_SCANCODE_1), '1');
+  EXPECT_EQ(VirtualKeyFromSdl(SDLK_z, SDL_SCANCODE_W), 'Z');
+  EXPECT_EQ(VirtualKeyFromSdl(SDLK_COMMA, SDL_SCANCODE_M), 0);  // not M: M is elsewhere
 }
 
 TEST(SdlKeyMap, KeysWithoutACodeGiveZeroAndNoCodeLeavesTheTable) {

@@ -3,6 +3,8 @@
 // every track, and one deliberate crash per car), and the best times they leave.
 #include <gtest/gtest.h>
 
+#include "game/controls.h"
+#include "platform/key_names.h"
 #include "race_fixture.h"
 #include "records/best_times.h"
 
@@ -130,6 +132,64 @@ TEST_F(RaceTest, FinishedRacesLeaveTheBestTimeAndACrashLeavesNothing) {
   EXPECT_EQ(saved[0], (RaceRecord{track, car, first.raceTime, saved[0].date}));
   EXPECT_EQ(saved[1].seconds, second.raceTime);
   EXPECT_EQ(GameBestTimes.best(track, car), first.raceTime);
+}
+
+TEST_F(RaceTest, ARaceDrivenWithReboundKeysFinishesAndTheOldKeysDoNothing) {
+  Controls& controls = GameControls();
+  const char* keys[] = {"W", "S", "A", "D"};
+  const Action actions[] = {Action::Accelerate, Action::Brake, Action::SteerLeft,
+                            Action::SteerRight};
+  for (int i = 0; i < 4; ++i)
+    ASSERT_EQ(controls.setKey(actions[i], 0, platform::ScancodeFromName(keys[i])), std::nullopt);
+  startRace(1, 0);
+  KeyState[VK_UP] = KeyState[VK_LEFT] = true;  // no longer bound
+  for (int frame = 0; frame < 400; ++frame) {
+    if (frame % 60 == 0) calendar.advance();
+    CurrentRace.step();
+    CurrentRace.handleInput();
+  }
+  EXPECT_EQ(CurrentRace.state, Race::Running);
+  EXPECT_EQ(CurrentRace.player->position.x, -2.3f);
+  EXPECT_EQ(CurrentRace.player->rotation.y, -90.0f);
+  ClearKeyState();
+  const auto report = testing_support::DriveRace(calendar, DrivingPlan::FollowRoad, 30000, 60, {},
+                                                 {'W', 'S', 'A', 'D'});
+  controls.reset();
+  EXPECT_EQ(report.state, Race::Finished);
+  EXPECT_EQ(report.laps, TrackTable[0].laps);
+}
+
+TEST_F(RaceTest, RestartFromEveryStateStartsTheSameRaceAgainAndIsNeverAFinish) {
+  const int restartKeys[] = {'R', VK_GAMEPAD_VIEW};
+  for (int16_t state : {Race::Ready, Race::Running, Race::Crashed, Race::Finished}) {
+    for (int key : restartKeys) {
+      startRace(2, 1);
+      const size_t cars = CurrentRace.cars.size();
+      calendar.advance(9);
+      CurrentRace.step();
+      CurrentRace.state = state;
+      CurrentRace.player->position.x = 5.0f;
+      CurrentRace.player->laps = 2;
+      CurrentRace.player->nitro = 0;
+      ScreenState = 3;
+      KeyState[key] = true;
+      CurrentRace.handleInput();
+      EXPECT_FALSE(KeyState[key]);
+      EXPECT_EQ(ScreenState, 3);
+      EXPECT_EQ(CurrentRace.state, Race::Ready);
+      EXPECT_EQ(CurrentRace.label, "READY");
+      EXPECT_EQ(CurrentRace.startTime, calendar.now());
+      ASSERT_EQ(CurrentRace.cars.size(), cars + 1);
+      const CarState& fresh = *CurrentRace.player;
+      EXPECT_TRUE(fresh.car == &CarRoster[2] && CurrentRace.track == &TrackTable[1]);
+      EXPECT_TRUE(fresh.position.x == -2.3f && fresh.laps == 0 && fresh.nitro == 5);
+    }
+  }
+  // Escape pressed with R leaves the race; nothing was recorded.
+  KeyState['R'] = KeyState[VK_ESCAPE] = true;
+  CurrentRace.handleInput();
+  EXPECT_EQ(ScreenState, 0);
+  EXPECT_TRUE(BestTimes().table().races().empty());
 }
 
 }  // namespace

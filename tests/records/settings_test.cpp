@@ -95,4 +95,45 @@ TEST_F(SettingsTest, BrokenFileMovedAsideNewerFileLeftAloneFailedWriteSaidOnce) 
   EXPECT_EQ(std::count(told.begin(), told.end(), '\n'), 1) << told;
 }
 
+TEST_F(SettingsTest, TwoGamesChangingSettingsKeepEachOthersChanges) {
+  // Two stores stand for two games running at once, each having read the file at its start.
+  Settings other;
+  other.errors = &said;
+  EXPECT_TRUE(settings.sound() && other.ghost());
+  settings.setSound(false);
+  other.setGhost(false);
+  Settings nextRun;
+  EXPECT_FALSE(nextRun.sound());
+  EXPECT_FALSE(nextRun.ghost());
+  EXPECT_EQ(said.str(), "");
+}
+
+TEST_F(SettingsTest, LinesEditedByHandWhileTheGameRunsAreKept) {
+  settings.setSound(false);
+  settings.setGhost(false);
+  // A line added and one changed by hand between two changes of the running game.
+  WriteFile(file, ReadFile(file) + "# mine\nvolume\t7\n");
+  std::string text = ReadFile(file);
+  text.replace(text.find("ghost\toff"), 9, "ghost\ton");
+  WriteFile(file, text);
+  settings.setSound(true);
+  EXPECT_EQ(ReadFile(file),
+            "quillon-settings 1\n# Settings of Quillon: one setting a line, name "
+            "and value separated by a tab.\nsound\ton\nghost\ton\n# mine\nvolume\t7\n");
+  EXPECT_TRUE(settings.ghost());  // the reread file is what this run goes on with
+  EXPECT_EQ(said.str(), "");
+}
+
+TEST_F(SettingsTest, AChangeThatCouldNotBeWrittenStaysForTheRunAndGoesWithTheNextWrite) {
+  settings.fileCalls.rename = [](const char*, const char*) { return errno = EROFS, -1; };
+  settings.setSound(false);
+  EXPECT_FALSE(std::filesystem::exists(file));
+  settings.fileCalls = {};
+  settings.setGhost(false);
+  EXPECT_FALSE(settings.sound());
+  Settings nextRun;
+  EXPECT_FALSE(nextRun.sound());
+  EXPECT_FALSE(nextRun.ghost());
+}
+
 }  // namespace

@@ -87,7 +87,8 @@ Keys FollowRoad(const Race& race) {
 }  // namespace
 
 AutopilotReport DriveRace(ManualCalendar& calendar, DrivingPlan plan, int maxFrames,
-                          int framesPerSecond, const std::function<void()>& afterStep) {
+                          int framesPerSecond, const std::function<void()>& afterStep,
+                          const DrivingKeys& drivingKeys) {
   Race& race = CurrentRace;
   AutopilotReport report;
   for (int frame = 0; frame < maxFrames; ++frame) {
@@ -105,10 +106,10 @@ AutopilotReport DriveRace(ManualCalendar& calendar, DrivingPlan plan, int maxFra
     } else if (race.state == Race::Running) {
       keys = FollowRoad(race);
     }
-    KeyState[VK_UP] = keys.up;
-    KeyState[VK_DOWN] = keys.down;
-    KeyState[VK_LEFT] = keys.left;
-    KeyState[VK_RIGHT] = keys.right;
+    KeyState[drivingKeys.up] = keys.up;
+    KeyState[drivingKeys.down] = keys.down;
+    KeyState[drivingKeys.left] = keys.left;
+    KeyState[drivingKeys.right] = keys.right;
     RaceScreenInput();
   }
   ClearKeyState();

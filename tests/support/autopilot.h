@@ -42,7 +42,12 @@ struct AutopilotReport {
 // and runs the race input, in the main loop's order; the calendar moves one second every
 // `framesPerSecond` frames. `afterStep` (if any) runs after each frame step. Leaves every key
 // released.
+// `drivingKeys` are the keys it holds to accelerate, brake and steer.
+struct DrivingKeys {
+  int up = 0x26, down = 0x28, left = 0x25, right = 0x27;
+};
 AutopilotReport DriveRace(ManualCalendar& calendar, DrivingPlan plan, int maxFrames = 30000,
-                          int framesPerSecond = 60, const std::function<void()>& afterStep = {});
+                          int framesPerSecond = 60, const std::function<void()>& afterStep = {},
+                          const DrivingKeys& drivingKeys = {});
 
 }  // namespace testing_support

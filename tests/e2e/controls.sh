@@ -1,0 +1,83 @@
+#!/usr/bin/env bash
+# End to end: C on the main menu opens the controls screen; accelerate rebound to W from the
+# keyboard is kept in the settings by the key's place, the race is driven with W and restarted
+# with R, and the last entry puts every default back. Played twice: with the X server's layout
+# as it is, and French (where the key labelled W is the Z key's place).
+set -eu
+game=$1
+build=$2
+. "$(dirname "$0")/lib.sh"
+[ -d "$build/Data" ] || e2e_fail "no Data/ folder in $build (build the content target)"
+settings=$XDG_CONFIG_HOME/quillon/settings.txt
+
+e2e_start_xvfb
+cd "$build"
+window="800x600+0+0"
+probe() { e2e_shot controls-probe; }
+differs() { e2e_gt "$(e2e_region_diff "$1" "$(probe)" "${2:-$window}")" "${3:-0.01}"; }
+# The controls screen: the title at the top, where the main menu is black, and no menu frame.
+controls_shown() { e2e_gt "$(e2e_region_max "$(probe)" 300x50+250+10)" 0.2 && ! e2e_menu_drawn; }
+has_line() { grep -qx "$(printf '%s\t%s' "$1" "$2")" "$settings" 2>/dev/null; }
+
+play() {
+  local layout=$1 stored=$2 win
+  [ "$layout" = us ] || setxkbmap "$layout" || e2e_fail "setxkbmap $layout"
+  rm -f "$settings"
+  e2e_start_game "$game" "controls-$layout.log"
+  win=$E2E_WINDOW
+  e2e_until 30 e2e_menu_drawn || e2e_fail "$layout: main menu never drawn"
+  e2e_press "$win" c controls_shown
+  e2e_shot "controls-$layout-1-screen" >/dev/null
+
+  # Enter waits (the wait's line appears), W answers: kept as the place's name.
+  local before
+  before=$(e2e_shot controls-before)
+  e2e_press "$win" Return differs "$before" 800x80+0+480
+  e2e_shot "controls-$layout-2-waiting" >/dev/null
+  e2e_press "$win" w has_line key.accelerate "$stored"
+  e2e_shot "controls-$layout-3-rebound" >/dev/null
+  has_line pad.accelerate a || e2e_fail "$layout: pad line not written with the key line"
+
+  # A key of another action is refused, naming it: the file keeps brake's default.
+  e2e_press "$win" Down differs "$(e2e_shot controls-before)"
+  before=$(e2e_shot controls-before)
+  e2e_press "$win" Return differs "$before" 800x80+0+480
+  before=$(e2e_shot controls-before)
+  e2e_press "$win" w differs "$before" 800x80+0+480
+  e2e_shot "controls-$layout-4-refused" >/dev/null
+  ! grep -q "^key.brake" "$settings" || e2e_fail "$layout: W taken from accelerate for brake"
+
+  # Back to the main menu and into a race, driven with W.
+  e2e_press "$win" Escape e2e_menu_drawn
+  e2e_to_track_selection "$win"
+  e2e_press "$win" Return e2e_race_shown
+  local ready
+  ready=$(e2e_shot "controls-$layout-5-ready")
+  drive() { e2e_hold "$win" w 1 && differs "$ready" "$window" 0.05; }
+  e2e_until 40 drive || e2e_fail "$layout: W did not drive"
+  local driving
+  driving=$(e2e_shot "controls-$layout-6-driving")
+  # R: the same race again from the start, with the countdown.
+  restarted() { ! differs "$ready" 400x80+200+500 0.03; }
+  e2e_press "$win" r restarted
+  e2e_shot "controls-$layout-7-restarted" >/dev/null
+
+  # The defaults back: the last entry, fifteen rows down.
+  e2e_press "$win" Escape e2e_menu_drawn
+  e2e_press "$win" c controls_shown
+  for _ in $(seq 15); do e2e_press "$win" Down differs "$(e2e_shot controls-before)"; done
+  e2e_press "$win" Return has_line key.accelerate Up
+  e2e_shot "controls-$layout-8-reset" >/dev/null
+  e2e_press "$win" Escape e2e_menu_drawn
+  e2e_quit "$win" F4
+}
+
+play us W
+# The French layout, where the X server takes a new keymap (this one must give z at W's place).
+setxkbmap fr 2>/dev/null || true
+if xkbcomp -xkb "$DISPLAY" - 2>/dev/null | grep -A2 'key <AD02>' | grep -q 'z, *Z'; then
+  play fr Z
+else
+  echo "controls: the X server kept its layout; the French run is skipped"
+fi
+echo "controls: ok"
