@@ -25,6 +25,8 @@
 namespace {
 
 constexpr int KeyM = 0x4D;
+// `-` and `=` beside Backspace, and the keypad's - and +.
+constexpr int KeyMinus = 0xBD, KeyEquals = 0xBB, KeyPadMinus = 0x6D, KeyPadPlus = 0x6B;
 
 // Swap interval 1 where the display runs at 60 Hz; the pacer holds 60 frames a second anyway.
 void ChooseSwapInterval(platform::WindowSystem& ws) {
@@ -100,6 +102,11 @@ int RunGame(FramePacer& pacer, StartWindow start) {
       KeyState[KeyM] = false;
       ToggleSound();
     }
+    // `-` and `=` step the volume in every screen, as M does.
+    for (int key : {KeyMinus, KeyPadMinus})
+      if (TakeKeyPress(key)) ChangeSoundVolume(-1);
+    for (int key : {KeyEquals, KeyPadPlus})
+      if (TakeKeyPress(key)) ChangeSoundVolume(+1);
 
     if (const ScreenOps* screen = CurrentScreen()) screen->input();
   }

@@ -12,8 +12,8 @@
 #include "menu/menu_drawing.h"
 #include "platform/frame_flags.h"
 #include "platform/keys.h"
-#include "records/best_times.h"
 #include "race/race_start.h"
+#include "records/best_times.h"
 #include "records/race_time.h"
 #include "track/track.h"
 
@@ -121,7 +121,7 @@ void TrackSelectionInput() {
     ScreenState = 1;
   }
   if (TakeKeyPress(VK_RETURN)) {
-    PlaySound(Sound::Confirm);
+    // No confirm click: the race's first frame sounds "READY" in its place.
     // Switches to the race screen itself, builds the road and starts the race.
     StartSelectedRace();
   }

@@ -64,9 +64,21 @@ bool Settings::flag(std::string_view name, bool otherwise) {
   return text_.flag(name, otherwise);
 }
 
-void Settings::setFlag(std::string_view name, bool on) {
+int Settings::number(std::string_view name, int low, int high, int otherwise) {
   loadIfNeeded();
-  text_.set(name, on ? "on" : "off");
+  const std::optional<std::string> value = text_.get(name);
+  if (!value || value->empty() || value->size() > 3) return otherwise;
+  int n = 0;
+  for (char c : *value) {
+    if (c < '0' || c > '9') return otherwise;
+    n = n * 10 + (c - '0');
+  }
+  return n < low || n > high ? otherwise : n;
+}
+
+void Settings::setValue(std::string_view name, std::string_view value) {
+  loadIfNeeded();
+  text_.set(name, value);
   if (readOnly_) return;
   std::string error;
   if (file_.empty()) {

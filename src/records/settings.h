@@ -25,6 +25,9 @@ class Settings {
   // The ghost car shown in races (the default) or hidden; `G` switches it.
   bool ghost() { return flag("ghost", true); }
   void setGhost(bool on) { setFlag("ghost", on); }
+  // The master volume, 0 to 10 (8 by default); `-` and `=` change it.
+  int volume() { return number("volume", 0, 10, 8); }
+  void setVolume(int volume) { setValue("volume", std::to_string(volume)); }
 
   // Forgets what was read, so the next question reads the file (of the environment then) anew.
   void reload() { loaded_ = false; }
@@ -34,8 +37,11 @@ class Settings {
 
  private:
   bool flag(std::string_view name, bool otherwise);
+  // A whole number from `low` to `high`; `otherwise` for a missing or other value.
+  int number(std::string_view name, int low, int high, int otherwise);
+  void setFlag(std::string_view name, bool on) { setValue(name, on ? "on" : "off"); }
   // Keeps the value for this run and writes the file; a failed write is said once.
-  void setFlag(std::string_view name, bool on);
+  void setValue(std::string_view name, std::string_view value);
   void loadIfNeeded();
 
   std::filesystem::path file_;

@@ -73,7 +73,7 @@ void RemoveMean(Wave& wave) {
 
 SoundContent Finish(const char* file, Wave wave, double lufs, bool loop = false) {
   Level(wave, SoundRate, lufs, SoundPeakCeiling, loop);
-  SoundContent sound{file, {}, MaxMomentaryLoudness(wave, SoundRate, loop), loop};
+  SoundContent sound{file, {}, lufs, loop};
   sound.samples.reserve(wave.size());
   for (double s : wave)
     sound.samples.push_back(int16_t(std::lround(std::clamp(s, -1.0, 1.0) * 32767)));

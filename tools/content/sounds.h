@@ -16,8 +16,8 @@ constexpr double SoundPeakCeiling = -1.5;
 struct SoundContent {
   std::string file;  // name inside Data/, e.g. "Sounds/engine.wav"
   std::vector<int16_t> samples;
-  double loudness = 0;  // its loudest 400 ms (a loop: as it repeats), in LUFS
-  bool loop = false;    // played as a loop: its end runs into its start without a seam
+  double target = 0;  // loudness of its kind: its loudest 400 ms (a loop: repeating), in LUFS
+  bool loop = false;  // played as a loop: its end runs into its start without a seam
 };
 
 // Every sound in a fixed order.
