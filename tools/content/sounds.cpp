@@ -98,9 +98,10 @@ double Partials(double frequency, double t, std::initializer_list<std::pair<doub
   return sum;
 }
 
-// An engine at one speed: a pulse each time a cylinder fires, ringing at two resonances of
-// the exhaust, with a breath of noise at each firing; four cylinders of slightly unequal
-// strength give the beat under the note. One second holds a whole number of firings.
+// An engine at one speed: a sharp pulse each time a cylinder fires (its harmonics reach up to
+// 2-3 kHz), ringing at two resonances of the exhaust, with a breath of noise at each firing; four
+// cylinders of slightly unequal strength give the beat under the note. One second holds a whole
+// number of firings.
 struct Firing {
   double hz;         // firings a second
   double low, high;  // the exhaust's two resonances, Hz
@@ -123,11 +124,13 @@ Wave EngineLoop(const Firing& f) {
     for (size_t j = 0; j < size_t(0.03 * SoundRate); ++j) {
       const size_t i = (first + j) % count;
       const double dt = double(first + j) / SoundRate - start;
+      // A sharp push of pressure, then the exhaust ringing.
+      const double push = std::exp(-dt / 0.0006);
       const double ring =
           (1 - f.highShare) * std::exp(-dt / 0.004) * std::sin(2 * Pi * f.low * dt) +
           f.highShare * std::exp(-dt / 0.0015) * std::sin(2 * Pi * f.high * dt);
       const double breath = f.noise * std::exp(-dt / 0.003) * HashNoise(uint32_t(i), f.seed + 2);
-      wave[i] += strength * (ring + breath);
+      wave[i] += strength * (0.8 * push + ring + breath);
     }
   }
   LowPass(wave, f.cutoff, true);
@@ -242,8 +245,8 @@ Wave Notes(const std::vector<double>& frequencies, double step, double ring) {
 
 std::vector<SoundContent> GameSounds() {
   // Idle: 90 firings a second, dark; high: twice that, recorded under load, brighter.
-  const Firing idle{90, 380, 1300, 0.3, 0.25, 1800, 5};
-  const Firing high{180, 520, 1700, 0.5, 0.45, 3000, 9};
+  const Firing idle{90, 320, 1300, 0.45, 0.2, 2500, 5};
+  const Firing high{180, 480, 1700, 0.55, 0.35, 3200, 9};
   return {
       Finish("Sounds/engine.wav", EngineLoop(idle), EngineLufs, true),
       Finish("Sounds/engine_high.wav", EngineLoop(high), EngineLufs, true),
