@@ -11,6 +11,7 @@
 #include "app/frame_pacer.h"
 #include "app/game_window.h"
 #include "app/screens.h"
+#include "app/volume_display.h"
 #include "assets/outline_font.h"
 #include "game/game_setup.h"
 #include "game/game_sounds.h"
@@ -85,6 +86,7 @@ int RunGame(FramePacer& pacer, StartWindow start) {
       } else if (const ScreenOps* screen = CurrentScreen()) {
         screen->draw();
       }
+      DrawVolumeShown(platform::MonotonicSeconds());
     }
     SoundFrame();
     ws.present();

@@ -162,10 +162,18 @@ for run in early late; do
     q = 0.9 - late; q -= int(q); if (q < 0) q += 1; printf "%.2f", q }')
 done
 
-# --mute: the same menus and race start record silence.
+# --mute: the same menus and race start record silence. "=" in the main menu (black in its
+# bottom right corner) shows "Volume 9" there for a second, and keeps it.
 rec=$work/mute.wav
 ALSOFT_CONF=$(wave_conf "$rec" mute) e2e_launch "$work/mute.log" "$game" --windowed --mute
 win=$(e2e_wait_window "Quillon: Game built with the Tarn Project")
+e2e_until 30 e2e_menu_drawn || e2e_fail "the main menu was never drawn"
+corner_lit() { e2e_gt "$(e2e_region_max "$(e2e_shot volume)" 130x30+665+562)" 0.5; }
+corner_lit && e2e_fail "the main menu's bottom right corner is not black"
+e2e_key "$win" equal
+e2e_until 10 corner_lit || e2e_fail "= did not show the volume"
+e2e_until 10 eval '! corner_lit' || e2e_fail "the volume stayed on the screen"
+grep -q "^volume.9$" "$XDG_CONFIG_HOME/quillon/settings.txt" || e2e_fail "the volume was not kept"
 e2e_to_track_selection "$win"
 e2e_press "$win" Return e2e_race_shown
 sleep 2
