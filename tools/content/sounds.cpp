@@ -117,7 +117,8 @@ Wave EngineLoop(const Firing& f) {
   constexpr double Cylinders[4] = {1.0, 0.82, 0.93, 0.76};
   Wave wave(count, 0.0);
   for (int k = 0; k < firings; ++k) {
-    const double start = std::fmod((k + 0.06 * HashNoise(uint32_t(k), f.seed)) / f.hz + 1.0, 1.0);
+    // Firings half a period off the loop's ends, so that the join falls between two of them.
+    const double start = (k + 0.5 + 0.06 * HashNoise(uint32_t(k), f.seed)) / f.hz;
     const double strength = Cylinders[k % 4] * (1.0 + 0.05 * HashNoise(uint32_t(k), f.seed + 1));
     // Each pulse lasts at most 30 ms, wrapping round the end of the loop.
     const size_t first = size_t(std::floor(start * SoundRate));
