@@ -17,7 +17,7 @@ constexpr double Pi = 3.14159265358979323846;
 
 // Loudness of each kind of sound: the engine is the bed of a race, the race's events sit above
 // it, and the menu's clicks well below the race.
-constexpr double EngineLufs = -20, RumbleLufs = -21;
+constexpr double EngineLufs = -20, RumbleLufs = -23;
 constexpr double CountdownLufs = -15, EventLufs = -16, CrashLufs = -13;
 constexpr double MenuLufs = -29;
 
