@@ -190,7 +190,9 @@ Wave Crash() {
     double ring = 0;
     for (const auto& r : Ring) ring += r[1] * std::sin(2 * Pi * r[0] * t) * std::exp(-t / r[2]);
     ring *= std::min(1.0, t / 0.01);
-    return (1.0 * thud + 0.8 * crunch + 0.6 * ring) * Edges(t, Length);
+    // The ring dies away over the last 0.4 s rather than stopping.
+    const double tail = std::min(1.0, (Length - t) / 0.4);
+    return (1.0 * thud + 0.8 * crunch + 0.6 * ring) * tail * Edges(t, Length);
   });
 }
 
@@ -201,11 +203,11 @@ Wave Whoosh() {
   double low = 0, band = 0;
   return Render(Length, [&](double t) {
     const double centre = 300 * std::pow(12.0, t / Length);
-    const double f = 2 * std::sin(Pi * centre / SoundRate), damping = 0.5;
+    const double f = 2 * std::sin(Pi * centre / SoundRate), damping = 0.3;
     const double high = noise.next() - low - damping * band;
     band += f * high;
     low += f * band;
-    const double swell = std::sin(Pi * std::pow(t / Length, 0.7));
+    const double swell = std::sin(Pi * std::pow(t / Length, 0.55));
     return band * swell * swell * Edges(t, Length);
   });
 }
