@@ -14,7 +14,7 @@ packages=(
   xvfb xdotool imagemagick xfonts-base x11-apps x11-xkb-utils
   file dpkg-dev desktop-file-utils appstream lintian man-db librsvg2-bin
   weston xwayland
-  libopenal-dev sox
+  libopenal-dev sox ffmpeg
 )
 
 missing=()

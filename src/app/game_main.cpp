@@ -11,6 +11,7 @@
 #include "app/frame_pacer.h"
 #include "app/game_window.h"
 #include "app/screens.h"
+#include "app/volume_display.h"
 #include "assets/outline_font.h"
 #include "game/game_setup.h"
 #include "game/game_sounds.h"
@@ -25,6 +26,8 @@
 namespace {
 
 constexpr int KeyM = 0x4D;
+// `-` and `=` beside Backspace, and the keypad's - and +.
+constexpr int KeyMinus = 0xBD, KeyEquals = 0xBB, KeyPadMinus = 0x6D, KeyPadPlus = 0x6B;
 
 // Swap interval 1 where the display runs at 60 Hz; the pacer holds 60 frames a second anyway.
 void ChooseSwapInterval(platform::WindowSystem& ws) {
@@ -83,6 +86,7 @@ int RunGame(FramePacer& pacer, StartWindow start) {
       } else if (const ScreenOps* screen = CurrentScreen()) {
         screen->draw();
       }
+      DrawVolumeShown(platform::MonotonicSeconds());
     }
     SoundFrame();
     ws.present();
@@ -100,6 +104,11 @@ int RunGame(FramePacer& pacer, StartWindow start) {
       KeyState[KeyM] = false;
       ToggleSound();
     }
+    // `-` and `=` step the volume in every screen, as M does.
+    for (int key : {KeyMinus, KeyPadMinus})
+      if (TakeKeyPress(key)) ChangeSoundVolume(-1);
+    for (int key : {KeyEquals, KeyPadPlus})
+      if (TakeKeyPress(key)) ChangeSoundVolume(+1);
 
     if (const ScreenOps* screen = CurrentScreen()) screen->input();
   }

@@ -1,10 +1,11 @@
 // The sounds of the game: read on a worker with the output opened there, then played from the
-// main loop's thread only; the engine's loop with its fade; mute, M and the background pause.
+// main loop's thread only; the loops with their fades; volume, mute, M and the background pause.
 #include "game/game_sounds.h"
 
 #include <algorithm>
 #include <array>
 #include <chrono>
+#include <cmath>
 #include <cstdio>
 #include <future>
 #include <utility>
@@ -16,14 +17,20 @@
 namespace {
 
 constexpr const char* FileNames[SoundCount] = {
-    "Data/Sounds/engine.wav", "Data/Sounds/beep.wav",    "Data/Sounds/go.wav",
-    "Data/Sounds/damage.wav", "Data/Sounds/nitro.wav",   "Data/Sounds/crash.wav",
-    "Data/Sounds/lap.wav",    "Data/Sounds/finish.wav",  "Data/Sounds/newbest.wav",
-    "Data/Sounds/tick.wav",   "Data/Sounds/confirm.wav", "Data/Sounds/back.wav"};
+    "Data/Sounds/engine.wav",      "Data/Sounds/beep.wav",    "Data/Sounds/go.wav",
+    "Data/Sounds/damage.wav",      "Data/Sounds/nitro.wav",   "Data/Sounds/crash.wav",
+    "Data/Sounds/lap.wav",         "Data/Sounds/finish.wav",  "Data/Sounds/newbest.wav",
+    "Data/Sounds/tick.wav",        "Data/Sounds/confirm.wav", "Data/Sounds/back.wav",
+    "Data/Sounds/engine_high.wav", "Data/Sounds/rumble.wav",  "Data/Sounds/ready.wav"};
 
-// The engine fades out over this many frames at least, or this long if frames come slower.
-constexpr int EngineFadeFrames = 18;
-constexpr double EngineFadeSeconds = 0.3;
+constexpr Sound LoopSounds[LoopCount] = {Sound::Engine, Sound::EngineHigh, Sound::Rumble};
+
+// Each step of the volume below the top is this many decibels quieter.
+constexpr double VolumeStepDb = 2.5;
+
+// A loop fades out over this many frames at least, or this long if frames come slower.
+constexpr int LoopFadeFrames = 18;
+constexpr double LoopFadeSeconds = 0.3;
 
 struct Output {
   std::unique_ptr<platform::SoundSystem> system;
@@ -58,10 +65,15 @@ struct State {
   bool runMuted = false;
   bool background = false;
   bool appliedMute = false, appliedPause = false;
-  // The engine: driven this frame, playing, its gain and pitch, and the fade under way.
-  bool engineDriven = false;
-  bool enginePlaying = false;
-  float engineGain = 0, enginePitch = 1;
+  int appliedVolume = -1;
+  double volumeChangedAt = -1;
+  // Each loop: driven this frame, playing, its gain and pitch, and the fade under way.
+  struct LoopState {
+    bool driven = false;
+    bool playing = false;
+    float gain = 0, pitch = 1;
+  };
+  std::array<LoopState, LoopCount> loops{};
   double lastFrameTime = 0;
 };
 
@@ -84,15 +96,22 @@ void ApplyHearing() {
   const bool mute = !Heard();
   if (mute != s.appliedMute) System()->setMuted(mute);
   if (s.background != s.appliedPause) System()->setPaused(s.background);
+  const int volume = GameSettings.volume();
+  if (volume != s.appliedVolume) {
+    const double db = VolumeStepDb * (volume - MaxSoundVolume);
+    System()->setVolume(volume <= 0 ? 0.0f : float(std::pow(10.0, db / 20.0)));
+  }
   s.appliedMute = mute;
   s.appliedPause = s.background;
+  s.appliedVolume = volume;
 }
 
 void Adopt(Output output) {
   State& s = S();
   s.output = std::move(output);
   s.appliedMute = s.appliedPause = false;
-  s.enginePlaying = false;
+  s.appliedVolume = -1;
+  for (auto& loop : s.loops) loop.playing = false;
   ApplyHearing();
 }
 
@@ -105,6 +124,7 @@ const char* SoundFileName(Sound sound) {
 void StartGameSound(std::unique_ptr<platform::SoundSystem> system, bool wait) {
   StopGameSound();
   GameSettings.sound();  // the settings file is read here, on the main thread
+  GameSettings.volume();
   if (wait) {
     Adopt(Prepare(std::move(system)));
   } else {
@@ -117,8 +137,7 @@ void StopGameSound() {
   State& s = S();
   if (s.pending.valid()) s.pending.get();
   s.output = Output{};
-  s.enginePlaying = false;
-  s.engineDriven = false;
+  s.loops = {};
 }
 
 void PlaySound(Sound sound, float gain) {
@@ -126,11 +145,11 @@ void PlaySound(Sound sound, float gain) {
   System()->play(S().output.ids[static_cast<int>(sound)], gain, 1.0f);
 }
 
-void DriveEngine(float pitch, float gain) {
-  State& s = S();
-  s.engineDriven = true;
-  s.enginePitch = pitch;
-  s.engineGain = gain;
+void DriveLoop(Loop loop, float gain, float pitch) {
+  State::LoopState& l = S().loops[size_t(loop)];
+  l.driven = true;
+  l.pitch = pitch;
+  l.gain = gain;
 }
 
 void MuteSoundForRun(bool muted) {
@@ -158,6 +177,20 @@ bool SoundHeard() {
   return Heard() && !S().background;
 }
 
+void ChangeSoundVolume(int steps) {
+  GameSettings.setVolume(std::clamp(GameSettings.volume() + steps, 0, MaxSoundVolume));
+  S().volumeChangedAt = platform::MonotonicSeconds();
+  ApplyHearing();
+}
+
+int SoundVolume() {
+  return GameSettings.volume();
+}
+
+double SoundVolumeChangedAt() {
+  return S().volumeChangedAt;
+}
+
 void SoundFrame() {
   State& s = S();
   if (s.pending.valid() &&
@@ -168,24 +201,27 @@ void SoundFrame() {
   const double elapsed = s.lastFrameTime > 0 ? now - s.lastFrameTime : 0;
   s.lastFrameTime = now;
   platform::SoundSystem* system = System();
-  const platform::SoundId engine = s.output.ids[static_cast<int>(Sound::Engine)];
-  if (system == nullptr || engine == platform::NoSound) {
-    s.engineDriven = false;
-    return;
-  }
-  if (s.engineDriven) {
-    system->loop(engine, s.engineGain, s.enginePitch);
-    s.enginePlaying = true;
-  } else if (s.enginePlaying) {
-    // Not driven this frame: the race ended or was left; the engine dies away.
-    const double step = std::max(1.0 / EngineFadeFrames, elapsed / EngineFadeSeconds);
-    s.engineGain = float(std::max(0.0, s.engineGain - step));
-    if (s.engineGain <= 0) {
-      system->stopLoop();
-      s.enginePlaying = false;
-    } else {
-      system->loop(engine, s.engineGain, s.enginePitch);
+  for (int voice = 0; voice < LoopCount; ++voice) {
+    State::LoopState& l = s.loops[size_t(voice)];
+    const platform::SoundId sound = s.output.ids[static_cast<int>(LoopSounds[voice])];
+    if (system == nullptr || sound == platform::NoSound) {
+      l.driven = false;
+      continue;
     }
+    if (l.driven) {
+      system->loop(voice, sound, l.gain, l.pitch);
+      l.playing = true;
+    } else if (l.playing) {
+      // Not driven this frame: the race ended or was left, or the car is back on the road.
+      const double step = std::max(1.0 / LoopFadeFrames, elapsed / LoopFadeSeconds);
+      l.gain = float(std::max(0.0, l.gain - step));
+      if (l.gain <= 0) {
+        system->stopLoop(voice);
+        l.playing = false;
+      } else {
+        system->loop(voice, sound, l.gain, l.pitch);
+      }
+    }
+    l.driven = false;
   }
-  s.engineDriven = false;
 }

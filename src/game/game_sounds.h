@@ -1,6 +1,6 @@
 // The game's sounds: the files they come from, the output they play on, and what the player
-// hears (M, --mute, a window in the background). Menus and race ask for sounds here; the main
-// loop calls SoundFrame once a frame. Without an output every call does nothing.
+// hears (M, --mute, the volume, a window in the background). Menus and race ask for sounds here;
+// the main loop calls SoundFrame once a frame. Without an output every call does nothing.
 #pragma once
 
 #include <memory>
@@ -8,20 +8,31 @@
 #include "platform/sound_system.h"
 
 enum class Sound {
-  Engine,   // a seamless loop, pitched with the car's speed
-  Beep,     // the countdown's "READY", "3", "2" and "1"
-  Go,       // the countdown's "GO"
-  Damage,   // a hit that costs the car health
-  Nitro,    // a nitro used
-  Crash,    // the race ends in a crash
-  Lap,      // a lap completed
-  Finish,   // the race finished
-  NewBest,  // the race set a new best time
-  Tick,     // a menu selection moved
-  Confirm,  // Enter in a menu
-  Back,     // Escape in a menu
+  Engine,      // a seamless loop of the engine near idle, pitched with the car's speed
+  Beep,        // the countdown's "3", "2" and "1"
+  Go,          // the countdown's "GO"
+  Damage,      // a hit that costs the car health
+  Nitro,       // a nitro used
+  Crash,       // the race ends in a crash
+  Lap,         // a lap completed
+  Finish,      // the race finished
+  NewBest,     // the race set a new best time
+  Tick,        // a menu selection moved
+  Confirm,     // Enter in a menu
+  Back,        // Escape in a menu
+  EngineHigh,  // a seamless loop of the engine at speed under load
+  Rumble,      // a seamless loop of wheels off the road
+  Ready,       // the countdown's "READY"
 };
-constexpr int SoundCount = 12;
+constexpr int SoundCount = 15;
+
+// The looping sounds, each on its own voice: the engine's two recordings, cross-faded by the
+// race, and the rumble off the road.
+enum class Loop { EngineLow, EngineHigh, Rumble };
+constexpr int LoopCount = 3;
+
+// The master volume's steps: 0 is silent, 10 the sounds' own level.
+constexpr int MaxSoundVolume = 10;
 
 // The file a sound is read from, under the data root ("Data/Sounds/engine.wav", ...).
 const char* SoundFileName(Sound sound);
@@ -34,9 +45,9 @@ void StopGameSound();
 
 // Plays a sound once.
 void PlaySound(Sound sound, float gain = 1.0f);
-// The engine this frame: its pitch (1 at idle) and gain. A frame without this call fades the
-// engine out; it is silent within 18 frames.
-void DriveEngine(float pitch, float gain);
+// A loop this frame: its gain and pitch (1 its recorded pitch). A frame without this call fades
+// the loop out; it is silent within 18 frames.
+void DriveLoop(Loop loop, float gain, float pitch);
 
 // What the player hears: the kept choice (M) unless this run is muted (--mute); nothing while
 // the window is minimised or in the background.
@@ -45,6 +56,12 @@ void MuteSoundForRun(bool muted);
 void ToggleSound();
 void SetSoundInBackground(bool background);
 bool SoundHeard();
+
+// `-` and `=`: the master volume one step down or up (0 to MaxSoundVolume), kept.
+void ChangeSoundVolume(int steps);
+int SoundVolume();
+// The monotonic time the volume last changed; negative before any change.
+double SoundVolumeChangedAt();
 
 // The end of a frame: takes over the output once the worker has it ready, and fades the engine.
 void SoundFrame();

@@ -212,7 +212,7 @@ void TrackSelectionInput() {
     ScreenState = 1;
   }
   if (TakeAction(controls, Action::MenuTake)) {
-    PlaySound(Sound::Confirm);
+    // No confirm click: the race's first frame sounds "READY" in its place.
     // Switches to the race screen itself, builds the road and starts the race.
     StartSelectedRace();
   }

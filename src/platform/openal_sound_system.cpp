@@ -1,5 +1,5 @@
 // OpenAL Soft implementation of the sound system: one device and context, a buffer per sound,
-// a small pool of sources for the sounds played once and one source for the loop.
+// a small pool of sources for the sounds played once and one source for each looping voice.
 #include <AL/al.h>
 #include <AL/alc.h>
 
@@ -37,16 +37,18 @@ class OpenAlSoundSystem : public SoundSystem {
     }
     alGetError();
     alGenSources(OneShotVoices, oneShots_.data());
-    alGenSources(1, &loop_);
+    alGenSources(LoopVoices, loops_.data());
     if (alGetError() != AL_NO_ERROR) {
       why = "the audio device has no voices";
       close();
       return false;
     }
-    alSourcei(loop_, AL_LOOPING, AL_TRUE);
     // Plain stereo playback: every voice sits at the listener, unattenuated.
     for (ALuint source : oneShots_) alSourcei(source, AL_SOURCE_RELATIVE, AL_TRUE);
-    alSourcei(loop_, AL_SOURCE_RELATIVE, AL_TRUE);
+    for (ALuint source : loops_) {
+      alSourcei(source, AL_LOOPING, AL_TRUE);
+      alSourcei(source, AL_SOURCE_RELATIVE, AL_TRUE);
+    }
     return true;
   }
 
@@ -87,28 +89,36 @@ class OpenAlSoundSystem : public SoundSystem {
     if (paused_) alSourcePause(source);
   }
 
-  void loop(SoundId sound, float gain, float pitch) override {
-    if (!valid(sound)) return;
-    alSourcef(loop_, AL_GAIN, gain);
-    alSourcef(loop_, AL_PITCH, pitch);
-    if (loopSound_ != sound) {
-      alSourceStop(loop_);
-      alSourcei(loop_, AL_BUFFER, ALint(buffers_[sound]));
-      loopSound_ = sound;
-      alSourcePlay(loop_);
-      if (paused_) alSourcePause(loop_);
+  void loop(int voice, SoundId sound, float gain, float pitch) override {
+    if (!valid(sound) || voice < 0 || voice >= LoopVoices) return;
+    const ALuint source = loops_[size_t(voice)];
+    alSourcef(source, AL_GAIN, gain);
+    alSourcef(source, AL_PITCH, pitch);
+    if (loopSounds_[size_t(voice)] != sound) {
+      alSourceStop(source);
+      alSourcei(source, AL_BUFFER, ALint(buffers_[sound]));
+      loopSounds_[size_t(voice)] = sound;
+      alSourcePlay(source);
+      if (paused_) alSourcePause(source);
     }
   }
 
-  void stopLoop() override {
-    if (context_ == nullptr || loopSound_ == NoSound) return;
-    alSourceStop(loop_);
-    alSourcei(loop_, AL_BUFFER, 0);
-    loopSound_ = NoSound;
+  void stopLoop(int voice) override {
+    if (context_ == nullptr || voice < 0 || voice >= LoopVoices) return;
+    if (loopSounds_[size_t(voice)] == NoSound) return;
+    alSourceStop(loops_[size_t(voice)]);
+    alSourcei(loops_[size_t(voice)], AL_BUFFER, 0);
+    loopSounds_[size_t(voice)] = NoSound;
   }
 
   void setMuted(bool muted) override {
-    if (context_ != nullptr) alListenerf(AL_GAIN, muted ? 0.0f : 1.0f);
+    muted_ = muted;
+    if (context_ != nullptr) alListenerf(AL_GAIN, muted_ ? 0.0f : volume_);
+  }
+
+  void setVolume(float volume) override {
+    volume_ = volume;
+    if (context_ != nullptr) alListenerf(AL_GAIN, muted_ ? 0.0f : volume_);
   }
 
   // Pauses the voices only: pausing the whole device would stop the mixing too, but some outputs
@@ -122,16 +132,20 @@ class OpenAlSoundSystem : public SoundSystem {
       if (paused && state == AL_PLAYING) alSourcePause(source);
       if (!paused && state == AL_PAUSED) alSourcePlay(source);
     }
-    if (loopSound_ != NoSound) paused ? alSourcePause(loop_) : alSourcePlay(loop_);
+    for (int voice = 0; voice < LoopVoices; ++voice) {
+      if (loopSounds_[size_t(voice)] == NoSound) continue;
+      paused ? alSourcePause(loops_[size_t(voice)]) : alSourcePlay(loops_[size_t(voice)]);
+    }
   }
 
  private:
   void close() {
     if (context_ == nullptr) return;
     alSourceStopv(OneShotVoices, oneShots_.data());
-    alSourceStop(loop_);
+    alSourceStopv(LoopVoices, loops_.data());
     alDeleteSources(OneShotVoices, oneShots_.data());
-    alDeleteSources(1, &loop_);
+    alDeleteSources(LoopVoices, loops_.data());
+    loopSounds_.fill(NoSound);
     if (!buffers_.empty()) alDeleteBuffers(ALsizei(buffers_.size()), buffers_.data());
     buffers_.clear();
     alcMakeContextCurrent(nullptr);
@@ -148,8 +162,10 @@ class OpenAlSoundSystem : public SoundSystem {
   ALCdevice* device_ = nullptr;
   ALCcontext* context_ = nullptr;
   std::array<ALuint, OneShotVoices> oneShots_{};
-  ALuint loop_ = 0;
-  SoundId loopSound_ = NoSound;
+  std::array<ALuint, LoopVoices> loops_{};
+  std::array<SoundId, LoopVoices> loopSounds_{NoSound, NoSound, NoSound};
+  float volume_ = 1.0f;
+  bool muted_ = false;
   std::vector<ALuint> buffers_;
   int next_ = 0;
   bool paused_ = false;

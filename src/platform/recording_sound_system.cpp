@@ -14,20 +14,25 @@ SoundId RecordingSoundSystem::addSound(const SoundSamples& samples) {
   return SoundId(sounds.size() - 1);
 }
 
-void RecordingSoundSystem::record(Call call, SoundId sound, float gain, float pitch) {
-  events.push_back({frame, call, sound, gain, pitch});
+void RecordingSoundSystem::record(Call call, SoundId sound, float gain, float pitch, int voice) {
+  events.push_back({frame, call, sound, gain, pitch, voice});
 }
 
 void RecordingSoundSystem::play(SoundId sound, float gain, float pitch) {
   record(Call::Play, sound, gain, pitch);
 }
 
-void RecordingSoundSystem::loop(SoundId sound, float gain, float pitch) {
-  record(Call::Loop, sound, gain, pitch);
+void RecordingSoundSystem::loop(int voice, SoundId sound, float gain, float pitch) {
+  record(Call::Loop, sound, gain, pitch, voice);
 }
 
-void RecordingSoundSystem::stopLoop() {
-  record(Call::StopLoop);
+void RecordingSoundSystem::stopLoop(int voice) {
+  record(Call::StopLoop, NoSound, 0, 0, voice);
+}
+
+void RecordingSoundSystem::setVolume(float volume) {
+  volume_ = volume;
+  record(Call::Volume, NoSound, volume);
 }
 
 void RecordingSoundSystem::setMuted(bool muted) {

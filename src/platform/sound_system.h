@@ -1,6 +1,6 @@
-// The sound output as the game sees it: sounds made from decoded samples, played once or as one
-// looping voice with its own pitch and gain, a master mute and a pause. Two implementations:
-// OpenAL Soft for the game, and a recording one for tests.
+// The sound output as the game sees it: sounds made from decoded samples, played once or on a
+// few looping voices each with its own pitch and gain, a master volume and mute, and a pause. Two
+// implementations: OpenAL Soft for the game, and a recording one for tests.
 #pragma once
 
 #include <cstdint>
@@ -20,6 +20,8 @@ struct SoundSamples {
 // A sound made by addSound; NoSound plays nothing.
 using SoundId = int;
 constexpr SoundId NoSound = -1;
+// Looping voices, numbered from 0.
+constexpr int LoopVoices = 3;
 
 class SoundSystem {
  public:
@@ -31,12 +33,14 @@ class SoundSystem {
   virtual SoundId addSound(const SoundSamples& samples) = 0;
   // Plays a sound once from its start, over whatever else plays.
   virtual void play(SoundId sound, float gain, float pitch) = 0;
-  // The one looping voice: starts `sound` looping if it is not already, and sets its gain and
-  // pitch (1 is the recorded pitch). stopLoop ends it.
-  virtual void loop(SoundId sound, float gain, float pitch) = 0;
-  virtual void stopLoop() = 0;
+  // Looping voice `voice`: starts `sound` looping on it if it is not already, and sets its gain
+  // and pitch (1 is the recorded pitch). stopLoop ends it.
+  virtual void loop(int voice, SoundId sound, float gain, float pitch) = 0;
+  virtual void stopLoop(int voice) = 0;
   // Silences everything (true) or lets it be heard again; what plays goes on unheard.
   virtual void setMuted(bool muted) = 0;
+  // The gain over everything, 0 to 1, heard whenever not muted.
+  virtual void setVolume(float volume) = 0;
   // Holds every voice where it is (true) and lets them go on (false).
   virtual void setPaused(bool paused) = 0;
 };

@@ -4,7 +4,6 @@
 
 #include "game/controls.h"
 #include "game/game_setup.h"
-#include "game/game_sounds.h"
 #include "platform/frame_flags.h"
 #include "platform/keys.h"
 #include "race/race.h"
@@ -90,9 +89,8 @@ void Race::handleInput() {
   if (TakeKeyPress(VK_ESCAPE)) {
     ScreenState = 0;
   } else if (TakeAction(controls, Action::Restart) && player != nullptr) {
-    // The same race again from "READY", as Enter on the track selection starts it; the race
-    // left behind is not recorded.
-    PlaySound(Sound::Confirm);
+    // The same race again from "READY" (its first frame sounds it), as Enter on the track
+    // selection starts it; the race left behind is not recorded.
     StartSelectedRace();
   }
 }

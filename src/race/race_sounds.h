@@ -1,5 +1,6 @@
 // The race's sounds, chosen once a frame from what changed in the race since the frame before:
-// the countdown's texts, hits, nitro, laps, the crash and the finish, and the engine.
+// the countdown's texts, hits and the rumble off the road, nitro, laps, the crash and the
+// finish, and the engine.
 #pragma once
 
 #include <cstdint>
@@ -9,7 +10,7 @@ class Race;
 
 class RaceSounds {
  public:
-  // A new race: its first frame beeps for "READY".
+  // A new race: its first frame sounds "READY".
   void reset();
   // After the frame step of `race`; `upHeld` is whether Up is held.
   void frame(const Race& race, bool upHeld);
@@ -23,7 +24,16 @@ class RaceSounds {
   float health_ = 0;
   int framesSinceDamage_ = 1000;
   int newBestIn_ = -1;  // frames until the new-best flourish; -1 none to come
-  float engineGain_ = 0;
+  float throttle_ = 0;  // Up held, eased in and out, 0 to 1
+  int offRoadFor_ = 0;  // frames the rumble goes on without another hit
 };
+
+// How a car's engine sounds: its pitch against the others' and how soon its engine brightens.
+struct EngineVoice {
+  float pitch = 1;
+  float brightness = 0;
+};
+// A quick car revs higher and brighter, a big (tough) one lower.
+EngineVoice VoiceOf(float acceleration, float health);
 
 extern RaceSounds CurrentRaceSounds;

@@ -72,6 +72,18 @@ std::optional<std::string> Settings::value(std::string_view name) {
   return text_.get(name);
 }
 
+int Settings::number(std::string_view name, int low, int high, int otherwise) {
+  loadIfNeeded();
+  const std::optional<std::string> value = text_.get(name);
+  if (!value || value->empty() || value->size() > 3) return otherwise;
+  int n = 0;
+  for (char c : *value) {
+    if (c < '0' || c > '9') return otherwise;
+    n = n * 10 + (c - '0');
+  }
+  return n < low || n > high ? otherwise : n;
+}
+
 void Settings::setValue(std::string_view name, std::string_view value) {
   loadIfNeeded();
   // Kept for this run whatever becomes of the file, until a write carries it.

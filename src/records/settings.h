@@ -30,6 +30,9 @@ class Settings {
   // The ghost car shown in races (the default) or hidden; `G` switches it.
   bool ghost() { return flag("ghost", true); }
   void setGhost(bool on) { setFlag("ghost", on); }
+  // The master volume, 0 to 10 (8 by default); `-` and `=` change it.
+  int volume() { return number("volume", 0, 10, 8); }
+  void setVolume(int volume) { setValue("volume", std::to_string(volume)); }
 
   // The player's name in the ghosts they keep and share: the `name` setting, else the login
   // name (else "player").
@@ -48,6 +51,8 @@ class Settings {
 
  private:
   bool flag(std::string_view name, bool otherwise);
+  // A whole number from `low` to `high`; `otherwise` for a missing or other value.
+  int number(std::string_view name, int low, int high, int otherwise);
   void setFlag(std::string_view name, bool on) { setValue(name, on ? "on" : "off"); }
   void loadIfNeeded();
   // Reads the file (of the environment now) into text_, moving a broken one aside.

@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
 # End to end, the sound: OpenAL Soft's wave-file backend records what the game plays. A race
-# must hold five countdown beeps a second apart ("READY" to "1" at 880 Hz, "GO" at 1760 Hz) and
-# an engine whose pitch rises while Up is held, and menu ticks after F1's new window; --mute
-# records silence; a start without a usable
-# audio device plays on and says so once.
+# must hold "READY" (660 Hz), three beeps a second apart ("3" to "1", 880 Hz) and "GO" (1760 Hz),
+# each its own sound however close "READY" and "3" come; an engine within 10 dB of the beeps
+# (ffmpeg's BS.1770 meter) that brightens as Up is held (ffmpeg's spectral centroid); a steady
+# rumble off the road (40-80 Hz); a mix whose true peak stays under -1 dBFS; and menu ticks after F1's new
+# window. --mute records silence; a start without a usable audio device plays on and says so
+# once.
 set -eu
 game=$1
 build=$2
@@ -12,6 +14,7 @@ build=$2
 export E2E_KEY_DELAY=300
 [ -d "$build/Data/Sounds" ] || e2e_fail "no Data/Sounds/ folder in $build (build the content target)"
 command -v sox >/dev/null || e2e_fail "sox is needed"
+command -v ffmpeg >/dev/null || e2e_fail "ffmpeg is needed"
 work=$E2E_WORK
 
 # An OpenAL Soft configuration that mixes into a WAVE file instead of a device.
@@ -33,33 +36,55 @@ onsets() {
             if (e[i] > top / 3) { if (quiet >= 8) printf "%.2f\n", i / 100; quiet = 0 } else quiet++ } }'
 }
 
-# The engine's frequency in Hz from FROM to TO seconds: zero crossings below 300 Hz.
-engine_hz() {
-  sox "$1" -n remix - trim "$2" "=$3" sinc -300 stat 2>&1 | awk '/Rough   frequency/ { print $3 }'
+# ffmpeg's BS.1770 momentary loudness (400 ms) from FROM to TO seconds: the loudest (max) or
+# the middle value (median), in LUFS.
+loudness() {
+  ffmpeg -hide_banner -nostats -v verbose -ss "$2" -to "$3" -i "$1" -af ebur128=framelog=verbose \
+    -f null - 2>&1 | awk '/ M:/ { for (i = 1; i < NF; i++) if ($i == "M:") print $(i + 1) }' |
+    sort -g | awk -v how="$4" '{ m[n++] = $1 }
+    END { if (n < 5) print "none"; else if (how == "max") print m[n - 1]; else print m[int(n / 2)] }'
+}
+
+# The mean spectral centroid from FROM to TO seconds, in Hz (ffmpeg's aspectralstats).
+centroid() {
+  ffmpeg -hide_banner -nostats -ss "$2" -to "$3" -i "$1" \
+    -af aspectralstats,ametadata=print:file=- -f null - 2>/dev/null |
+    awk -F= '/centroid/ { s += $2; n++ } END { if (n) printf "%.0f", s / n; else print "none" }'
+}
+
+# The level (dB) of the band LOW-HIGH Hz in 50 ms windows from FROM to TO seconds, one a line.
+band_series() {
+  sox "$1" -t dat - remix - trim "$4" "=$5" sinc "$2"-"$3" rate 8000 2>/dev/null | awk '
+    /^;/ { next }
+    { sum += $2 * $2; n++; if (n == 400) { printf "%.1f\n", 10 * log(sum / n + 1e-12) / log(10); sum = 0; n = 0 } }'
 }
 
 e2e_start_xvfb
 cd "$build"
 
 # A race: Enter three times, the countdown, Up held for 2.5 seconds (still on the first straight),
-# Escape, F1, quit. The
-# countdown's texts come with frames: a machine too busy to draw one a second can skip a text
-# and its beep, so a race that misses is run again, three times at most.
+# then Up and Left into the border for 2.5 seconds, Escape, F1, quit. Enter comes at PHASE
+# seconds after the calendar second turns: "3" comes at the next turn after "READY", so a late
+# phase brings them within a fraction of a second. The countdown's texts come with frames: a
+# machine too busy to draw one a second can skip a text and its beep, so a race that misses is
+# run again, three times at most.
 race_attempt() {
-  local rec=$work/race-$1.wav
+  local rec=$work/race-$1.wav phase=$2
   t0=$(now)
   ALSOFT_CONF=$(wave_conf "$rec" race) e2e_start_game "$game" "$work/race.log"
   win=$E2E_WINDOW
   e2e_to_track_selection "$win"
-  # "3" comes when the calendar second turns after "READY": Enter just after a turn keeps their
-  # beeps apart, where a late one would sound them back to back as one.
-  sleep "$(awk -v t="$(now)" 'BEGIN { f = t - int(t); printf "%.3f", f < 0.05 ? 0.05 - f : 1.05 - f }')"
+  sleep "$(awk -v t="$(now)" -v p="$phase" 'BEGIN { d = p - (t - int(t)); if (d < 0.02) d += 1; printf "%.3f", d }')"
   t_enter=$(now)
   e2e_press "$win" Return e2e_race_shown
   sleep 6.5
   t_up=$(now)
   e2e_hold "$win" Up 2.5
   t_release=$(now)
+  xdotool keydown Up Left
+  sleep 2.5
+  xdotool keyup Up Left
+  t_off_end=$(now)
   e2e_key "$win" Escape
   sleep 0.5
   # F1's new window keeps the sound: the menu ticks after it are recorded too.
@@ -74,42 +99,88 @@ race_attempt() {
   e2e_wait_exit "$E2E_GAME_PID"
   [ -s "$rec" ] || e2e_fail "no recording"
 
+  ready=$(onsets "$rec" 640 680 | head -n 1)
   beeps=$(onsets "$rec" 850 910)
   go=$(onsets "$rec" 1720 1800)
-  echo "beeps at: $beeps / go at: $go"
-  [ "$(echo "$beeps" | wc -l)" = 4 ] || { echo "four 880 Hz beeps expected: $beeps"; return 1; }
-  [ "$(echo "$go" | wc -l)" = 1 ] || { echo "one GO beep expected: $go"; return 1; }
+  echo "phase $phase: ready at $ready / beeps at: $beeps / go at: $go"
+  [ -n "$ready" ] || { echo "no READY sound"; return 1; }
+  [ "$(echo "$beeps" | wc -l)" = 3 ] || { echo "three 880 Hz beeps expected: $beeps"; return 1; }
+  [ "$(echo "$go" | wc -l)" = 1 ] || { echo "one GO expected: $go"; return 1; }
   # The countdown runs on whole calendar seconds: "3" comes at the next turn of the second after
   # "READY" (up to a second later), then each text a second after the one before.
-  printf '%s\n%s\n' "$beeps" "$go" | awk 'NR == 2 && $1 - last > 1.2 { bad = 1 }
+  printf '%s\n%s\n%s\n' "$ready" "$beeps" "$go" | awk 'NR == 2 && ($1 - last > 1.05 || $1 < last) { bad = 1 }
     NR > 2 { gap = $1 - last; if (gap < 0.8 || gap > 1.2) bad = 1 }
     { last = $1 } END { exit bad }' ||
-    { echo "the countdown beeps are not a second apart"; return 1; }
+    { echo "the countdown is not a second apart"; return 1; }
 
-  # The recording's clock against the script's: the READY beep sounded when Enter was pressed.
-  ready=$(echo "$beeps" | head -n 1)
+  # The recording's clock against the script's: the READY sound started when Enter was pressed.
   shift_s=$(awk -v a="$t_enter" -v b="$t0" -v r="$ready" 'BEGIN { print a - b - r }')
   span() { awk -v t="$1" -v b="$t0" -v s="$shift_s" -v d="$2" 'BEGIN { printf "%.2f", t - b - s + d }'; }
-  idle=$(engine_hz "$rec" "$(span "$t_enter" 1.3)" "$(span "$t_enter" 1.8)")
-  early=$(engine_hz "$rec" "$(span "$t_up" 0.3)" "$(span "$t_up" 0.8)")
-  late=$(engine_hz "$rec" "$(span "$t_release" -0.6)" "$(span "$t_release" -0.1)")
-  echo "engine: idle $idle Hz, Up held $early Hz then $late Hz"
-  e2e_gt "$late" "$(awk -v e="$early" 'BEGIN { print e * 1.15 }')" || { echo "the engine's pitch did not rise"; return 1; }
-  e2e_gt "$late" "$(awk -v e="$idle" 'BEGIN { print e * 1.15 }')" || { echo "no engine above idle"; return 1; }
+  first=$(echo "$beeps" | head -n 1)
+  beep_lufs=$(loudness "$rec" "$first" "$(awk -v g="$go" 'BEGIN { print g + 0.6 }')" max)
+  engine_lufs=$(loudness "$rec" "$(span "$t_up" 0.3)" "$(span "$t_release" -0.1)" median)
+  echo "loudness: countdown $beep_lufs LUFS, engine under Up $engine_lufs LUFS"
+  e2e_gt "$engine_lufs" "$(awk -v b="$beep_lufs" 'BEGIN { print b - 10 }')" ||
+    { echo "the engine is more than 10 dB under the beeps"; return 1; }
+  idle=$(centroid "$rec" "$(span "$t_up" -0.9)" "$(span "$t_up" -0.2)")
+  early=$(centroid "$rec" "$(span "$t_up" 0.2)" "$(span "$t_up" 0.7)")
+  late=$(centroid "$rec" "$(span "$t_release" -0.6)" "$(span "$t_release" -0.1)")
+  echo "engine's spectral centroid: idle $idle Hz, Up held $early Hz then $late Hz"
+  e2e_gt "$late" "$(awk -v e="$early" 'BEGIN { print e * 1.1 }')" || { echo "the engine did not brighten"; return 1; }
+  e2e_gt "$late" "$(awk -v e="$idle" 'BEGIN { print e * 1.1 }')" || { echo "no engine above idle"; return 1; }
+
+  # Off the road: the rumble's band (under the engine's notes) rises 6 dB over its level on the
+  # road for half a second or more, and from its first such window to its last never falls 8 dB
+  # under its middle (bursts with gaps would fall back to the road's level).
+  road=$(band_series "$rec" 40 80 "$(span "$t_up" 0.5)" "$(span "$t_release" -0.1)" | sort -g |
+    awk '{ e[n++] = $1 } END { print n ? e[int(n / 2)] : "none" }')
+  read -r loud stretch median lowest <<<"$(band_series "$rec" 40 80 "$(span "$t_release" 0)" \
+    "$(span "$t_off_end" -0.1)" | awk -v road="$road" '{ e[n++] = $1 }
+    END { first = -1; for (i = 0; i < n; i++) if (e[i] > road + 6) { if (first < 0) first = i; last = i; loud++ }
+          if (first < 0) { print "0 0 none none"; exit }
+          for (i = first; i <= last; i++) s[i - first] = e[i]; m = last - first + 1
+          for (i = 0; i < m; i++) for (j = i + 1; j < m; j++) if (s[j] < s[i]) { t = s[i]; s[i] = s[j]; s[j] = t }
+          print loud, m, s[int(m / 2)], s[0] }')"
+  echo "40-80 Hz: on the road $road dB; off it $loud windows of 50 ms over $stretch, middle $median dB, lowest $lowest dB"
+  [ "$loud" -ge 10 ] || { echo "no rumble off the road"; return 1; }
+  e2e_gt "$lowest" "$(awk -v m="$median" 'BEGIN { print m - 8 }')" || { echo "the rumble comes in bursts"; return 1; }
+
+  peak=$(ffmpeg -hide_banner -nostats -i "$rec" -af ebur128=peak=true -f null - 2>&1 | awk '/Peak:/ { p = $2 } END { print p }')
+  echo "the mix's true peak: $peak dBFS"
+  e2e_gt -1.0 "$peak" || { echo "the mix goes over -1 dBFS"; return 1; }
+  # Kept beside the screenshots, to look at (sox spectrogram) after the run.
+  if [ -n "${E2E_SHOTS:-}" ]; then mkdir -p "$E2E_SHOTS" && cp "$rec" "$E2E_SHOTS/race-$phase.wav"; fi
 
   ticks=$(onsets "$rec" 1950 2050 | awk -v from="$(span "$t_f1" 0)" '$1 > from' | wc -l)
   [ "$ticks" -ge 2 ] || { echo "no menu ticks after F1 ($ticks)"; return 1; }
 }
-attempt=1
-until race_attempt $attempt; do
-  [ $attempt -lt 3 ] || e2e_fail "the race's sounds, three times over"
-  attempt=$((attempt + 1))
+# Enter early in a second, then at the phase that brings "READY" about a tenth of a second
+# before the turn (from how late "READY" came after Enter the first time), so "3" follows close.
+phase=0.1
+for run in early late; do
+  attempt=1
+  until race_attempt "$run-$attempt" "$phase"; do
+    [ $attempt -lt 3 ] || e2e_fail "the race's sounds ($run), three times over"
+    attempt=$((attempt + 1))
+  done
+  first=$(echo "$beeps" | head -n 1)
+  echo "$run: READY to 3 in $(awk -v r="$ready" -v b="$first" 'BEGIN { printf "%.2f", b - r }') s"
+  phase=$(awk -v r="$ready" -v b="$first" -v p="$phase" 'BEGIN { late = (1 - (b - r)) - p
+    q = 0.9 - late; q -= int(q); if (q < 0) q += 1; printf "%.2f", q }')
 done
 
-# --mute: the same menus and race start record silence.
+# --mute: the same menus and race start record silence. "=" in the main menu (black in its
+# bottom right corner) shows "Volume 9" there for a second, and keeps it.
 rec=$work/mute.wav
 ALSOFT_CONF=$(wave_conf "$rec" mute) e2e_launch "$work/mute.log" "$game" --windowed --mute
 win=$(e2e_wait_window "Quillon: Game built with the Tarn Project")
+e2e_until 30 e2e_menu_drawn || e2e_fail "the main menu was never drawn"
+corner_lit() { e2e_gt "$(e2e_region_max "$(e2e_shot volume)" 130x30+665+562)" 0.5; }
+corner_lit && e2e_fail "the main menu's bottom right corner is not black"
+e2e_key "$win" equal
+e2e_until 10 corner_lit || e2e_fail "= did not show the volume"
+e2e_until 10 eval '! corner_lit' || e2e_fail "the volume stayed on the screen"
+grep -q "^volume.9$" "$XDG_CONFIG_HOME/quillon/settings.txt" || e2e_fail "the volume was not kept"
 e2e_to_track_selection "$win"
 e2e_press "$win" Return e2e_race_shown
 sleep 2

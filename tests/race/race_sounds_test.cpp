@@ -1,9 +1,11 @@
 // The game's sounds through the recording output: a scripted race plays each in its frame
-// (countdown, engine, laps, finish, new best, hits, crash, nitro), Escape fades the engine, the
-// menus click, M, --mute and the background silence everything, and faults are said once.
+// (countdown, engine, laps, finish, new best, hits and rumble, crash, nitro), Escape fades the
+// engine, the menus click, the volume steps and is kept, M, --mute and the background silence
+// everything, and faults are said once.
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <fstream>
 
 #include "formats/bmp_writer.h"
@@ -15,6 +17,7 @@
 #include "platform/keys.h"
 #include "platform/recording_sound_system.h"
 #include "race/race.h"
+#include "race/race_sounds.h"
 #include "records/settings.h"
 #include "support/autopilot.h"
 #include "support/scratch_folder.h"
@@ -83,29 +86,47 @@ TEST_F(RaceSoundsTest, ARaceSoundsEachEventInItsFrame) {
       testing_support::DriveRace(calendar, DrivingPlan::FollowRoad, 30000, 60, [&] { endFrame(); });
   ASSERT_EQ(report.state, Race::Finished);
   const int finish = report.frames - 1;
-  // "READY", "3", "2" and "1" beep as they appear, one second apart; "GO" has its own sound.
-  EXPECT_EQ(frames(Call::Play, Sound::Beep), (std::vector<int>{0, 60, 120, 180}));
+  // "READY" has its own sound; "3", "2" and "1" beep as they appear, one second apart; "GO"
+  // has its own.
+  EXPECT_EQ(frames(Call::Play, Sound::Ready), (std::vector<int>{0}));
+  EXPECT_EQ(frames(Call::Play, Sound::Beep), (std::vector<int>{60, 120, 180}));
   EXPECT_EQ(frames(Call::Play, Sound::Go), (std::vector<int>{240}));
   EXPECT_EQ(frames(Call::Play, Sound::Lap).size(), 1u);
   EXPECT_EQ(frames(Call::Play, Sound::Finish), (std::vector<int>{finish}));
   EXPECT_TRUE(frames(Call::Play, Sound::Crash).empty());
 
-  // The engine idles at its own pitch until the race runs (frame 300), then follows the speed.
-  const auto engine = out->calls(Call::Loop, platform::SoundId(Sound::Engine));
+  // The engine idles on its low recording at its own pitch until the race runs (frame 300),
+  // then follows the speed; at speed the high recording (made at twice the revs) takes over.
+  auto driven = [&](Sound sound) {
+    auto calls = out->calls(Call::Loop, platform::SoundId(sound));
+    std::erase_if(calls, [&](const auto& e) { return e.frame >= finish; });
+    return calls;
+  };
+  const auto low = driven(Sound::Engine), high = driven(Sound::EngineHigh);
+  ASSERT_EQ(low.size(), high.size());
   float highest = 0;
-  for (const auto& e : engine) {
+  for (size_t i = 0; i < low.size(); ++i) {
+    const auto& e = low[i];
     EXPECT_TRUE(e.frame <= 300 ? e.pitch == 1.0f : e.pitch > 1.0f) << e.frame << " " << e.pitch;
+    EXPECT_FLOAT_EQ(high[i].pitch * 2, e.pitch);
+    if (e.frame <= 300) {
+      EXPECT_EQ(high[i].gain, 0.0f);
+    }
     highest = std::max(highest, e.pitch);
-    EXPECT_LE(e.pitch, 2.5f);
+    EXPECT_LE(e.pitch, 2.4f);
+    // Equal power across the cross-fade: never a dip between the two.
+    EXPECT_GE(std::hypot(e.gain, high[i].gain), 0.55f - 1e-4f) << e.frame;
   }
   EXPECT_GT(highest, 2.0f);
+  EXPECT_GT(high.back().gain, low.back().gain);
+  EXPECT_TRUE(out->calls(Call::Loop, platform::SoundId(Sound::Rumble)).empty());  // on the road
 
   // After the finish: the engine dies away within 18 frames, the new best flourish follows.
   for (int i = 0; i < 100; ++i) {
     CurrentRace.step();
     endFrame();
   }
-  ASSERT_EQ(out->calls(Call::StopLoop).size(), 1u);
+  ASSERT_EQ(out->calls(Call::StopLoop).size(), 2u);
   EXPECT_LE(out->calls(Call::StopLoop)[0].frame - finish, 18);
   EXPECT_EQ(frames(Call::Play, Sound::NewBest), (std::vector<int>{finish + 90}));
 }
@@ -119,7 +140,55 @@ TEST_F(RaceSoundsTest, ACrashBangsOnceAndHitsAreSpaced) {
   const auto hits = frames(Call::Play, Sound::Damage);
   ASSERT_FALSE(hits.empty());
   EXPECT_LT(int(hits.size()), report.borderHits);
-  for (size_t i = 1; i < hits.size(); ++i) EXPECT_GE(hits[i] - hits[i - 1], 15);
+  for (size_t i = 1; i < hits.size(); ++i) EXPECT_GE(hits[i] - hits[i - 1], 30);
+  // The rumble starts with the first hit and goes on while the car grinds along the border:
+  // the only silences are half a second or more back on the road, not a stutter between hits.
+  const auto rumble = frames(Call::Loop, Sound::Rumble);
+  ASSERT_FALSE(rumble.empty());
+  EXPECT_EQ(rumble.front(), hits.front());
+  for (size_t i = 1; i < rumble.size(); ++i)
+    if (rumble[i] != rumble[i - 1] + 1) {
+      EXPECT_GT(rumble[i] - rumble[i - 1], 30) << rumble[i];
+    }
+}
+
+TEST_F(RaceSoundsTest, TheRumbleFollowsTheSpeedAndStopsOnTheRoad) {
+  startRace();
+  CurrentRace.state = Race::Running;
+  CarState& car = *CurrentRace.player;
+  auto hitAt = [&](float speed) {
+    car.velocity = {speed, 0, 0};
+    CarRoster[0].health -= 0.23f;
+    CurrentRaceSounds.frame(CurrentRace, false);
+    endFrame();
+    return out->calls(Call::Loop, platform::SoundId(Sound::Rumble)).back();
+  };
+  CurrentRaceSounds.frame(CurrentRace, false);
+  endFrame();
+  const auto slow = hitAt(0.01f), fast = hitAt(0.1f);
+  EXPECT_GT(fast.gain, slow.gain);
+  EXPECT_GT(fast.pitch, slow.pitch);
+  // Back on the road: it holds a moment, then fades out and stops.
+  int frame = 0;
+  for (; frame < 60 && out->calls(Call::StopLoop).empty(); ++frame) {
+    CurrentRaceSounds.frame(CurrentRace, false);
+    endFrame();
+  }
+  ASSERT_EQ(out->calls(Call::StopLoop).size(), 1u);
+  EXPECT_EQ(out->calls(Call::StopLoop)[0].voice, int(Loop::Rumble));
+  EXPECT_GT(frame, 12);
+  EXPECT_LE(frame, 12 + 18);
+}
+
+TEST_F(RaceSoundsTest, EachCarOfTheRosterHasItsOwnEngine) {
+  // The quick small car revs highest and brightens soonest, the big slow one sits lowest.
+  const EngineVoice smile = VoiceOf(0.0002f, 8.0f), pizza = VoiceOf(0.00031f, 4.5f),
+                    taco = VoiceOf(0.00018f, 18.0f);
+  EXPECT_FLOAT_EQ(smile.pitch, 1.0f);
+  EXPECT_GT(pizza.pitch, smile.pitch * 1.15f);
+  EXPECT_LT(taco.pitch, smile.pitch * 0.9f);
+  EXPECT_GT(pizza.brightness, smile.brightness);
+  EXPECT_LT(taco.brightness, smile.brightness);
 }
 
 TEST_F(RaceSoundsTest, NitroWhooshesAndEscapeFadesTheEngine) {
@@ -137,13 +206,15 @@ TEST_F(RaceSoundsTest, NitroWhooshesAndEscapeFadesTheEngine) {
   CurrentRace.handleInput();
   ASSERT_EQ(ScreenState, 0);
   // The race is no longer stepped: each frame the engine is quieter, until it stops.
-  float gain = out->events.back().gain;
+  const auto engine = [&] { return out->calls(Call::Loop, platform::SoundId(Sound::Engine)); };
+  float gain = engine().back().gain;
   int frame = 0;
-  for (; frame < 30 && out->calls(Call::StopLoop).empty(); ++frame) {
+  for (; frame < 30 && out->calls(Call::StopLoop).size() < 2; ++frame) {
+    const size_t before = engine().size();
     endFrame();
-    if (out->events.back().call == Call::Loop) {
-      EXPECT_LT(out->events.back().gain, gain);
-      gain = out->events.back().gain;
+    if (engine().size() > before) {
+      EXPECT_LT(engine().back().gain, gain);
+      gain = engine().back().gain;
     }
   }
   EXPECT_LE(frame, 18);
@@ -166,6 +237,23 @@ TEST_F(RaceSoundsTest, MenusClickAndTheKeysAndWindowSilenceEverything) {
   // Left at the first car moves nothing and says nothing.
   EXPECT_EQ(played, (std::vector<platform::SoundId>{int(Sound::Tick), int(Sound::Confirm),
                                                     int(Sound::Back)}));
+
+  // The volume: 8 at first, a step down and up again, kept, 0 silent, never past 0 or 10.
+  EXPECT_EQ(SoundVolume(), 8);
+  const float start = out->volume();
+  EXPECT_LT(start, 1.0f);
+  EXPECT_LT(SoundVolumeChangedAt(), 0);
+  ChangeSoundVolume(+1);
+  EXPECT_GT(out->volume(), start);
+  EXPECT_GE(SoundVolumeChangedAt(), 0);
+  for (int i = 0; i < 12; ++i) ChangeSoundVolume(-1);
+  EXPECT_EQ(SoundVolume(), 0);
+  EXPECT_FALSE(out->audible());
+  for (int i = 0; i < 12; ++i) ChangeSoundVolume(+1);
+  GameSettings.reload();
+  EXPECT_EQ(SoundVolume(), 10);
+  EXPECT_EQ(out->volume(), 1.0f);
+  ChangeSoundVolume(-2);
 
   ASSERT_TRUE(out->audible());
   ToggleSound();  // M

@@ -1,5 +1,6 @@
-// The game's sounds, synthesized: the engine loop, the countdown, hits, nitro, crash, laps,
-// finish, new best and the menu clicks, as mono 16-bit samples at SoundRate.
+// The game's sounds, synthesized: two engine loops, the off-road rumble, the countdown, hits,
+// nitro, crash, laps, finish, new best and the menu clicks, as mono 16-bit samples at SoundRate,
+// each brought to the loudness of its kind.
 #pragma once
 
 #include <cstdint>
@@ -9,14 +10,17 @@
 namespace content {
 
 constexpr int SoundRate = 22050;
+// No sound's true peak goes above this (dBFS).
+constexpr double SoundPeakCeiling = -1.5;
 
 struct SoundContent {
   std::string file;  // name inside Data/, e.g. "Sounds/engine.wav"
   std::vector<int16_t> samples;
+  double target = 0;  // loudness of its kind: its loudest 400 ms (a loop: repeating), in LUFS
+  bool loop = false;  // played as a loop: its end runs into its start without a seam
 };
 
-// Every sound in a fixed order. The engine's loop holds whole periods of every partial, so it
-// repeats without a seam.
+// Every sound in a fixed order.
 std::vector<SoundContent> GameSounds();
 
 }  // namespace content
