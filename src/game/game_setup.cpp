@@ -4,6 +4,7 @@
 #include "game/game_setup.h"
 
 #include "assets/texture.h"
+#include "track/file_tracks.h"
 #include "track/track.h"
 #include "track/track_definitions.h"
 
@@ -77,4 +78,5 @@ void GameSetup() {
   SelectedTrack = &TrackTable[0];
 
   DefineTracks();
+  DefineFileTracks();
 }

@@ -7,6 +7,7 @@
 #include "race/race_sounds.h"
 #include "records/best_times.h"
 #include "track/track.h"
+#include "track/track_identity.h"
 
 Race CurrentRace;
 
@@ -19,7 +20,8 @@ void Race::start() {
   label = "READY";
   bestTime.reset();
   newBestTime = false;
-  if (track != nullptr && player->car != nullptr) ghost.begin(track->name, player->car->name);
+  if (track != nullptr && player->car != nullptr)
+    ghost.begin(TrackRecordsName(*track), player->car->name);
   CurrentRaceSounds.reset();
 }
 
@@ -57,8 +59,8 @@ void Race::recordFinish() {
   ghost.finish();
   const std::time_t seconds = finishTime - runStart;
   if (seconds < 0) return;  // the calendar was set back during the race: no real time
-  const FinishRecord record = GameBestTimes.recordFinish(
-      RaceRecord{track->name, player->car->name, static_cast<int64_t>(seconds), finishTime});
+  const FinishRecord record = GameBestTimes.recordFinish(RaceRecord{
+      TrackRecordsName(*track), player->car->name, static_cast<int64_t>(seconds), finishTime});
   bestTime = record.best;
   newBestTime = record.newBest;
 }

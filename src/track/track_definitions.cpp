@@ -82,6 +82,10 @@ constexpr int32_t kSteps = 40;
 
 }  // namespace
 
+const char* BuiltInTrackName(int index) {
+  return kDefinitions[index].name;
+}
+
 TrackCurve BuiltInTrackCurve(int index) {
   TrackCurve curve(kSteps);
   if (index < 0 || index >= BuiltInTrackCount) return curve;

@@ -19,6 +19,9 @@ void DefineTracks();
 // tracks, in the order DefineTracks takes them.
 std::vector<PictureRequest> BuiltInTrackPictures();
 
+// The name of built-in track `index` (0 to 2).
+const char* BuiltInTrackName(int index);
+
 // The sampled curve of built-in track `index` (0 to 2; anything else gives an empty curve with
 // 40 steps). GL-free: used by DefineTracks and by tools that only need the shapes.
 TrackCurve BuiltInTrackCurve(int index);
