@@ -4,6 +4,8 @@
 #include <cstring>
 #include <sstream>
 
+#include "app/data_location.h"
+#include "app/track_options.h"
 #include "records/best_times.h"
 
 namespace {
@@ -27,6 +29,10 @@ constexpr Option kOptions[] = {
      [](CommandLine& c) { c.action = CommandLine::Action::Version; }},
     {"--records", "print the best time of each track and car and exit",
      [](CommandLine& c) { c.action = CommandLine::Action::Records; }},
+    {"--check-track", "FILE... check track files: name, length, segments, laps or each fault",
+     [](CommandLine& c) { c.action = CommandLine::Action::CheckTrack; }},
+    {"--list-tracks", "print every track offered, in order, and where it comes from",
+     [](CommandLine& c) { c.action = CommandLine::Action::ListTracks; }},
 };
 
 }  // namespace
@@ -44,6 +50,11 @@ CommandLine ParseCommandLine(int argc, const char* const* argv) {
       return line;
     }
     found->apply(line);
+    // Every argument after --check-track is a file to check.
+    if (line.action == CommandLine::Action::CheckTrack) {
+      line.trackFiles.assign(argv + i + 1, argv + argc);
+      return line;
+    }
   }
   return line;
 }
@@ -94,6 +105,11 @@ std::optional<int> AnswerCommandLine(const CommandLine& line, std::FILE* out, st
           std::fwrite(text.data(), 1, text.size(), out) == text.size() && std::fflush(out) == 0;
       return written ? code : 1;
     }
+    case CommandLine::Action::CheckTrack:
+      return CheckTrackFiles(line.trackFiles, out, err);
+    case CommandLine::Action::ListTracks:
+      LocateGameData();
+      return ListTracks(out, err);
     case CommandLine::Action::Usage:
       std::fprintf(err, "quillon: unrecognized option '%s'\n", line.badOption.c_str());
       std::fputs(UsageText().c_str(), err);

@@ -4,16 +4,18 @@
 #include <cstdio>
 #include <optional>
 #include <string>
+#include <vector>
 
 // How the first window is chosen: by the start question, or fixed by an option.
 enum class StartWindow { Ask, Fullscreen, Windowed };
 
 struct CommandLine {
-  enum class Action { Play, Help, Version, Records, Usage };
+  enum class Action { Play, Help, Version, Records, CheckTrack, ListTracks, Usage };
   Action action = Action::Play;
   StartWindow window = StartWindow::Ask;
-  bool mute = false;      // no sound this run, the kept choice unchanged
-  std::string badOption;  // the argument that made the action Usage
+  bool mute = false;                    // no sound this run, the kept choice unchanged
+  std::string badOption;                // the argument that made the action Usage
+  std::vector<std::string> trackFiles;  // the files after --check-track
 };
 
 constexpr int UsageExitCode = 2;

@@ -71,6 +71,7 @@ void Race::simulate() {
   checkBorder();
   updateVelocity();
   move();
+  if (track != nullptr && track->fromFile) followRoad();
 }
 
 bool Race::hasCentreLine() const {
