@@ -27,8 +27,8 @@ void SelectTrack(int index) {
   SelectedTrack = &TrackTable[index];
 }
 
-// A file's track can be any size and anywhere: its preview is centred and scaled to the size
-// of the built-in ones (about 30 units across).
+// A file's track can be any size and anywhere: its preview is scaled to 16 units across and
+// centred on the origin, so that it stays in view as it turns.
 void FitPreview(const std::vector<Vector3d>& points) {
   if (points.empty()) return;
   Vector3d low = points[0], high = points[0];
@@ -37,7 +37,7 @@ void FitPreview(const std::vector<Vector3d>& points) {
     high = Vector3d(std::max(high.x, p.x), std::max(high.y, p.y), std::max(high.z, p.z));
   }
   const double extent = std::max({high.x - low.x, high.z - low.z, 1.0});
-  const auto scale = static_cast<float>(30.0 / extent);
+  const auto scale = static_cast<float>(16.0 / extent);
   glScalef(scale, scale, scale);
   glTranslatef(static_cast<float>(-(low.x + high.x) / 2), static_cast<float>(-(low.y + high.y) / 2),
                static_cast<float>(-(low.z + high.z) / 2));
