@@ -43,6 +43,7 @@ void PrefetchGamePictures() {
   for (PictureRequest& request : BuiltInTrackPictures()) requests.push_back(std::move(request));
   PrefetchTextures(requests);
   PicturesRequested = true;
+  StartReadingTrackFiles();
 }
 
 void GameSetup() {

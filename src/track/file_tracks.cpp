@@ -3,6 +3,7 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <future>
 
 #include "assets/data_root.h"
 #include "assets/texture.h"
@@ -18,23 +19,44 @@ bool IsFile(const std::string& path) {
 
 }  // namespace
 
+namespace {
+
+std::vector<TrackFileEntry> ReadTrackFolders() {
+  std::vector<std::string> messages;
+  std::vector<std::string> builtIn;
+  for (int i = 0; i < BuiltInTrackCount; ++i) builtIn.push_back(BuiltInTrackName(i));
+  std::vector<TrackFileEntry> found = FindTrackFiles(TrackFolders(), builtIn, messages);
+  for (const std::string& line : messages) std::fprintf(stderr, "quillon: %s\n", line.c_str());
+  const size_t room = TrackTableSize - BuiltInTrackCount;
+  if (found.size() > room) {
+    for (size_t i = room; i < found.size(); ++i)
+      std::fprintf(stderr, "quillon: %s: refused: no room for more than %zu track files\n",
+                   found[i].path.c_str(), room);
+    found.resize(room);
+  }
+  return found;
+}
+
+std::future<std::vector<TrackFileEntry>> gReading;
+std::vector<TrackFileEntry> gEntries;
+bool gRead = false;
+// Where each entry's road, border, banner and sky are read from, found once per reading.
+std::vector<std::string> gAssetPaths;
+
+}  // namespace
+
+void StartReadingTrackFiles() {
+  if (!gReading.valid()) gReading = std::async(std::launch::async, ReadTrackFolders);
+}
+
 const std::vector<TrackFileEntry>& KnownTrackFiles() {
-  static const std::vector<TrackFileEntry> entries = [] {
-    std::vector<std::string> messages;
-    std::vector<std::string> builtIn;
-    for (int i = 0; i < BuiltInTrackCount; ++i) builtIn.push_back(BuiltInTrackName(i));
-    std::vector<TrackFileEntry> found = FindTrackFiles(TrackFolders(), builtIn, messages);
-    for (const std::string& line : messages) std::fprintf(stderr, "quillon: %s\n", line.c_str());
-    const size_t room = TrackTableSize - BuiltInTrackCount;
-    if (found.size() > room) {
-      for (size_t i = room; i < found.size(); ++i)
-        std::fprintf(stderr, "quillon: %s: refused: no room for more than %zu track files\n",
-                     found[i].path.c_str(), room);
-      found.resize(room);
-    }
-    return found;
-  }();
-  return entries;
+  if (!gRead) StartReadingTrackFiles();
+  if (gReading.valid()) {
+    gEntries = gReading.get();
+    gAssetPaths.clear();
+    gRead = true;
+  }
+  return gEntries;
 }
 
 std::string TrackAssetPath(const TrackFileEntry& entry, const std::string& file,
@@ -69,8 +91,8 @@ void DefineFileTracks() {
     Track& track = TrackTable[index++];
     SetTrackShape(track, entry.content);
     track.origin = entry.path;
-    // The messages of a missing picture are given once per run, not again after a toggle.
-    static std::vector<std::string> paths;
+    // The messages of a missing picture are given once per reading, not again after a toggle.
+    std::vector<std::string>& paths = gAssetPaths;
     const size_t slot = static_cast<size_t>(index - BuiltInTrackCount - 1) * 4;
     if (paths.size() <= slot) {
       paths.push_back(TrackAssetPath(entry, entry.content.road, "Data/Road.bmp"));

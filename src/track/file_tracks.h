@@ -8,8 +8,12 @@
 
 class Track;
 
-// Reads the track folders once per run (later calls keep what was read), saying on standard
-// error why each refused file is refused. The entries in selection order.
+// Starts reading the track folders on a worker, so that the files are read while the window
+// opens (the game's start); the data folder must be known by then.
+void StartReadingTrackFiles();
+// The track files of the latest reading (waiting for the worker; reading now when none was
+// ever started), in selection order; each refused file is named on standard error with its
+// reasons.
 const std::vector<TrackFileEntry>& KnownTrackFiles();
 
 // Where a track's picture or model named `file` is read from: beside the track file, else in

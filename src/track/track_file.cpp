@@ -276,7 +276,21 @@ Closest SegmentDistance(const Vector3d& a0, const Vector3d& a1, const Vector3d& 
 
 }  // namespace
 
-long FindRoadCrossing(const std::vector<Vector3d>& points, double halfWidth) {
+long FindRoadCrossing(const std::vector<Vector3d>& sampled, double halfWidth) {
+  // The line thinned to steps of at least a quarter of the road's width: a chord that short
+  // strays from the curve by far less than the road's width, and there are fewer pairs to test.
+  std::vector<Vector3d> points;
+  std::vector<size_t> original;
+  for (size_t i = 0; i < sampled.size(); ++i) {
+    if (!points.empty() && i + 1 < sampled.size()) {
+      const Vector3d& last = points.back();
+      if (std::hypot(sampled[i].x - last.x, sampled[i].z - last.z) < halfWidth * 0.5 &&
+          std::fabs(sampled[i].y - last.y) < halfWidth * 0.5)
+        continue;
+    }
+    points.push_back(sampled[i]);
+    original.push_back(i);
+  }
   const size_t segments = points.size() < 2 ? 0 : points.size() - 1;
   if (segments < 3) return -1;
   std::vector<double> along(points.size(), 0.0);
@@ -290,10 +304,12 @@ long FindRoadCrossing(const std::vector<Vector3d>& points, double halfWidth) {
   }
   const double total = along.back();
   const double reach = 2.0 * halfWidth;
-  // Cells at least as wide as the reach and the longest step, so each segment's box covers at
-  // most four cells and any two near ones share a cell.
-  const double cell = std::max(reach, longest);
+  const double bend = 2.0 * 3.14159265 * halfWidth;
+  // Each segment goes into every cell its box, grown by the reach, touches: two segments nearer
+  // than the reach then share a cell. Cells twice the reach wide keep that to a few.
+  const double cell = std::max(2.0 * reach, longest);
   std::unordered_map<uint64_t, std::vector<uint32_t>> grid;
+  grid.reserve(segments);
   const auto key = [](long long cx, long long cz) {
     return (static_cast<uint64_t>(cx) << 32) ^ static_cast<uint64_t>(cz & 0xFFFFFFFF);
   };
@@ -308,6 +324,9 @@ long FindRoadCrossing(const std::vector<Vector3d>& points, double halfWidth) {
         std::vector<uint32_t>& here = grid[key(cx, cz)];
         for (uint32_t j : here) {
           if (j + 1 >= i) continue;  // neighbours share an end
+          // Parts of the road this close along the line are one bend, whatever their distance.
+          if (along[i + 1] - along[j] <= bend || total - (along[i] - along[j + 1]) <= bend)
+            continue;
           const Vector3d &a = points[j], &b = points[j + 1];
           const Closest near = SegmentDistance(a, b, p, q);
           if (near.distance >= reach) continue;
@@ -315,7 +334,7 @@ long FindRoadCrossing(const std::vector<Vector3d>& points, double halfWidth) {
           const double sb = along[i] + near.t * (along[i + 1] - along[i]);
           const double apart = std::min(sb - sa, total - (sb - sa));
           // A bend brings two parts of the road close only over a short way round.
-          if (apart <= 2.0 * near.distance + 2.0 * 3.14159265 * halfWidth) continue;
+          if (apart <= 2.0 * near.distance + bend) continue;
           const double ya = a.y + near.s * (b.y - a.y), yb = p.y + near.t * (q.y - p.y);
           if (std::fabs(ya - yb) < halfWidth + TrackBridgeClearance) return static_cast<long>(i);
         }
