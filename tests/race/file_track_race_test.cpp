@@ -1,14 +1,16 @@
 // Races on tracks read from files: the shipped tracks driven to the finish by the autopilot,
-// the car on the road's height over a bridge, records under the track's name and hash, and
-// laps that cannot be won by cutting across.
+// the car on the road's height over a bridge, best time and ghost under the track's name and
+// hash, and laps that cannot be won by cutting across.
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <iostream>
 
 #include "content/track_files.h"
 #include "race_fixture.h"
 #include "records/best_times.h"
+#include "records/ghost_store.h"
 #include "track/file_tracks.h"
 #include "track/track_definitions.h"
 #include "track/track_file.h"
@@ -66,6 +68,7 @@ TEST_F(FileTrackRaceTest, EveryShippedTrackIsRacedToTheFinishOnTheRoadsHeight) {
     // Kept under the name and the content's hash, not the plain name.
     EXPECT_TRUE(GameBestTimes.best(TrackRecordsName(track), CarRoster[0].name));
     EXPECT_FALSE(GameBestTimes.best(track.name, CarRoster[0].name));
+    EXPECT_TRUE(std::filesystem::exists(GhostFile(TrackRecordsName(track), CarRoster[0].name)));
   }
 }
 
