@@ -75,8 +75,9 @@ screenshots: data
 	bash tools/content/take_screenshots.sh $(BUILD)/quillon $(BUILD) $(BUILD)/shots
 	for n in $(README_SHOTS); do convert $(BUILD)/shots/$$n.png -resize 400x300 -quality 85 docs/screenshots/$$n.jpg; done
 
-maps: build
+maps: data
 	$(BUILD)/tools/trackmap/trackmap docs/tracks
+	$(BUILD)/tools/trackmap/trackmap docs/tracks $(BUILD)/Data/Tracks/*.track
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)

@@ -4,8 +4,11 @@
 #include <cstring>
 #include <sstream>
 
+#include "app/data_location.h"
 #include "app/ghost_commands.h"
 #include "app/records_listing.h"
+#include "app/track_options.h"
+#include "records/best_times.h"
 
 namespace {
 
@@ -28,6 +31,10 @@ constexpr Option kOptions[] = {
      [](CommandLine& c) { c.action = CommandLine::Action::Version; }},
     {"--records", "print the best time of each track and car and exit",
      [](CommandLine& c) { c.action = CommandLine::Action::Records; }},
+    {"--check-track", "FILE... check track files: name, length, segments, laps or each fault",
+     [](CommandLine& c) { c.action = CommandLine::Action::CheckTrack; }},
+    {"--list-tracks", "print every track offered, in order, and where it comes from",
+     [](CommandLine& c) { c.action = CommandLine::Action::ListTracks; }},
 };
 
 // Options that take the arguments after them: a fixed count, or (0) one or more to the end.
@@ -76,6 +83,11 @@ CommandLine ParseCommandLine(int argc, const char* const* argv) {
       return line;
     }
     found->apply(line);
+    // Every argument after --check-track is a file to check.
+    if (line.action == CommandLine::Action::CheckTrack) {
+      line.trackFiles.assign(argv + i + 1, argv + argc);
+      return line;
+    }
   }
   return line;
 }
@@ -133,6 +145,7 @@ std::optional<int> AnswerCommandLine(const CommandLine& line, std::FILE* out, st
     case CommandLine::Action::ExportGhost:
     case CommandLine::Action::ImportGhost: {
       std::ostringstream said, problems;
+      LocateGameData();  // the track files of the data folder are tracks a ghost may be for
       const int code = line.action == CommandLine::Action::ExportGhost
                            ? ExportGhostCommand(line.arguments, said, problems)
                            : ImportGhostCommand(line.arguments, said, problems);
@@ -142,6 +155,11 @@ std::optional<int> AnswerCommandLine(const CommandLine& line, std::FILE* out, st
           std::fwrite(text.data(), 1, text.size(), out) == text.size() && std::fflush(out) == 0;
       return written ? code : 1;
     }
+    case CommandLine::Action::CheckTrack:
+      return CheckTrackFiles(line.trackFiles, out, err);
+    case CommandLine::Action::ListTracks:
+      LocateGameData();
+      return ListTracks(out, err);
     case CommandLine::Action::Usage:
       if (line.arguments.empty() && line.badOption.starts_with("--") &&
           (line.badOption == "--export-ghost" || line.badOption == "--import-ghost")) {

@@ -10,12 +10,23 @@
 enum class StartWindow { Ask, Fullscreen, Windowed };
 
 struct CommandLine {
-  enum class Action { Play, Help, Version, Records, ExportGhost, ImportGhost, Usage };
+  enum class Action {
+    Play,
+    Help,
+    Version,
+    Records,
+    ExportGhost,
+    ImportGhost,
+    CheckTrack,
+    ListTracks,
+    Usage
+  };
   Action action = Action::Play;
   StartWindow window = StartWindow::Ask;
-  bool mute = false;                   // no sound this run, the kept choice unchanged
-  std::string badOption;               // the argument that made the action Usage
-  std::vector<std::string> arguments;  // what follows --export-ghost or --import-ghost
+  bool mute = false;                    // no sound this run, the kept choice unchanged
+  std::string badOption;                // the argument that made the action Usage
+  std::vector<std::string> arguments;   // what follows --export-ghost or --import-ghost
+  std::vector<std::string> trackFiles;  // the files after --check-track
 };
 
 constexpr int UsageExitCode = 2;

@@ -46,7 +46,9 @@ bool FailCreation(const char* text) {
 
 }  // namespace
 
-int PixelFormatColourBits() { return gPixelFormatBits; }
+int PixelFormatColourBits() {
+  return gPixelFormatBits;
+}
 
 bool CreateGameWindow(const char* title, int width, int height, int bits, bool fullscreen) {
   auto& ws = platform::CurrentWindowSystem();

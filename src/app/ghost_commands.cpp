@@ -8,10 +8,27 @@
 #include "records/ghost_share.h"
 #include "track/track_key.h"
 
+namespace {
+
+// The key a ghost of the named track is kept under: a track read from a file is named on the
+// command line by its name alone, and kept under its name and the hash of its content.
+std::string KeyOfTrackNamed(const std::string& name) {
+  for (const std::string& key : KnownTrackKeys()) {
+    if (key == name) return key;
+    if (key.size() > name.size() + 2 && key.starts_with(name) &&
+        key.compare(name.size(), 2, " #") == 0)
+      return key;
+  }
+  return name;
+}
+
+}  // namespace
+
 int ExportGhostCommand(const std::vector<std::string>& arguments, std::ostream& out,
                        std::ostream& errors) {
   std::string error;
-  if (arguments.size() != 3 || !ExportGhost(arguments[0], arguments[1], arguments[2], error)) {
+  if (arguments.size() != 3 ||
+      !ExportGhost(KeyOfTrackNamed(arguments[0]), arguments[1], arguments[2], error)) {
     errors << "quillon: " << (error.empty() ? "--export-ghost needs TRACK CAR FILE" : error)
            << '\n';
     return 1;

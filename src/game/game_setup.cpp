@@ -4,6 +4,7 @@
 #include "game/game_setup.h"
 
 #include "assets/texture.h"
+#include "track/file_tracks.h"
 #include "track/track.h"
 #include "track/track_definitions.h"
 
@@ -42,6 +43,7 @@ void PrefetchGamePictures() {
   for (PictureRequest& request : BuiltInTrackPictures()) requests.push_back(std::move(request));
   PrefetchTextures(requests);
   PicturesRequested = true;
+  StartReadingTrackFiles();
 }
 
 void GameSetup() {
@@ -77,4 +79,5 @@ void GameSetup() {
   SelectedTrack = &TrackTable[0];
 
   DefineTracks();
+  DefineFileTracks();
 }

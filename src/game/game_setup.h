@@ -55,7 +55,7 @@ extern float SpinAngle;
 // reset by ResetMainMenu). Missing files leave textures 0 and models
 // empty; nothing is reported.
 void GameSetup();
-// Starts preparing the menu, car and track pictures on worker threads (see PrefetchTextures),
-// so that the next GameSetup finds them ready; GameSetup calls it itself when nothing asked
-// since the last one.
+// Starts preparing the menu, car and track pictures on worker threads (see PrefetchTextures)
+// and reading the track files (StartReadingTrackFiles), so that the next GameSetup finds them
+// ready; GameSetup calls it itself when nothing asked since the last one.
 void PrefetchGamePictures();

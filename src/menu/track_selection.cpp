@@ -4,6 +4,7 @@
 
 #include <GL/gl.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -20,6 +21,8 @@
 #include "race/replay_screen.h"
 #include "records/best_times.h"
 #include "track/track.h"
+#include "track/track_definitions.h"
+#include "track/track_identity.h"
 
 namespace {
 
@@ -30,6 +33,22 @@ constexpr int KeyI = 0x49;
 void SelectTrack(int index) {
   SelectedTrackIndex = static_cast<int16_t>(index);
   SelectedTrack = &TrackTable[index];
+}
+
+// A file's track can be any size and anywhere: its preview is scaled to 16 units across and
+// centred on the origin, so that it stays in view as it turns.
+void FitPreview(const std::vector<Vector3d>& points) {
+  if (points.empty()) return;
+  Vector3d low = points[0], high = points[0];
+  for (const Vector3d& p : points) {
+    low = Vector3d(std::min(low.x, p.x), std::min(low.y, p.y), std::min(low.z, p.z));
+    high = Vector3d(std::max(high.x, p.x), std::max(high.y, p.y), std::max(high.z, p.z));
+  }
+  const double extent = std::max({high.x - low.x, high.z - low.z, 1.0});
+  const auto scale = static_cast<float>(16.0 / extent);
+  glScalef(scale, scale, scale);
+  glTranslatef(static_cast<float>(-(low.x + high.x) / 2), static_cast<float>(-(low.y + high.y) / 2),
+               static_cast<float>(-(low.z + high.z) / 2));
 }
 
 void Vertex(const Vector3d& point) {
@@ -60,7 +79,7 @@ void DrawPreview(const std::vector<Vector3d>& points) {
 // turn passes over nearly the whole screen, is drawn after it and so always shows over it.
 void DrawBestTime() {
   if (SelectedCar == nullptr) return;
-  const auto best = GameBestTimes.best(SelectedTrack->name, SelectedCar->name);
+  const auto best = GameBestTimes.best(TrackRecordsName(*SelectedTrack), SelectedCar->name);
   if (!best) return;
   glLoadIdentity();
   glColor3f(0.8f, 0.8f, 0.8f);
@@ -125,7 +144,7 @@ void DrawKeyHint() {
 // preview, as the best time.
 void DrawGhostChoice() {
   if (SelectedCar == nullptr) return;
-  ChosenGhost.choose(SelectedTrack->name, SelectedCar->name);
+  ChosenGhost.choose(TrackRecordsName(*SelectedTrack), SelectedCar->name);
   if (!ChosenGhost.hasImported()) return;
   std::string whose = "yours";
   if (ChosenGhost.racesImported()) {
@@ -148,6 +167,10 @@ void DrawGhostChoice() {
 }
 
 }  // namespace
+
+int LastSelectableTrack() {
+  return TrackCount - 1;
+}
 
 void DrawTrackSelection() {
   glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
@@ -173,6 +196,7 @@ void DrawTrackSelection() {
   glRotatef(25.0f, 1.0f, 0.0f, 0.0f);
   glRotatef(SpinAngle, 0.0f, 1.0f, 0.0f);
   glScalef(0.025f, 0.025f, 0.025f);
+  if (SelectedTrack->fromFile) FitPreview(SelectedTrack->curve.points);
   DrawPreview(SelectedTrack->curve.points);
 
   glLoadIdentity();
@@ -191,16 +215,18 @@ void DrawTrackSelection() {
 
 void TrackSelectionInput() {
   const Controls& controls = GameControls();
+  const int last = LastSelectableTrack();
+  const bool round = last >= BuiltInTrackCount;
   if (TakeAction(controls, Action::MenuRight)) {
-    if (SelectedTrackIndex < LastSelectableTrack) {
+    if (SelectedTrackIndex < last || round) {
       PlaySound(Sound::Tick);
-      SelectTrack(SelectedTrackIndex + 1);
+      SelectTrack(SelectedTrackIndex < last ? SelectedTrackIndex + 1 : 0);
     }
   }
   if (TakeAction(controls, Action::MenuLeft)) {
-    if (SelectedTrackIndex > 0) {
+    if (SelectedTrackIndex > 0 || round) {
       PlaySound(Sound::Tick);
-      SelectTrack(SelectedTrackIndex - 1);
+      SelectTrack(SelectedTrackIndex > 0 ? SelectedTrackIndex - 1 : last);
     }
   }
   if (TakeKeyPress(KeyI)) {

@@ -2,11 +2,13 @@
 // keys; Enter starts the race.
 #pragma once
 
-// Last selectable TrackTable slot.
-constexpr int LastSelectableTrack = 2;
+// Last selectable TrackTable slot: the last built-in track, or the last file track when any
+// were read (TrackCount - 1).
+int LastSelectableTrack();
 
 // Draws one frame of the track selection.
 void DrawTrackSelection();
-// Right and Left step through the tracks (no wrap-around); ESC goes back to the car selection,
-// Enter starts the race on the chosen track with the chosen car.
+// Right and Left step through the tracks (round from the last to the first and back only when
+// track files added tracks; with the built-in three alone they stop at the ends); ESC goes back to
+// the car selection, Enter starts the race on the chosen track with the chosen car.
 void TrackSelectionInput();

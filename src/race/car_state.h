@@ -19,4 +19,7 @@ struct CarState {
   int16_t laps = 0;          // laps completed
   bool checkpoint1 = false;  // passed the checkpoint before half-way
   bool checkpoint2 = false;  // passed the checkpoint after half-way, after the first
+  // On a file's track: the 32 stretches of the line passed in order this lap (bit k is set only
+  // once bit k - 1 is, or for k = 0), so that cutting across passes too few of them.
+  uint32_t passedStretches = 0;
 };

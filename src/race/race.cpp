@@ -8,6 +8,7 @@
 #include "race/race_sounds.h"
 #include "records/best_times.h"
 #include "track/track.h"
+#include "track/track_identity.h"
 
 Race CurrentRace;
 
@@ -20,7 +21,8 @@ void Race::start() {
   label = "READY";
   bestTime.reset();
   newBestTime = false;
-  if (track != nullptr && player->car != nullptr) ghost.begin(track->name, player->car->name);
+  if (track != nullptr && player->car != nullptr)
+    ghost.begin(TrackRecordsName(*track), player->car->name);
   shownSeconds.clear();
   shownSeconds.reserve(GhostMaxSteps);
   CurrentRaceSounds.reset();
@@ -62,8 +64,8 @@ void Race::recordFinish() {
   ghost.finish();
   const std::time_t seconds = finishTime - runStart;
   if (seconds < 0) return;  // the calendar was set back during the race: no real time
-  const FinishRecord record = GameBestTimes.recordFinish(
-      RaceRecord{track->name, player->car->name, static_cast<int64_t>(seconds), finishTime});
+  const FinishRecord record = GameBestTimes.recordFinish(RaceRecord{
+      TrackRecordsName(*track), player->car->name, static_cast<int64_t>(seconds), finishTime});
   bestTime = record.best;
   newBestTime = record.newBest;
 }
@@ -74,6 +76,7 @@ void Race::simulate() {
   checkBorder();
   updateVelocity();
   move();
+  if (track != nullptr && track->fromFile) followRoad();
 }
 
 bool Race::hasCentreLine() const {

@@ -64,6 +64,11 @@ class Race {
   void findNearestPoint();
   // Counts laps through the two checkpoint windows; ends the race when all are done.
   void countLaps();
+  // On a file's track: laps by the same two windows and lap zone, placed at the same shares of
+  // a line of any length, and a lap also needs most of the line passed in order.
+  void countFileLaps();
+  // On a file's track: the car's height is the road's under it (plus the built-in ride height).
+  void followRoad();
   // Pushes a car that left the road back, slows it and takes health; crashes it below zero.
   void checkBorder();
   // The sky, the car and the world of the current moment, with no step and no messages (a

@@ -15,6 +15,7 @@
 #include "race/replay_camera.h"
 #include "records/ghost_store.h"
 #include "track/track.h"
+#include "track/track_identity.h"
 
 Replay CurrentReplay;
 int16_t ReplayReturnScreen = 2;
@@ -62,7 +63,7 @@ void OpenReplay(Replay replay, int16_t from) {
 }
 
 bool WatchBestRace(Track& track, Car& car) {
-  const std::optional<GhostPath> best = GameGhosts.load(track.name, car.name);
+  const std::optional<GhostPath> best = GameGhosts.load(TrackRecordsName(track), car.name);
   if (!best || best->poses.empty()) return false;
   track.buildRoad();
   UseSkyOf(track);

@@ -27,6 +27,7 @@ void Race::findNearestPoint() {
 
 void Race::countLaps() {
   if (!hasCentreLine()) return;
+  if (track->fromFile) return countFileLaps();
   CarState& p = *player;
   const double m = static_cast<double>(track->curve.points.size()) * 0.5;
   const int32_t i = nearestIndex;

@@ -110,24 +110,27 @@ void Track::buildBorders() {
     glEnd();
   });
 
-  // Both walls end at the start point, at fixed single-precision points.
+  // Both walls end at the start point, at fixed single-precision points (on a file's track at
+  // its own width).
+  const float w = fromFile ? halfWidth : 0.7f;
+  const float top = fromFile ? halfWidth + 0.19f : 0.89f;
   glColor3f(1, 1, 1);
   glBegin(GL_QUADS);
   glTexCoord2f(0, 0);
   Vertex(edge.left);
   glTexCoord2f(1, 0);
-  glVertex3f(0, 0, -0.7f);
+  glVertex3f(0, 0, -w);
   glTexCoord2f(1, 1);
-  glVertex3f(0, 0.08f, -0.89f);
+  glVertex3f(0, 0.08f, -top);
   glTexCoord2f(0, 1);
   Vertex(LeftTop(edge.left));
 
   glTexCoord2f(0, 0);
   Vertex(edge.right);
   glTexCoord2f(1, 0);
-  glVertex3f(0, 0, 0.7f);
+  glVertex3f(0, 0, w);
   glTexCoord2f(1, 1);
-  glVertex3f(0, 0.08f, 0.89f);
+  glVertex3f(0, 0.08f, top);
   glTexCoord2f(0, 1);
   Vertex(RightTop(edge.right));
   glEnd();

@@ -2,6 +2,7 @@
 #include "track/track.h"
 
 Track TrackTable[TrackTableSize];
+int TrackCount = 3;
 
 Track::Track()
     : curve(23),

@@ -1,5 +1,6 @@
 // Track: one race track (centre line, road width, textures, start banner, name, laps, road
-// display list), and TrackTable, the program-wide table of 16 tracks.
+// display list), and TrackTable, the program-wide table of tracks: the built-in three, then the
+// tracks read from files.
 #pragma once
 
 #include <cstdint>
@@ -44,13 +45,21 @@ class Track {
   // GL context generation in which `roadList` was made: a list from an earlier context is
   // forgotten rather than deleted, since its number may now name another object.
   uint32_t roadListGeneration;
+  // Read from a track file (at `origin`): the car follows the road's height, laps need most of
+  // the line in order, and records are kept under the name and the content's hash.
+  bool fromFile = false;
+  std::string origin;
 };
 
-constexpr int TrackTableSize = 16;
+// Room for the three built-in tracks and up to 253 read from files.
+constexpr int TrackTableSize = 256;
 
-// Entries 0 to 2 are the built-in tracks (DefineTracks); 3 to 15 keep their constructed values.
-// The entries never move, so plain pointers to them stay valid for the whole run.
+// Entries 0 to 2 are the built-in tracks (DefineTracks), then the file tracks (DefineFileTracks);
+// the rest keep their constructed values. The entries never move, so plain pointers to them
+// stay valid for the whole run.
 extern Track TrackTable[TrackTableSize];
+// How many entries are filled: 3 until file tracks are defined.
+extern int TrackCount;
 
 // Gives `raced` its sky texture, loading it unless it is already there in this context or its
 // picture failed its check, and deletes the sky texture of every other track in TrackTable, so

@@ -6,9 +6,10 @@
 #include <string_view>
 #include <vector>
 
-// The key of the track of this name: the name itself for the built-in tracks. The one place a
-// track read from a file adds the hash of its content.
+// The key of the track of this records name (TrackRecordsName: the name itself for the built-in
+// tracks, the name and the content's hash for a track read from a file).
 std::string TrackKey(std::string_view trackName);
 
-// The keys of every track this game races on. GL-free.
+// The keys of every track this game races on: the built-in ones and the track files of the data
+// folder in use and the player's folder. GL-free.
 std::vector<std::string> KnownTrackKeys();

@@ -109,6 +109,36 @@ TEST_F(MenuTest, TrackPreviewDrawsTheCentreLineAndShiftsTheSecondTrack) {
   EXPECT_TRUE(drawn[0].lines.empty() && drawn[0].points.empty());
 }
 
+TEST_F(MenuTest, AFileTracksPreviewIsCentredAndScaledToTheBuiltInSize) {
+  // A ring of radius 300 far from the origin, read from a file, shows as a ring of radius 8
+  // (16 units across) at the origin.
+  Track& spare = TrackTable[TrackTableSize - 1];
+  const auto ring = [&](double radius, double x, double z) {
+    spare.curve.points.clear();
+    for (int i = 0; i <= 12; ++i) {
+      spare.curve.points.emplace_back(x + radius * std::cos(i * 0.5236), x,
+                                      z + radius * std::sin(i * 0.5236));
+    }
+  };
+  SelectedTrack = &spare;
+  SelectedTrackIndex = 3;
+  SpinAngle = 0.0f;
+  ring(8, 0, 0);
+  const testing_support::Feedback small = CaptureAll(DrawTrackSelection);
+  ring(300, 1000, 1000);
+  spare.fromFile = true;
+  SpinAngle = 0.0f;
+  const testing_support::Feedback fitted = CaptureAll(DrawTrackSelection);
+  spare.fromFile = false;
+  spare.curve.points.clear();
+  ASSERT_EQ(small.points.size(), 13u);
+  ASSERT_EQ(fitted.points.size(), 13u);
+  for (size_t i = 0; i < 13; ++i) {
+    EXPECT_NEAR(fitted.points[i].x, small.points[i].x, 0.5f) << i;
+    EXPECT_NEAR(fitted.points[i].y, small.points[i].y, 0.5f) << i;
+  }
+}
+
 TEST_F(MenuTest, WithoutDataFilesTheCarScreenShowsArrowsBackgroundAndName) {
   EXPECT_EQ(MenuMainTexture + MenuCarTexture + MenuTrackTexture, 0u);
   for (const Car& car : CarRoster) ASSERT_EQ(car.model.displayList, 0u);

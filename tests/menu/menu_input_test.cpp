@@ -78,4 +78,17 @@ TEST_F(MenuTest, TrackSelectionKeysStartTheRaceAndGameSetupResetsTheSelections) 
   EXPECT_FLOAT_EQ(SpinAngle, 12.5f);
 }
 
+TEST_F(MenuTest, WithFileTracksLeftAndRightGoRoundAllTracks) {
+  TrackCount = 5;  // two tracks read from files after the built-in three
+  Input(TrackSelectionInput, {VK_LEFT});
+  EXPECT_TRUE(SelectedTrackIndex == 4 && SelectedTrack == &TrackTable[4]);
+  Input(TrackSelectionInput, {VK_RIGHT});
+  EXPECT_TRUE(SelectedTrackIndex == 0 && SelectedTrack == &TrackTable[0]);
+  for (int i = 0; i < 3; ++i) Input(TrackSelectionInput, {VK_RIGHT});
+  EXPECT_EQ(SelectedTrackIndex, 3);
+  TrackCount = 3;
+  SelectedTrackIndex = 0;
+  SelectedTrack = &TrackTable[0];
+}
+
 }  // namespace

@@ -7,6 +7,7 @@
 #include "content/menu_pictures.h"
 #include "content/models.h"
 #include "content/sounds.h"
+#include "content/track_files.h"
 #include "content/world_pictures.h"
 #include "formats/bmp_writer.h"
 #include "formats/wave_writer.h"
@@ -62,6 +63,15 @@ std::vector<GeneratedFile> BuildContent() {
     for (const ModelSkin& skin : model.skins)
       AddPicture(files, skin.file, skin.canvas, skin.options);
   }
+  // The shipped track files and their skies, beside them in Tracks/.
+  for (const TrackFileText& track : ShippedTrackFiles())
+    files.push_back({track.file, std::vector<uint8_t>(track.text.begin(), track.text.end())});
+  const std::pair<const char*, SkyKind> skies[] = {{"Tracks/Longshore-sky.bmp", SkyKind::Dawn},
+                                                   {"Tracks/Knots-sky.bmp", SkyKind::Storm},
+                                                   {"Tracks/Overpass-sky.bmp", SkyKind::Alpine},
+                                                   {"Tracks/Dunes-sky.bmp", SkyKind::Desert}};
+  for (const auto& [file, kind] : skies)
+    AddPicture(files, file, SkyPicture(kind), Format(BmpPixelFormat::Rgb24));
   for (SoundContent& sound : GameSounds())
     files.push_back({sound.file, formats::EncodeWave16(SoundRate, 1, sound.samples)});
   return files;

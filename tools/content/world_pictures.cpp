@@ -91,7 +91,75 @@ void Field(Canvas& c, uint32_t seed, Colour a, Colour b, float strength) {
 
 }  // namespace
 
+// The skies of the track files: a gradient, a cloud band, two rows of hills and a field, each in
+// its own colours.
+Canvas TrackFileSky(SkyKind kind) {
+  const int n = kSkySize;
+  Canvas c(n, n);
+  struct Look {
+    SkyColours sky;
+    Colour cloudLight, cloudShade, farHill, nearHill, fieldA, fieldB;
+    float cover;
+    uint32_t seed;
+  };
+  const Look looks[] = {
+      // Dawn over the sea: rose and gold, a calm grey-blue shore.
+      {{Rgb255(60, 70, 140), Rgb255(200, 120, 150), Rgb255(255, 196, 140), Rgb255(90, 100, 130),
+        Rgb255(70, 110, 140), Rgb255(40, 70, 100)},
+       Rgb255(255, 220, 200),
+       Rgb255(200, 120, 130),
+       Rgb255(110, 110, 150),
+       Rgb255(70, 90, 120),
+       Rgb255(60, 100, 130),
+       Rgb255(120, 150, 170),
+       0.56f,
+       71},
+      // Desert noon: pale hot sky, ochre dunes.
+      {{Rgb255(90, 150, 220), Rgb255(160, 200, 235), Rgb255(250, 236, 200), Rgb255(210, 170, 110),
+        Rgb255(220, 170, 100), Rgb255(180, 120, 60)},
+       Rgb255(255, 250, 240),
+       Rgb255(230, 220, 200),
+       Rgb255(200, 150, 90),
+       Rgb255(225, 175, 105),
+       Rgb255(200, 150, 80),
+       Rgb255(240, 200, 130),
+       0.66f,
+       72},
+      // Alpine: deep blue, white peaks, green pasture.
+      {{Rgb255(10, 40, 130), Rgb255(40, 100, 210), Rgb255(190, 220, 250), Rgb255(220, 230, 245),
+        Rgb255(70, 130, 60), Rgb255(40, 90, 40)},
+       Rgb255(255, 255, 255),
+       Rgb255(190, 200, 220),
+       Rgb255(235, 240, 250),
+       Rgb255(90, 120, 110),
+       Rgb255(60, 120, 50),
+       Rgb255(110, 160, 70),
+       0.60f,
+       73},
+      // Storm: heavy grey-green clouds, dark moor.
+      {{Rgb255(40, 46, 54), Rgb255(80, 90, 96), Rgb255(150, 160, 150), Rgb255(70, 80, 76),
+        Rgb255(50, 64, 46), Rgb255(30, 40, 30)},
+       Rgb255(150, 156, 160),
+       Rgb255(60, 66, 74),
+       Rgb255(60, 70, 70),
+       Rgb255(40, 52, 40),
+       Rgb255(40, 56, 36),
+       Rgb255(80, 90, 60),
+       0.45f,
+       74},
+  };
+  const Look& k = looks[static_cast<int>(kind) - static_cast<int>(SkyKind::Dawn)];
+  c.paint([&](float, float y) { return SkyGradient(k.sky, 1 - y / n); });
+  Clouds(c, k.seed, k.cloudLight, k.cloudShade, 0.53f, 0.70f, k.cover);
+  Hills(c, k.seed + 10, kind == SkyKind::Alpine ? 0.07f : 0.03f, k.farHill, k.farHill * 0.9f,
+        kSkyHorizonT - 0.004f);
+  Hills(c, k.seed + 20, 0.015f, k.nearHill, k.nearHill * 0.9f, kSkyHorizonT - 0.006f);
+  Field(c, k.seed + 30, k.fieldA, k.fieldB, 0.6f);
+  return c;
+}
+
 Canvas SkyPicture(SkyKind kind) {
+  if (kind >= SkyKind::Dawn) return TrackFileSky(kind);
   const int n = kSkySize;
   Canvas c(n, n);
   auto yOf = [n](float t) { return (1 - t) * n; };

@@ -5,7 +5,8 @@
 
 namespace content {
 
-enum class SkyKind { Sunny, BlueForest, Night };
+// The first three are the built-in tracks' skies, the others those of the shipped track files.
+enum class SkyKind { Sunny, BlueForest, Night, Dawn, Desert, Alpine, Storm };
 enum class RoadKind { Asphalt, Sand };
 enum class BorderKind { RedWhite, BlueWhite, YellowBlack };
 

@@ -1,6 +1,6 @@
 // The map of one track. The checkpoint windows are the race's lap windows: with n centre points
 // and m = n / 2, the first is m - 80 < i < m - 40, the second m + 40 < i < m + 80, and a lap is
-// counted at i < 80.
+// counted at i < 80. On a track read from a file the 40 and 80 are n / 12 and n / 6.
 #include "track_map.h"
 
 #include <algorithm>
@@ -22,7 +22,7 @@ constexpr formats::Rgb kStart{230, 30, 30};
 
 }  // namespace
 
-formats::Picture DrawTrackMap(const TrackCurve& curve, float halfWidth, int size) {
+formats::Picture DrawTrackMap(const TrackCurve& curve, float halfWidth, int size, bool fileTrack) {
   const std::vector<Vector3d>& p = curve.points;
   const size_t n = p.size();
   double minX = 0, maxX = 1, minZ = 0, maxZ = 1;
@@ -58,17 +58,19 @@ formats::Picture DrawTrackMap(const TrackCurve& curve, float halfWidth, int size
   }
 
   const double m = static_cast<double>(n) * 0.5;
+  const double nearShare = fileTrack ? static_cast<double>(n) / 12.0 : 40;
+  const double farShare = fileTrack ? static_cast<double>(n) / 6.0 : 80;
   for (size_t i = 0; i + 1 < n; ++i) {
     const double index = static_cast<double>(i);
     formats::Rgb colour = kCentre;
     double thickness = 1.5;
-    if (m - 80 < index && index < m - 40) {
+    if (m - farShare < index && index < m - nearShare) {
       colour = kFirstWindow;
       thickness = 5;
-    } else if (m + 40 < index && index < m + 80) {
+    } else if (m + nearShare < index && index < m + farShare) {
       colour = kSecondWindow;
       thickness = 5;
-    } else if (i < 80) {
+    } else if (index < farShare) {
       colour = kLapZone;
       thickness = 3;
     }

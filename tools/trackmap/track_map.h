@@ -4,4 +4,6 @@
 #include "formats/bmp_writer.h"
 #include "track/track_curve.h"
 
-formats::Picture DrawTrackMap(const TrackCurve& curve, float halfWidth, int size);
+// `fileTrack`: the lap windows of a track read from a file (placed by share of the line).
+formats::Picture DrawTrackMap(const TrackCurve& curve, float halfWidth, int size,
+                              bool fileTrack = false);

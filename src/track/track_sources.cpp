@@ -1,0 +1,89 @@
+// Finding and reading track files.
+#include "track/track_sources.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <system_error>
+
+#include "assets/data_root.h"
+#include "platform/regular_file.h"
+
+TrackFileReading ReadTrackFile(const std::string& path) {
+  platform::RegularFile file(path.c_str());
+  TrackFileReading refused;
+  if (!file.opened()) {
+    const char* reason = file.status() == platform::RegularFile::Status::Missing ? "no such file"
+                         : file.status() == platform::RegularFile::Status::NotRegular
+                             ? "not a regular file"
+                             : std::strerror(file.errorNumber());
+    refused.refusals.push_back({0, reason});
+    return refused;
+  }
+  if (file.size() > TrackFileMaxBytes) {
+    refused.refusals.push_back({0, "larger than " + std::to_string(TrackFileMaxBytes) + " bytes"});
+    return refused;
+  }
+  std::string text;
+  if (!file.readUpTo(text, TrackFileMaxBytes)) {
+    refused.refusals.push_back({0, "could not be read"});
+    return refused;
+  }
+  return ParseTrackFile(text);
+}
+
+std::vector<std::string> TrackFileMessages(const std::string& path,
+                                           const TrackFileReading& reading) {
+  std::vector<std::string> lines;
+  const auto add = [&](const TrackFileLine& line, const char* kind) {
+    std::string text = path;
+    if (line.line > 0) text += ":" + std::to_string(line.line);
+    lines.push_back(text + ": " + kind + line.text);
+  };
+  for (const TrackFileLine& line : reading.refusals) add(line, "refused: ");
+  for (const TrackFileLine& line : reading.notes) add(line, "");
+  return lines;
+}
+
+std::vector<std::string> TrackFolders() {
+  std::vector<std::string> folders = {AssetPath("Data/Tracks")};
+  const char* data = std::getenv("XDG_DATA_HOME");
+  const char* home = std::getenv("HOME");
+  // A relative XDG_DATA_HOME is to be ignored, as the XDG rules say.
+  if (data != nullptr && data[0] == '/') {
+    folders.push_back(std::string(data) + "/quillon/tracks");
+  } else if (home != nullptr && home[0] != '\0') {
+    folders.push_back(std::string(home) + "/.local/share/quillon/tracks");
+  }
+  return folders;
+}
+
+std::vector<TrackFileEntry> FindTrackFiles(const std::vector<std::string>& folders,
+                                           std::vector<std::string> takenNames,
+                                           std::vector<std::string>& messages) {
+  std::vector<TrackFileEntry> found;
+  for (const std::string& folder : folders) {
+    std::vector<std::string> paths;
+    std::error_code error;
+    for (std::filesystem::directory_iterator it(folder, error), end; !error && it != end;
+         it.increment(error)) {
+      const std::filesystem::path& path = it->path();
+      if (path.extension() == ".track") paths.push_back(path.string());
+    }
+    std::sort(paths.begin(), paths.end());
+    for (const std::string& path : paths) {
+      TrackFileReading reading = ReadTrackFile(path);
+      if (reading.good() &&
+          std::find(takenNames.begin(), takenNames.end(), reading.content.name) != takenNames.end())
+        reading.refusals.push_back(
+            {0, "a track named '" + reading.content.name + "' is already there"});
+      for (std::string& line : TrackFileMessages(path, reading))
+        messages.push_back(std::move(line));
+      if (!reading.good()) continue;
+      takenNames.push_back(reading.content.name);
+      found.push_back({path, folder, std::move(reading.content)});
+    }
+  }
+  return found;
+}

@@ -1,0 +1,125 @@
+// Races on tracks read from files: the shipped tracks driven to the finish by the autopilot,
+// the car on the road's height over a bridge, best time and ghost under the track's name and
+// hash, and laps that cannot be won by cutting across.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <iostream>
+
+#include "content/track_files.h"
+#include "race_fixture.h"
+#include "records/best_times.h"
+#include "records/ghost_store.h"
+#include "track/file_tracks.h"
+#include "track/track_definitions.h"
+#include "track/track_file.h"
+#include "track/track_identity.h"
+
+namespace race_testing {
+namespace {
+
+using testing_support::DrivingPlan;
+
+class FileTrackRaceTest : public RaceTest {
+ protected:
+  void TearDown() override {
+    TrackCount = BuiltInTrackCount;
+    RaceTest::TearDown();
+  }
+  // Puts the file's track into the first slot after the built-in ones.
+  Track& useTrack(const std::string& text) {
+    const TrackFileReading reading = ParseTrackFile(text);
+    EXPECT_TRUE(reading.good());
+    Track& track = TrackTable[BuiltInTrackCount];
+    SetTrackShape(track, reading.content);
+    TrackCount = BuiltInTrackCount + 1;
+    return track;
+  }
+};
+
+TEST_F(FileTrackRaceTest, EveryShippedTrackIsRacedToTheFinishOnTheRoadsHeight) {
+  for (const content::TrackFileText& file : content::ShippedTrackFiles()) {
+    SCOPED_TRACE(file.file);
+    const Track& track = useTrack(file.text);
+    double highest = 0;
+    for (const Vector3d& p : track.curve.points) highest = std::max(highest, p.y);
+    startRace(0, BuiltInTrackCount);
+    float carHighest = -1;
+    float carOffRoad = 0;  // the largest distance in height between the car and its road
+    const auto report =
+        testing_support::DriveRace(calendar, DrivingPlan::FollowRoad, 60000, 60, [&] {
+          const CarState& car = *CurrentRace.player;
+          carHighest = std::max(carHighest, car.position.y);
+          const Vector3d& near = track.curve.points[CurrentRace.nearestIndex];
+          carOffRoad = std::max(carOffRoad, std::abs(car.position.y - 0.05f - float(near.y)));
+        });
+    EXPECT_EQ(report.state, Race::Finished);
+    EXPECT_EQ(report.laps, track.laps);
+    EXPECT_GT(report.health, 0.0f);
+    // The car rides 0.05 over the road wherever it climbs: near its highest point at the top.
+    EXPECT_NEAR(carHighest, highest + 0.05, 0.3);
+    EXPECT_LT(carOffRoad, 0.5f);
+    std::cout << "[ time     ] " << track.name << ": " << report.raceTime << " s, " << report.frames
+              << " frames, " << report.borderHits << " border hits\n";
+    // Kept under the name and the content's hash, not the plain name.
+    EXPECT_TRUE(GameBestTimes.best(TrackRecordsName(track), CarRoster[0].name));
+    EXPECT_FALSE(GameBestTimes.best(track.name, CarRoster[0].name));
+    EXPECT_TRUE(std::filesystem::exists(GhostFile(TrackRecordsName(track), CarRoster[0].name)));
+  }
+}
+
+TEST_F(FileTrackRaceTest, AnEditedTrackHasAnotherRecordsNameAndTheBuiltInOnesKeepTheirs) {
+  const std::string text = content::ShippedTrackFiles()[0].text;
+  const std::string before = TrackRecordsName(useTrack(text));
+  std::string edited = text;
+  edited.replace(edited.find("laps 2"), 6, "laps 3");
+  const std::string after = TrackRecordsName(useTrack(edited));
+  EXPECT_NE(before, after);
+  EXPECT_EQ(before.rfind("Longshore #", 0), 0u);
+  // Comments are not the race: the same track with one more comment keeps its name.
+  EXPECT_EQ(TrackRecordsName(useTrack(text + "# more\n")), before);
+  for (int i = 0; i < BuiltInTrackCount; ++i)
+    EXPECT_EQ(TrackRecordsName(TrackTable[i]), TrackTable[i].name);
+}
+
+// Nearest points of a car that drives out to the first window, cuts straight across to the
+// second and back to the start: both windows met, most of the line never driven.
+class ShortcutLapTest : public LocalRaceTest {
+ protected:
+  ShortcutLapTest() { straightLine(481); }
+  void cutAcross() {
+    for (int i = 470; i < 481; ++i) passThrough({i % 480});
+    for (int i = 0; i <= 190; i += 2) passThrough({i});
+    for (int i = 300; i < 480; i += 2) passThrough({i});
+    passThrough({0, 1, 2});
+  }
+};
+
+TEST_F(ShortcutLapTest, ABuiltInTrackCountsTheCutButAFilesTrackDoesNot) {
+  cutAcross();
+  EXPECT_EQ(player.laps, 1);  // the checkpoints alone are passed by the cut
+  player.laps = 0;
+  track.fromFile = true;
+  cutAcross();
+  EXPECT_EQ(player.laps, 0);
+  // Driven in order all the way round, the lap counts.
+  for (int i = 3; i < 480; i += 2) passThrough({i});
+  passThrough({0, 1});
+  EXPECT_EQ(player.laps, 1);
+}
+
+TEST_F(ShortcutLapTest, AFilesTrackOfAnyLengthPlacesItsWindowsByShare) {
+  // Forty points: the built-in windows (80 points from half-way) would never be met.
+  straightLine(41);
+  track.fromFile = true;
+  for (int lap = 0; lap < 2; ++lap) {
+    for (int i = 0; i < 40; ++i) passThrough({i});
+  }
+  passThrough({0});
+  EXPECT_EQ(player.laps, 2);
+  EXPECT_EQ(race.state, Race::Finished);  // two laps, as the track has
+}
+
+}  // namespace
+}  // namespace race_testing
