@@ -69,6 +69,12 @@ int BusyWorkers() {
   return gate.busy;
 }
 
+int BoxesHoldingWorkers() {
+  Gate& gate = TheGate();
+  std::lock_guard lock(gate.mutex);
+  return gate.held;
+}
+
 struct GatedWorker::Shared {
   std::mutex mutex;
   std::condition_variable changed;

@@ -50,8 +50,9 @@ class WorkersHeld {
   bool allResting_ = false;
 };
 
-// Workers busy now (tests).
+// Workers busy now, and boxes waiting for them or shown (tests).
 int BusyWorkers();
+int BoxesHoldingWorkers();
 
 // A thread of ours running one job through the gate: the job calls BetweenJobs() between its
 // steps. Once the job is done the thread rests until its owner ends it, so that it never exits
