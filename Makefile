@@ -8,6 +8,7 @@ FUZZ_SECONDS ?= 600
 SOAK_FRAMES ?= 100000
 SOAK_SEED ?= 20261207
 SOAK_STARTS ?= 200
+SOAK_BROKEN_STARTS ?= 300
 # LeakSanitizer on; the suppression file names the only (system) libraries it may excuse.
 SANITIZER_ENV := ASAN_OPTIONS=detect_leaks=1 \
   LSAN_OPTIONS=suppressions=$(CURDIR)/tools/lsan.supp:print_suppressions=0 UBSAN_OPTIONS=print_stacktrace=1
@@ -53,7 +54,8 @@ fuzz: deps
 	@bash tools/run-fuzzers.sh $(FUZZ_BUILD) $(FUZZ_SECONDS)
 
 # The long soak under the sanitizers: SOAK_FRAMES frames of random play from SOAK_SEED; then the
-# real game started SOAK_STARTS times under Xvfb (F1 twice in every other start).
+# real game started SOAK_STARTS times under Xvfb (F1 twice in every other start); then the
+# sanitizer build started SOAK_BROKEN_STARTS times on damaged pictures, every box answered.
 soak: deps
 	cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DQUILLON_SANITIZE=ON -DQUILLON_BENCH=OFF >/dev/null
 	cmake --build $(ASAN_BUILD) -j $(JOBS) --target app_tests
@@ -63,6 +65,9 @@ soak: deps
 	cmake --build $(BUILD) -j $(JOBS) --target quillon content
 	E2E_SHOTS=$(CURDIR)/$(BUILD)/soak-shots bash tests/soak/repeated_starts.sh \
 	  $(CURDIR)/$(BUILD)/quillon $(CURDIR)/$(BUILD) $(SOAK_STARTS)
+	cmake --build $(ASAN_BUILD) -j $(JOBS) --target quillon content
+	$(SANITIZER_ENV) E2E_SHOTS=$(CURDIR)/$(ASAN_BUILD)/soak-shots bash tests/soak/broken_picture_starts.sh \
+	  $(CURDIR)/$(ASAN_BUILD)/quillon $(CURDIR)/$(ASAN_BUILD) $(SOAK_BROKEN_STARTS)
 
 bench: data
 	@cd $(BUILD) && for b in bench/bench_*; do \

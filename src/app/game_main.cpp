@@ -128,13 +128,20 @@ int GameMain(int argc, const char* const* argv) {
   StartGameSound(platform::MakeOpenAlSoundSystem());
   platform::SdlWindowSystem sdl;
   // Connected to the display from the start: the start question's box and the window then come
-  // while the game already holds its connection. Without a display the window's creation says so.
-  sdl.startVideo();
+  // while the game already holds its connection. A start that finds no display (none at all, or
+  // an X server resetting just then) has said so in one line and ends here.
+  if (!sdl.startVideo()) {
+    platform::EndWithin(1);
+    if (!StopGameSound()) platform::EndNow(1);
+    return 1;
+  }
   platform::SetWindowSystem(&sdl);
   FramePacer pacer;
   int code = RunGame(pacer, line.window);
   platform::SetWindowSystem(nullptr);
-  StopGameSound();
+  // Every way out comes here (F4, the close button, Escape on the main menu, SIGTERM, SIGINT):
+  // the watchdog is armed before anything that could wait on a worker.
   platform::EndWithin(code);
+  if (!StopGameSound()) platform::EndNow(code);
   return code;
 }

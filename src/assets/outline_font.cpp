@@ -8,7 +8,6 @@
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
-#include <future>
 #include <memory>
 #include <mutex>
 #include <system_error>
@@ -17,6 +16,7 @@
 #include "assets/glyph_tessellation.h"
 #include "platform/font_face.h"
 #include "platform/gl_context_generation.h"
+#include "platform/worker_gate.h"
 
 uint32_t FontListBase = 0;
 GlyphMetric GlyphMetrics[256];
@@ -65,11 +65,13 @@ struct FontShapes {
   std::vector<GlyphShape> glyphs;
 };
 
-FontShapes MakeFontShapes() {
+// On a worker each glyph is a job of its own: a box asked for meanwhile waits for one glyph.
+FontShapes MakeFontShapes(bool onWorker = false) {
   FontShapes made;
   made.outlines = platform::ReadBoldSansOutlines();
   made.glyphs.resize(made.outlines.glyphs.size());
   for (size_t code = 0; code < made.glyphs.size(); ++code) {
+    if (onWorker) platform::BetweenJobs();
     made.glyphs[code].triangles = TessellateGlyph(made.outlines.glyphs[code]);
     made.glyphs[code].metric = MeasureGlyph(made.outlines.glyphs[code]);
   }
@@ -78,16 +80,20 @@ FontShapes MakeFontShapes() {
 
 std::mutex ShapesMutex;
 std::unique_ptr<FontShapes> Shapes;
-// The worker's result until taken. Declared after Shapes, so destroyed first: at exit it waits
-// for a worker still running, which touches nothing but its own result.
-std::future<FontShapes> PendingShapes;
+// The worker's result, read once the worker is joined.
+std::unique_ptr<FontShapes> MadeShapes;
+// Declared after both, so destroyed first: at exit it waits for a worker still running, which
+// touches nothing but its own result.
+std::unique_ptr<platform::GatedWorker> ShapesWorker;
 
 const FontShapes& TheFontShapes() {
   std::lock_guard lock(ShapesMutex);
-  if (!Shapes) {
-    Shapes = std::make_unique<FontShapes>(PendingShapes.valid() ? PendingShapes.get()
-                                                                : MakeFontShapes());
+  if (ShapesWorker) {
+    ShapesWorker->end();
+    ShapesWorker.reset();
+    Shapes = std::move(MadeShapes);
   }
+  if (!Shapes) Shapes = std::make_unique<FontShapes>(MakeFontShapes());
   return *Shapes;
 }
 
@@ -145,9 +151,10 @@ void MakeGlyphList(unsigned char code) {
 
 void PrepareFont() {
   std::lock_guard lock(ShapesMutex);
-  if (Shapes || PendingShapes.valid()) return;
+  if (Shapes || ShapesWorker) return;
   try {
-    PendingShapes = std::async(std::launch::async, MakeFontShapes);
+    ShapesWorker = std::make_unique<platform::GatedWorker>(
+        [] { MadeShapes = std::make_unique<FontShapes>(MakeFontShapes(true)); });
   } catch (const std::system_error&) {
     // No thread to be had: BuildFont reads the font itself.
   }

@@ -3,6 +3,7 @@
 #include "assets/texture.h"
 
 #include <algorithm>
+#include <condition_variable>
 #include <deque>
 #include <future>
 #include <map>
@@ -10,13 +11,13 @@
 #include <mutex>
 #include <new>
 #include <set>
-#include <thread>
 #include <tuple>
 #include <utility>
 
 #include "assets/bmp_image.h"
 #include "assets/data_root.h"
 #include "platform/message_box.h"
+#include "platform/worker_gate.h"
 
 std::vector<uint8_t> HalvePicture(const uint8_t* pixels, int width, int height) {
   const int w = std::max(1, width / 2), h = std::max(1, height / 2);
@@ -134,10 +135,20 @@ PreparedPicture PreparePicture(const Request& request, int32_t maxDimension = kM
   return prepared;
 }
 
-// Pictures being prepared by the workers, by file name and use, oldest request first.
+// Pictures being prepared by the workers, by file name and use, oldest request first. The
+// workers pass the box gate between pictures and wait for more work there rather than end, so
+// that none ends while a box may be shown; they end with the prefetcher.
 class Prefetcher {
  public:
-  ~Prefetcher() { wait(); }
+  ~Prefetcher() {
+    {
+      std::lock_guard lock(mutex_);
+      stopping_ = true;
+      queue_.clear();  // pictures nobody will take now
+    }
+    wake_.notify_all();
+    workers_.clear();
+  }
 
   void start(const std::vector<PictureRequest>& requests) {
     std::lock_guard lock(mutex_);
@@ -157,12 +168,11 @@ class Prefetcher {
       pending_[request] = {task->get_future().share(), 1};
       queue_.push_back(std::move(task));
     }
-    // Two workers at most: the renderer needs the other core. Workers that ran out of work
-    // have left (running_ counts the others) and are joined later.
-    while (running_ < 2 && running_ < queue_.size()) {
-      ++running_;
-      workers_.emplace_back([this] { work(); });
+    // Two workers at most: the renderer needs the other core.
+    while (workers_.size() < 2 && workers_.size() < queue_.size()) {
+      workers_.push_back(std::make_unique<platform::GatedWorker>([this] { work(); }));
     }
+    wake_.notify_all();
   }
 
   // The picture prepared for request, waiting for it if needed; false when none was requested.
@@ -183,7 +193,6 @@ class Prefetcher {
     } else {
       picture = future.get();
     }
-    reapIdleWorkers();
     return true;
   }
 
@@ -192,11 +201,15 @@ class Prefetcher {
     for (;;) {
       std::shared_ptr<std::packaged_task<PreparedPicture()>> task;
       {
+        // Out of work the worker rests here, holding nothing, until more comes or the end.
+        platform::WorkerRest rest;
+        std::unique_lock lock(mutex_);
+        wake_.wait(lock, [this] { return stopping_ || !queue_.empty(); });
+        if (stopping_) return;
+      }
+      {
         std::lock_guard lock(mutex_);
-        if (queue_.empty()) {
-          --running_;
-          return;
-        }
+        if (queue_.empty()) continue;
         task = std::move(queue_.front());
         queue_.pop_front();
       }
@@ -204,35 +217,16 @@ class Prefetcher {
     }
   }
 
-  // Joins the workers once they have all run out of work, so that none is left behind.
-  void reapIdleWorkers() {
-    std::vector<std::thread> done;
-    {
-      std::lock_guard lock(mutex_);
-      if (running_ != 0) return;
-      done.swap(workers_);
-    }
-    for (std::thread& worker : done) worker.join();
-  }
-
-  void wait() {
-    std::vector<std::thread> all;
-    {
-      std::lock_guard lock(mutex_);
-      all.swap(workers_);
-    }
-    for (std::thread& worker : all) worker.join();
-  }
-
   std::mutex mutex_;
+  std::condition_variable wake_;
   struct Pending {
     std::shared_future<PreparedPicture> picture;
     int takers = 0;  // requests for it not yet taken
   };
   std::map<Request, Pending> pending_;
   std::deque<std::shared_ptr<std::packaged_task<PreparedPicture()>>> queue_;
-  std::vector<std::thread> workers_;
-  size_t running_ = 0;
+  std::vector<std::unique_ptr<platform::GatedWorker>> workers_;
+  bool stopping_ = false;
 };
 
 Prefetcher& ThePrefetcher() {

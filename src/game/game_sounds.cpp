@@ -7,11 +7,11 @@
 #include <chrono>
 #include <cmath>
 #include <cstdio>
-#include <future>
 #include <utility>
 
 #include "assets/wave_reader.h"
 #include "platform/clock.h"
+#include "platform/worker_gate.h"
 #include "records/settings.h"
 
 namespace {
@@ -37,8 +37,9 @@ struct Output {
   std::array<platform::SoundId, SoundCount> ids{};
 };
 
-// Opens the output and makes the sounds; null output when there is none.
-Output Prepare(std::unique_ptr<platform::SoundSystem> system) {
+// Opens the output and makes the sounds; null output when there is none. On a worker the
+// opening and each sound are jobs of their own, with the box gate between them.
+Output Prepare(std::unique_ptr<platform::SoundSystem> system, bool onWorker = false) {
   Output output;
   output.ids.fill(platform::NoSound);
   std::string why;
@@ -47,6 +48,7 @@ Output Prepare(std::unique_ptr<platform::SoundSystem> system) {
     return output;
   }
   for (int i = 0; i < SoundCount; ++i) {
+    if (onWorker) platform::BetweenJobs();
     platform::SoundSamples samples;
     std::string error;
     if (!ReadWaveFile(FileNames[i], samples, error)) {
@@ -60,7 +62,9 @@ Output Prepare(std::unique_ptr<platform::SoundSystem> system) {
 }
 
 struct State {
-  std::future<Output> pending;
+  // The worker opening the output, and what it made: read once it is joined.
+  std::unique_ptr<platform::GatedWorker> worker;
+  std::shared_ptr<Output> made;
   Output output;
   bool runMuted = false;
   bool background = false;
@@ -128,16 +132,27 @@ void StartGameSound(std::unique_ptr<platform::SoundSystem> system, bool wait) {
   if (wait) {
     Adopt(Prepare(std::move(system)));
   } else {
-    S().pending = std::async(std::launch::async,
-                             [s = std::move(system)]() mutable { return Prepare(std::move(s)); });
+    auto made = std::make_shared<Output>();
+    auto input = std::make_shared<std::unique_ptr<platform::SoundSystem>>(std::move(system));
+    S().made = made;
+    S().worker = std::make_unique<platform::GatedWorker>(
+        [made, input] { *made = Prepare(std::move(*input), true); });
   }
 }
 
-void StopGameSound() {
+bool StopGameSound() {
   State& s = S();
-  if (s.pending.valid()) s.pending.get();
+  bool closed = true;
+  if (s.worker) {
+    // A worker stuck in opening the output (a sound server that never answers) is left to end
+    // with the process: the game does not wait on it.
+    closed = s.worker->end(StopWaitSeconds);
+    s.worker.reset();
+    s.made.reset();
+  }
   s.output = Output{};
   s.loops = {};
+  return closed;
 }
 
 void PlaySound(Sound sound, float gain) {
@@ -193,9 +208,11 @@ double SoundVolumeChangedAt() {
 
 void SoundFrame() {
   State& s = S();
-  if (s.pending.valid() &&
-      s.pending.wait_for(std::chrono::seconds(0)) == std::future_status::ready) {
-    Adopt(s.pending.get());
+  if (s.worker && s.worker->done()) {
+    s.worker->end();
+    s.worker.reset();
+    Adopt(std::move(*s.made));
+    s.made.reset();
   }
   const double now = platform::MonotonicSeconds();
   const double elapsed = s.lastFrameTime > 0 ? now - s.lastFrameTime : 0;

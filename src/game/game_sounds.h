@@ -40,8 +40,11 @@ const char* SoundFileName(Sound sound);
 // Opens the output and reads every sound file: on a worker thread unless `wait`, so start-up
 // goes on meanwhile. No output, or a file that cannot be read, is said once on standard error.
 void StartGameSound(std::unique_ptr<platform::SoundSystem> system, bool wait = false);
-// Ends every sound and closes the output.
-void StopGameSound();
+// Ends every sound and closes the output. A worker still opening the output is waited for
+// StopWaitSeconds at most and then left running: false then, and the process is to end at once
+// (what the worker holds is not freed).
+bool StopGameSound();
+constexpr double StopWaitSeconds = 0.3;
 
 // Plays a sound once.
 void PlaySound(Sound sound, float gain = 1.0f);

@@ -8,6 +8,7 @@
 #include "platform/box_answer_keys.h"
 #include "platform/sdl_window_system.h"
 #include "platform/window_system.h"
+#include "platform/worker_gate.h"
 
 namespace platform {
 namespace {
@@ -53,13 +54,24 @@ Answer ShowSdlMessageBox(const std::string& text, const std::string& caption, Bu
 
 Answer ShowMessageBox(const std::string& text, const std::string& caption, Buttons buttons,
                       Icon icon) {
-  Answer answer = Handler() ? Handler()(text, caption, buttons, icon)
-                            : ShowSdlMessageBox(text, caption, buttons, icon);
+  Answer answer = Answer::Failed;
+  {
+    // Our workers finish the job they are in and wait, holding nothing, until the box is
+    // answered: the process SDL forks for it then inherits no lock held by one of them.
+    WorkersHeld held;
+    if (!held.allResting())
+      std::fprintf(stderr, "quillon: a worker is still busy; the \"%s\" box comes anyway\n",
+                   caption.c_str());
+    answer = Handler() ? Handler()(text, caption, buttons, icon)
+                       : ShowSdlMessageBox(text, caption, buttons, icon);
+  }
   NoteMessageBoxAnswered();
   if (WindowSystem* system = CurrentWindowSystemIfAny()) system->keysCleared();
   return answer;
 }
 
-void SetMessageBoxHandler(MessageBoxHandler handler) { Handler() = std::move(handler); }
+void SetMessageBoxHandler(MessageBoxHandler handler) {
+  Handler() = std::move(handler);
+}
 
 }  // namespace platform

@@ -13,7 +13,8 @@ enum class Icon { Exclamation, Stop, Information, Question };
 enum class Answer { Ok, Yes, No, Failed };
 
 // Shows a box owned by the game window when there is one. When the box cannot be shown the
-// text is written to standard error so no failure passes silently.
+// text is written to standard error so no failure passes silently. Our worker threads rest while
+// the box is up (platform/worker_gate.h); it waits for the job each of them is in.
 Answer ShowMessageBox(const std::string& text, const std::string& caption, Buttons buttons,
                       Icon icon);
 

@@ -2,6 +2,7 @@
 // waits on the pipe and ends the process with _exit once the grace is over.
 #include "platform/quit_signals.h"
 
+#include <fcntl.h>
 #include <pthread.h>
 #include <sys/prctl.h>
 #include <unistd.h>
@@ -9,12 +10,15 @@
 #include <atomic>
 #include <cerrno>
 #include <csignal>
+#include <cstdio>
 #include <thread>
 
 namespace platform {
 namespace {
 
-volatile std::sig_atomic_t gSignalled = 0;
+// Set by the handler and read by the loop: an atomic that never takes a lock is safe in both.
+std::atomic<bool> gSignalled{false};
+static_assert(std::atomic<bool>::is_always_lock_free);
 int gWake[2] = {-1, -1};
 std::atomic<int> gEndCode{0};
 pid_t gGamePid = 0;
@@ -27,7 +31,7 @@ void Wake(char byte) {
 
 void OnQuitSignal(int) {
   const int saved = errno;
-  gSignalled = 1;
+  gSignalled.store(true);
   Wake('q');
   errno = saved;
 }
@@ -55,7 +59,8 @@ void Watch() {
 }  // namespace
 
 void InstallQuitSignals() {
-  if (gWake[0] >= 0 || ::pipe(gWake) != 0) return;
+  // Close-on-exec: a program the game or a library starts does not inherit the pipe.
+  if (gWake[0] >= 0 || ::pipe2(gWake, O_CLOEXEC) != 0) return;
   gGamePid = ::getpid();
   struct sigaction action {};
   action.sa_handler = OnQuitSignal;
@@ -68,7 +73,12 @@ void InstallQuitSignals() {
 }
 
 bool QuitSignalled() {
-  return gSignalled != 0;
+  return gSignalled.load();
+}
+
+void EndNow(int code) {
+  std::fflush(stdout);
+  ::_exit(code);
 }
 
 void EndWithin(int code) {

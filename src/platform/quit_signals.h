@@ -15,6 +15,10 @@ bool QuitSignalled();
 // (threads still waiting at exit) keep it from ending within a second, it ends with the code.
 void EndWithin(int code);
 
+// Ends the process now with this code, running no exit handlers: for an end that must not wait on
+// a thread left inside a library (whose globals the handlers would tear down under it).
+[[noreturn]] void EndNow(int code);
+
 // The grace the watchdog gives the game to end by itself after a signal, in seconds.
 constexpr double QuitSignalGraceSeconds = 0.8;
 

@@ -55,7 +55,9 @@ bool SdlWindowSystem::startVideo() {
   // SDL falls back to drivers that draw nowhere when no display answers; unless the player
   // asked for one of them by name, that is no display at all.
   if (IsHeadlessDriver(SDL_GetCurrentVideoDriver()) && !std::getenv("SDL_VIDEODRIVER")) {
-    std::fprintf(stderr, "quillon: no display: SDL found only its \"%s\" video driver\n",
+    std::fprintf(stderr,
+                 "quillon: starting SDL's video failed: no display answered (SDL found only "
+                 "its \"%s\" video driver)\n",
                  SDL_GetCurrentVideoDriver());
     SDL_QuitSubSystem(SDL_INIT_VIDEO);
     return false;
@@ -78,30 +80,19 @@ bool SdlWindowSystem::unregisterClass() {
   return true;
 }
 
-bool SdlWindowSystem::changeDisplayMode(int width, int height, int) {
-  // Any colour depth will do: the GL pixel format is chosen apart from the mode, and today's
-  // displays list no 16-bit modes. SDL lists the deepest and fastest of each size first.
-  int display = 0;
-  int count = SDL_GetNumDisplayModes(display);
-  for (int i = 0; i < count; ++i) {
-    SDL_DisplayMode mode;
-    if (SDL_GetDisplayMode(display, i, &mode) != 0) continue;
-    if (mode.w == width && mode.h == height) {
-      wantedMode_ = mode;
-      fullscreenKind_ = FullscreenKind::DisplayMode;
-      return true;
-    }
-  }
-  // No such mode: cover the desktop at its own size and let the picture keep its shape.
+// Full screen never changes the display's mode: the window covers the desktop at the desktop's
+// own size, borderless, and the picture keeps its shape between bars. A mode the game set would
+// outlive an end the game does not control (the watchdog's _exit, a crash), and restoring it from
+// the watchdog would mean display calls on a second thread while the first may be stuck inside
+// the same connection.
+bool SdlWindowSystem::changeDisplayMode(int, int, int) {
   SDL_DisplayMode desktop;
-  if (SDL_GetDesktopDisplayMode(display, &desktop) != 0) return Failed("reading the desktop mode");
-  fullscreenKind_ = FullscreenKind::Desktop;
+  if (SDL_GetDesktopDisplayMode(0, &desktop) != 0) return Failed("reading the desktop mode");
   return true;
 }
 
 bool SdlWindowSystem::restoreDisplayMode() {
   if (window_ && fullscreenWindow_) SDL_SetWindowFullscreen(window_, 0);
-  fullscreenKind_ = FullscreenKind::Desktop;
   return true;
 }
 
@@ -119,14 +110,10 @@ bool SdlWindowSystem::createWindow(const std::string& title, int width, int heig
   SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_COMPATIBILITY);
   // High-DPI drawables where the system scales windows: the viewport follows the pixels.
   Uint32 flags = SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN | SDL_WINDOW_ALLOW_HIGHDPI;
-  bool ownMode = fullscreen && fullscreenKind_ == FullscreenKind::DisplayMode;
-  if (!fullscreen)
-    flags |= SDL_WINDOW_RESIZABLE;
-  else
-    flags |= ownMode ? SDL_WINDOW_FULLSCREEN : SDL_WINDOW_FULLSCREEN_DESKTOP;
+  flags |= fullscreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : SDL_WINDOW_RESIZABLE;
   int x = 0, y = 0;
   SDL_Rect desktop;
-  if (fullscreen && !ownMode && SDL_GetDisplayBounds(0, &desktop) == 0) {
+  if (fullscreen && SDL_GetDisplayBounds(0, &desktop) == 0) {
     // Made at the desktop's place and size and without a frame, so it covers the screen even
     // where no window manager acts on the full-screen request.
     flags |= SDL_WINDOW_BORDERLESS;
@@ -137,7 +124,6 @@ bool SdlWindowSystem::createWindow(const std::string& title, int width, int heig
   }
   window_ = SDL_CreateWindow(title.c_str(), x, y, width, height, flags);
   if (!window_) return Failed("creating the window");
-  if (ownMode) SDL_SetWindowDisplayMode(window_, &wantedMode_);
   fullscreenWindow_ = fullscreen;
   gGameWindow = window_;
   return true;

@@ -46,10 +46,6 @@ class SdlWindowSystem : public WindowSystem {
   void keysCleared() override;
 
  private:
-  // How the next full-screen window is made: in a display mode of its own size, or as a
-  // borderless window over the desktop at the desktop's size (the display's mode untouched).
-  enum class FullscreenKind { DisplayMode, Desktop };
-
   bool translate(const SDL_Event& event, Message& message);
   void controllerEvent(const SDL_Event& event);
   // Presses what controller id holds now (it has just come to drive).
@@ -58,8 +54,6 @@ class SdlWindowSystem : public WindowSystem {
   SDL_Window* window_ = nullptr;
   SDL_GLContext context_ = nullptr;
   bool fullscreenWindow_ = false;
-  FullscreenKind fullscreenKind_ = FullscreenKind::Desktop;
-  SDL_DisplayMode wantedMode_{};
   int pendingQuitCode_ = -1;
   // Key messages from controllers wait here: one controller event can make several.
   std::deque<Message> pending_;

@@ -1,0 +1,127 @@
+// The workers' gate: a count of busy workers and of boxes being shown, under one mutex.
+#include "platform/worker_gate.h"
+
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
+#include <system_error>
+
+namespace platform {
+namespace {
+
+struct Gate {
+  std::mutex mutex;
+  std::condition_variable changed;
+  int busy = 0;
+  int held = 0;
+};
+
+// Never destroyed: a worker left to itself may pass it while the process ends.
+Gate& TheGate() {
+  static Gate* gate = new Gate;
+  return *gate;
+}
+
+}  // namespace
+
+void WorkerStarting() {
+  Gate& gate = TheGate();
+  std::lock_guard lock(gate.mutex);
+  ++gate.busy;
+}
+
+WorkerRest::WorkerRest() {
+  WorkerLeaving();
+}
+
+WorkerRest::~WorkerRest() {
+  Gate& gate = TheGate();
+  std::unique_lock lock(gate.mutex);
+  gate.changed.wait(lock, [&] { return gate.held == 0; });
+  ++gate.busy;
+}
+
+void WorkerLeaving() {
+  Gate& gate = TheGate();
+  std::lock_guard lock(gate.mutex);
+  --gate.busy;
+  gate.changed.notify_all();
+}
+
+WorkersHeld::WorkersHeld(double seconds) {
+  Gate& gate = TheGate();
+  std::unique_lock lock(gate.mutex);
+  ++gate.held;
+  allResting_ = gate.changed.wait_for(lock, std::chrono::duration<double>(seconds),
+                                      [&] { return gate.busy <= 0; });
+}
+
+WorkersHeld::~WorkersHeld() {
+  Gate& gate = TheGate();
+  std::lock_guard lock(gate.mutex);
+  --gate.held;
+  gate.changed.notify_all();
+}
+
+int BusyWorkers() {
+  Gate& gate = TheGate();
+  std::lock_guard lock(gate.mutex);
+  return gate.busy;
+}
+
+int BoxesHoldingWorkers() {
+  Gate& gate = TheGate();
+  std::lock_guard lock(gate.mutex);
+  return gate.held;
+}
+
+struct GatedWorker::Shared {
+  std::mutex mutex;
+  std::condition_variable changed;
+  bool done = false;
+  bool ending = false;
+};
+
+GatedWorker::GatedWorker(std::function<void()> job) : shared_(std::make_shared<Shared>()) {
+  WorkerStarting();
+  try {
+    thread_ = std::thread([shared = shared_, job = std::move(job)] {
+      job();
+      WorkerLeaving();
+      std::unique_lock lock(shared->mutex);
+      shared->done = true;
+      shared->changed.notify_all();
+      shared->changed.wait(lock, [&] { return shared->ending; });
+    });
+  } catch (const std::system_error&) {
+    WorkerLeaving();
+    throw;
+  }
+}
+
+GatedWorker::~GatedWorker() {
+  if (thread_.joinable()) end();
+}
+
+bool GatedWorker::done() const {
+  std::lock_guard lock(shared_->mutex);
+  return shared_->done;
+}
+
+bool GatedWorker::end(double seconds) {
+  if (!thread_.joinable()) return true;
+  {
+    std::unique_lock lock(shared_->mutex);
+    shared_->ending = true;
+    shared_->changed.notify_all();
+    if (seconds >= 0 && !shared_->changed.wait_for(lock, std::chrono::duration<double>(seconds),
+                                                   [&] { return shared_->done; })) {
+      thread_.detach();
+      return false;
+    }
+  }
+  thread_.join();
+  return true;
+}
+
+}  // namespace platform

@@ -1,0 +1,94 @@
+// The workers' gate: a box asked for while a worker is inside a job waits for that job and no
+// job runs while the box is up; a worker stuck inside a job holds a box up only for the box's
+// bound, and its owner can leave it behind instead of waiting on it.
+#include "platform/worker_gate.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <future>
+#include <memory>
+#include <thread>
+
+#include "platform/message_box.h"
+
+namespace {
+
+template <typename Check>
+void WaitUntil(Check done) {
+  while (!done()) std::this_thread::yield();
+}
+
+TEST(WorkerGateTest, BoxWaitsForTheJobUnderWayAndNoJobRunsDuringIt) {
+  std::atomic<int> jobsStarted{0};
+  std::atomic<bool> stop{false};
+  std::promise<void> finishFirst;
+  std::shared_future<void> firstMayFinish = finishFirst.get_future().share();
+  platform::GatedWorker worker([&, firstMayFinish] {
+    while (!stop) {
+      if (++jobsStarted == 1) firstMayFinish.wait();
+      platform::BetweenJobs();
+    }
+  });
+
+  std::atomic<bool> boxShown{false};
+  int jobsAtBox = -1, jobsAtBoxEnd = -1, busyAtBox = -1;
+  platform::SetMessageBoxHandler(
+      [&](const std::string&, const std::string&, platform::Buttons, platform::Icon) {
+        jobsAtBox = jobsStarted;
+        busyAtBox = platform::BusyWorkers();
+        // A worker let through would start job after job meanwhile.
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        jobsAtBoxEnd = jobsStarted;
+        boxShown = true;
+        return platform::Answer::Ok;
+      });
+
+  WaitUntil([&] { return jobsStarted == 1; });  // the worker is inside its first job
+  std::thread asker([] {
+    platform::ShowMessageBox("Text", "Error", platform::Buttons::Ok, platform::Icon::Exclamation);
+  });
+  WaitUntil([] { return platform::BoxesHoldingWorkers() > 0; });
+  EXPECT_FALSE(boxShown);  // the box waits for the job under way
+  finishFirst.set_value();
+  asker.join();
+  platform::SetMessageBoxHandler(nullptr);
+
+  EXPECT_TRUE(boxShown);
+  EXPECT_EQ(busyAtBox, 0);
+  EXPECT_EQ(jobsAtBox, 1);
+  EXPECT_EQ(jobsAtBoxEnd, 1);
+  WaitUntil([&] { return jobsStarted > 3; });  // after the box the jobs go on
+  stop = true;
+  EXPECT_TRUE(worker.end(-1));
+}
+
+TEST(WorkerGateTest, StuckJobHoldsABoxOnlyForItsBoundAndItsOwnerCanLeaveIt) {
+  std::promise<void> release;
+  std::shared_future<void> released = release.get_future().share();
+  std::promise<void> started;
+  auto worker = std::make_unique<platform::GatedWorker>([&started, released] {
+    started.set_value();
+    released.wait();
+  });
+  started.get_future().wait();
+  {
+    platform::WorkersHeld held(0.05);
+    EXPECT_FALSE(held.allResting());
+    EXPECT_EQ(platform::BusyWorkers(), 1);
+  }
+  EXPECT_FALSE(worker->done());
+  EXPECT_FALSE(worker->end(0.01));  // left running, detached
+  worker.reset();
+  release.set_value();  // the left worker ends by itself; its job no longer counts
+  WaitUntil([] { return platform::BusyWorkers() == 0; });
+
+  // A worker whose job is done rests until joined: a box then waits for nobody.
+  platform::GatedWorker quick([] {});
+  WaitUntil([&] { return quick.done(); });
+  EXPECT_TRUE(platform::WorkersHeld(0).allResting());
+  EXPECT_TRUE(quick.end(0));
+}
+
+}  // namespace
