@@ -3,11 +3,12 @@
 
 #include <cstdio>
 #include <filesystem>
-#include <future>
+#include <memory>
 
 #include "assets/data_root.h"
 #include "assets/texture.h"
 #include "platform/regular_file.h"
+#include "platform/worker_gate.h"
 #include "track/track.h"
 #include "track/track_definitions.h"
 
@@ -37,7 +38,10 @@ std::vector<TrackFileEntry> ReadTrackFolders() {
   return found;
 }
 
-std::future<std::vector<TrackFileEntry>> gReading;
+// The folders are read on a worker of the gate, so that a message box never forks while it is
+// in the middle of reading; the whole reading is one job (a few milliseconds).
+std::unique_ptr<platform::GatedWorker> gReading;
+std::shared_ptr<std::vector<TrackFileEntry>> gReadingResult;
 std::vector<TrackFileEntry> gEntries;
 bool gRead = false;
 // Where each entry's road, border, banner and sky are read from, found once per reading.
@@ -46,13 +50,19 @@ std::vector<std::string> gAssetPaths;
 }  // namespace
 
 void StartReadingTrackFiles() {
-  if (!gReading.valid()) gReading = std::async(std::launch::async, ReadTrackFolders);
+  if (gReading) return;
+  auto result = std::make_shared<std::vector<TrackFileEntry>>();
+  gReadingResult = result;
+  gReading = std::make_unique<platform::GatedWorker>([result] { *result = ReadTrackFolders(); });
 }
 
 const std::vector<TrackFileEntry>& KnownTrackFiles() {
   if (!gRead) StartReadingTrackFiles();
-  if (gReading.valid()) {
-    gEntries = gReading.get();
+  if (gReading) {
+    gReading->end();
+    gReading.reset();
+    gEntries = std::move(*gReadingResult);
+    gReadingResult.reset();
     gAssetPaths.clear();
     gRead = true;
   }
