@@ -43,7 +43,7 @@ one_start() {
     if [ -n "$box" ]; then
       # Not waited out either (see below): the next box may take its window number.
       e2e_key "$box" Escape
-      e2e_until 2 e2e_window_gone "$box" || true
+      e2e_until 1 e2e_window_gone "$box" || true
       continue
     fi
     box=$(e2e_find_windows Error | head -n 1)
@@ -53,7 +53,7 @@ one_start() {
       # waited out here; the loop answers whatever box is up next, and a box that never closes
       # shows as more answers than the damaged pictures can give boxes.
       e2e_key "$box" Return
-      e2e_until 2 e2e_window_gone "$box" || true
+      e2e_until 1 e2e_window_gone "$box" || true
       boxes=$((boxes + 1))
       [ "$boxes" -le $((n * 3 + 10)) ] || e2e_fail "a box did not close: $boxes answers"
       continue
