@@ -148,7 +148,7 @@ class OpenAlSoundSystem : public SoundSystem {
   // header when stopped and would write over it when started again.
   void quietDuringBoxes() {
     if (!alcIsExtensionPresent(device_, "ALC_SOFT_pause_device")) return;
-    const ALCchar* name = alcGetString(device_, ALC_DEVICE_SPECIFIER);
+    const ALCchar* name = alcGetString(device_, ALC_ALL_DEVICES_SPECIFIER);
     if (name != nullptr && std::strcmp(name, "Wave File Writer") == 0) return;
     using DeviceCall = void(ALC_APIENTRY*)(ALCdevice*);
     auto pause = reinterpret_cast<DeviceCall>(alcGetProcAddress(device_, "alcDevicePauseSOFT"));
