@@ -7,8 +7,10 @@
 
 #include <array>
 #include <cstdlib>
+#include <cstring>
 
 #include "platform/sound_system.h"
+#include "platform/worker_gate.h"
 
 namespace platform {
 namespace {
@@ -49,6 +51,7 @@ class OpenAlSoundSystem : public SoundSystem {
       alSourcei(source, AL_LOOPING, AL_TRUE);
       alSourcei(source, AL_SOURCE_RELATIVE, AL_TRUE);
     }
+    quietDuringBoxes();
     return true;
   }
 
@@ -139,8 +142,27 @@ class OpenAlSoundSystem : public SoundSystem {
   }
 
  private:
+  // The device's mixer thread is a thread of OpenAL's, not ours, and must not run while a box's
+  // process is forked (it might hold a lock then): the device is paused, which stops and joins
+  // it, for as long as a box is shown. The wave-file output is left running: it rewinds to its
+  // header when stopped and would write over it when started again.
+  void quietDuringBoxes() {
+    if (!alcIsExtensionPresent(device_, "ALC_SOFT_pause_device")) return;
+    const ALCchar* name = alcGetString(device_, ALC_ALL_DEVICES_SPECIFIER);
+    if (name != nullptr && std::strcmp(name, "Wave File Writer") == 0) return;
+    using DeviceCall = void(ALC_APIENTRY*)(ALCdevice*);
+    auto pause = reinterpret_cast<DeviceCall>(alcGetProcAddress(device_, "alcDevicePauseSOFT"));
+    auto resume = reinterpret_cast<DeviceCall>(alcGetProcAddress(device_, "alcDeviceResumeSOFT"));
+    if (pause == nullptr || resume == nullptr) return;
+    ALCdevice* device = device_;
+    boxHook_ = AddBoxHook([pause, device] { pause(device); }, [resume, device] { resume(device); });
+  }
+
   void close() {
     if (context_ == nullptr) return;
+    // First, so that no box pauses or resumes the device while it closes.
+    if (boxHook_ != 0) RemoveBoxHook(boxHook_);
+    boxHook_ = 0;
     alSourceStopv(OneShotVoices, oneShots_.data());
     alSourceStopv(LoopVoices, loops_.data());
     alDeleteSources(OneShotVoices, oneShots_.data());
@@ -169,6 +191,7 @@ class OpenAlSoundSystem : public SoundSystem {
   std::vector<ALuint> buffers_;
   int next_ = 0;
   bool paused_ = false;
+  int boxHook_ = 0;  // the gate's hook that pauses the device during boxes, 0 when none
 };
 
 // ALSA's error handler while the game runs: says nothing.

@@ -5,15 +5,26 @@
 #include <condition_variable>
 #include <mutex>
 #include <system_error>
+#include <utility>
+#include <vector>
 
 namespace platform {
 namespace {
+
+struct BoxHook {
+  int id = 0;
+  std::function<void()> pause;
+  std::function<void()> resume;
+  int pausedBy = 0;  // boxes that paused it and have not yet resumed it
+};
 
 struct Gate {
   std::mutex mutex;
   std::condition_variable changed;
   int busy = 0;
   int held = 0;
+  std::vector<BoxHook> hooks;
+  int lastHookId = 0;
 };
 
 // Never destroyed: a worker left to itself may pass it while the process ends.
@@ -54,13 +65,36 @@ WorkersHeld::WorkersHeld(double seconds) {
   ++gate.held;
   allResting_ = gate.changed.wait_for(lock, std::chrono::duration<double>(seconds),
                                       [&] { return gate.busy <= 0; });
+  // A worker still inside a job may be using what a hook pauses: hooks wait for all to rest.
+  if (!allResting_) return;
+  for (BoxHook& hook : gate.hooks) {
+    if (hook.pausedBy++ == 0) hook.pause();
+    pausedHooks_.push_back(hook.id);
+  }
 }
 
 WorkersHeld::~WorkersHeld() {
   Gate& gate = TheGate();
   std::lock_guard lock(gate.mutex);
+  // Hooks removed meanwhile are gone; hooks added meanwhile were never paused by this box.
+  for (BoxHook& hook : gate.hooks)
+    for (int id : pausedHooks_)
+      if (hook.id == id && --hook.pausedBy == 0) hook.resume();
   --gate.held;
   gate.changed.notify_all();
+}
+
+int AddBoxHook(std::function<void()> pause, std::function<void()> resume) {
+  Gate& gate = TheGate();
+  std::lock_guard lock(gate.mutex);
+  gate.hooks.push_back({++gate.lastHookId, std::move(pause), std::move(resume), 0});
+  return gate.lastHookId;
+}
+
+void RemoveBoxHook(int id) {
+  Gate& gate = TheGate();
+  std::lock_guard lock(gate.mutex);
+  std::erase_if(gate.hooks, [id](const BoxHook& hook) { return hook.id == id; });
 }
 
 int BusyWorkers() {

@@ -6,6 +6,7 @@
 #include <functional>
 #include <memory>
 #include <thread>
+#include <vector>
 
 namespace platform {
 
@@ -32,7 +33,8 @@ inline void BetweenJobs() {
 void WorkerLeaving();
 
 // Held by the thread that shows a box: waits until every worker rests (at most `seconds`; a worker
-// stuck inside a job is then left as it is) and keeps them resting until destroyed.
+// stuck inside a job is then left as it is) and keeps them resting until destroyed. Once every
+// worker rests it pauses the box hooks, and resumes them before letting the workers go.
 class WorkersHeld {
  public:
   explicit WorkersHeld(double seconds = BoxWaitSeconds);
@@ -48,7 +50,16 @@ class WorkersHeld {
 
  private:
   bool allResting_ = false;
+  std::vector<int> pausedHooks_;
 };
+
+// A thread that is not ours but runs beside a box (a library's own thread): `pause` stops it
+// before a box is shown, `resume` starts it again after. Both run under the gate's lock, so they
+// must not use the gate; a hook paused by several boxes at once is resumed after the last.
+// Returns the hook's id for RemoveBoxHook, which a hook's owner calls before what the hook uses
+// goes away; once it returns, neither function runs again.
+int AddBoxHook(std::function<void()> pause, std::function<void()> resume);
+void RemoveBoxHook(int id);
 
 // Workers busy now, and boxes waiting for them or shown (tests).
 int BusyWorkers();

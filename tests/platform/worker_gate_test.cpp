@@ -1,6 +1,7 @@
 // The workers' gate: a box asked for while a worker is inside a job waits for that job and no
 // job runs while the box is up; a worker stuck inside a job holds a box up only for the box's
-// bound, and its owner can leave it behind instead of waiting on it.
+// bound, and its owner can leave it behind instead of waiting on it. Box hooks are paused once
+// the workers rest and resumed after the box, and never once removed.
 #include "platform/worker_gate.h"
 
 #include <gtest/gtest.h>
@@ -9,7 +10,10 @@
 #include <chrono>
 #include <future>
 #include <memory>
+#include <mutex>
+#include <string>
 #include <thread>
+#include <vector>
 
 #include "platform/message_box.h"
 
@@ -73,11 +77,15 @@ TEST(WorkerGateTest, StuckJobHoldsABoxOnlyForItsBoundAndItsOwnerCanLeaveIt) {
     released.wait();
   });
   started.get_future().wait();
+  int hookCalls = 0;
+  const int hook = platform::AddBoxHook([&] { ++hookCalls; }, [&] { ++hookCalls; });
   {
     platform::WorkersHeld held(0.05);
     EXPECT_FALSE(held.allResting());
     EXPECT_EQ(platform::BusyWorkers(), 1);
   }
+  platform::RemoveBoxHook(hook);
+  EXPECT_EQ(hookCalls, 0);  // the stuck worker might be using what the hook pauses
   EXPECT_FALSE(worker->done());
   EXPECT_FALSE(worker->end(0.01));  // left running, detached
   worker.reset();
@@ -89,6 +97,61 @@ TEST(WorkerGateTest, StuckJobHoldsABoxOnlyForItsBoundAndItsOwnerCanLeaveIt) {
   WaitUntil([&] { return quick.done(); });
   EXPECT_TRUE(platform::WorkersHeld(0).allResting());
   EXPECT_TRUE(quick.end(0));
+}
+
+TEST(WorkerGateTest, BoxHooksArePausedOnceTheWorkersRestAndResumedAfterTheBox) {
+  std::mutex mutex;
+  std::vector<std::string> events;
+  auto note = [&](const std::string& event) {
+    std::lock_guard lock(mutex);
+    events.push_back(event);
+  };
+  std::atomic<bool> inJob{false}, stop{false};
+  std::atomic<int> jobs{0};
+  std::promise<void> finishFirst;
+  std::shared_future<void> firstMayFinish = finishFirst.get_future().share();
+  platform::GatedWorker worker([&, firstMayFinish] {
+    while (!stop) {
+      inJob = true;
+      if (++jobs == 1) firstMayFinish.wait();
+      inJob = false;
+      platform::BetweenJobs();
+    }
+  });
+  const int mixer =
+      platform::AddBoxHook([&] { note(inJob ? "mixer paused inside a job" : "mixer paused"); },
+                           [&] { note("mixer resumed"); });
+  const int removed =
+      platform::AddBoxHook([&] { note("other paused"); }, [&] { note("other resumed"); });
+  platform::SetMessageBoxHandler(
+      [&](const std::string& text, const std::string&, platform::Buttons, platform::Icon) {
+        note(text);
+        // Removed during the box: not resumed. Added during it: neither paused nor resumed.
+        platform::RemoveBoxHook(removed);
+        platform::RemoveBoxHook(
+            platform::AddBoxHook([&] { note("late paused"); }, [&] { note("late resumed"); }));
+        return platform::Answer::Ok;
+      });
+
+  WaitUntil([&] { return jobs == 1; });
+  std::thread asker([] {
+    platform::ShowMessageBox("first box", "Error", platform::Buttons::Ok, platform::Icon::Stop);
+  });
+  WaitUntil([] { return platform::BoxesHoldingWorkers() > 0; });
+  {
+    std::lock_guard lock(mutex);
+    EXPECT_TRUE(events.empty());  // nothing is paused while the job is under way
+  }
+  finishFirst.set_value();
+  asker.join();
+  platform::RemoveBoxHook(mixer);
+  platform::ShowMessageBox("second box", "Error", platform::Buttons::Ok, platform::Icon::Stop);
+  platform::SetMessageBoxHandler(nullptr);
+  stop = true;
+  EXPECT_TRUE(worker.end(-1));
+
+  EXPECT_EQ(events, (std::vector<std::string>{"mixer paused", "other paused", "first box",
+                                              "mixer resumed", "second box"}));
 }
 
 }  // namespace
