@@ -11,7 +11,7 @@ build=$2
 settings=$XDG_CONFIG_HOME/quillon/settings.txt
 
 # setxkbmap runs while no game is connected: the server must keep the keymap it sets.
-E2E_NORESET=1 e2e_start_xvfb
+e2e_start_xvfb
 cd "$build"
 window="800x600+0+0"
 probe() { e2e_shot controls-probe; }

@@ -22,16 +22,16 @@ e2e_fail() {
 
 # Starts Xvfb on a free display number and exports DISPLAY; the screen is 1024x768 unless a
 # size WxH is given. Its auto-repeat is off (-r), so that a key held until the game shows what it
-# does acts once, unless E2E_AUTOREPEAT=1. With E2E_NORESET=1 the server keeps its state when its
-# last client leaves (-noreset): without it, a layout set with setxkbmap while no game runs is
-# undone at once, as the server resets to its first keymap when setxkbmap disconnects.
+# does acts once, unless E2E_AUTOREPEAT=1. The server keeps its state when its last client
+# leaves (-noreset): otherwise a game started just as the one before it ended may meet the server
+# resetting (and end, as it should, with "no display"), and a layout set with setxkbmap while no
+# game runs is undone at once.
 e2e_start_xvfb() {
-  local size=${1:-1024x768} fifo repeat=-r noreset=
+  local size=${1:-1024x768} fifo repeat=-r
   [ "${E2E_AUTOREPEAT:-0}" = 1 ] && repeat=
-  [ "${E2E_NORESET:-0}" = 1 ] && noreset=-noreset
   fifo=$(mktemp -u)
   mkfifo "$fifo"
-  Xvfb -displayfd 3 -screen 0 ${size}x24 -nolisten tcp $repeat $noreset 3>"$fifo" >/dev/null 2>&1 &
+  Xvfb -displayfd 3 -screen 0 ${size}x24 -nolisten tcp $repeat -noreset 3>"$fifo" >/dev/null 2>&1 &
   E2E_XVFB_PID=$!
   local number
   read -r -t 20 number <"$fifo" || e2e_fail "Xvfb did not start"
