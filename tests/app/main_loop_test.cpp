@@ -34,7 +34,7 @@ platform::ScriptedWindowSystem* gScripted = nullptr;
 class MainLoopTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    saved_ = {Screens[0], Screens[1], Screens[2], Screens[3]};
+    saved_.assign(Screens, Screens + ScreenCount);
     for (auto& s : Screens) s = {RecordDraw, RecordInput};
     gEvents.clear();
     ClearKeyState();
