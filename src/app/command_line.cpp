@@ -8,7 +8,6 @@
 #include "app/ghost_commands.h"
 #include "app/records_listing.h"
 #include "app/track_options.h"
-#include "records/best_times.h"
 
 namespace {
 

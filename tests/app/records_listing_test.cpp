@@ -12,6 +12,7 @@
 #include "records/best_times.h"
 #include "records/ghost_share.h"
 #include "records/ghost_store.h"
+#include "support/best_times_lines.h"
 #include "support/scratch_folder.h"
 
 namespace {
@@ -20,12 +21,8 @@ namespace fs = std::filesystem;
 using testing_support::ReadFile;
 using testing_support::WriteFile;
 
-const std::string Header = "quillon-best-times 1\n";
-
-std::string RaceLine(const std::string& track, const std::string& car, const std::string& seconds,
-                     const std::string& date = "2026-12-06T23:10:00Z") {
-  return "race\t" + track + "\t" + car + "\t" + seconds + "\t" + date + "\n";
-}
+using testing_support::RaceLine;
+const std::string& Header = testing_support::BestTimesHeader;
 
 // A path of `steps` poses along x, its laps ending evenly.
 GhostPath Path(int32_t steps, int laps = 2) {

@@ -9,6 +9,7 @@
 #include <sstream>
 
 #include "records/best_times.h"
+#include "support/best_times_lines.h"
 #include "support/scratch_folder.h"
 
 namespace {
@@ -17,12 +18,8 @@ namespace fs = std::filesystem;
 using testing_support::ReadFile;
 using testing_support::WriteFile;
 
-const std::string Header = "quillon-best-times 1\n";
-
-std::string RaceLine(const std::string& track, const std::string& car, const std::string& seconds,
-                     const std::string& date = "2026-12-06T23:10:00Z") {
-  return "race\t" + track + "\t" + car + "\t" + seconds + "\t" + date + "\n";
-}
+using testing_support::RaceLine;
+const std::string& Header = testing_support::BestTimesHeader;
 
 TEST(RecordsFormat, RoundTripKeepsEveryLineAndAddsInPlace) {
   // A newer version with a line this game does not know, a comment and a blank line.
