@@ -278,7 +278,7 @@ bool ActionHeld(const Controls& controls, Action action) {
     const int code = platform::VirtualKeyOfScancode(key);
     if (code > 0 && KeyState[code]) return true;
   }
-  return binding.pad != 0 && KeyState[binding.pad];
+  return binding.pad != 0 && KeyState[PadKeyOf(binding.pad, controls.player())];
 }
 
 bool TakeAction(const Controls& controls, Action action) {
@@ -288,20 +288,29 @@ bool TakeAction(const Controls& controls, Action action) {
     const int code = platform::VirtualKeyOfScancode(key);
     if (code > 0) taken = TakeKeyPress(code) || taken;
   }
-  if (binding.pad != 0) taken = TakeKeyPress(binding.pad) || taken;
+  if (binding.pad != 0) taken = TakeKeyPress(PadKeyOf(binding.pad, controls.player())) || taken;
   return taken;
 }
 
-Controls& GameControls() {
-  static Controls controls = [] {
-    Controls read;
+int PadKeyOf(int pad, int player) {
+  return player == 2 ? pad + SecondPadKeys : pad;
+}
+
+Controls& GameControls(int player) {
+  static auto readFor = [](int who) {
+    Controls read(who);
     for (const std::string& problem :
-         read.read([](const std::string& name) { return GameSettings.value(name); })) {
+         read.read([](const std::string& name) { return GameSettings.value(name); }, who)) {
       std::cerr << "quillon: settings: " << problem << "\n";
     }
     return read;
-  }();
-  return controls;
+  };
+  if (player == 2) {
+    static Controls second = readFor(2);
+    return second;
+  }
+  static Controls first = readFor(1);
+  return first;
 }
 
 void SaveBinding(Action action) {

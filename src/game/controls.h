@@ -62,7 +62,9 @@ std::string PadLine(Action action, int player = 1);
 
 class Controls {
  public:
-  Controls() { reset(); }
+  // `player` 2 reads its pad buttons from the second pad's keys (see PadKeyOf).
+  explicit Controls(int player = 1) : player_(player) { reset(); }
+  int player() const { return player_; }
   static Binding Default(Action action);
 
   const Binding& operator[](Action action) const { return bindings_[static_cast<int>(action)]; }
@@ -83,8 +85,13 @@ class Controls {
  private:
   std::optional<Action> keyHolder(Action action, int scancode) const;
   std::optional<Action> padHolder(Action action, int pad) const;
+  int player_ = 1;
   Binding bindings_[ActionCount];
 };
+
+// The KeyState entry of a pad button for a player: the first pad's own code for player one,
+// the same code moved up by SecondPadKeys for the second pad.
+int PadKeyOf(int pad, int player);
 
 // Whether an action's key or pad button is down now in KeyState (its keys where the layout in
 // use puts them), and the same taking the press, so that it acts once.
@@ -93,5 +100,5 @@ bool TakeAction(const Controls& controls, Action action);
 
 // The game's controls, read from the settings at first use (problems said once on standard
 // error); SaveBinding writes an action's two lines.
-Controls& GameControls();
+Controls& GameControls(int player = 1);
 void SaveBinding(Action action);

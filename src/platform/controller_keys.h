@@ -8,6 +8,7 @@
 #include <deque>
 #include <vector>
 
+#include "platform/keys.h"
 #include "platform/window_system.h"
 
 namespace platform {
@@ -72,9 +73,9 @@ class ControllerKeys {
 
   std::vector<SDL_JoystickID> order_;  // connected controllers, first connected first
   bool pressed_[SourceCount] = {};
-  int held_[SourceCount][2] = {};  // the key each source acts as and its pad key, 0 for none
-  int holders_[256] = {};          // how many sources hold each key
-  bool keyboardHeld_[256] = {};    // keys down on the keyboard
+  int held_[SourceCount][2] = {};     // the key each source acts as and its pad key, 0 for none
+  int holders_[KeyCount] = {};        // how many sources hold each key
+  bool keyboardHeld_[KeyCount] = {};  // keys down on the keyboard
 };
 
 }  // namespace platform
