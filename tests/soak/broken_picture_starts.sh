@@ -31,13 +31,26 @@ for picture in "$E2E_WORK"/Data/*.bmp "$E2E_WORK"/Data/*/*.bmp; do
 done
 [ "$n" -gt 0 ] || e2e_fail "no pictures in $build/Data"
 
+# The stacks of every thread of the hung game and of its children (a message box's helper
+# process), beside the start's log, so that a hang can be understood after the run.
+dump_stacks() {
+  command -v gdb >/dev/null || return 0
+  local pid
+  for pid in $(pgrep -g "$E2E_GAME_PID"); do
+    echo "== process $pid: $(tr '\0' ' ' </proc/"$pid"/cmdline 2>/dev/null)"
+    timeout 60 gdb -p "$pid" -batch -nx -ex 'thread apply all bt' 2>&1 | grep -v '^\[New LWP'
+  done >"$logs/start-$i.stacks"
+}
+
 # One start: every box answered as it comes, until the main menu is drawn; then F4.
 one_start() {
   local deadline=$((SECONDS + limit)) box win boxes=0
   e2e_launch "$log" "$game"
   while :; do
-    [ $SECONDS -lt $deadline ] || e2e_fail "hung after $boxes boxes: windows $(xwininfo -root -tree |
-      grep -c '"')"
+    if [ $SECONDS -ge $deadline ]; then
+      dump_stacks
+      e2e_fail "hung after $boxes boxes: windows $(xwininfo -root -tree | grep -c '"')"
+    fi
     kill -0 "$E2E_GAME_PID" 2>/dev/null || e2e_fail "the game ended by itself after $boxes boxes"
     box=$(e2e_find_windows "Start FullScreen?" | head -n 1)
     if [ -n "$box" ]; then
