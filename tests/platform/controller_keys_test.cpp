@@ -160,19 +160,21 @@ TEST_F(ControllerKeysTest, StickAndTriggersPressBeyondTheDeadZoneAndLetGoInsideI
 TEST_F(ControllerKeysTest, TheFirstConnectedDrivesAndLeavingReleasesItsKeys) {
   SDL_JoystickID second = plugIn();
   ScreenState = 3;
-  button(second, SDL_CONTROLLER_BUTTON_A, true);  // not the driver: ignored
+  button(second, SDL_CONTROLLER_BUTTON_A, true);  // player two's: their own key
   button(first_, SDL_CONTROLLER_BUTTON_A, true);
   button(first_, SDL_CONTROLLER_BUTTON_DPAD_LEFT, true);
   axis(first_, SDL_CONTROLLER_AXIS_LEFTX, -30000);
-  EXPECT_EQ(take(), (Keys{{Down, VK_GAMEPAD_A},
+  EXPECT_EQ(take(), (Keys{{Down, VK_GAMEPAD_A + SecondPadKeys},
+                          {Down, VK_GAMEPAD_A},
                           {Down, VK_LEFT},
                           {Down, VK_GAMEPAD_DPAD_LEFT},
                           {Down, VK_GAMEPAD_LEFT_THUMBSTICK_LEFT}}));
-  unplug(first_);
+  unplug(first_);  // the second moves up to player one, letting go of player two's keys
   EXPECT_EQ(take(), (Keys{{Up, VK_GAMEPAD_A},
                           {Up, VK_GAMEPAD_DPAD_LEFT},
                           {Up, VK_LEFT},
-                          {Up, VK_GAMEPAD_LEFT_THUMBSTICK_LEFT}}));
+                          {Up, VK_GAMEPAD_LEFT_THUMBSTICK_LEFT},
+                          {Up, VK_GAMEPAD_A + SecondPadKeys}}));
   button(second, SDL_CONTROLLER_BUTTON_X, true);  // the next one now drives
   EXPECT_EQ(take(), (Keys{{Down, VK_GAMEPAD_X}}));
   unplug(second);
@@ -215,15 +217,20 @@ TEST_F(ControllerKeysTest, AKeyIsDownWhileTheKeyboardOrTheControllerHoldsIt) {
 TEST_F(ControllerKeysTest, APadTakingOverCountsWhatItHoldsAndHeldControlsPressAgainAfterABox) {
   ScreenState = 3;
   SDL_JoystickID second = plugIn();
-  // The second pad's stick is held left before it drives: its own events go unheard.
+  // The second pad's stick is held left while it plays for player two: their keys only.
   SDL_Joystick* stick = SDL_JoystickFromInstanceID(second);
   ASSERT_NE(stick, nullptr);
   ASSERT_EQ(SDL_JoystickSetVirtualAxis(stick, SDL_CONTROLLER_AXIS_LEFTX, -30000), 0);
   axis(first_, SDL_CONTROLLER_AXIS_TRIGGERRIGHT, 30000);
-  EXPECT_EQ(take(), (Keys{{Down, VK_UP}, {Down, VK_GAMEPAD_RIGHT_TRIGGER}}));
+  EXPECT_EQ(take(), (Keys{{Down, VK_UP},
+                          {Down, VK_GAMEPAD_RIGHT_TRIGGER},
+                          {Down, VK_GAMEPAD_DPAD_LEFT + SecondPadKeys},
+                          {Down, VK_GAMEPAD_LEFT_THUMBSTICK_LEFT + SecondPadKeys}}));
   unplug(first_);
   EXPECT_EQ(take(), (Keys{{Up, VK_UP},
                           {Up, VK_GAMEPAD_RIGHT_TRIGGER},
+                          {Up, VK_GAMEPAD_DPAD_LEFT + SecondPadKeys},
+                          {Up, VK_GAMEPAD_LEFT_THUMBSTICK_LEFT + SecondPadKeys},
                           {Down, VK_LEFT},
                           {Down, VK_GAMEPAD_LEFT_THUMBSTICK_LEFT}}));
 
@@ -238,6 +245,90 @@ TEST_F(ControllerKeysTest, APadTakingOverCountsWhatItHoldsAndHeldControlsPressAg
   platform::SetWindowSystem(nullptr);
   EXPECT_FALSE(KeyState[VK_LEFT]);
   EXPECT_EQ(take(), (Keys{{Down, VK_LEFT}, {Down, VK_GAMEPAD_LEFT_THUMBSTICK_LEFT}}));
+}
+
+TEST_F(ControllerKeysTest, TheSecondPadPressesOnlyItsOwnKeysInEveryScreen) {
+  SDL_JoystickID second = plugIn();
+  constexpr int S = SecondPadKeys;
+  struct Case {
+    int button;
+    std::vector<int> keys;
+  } cases[] = {
+      {SDL_CONTROLLER_BUTTON_A, {VK_GAMEPAD_A + S}},
+      {SDL_CONTROLLER_BUTTON_START, {VK_GAMEPAD_MENU + S}},  // no Enter, no Escape
+      {SDL_CONTROLLER_BUTTON_BACK, {VK_GAMEPAD_VIEW + S}},
+      {SDL_CONTROLLER_BUTTON_DPAD_LEFT, {VK_GAMEPAD_DPAD_LEFT + S}},  // no arrow key
+      {SDL_CONTROLLER_BUTTON_RIGHTSHOULDER, {VK_GAMEPAD_RIGHT_SHOULDER + S}},
+  };
+  for (int screen : {0, 1, 3}) {
+    ScreenState = static_cast<int16_t>(screen);
+    for (const Case& c : cases) {
+      button(second, c.button, true);
+      button(second, c.button, false);
+      Keys expected;
+      for (int key : c.keys) expected.emplace_back(Down, key);
+      for (int key : c.keys) expected.emplace_back(Up, key);
+      EXPECT_EQ(take(), expected) << screen << " " << c.button;
+    }
+  }
+  // The stick acts as its own D-pad, the triggers as its own A and B: player two steers,
+  // accelerates and brakes with them as player one does.
+  button(second, SDL_CONTROLLER_BUTTON_DPAD_UP, true);
+  axis(second, SDL_CONTROLLER_AXIS_LEFTY, -30000);
+  axis(second, SDL_CONTROLLER_AXIS_TRIGGERRIGHT, 30000);
+  axis(second, SDL_CONTROLLER_AXIS_TRIGGERLEFT, 30000);
+  EXPECT_EQ(take(), (Keys{{Down, VK_GAMEPAD_DPAD_UP + S},
+                          {Down, VK_GAMEPAD_LEFT_THUMBSTICK_UP + S},
+                          {Down, VK_GAMEPAD_A + S},
+                          {Down, VK_GAMEPAD_RIGHT_TRIGGER + S},
+                          {Down, VK_GAMEPAD_B + S},
+                          {Down, VK_GAMEPAD_LEFT_TRIGGER + S}}));
+  button(second, SDL_CONTROLLER_BUTTON_DPAD_UP, false);  // the stick still holds D-pad up
+  axis(second, SDL_CONTROLLER_AXIS_LEFTY, 0);
+  EXPECT_EQ(take(), (Keys{{Up, VK_GAMEPAD_DPAD_UP + S}, {Up, VK_GAMEPAD_LEFT_THUMBSTICK_UP + S}}));
+  // A third pad plays for nobody.
+  SDL_JoystickID third = plugIn();
+  button(third, SDL_CONTROLLER_BUTTON_A, true);
+  EXPECT_TRUE(take().empty());
+  unplug(third);
+  EXPECT_TRUE(take().empty());
+}
+
+TEST_F(ControllerKeysTest, KeptPlayersHandNothingOverWhenAPadIsUnplugged) {
+  constexpr int S = SecondPadKeys;
+  ScreenState = 3;
+  SDL_JoystickID second = plugIn();
+  SDL_JoystickID third = plugIn();
+  ws.setPadsKeepPlayers(true);
+  EXPECT_TRUE(take().empty());
+  button(first_, SDL_CONTROLLER_BUTTON_A, true);
+  button(second, SDL_CONTROLLER_BUTTON_B, true);
+  EXPECT_EQ(take(), (Keys{{Down, VK_GAMEPAD_A}, {Down, VK_GAMEPAD_B + S}}));
+  // Player one's pad goes: its keys let go; the second stays player two's, the third takes
+  // nothing over.
+  unplug(first_);
+  EXPECT_EQ(take(), (Keys{{Up, VK_GAMEPAD_A}}));
+  button(third, SDL_CONTROLLER_BUTTON_X, true);
+  button(second, SDL_CONTROLLER_BUTTON_X, true);
+  EXPECT_EQ(take(), (Keys{{Down, VK_GAMEPAD_X + S}}));
+  // A pad plugged in takes the free place, player one's.
+  SDL_JoystickID again = plugIn();
+  button(again, SDL_CONTROLLER_BUTTON_Y, true);
+  EXPECT_EQ(take(), (Keys{{Down, VK_GAMEPAD_Y}}));
+  // Player two's pad goes: player one plays on with theirs.
+  unplug(second);
+  EXPECT_EQ(take(), (Keys{{Up, VK_GAMEPAD_B + S}, {Up, VK_GAMEPAD_X + S}}));
+  button(again, SDL_CONTROLLER_BUTTON_Y, false);
+  EXPECT_EQ(take(), (Keys{{Up, VK_GAMEPAD_Y}}));
+  // Let go, the pads are in order again: player one's stays, the third becomes player two's.
+  ws.setPadsKeepPlayers(false);
+  EXPECT_TRUE(take().empty());
+  button(third, SDL_CONTROLLER_BUTTON_A, true);
+  button(again, SDL_CONTROLLER_BUTTON_A, true);
+  EXPECT_EQ(take(), (Keys{{Down, VK_GAMEPAD_A + S}, {Down, VK_GAMEPAD_A}}));
+  unplug(third);
+  unplug(again);
+  EXPECT_EQ(take(), (Keys{{Up, VK_GAMEPAD_A + S}, {Up, VK_GAMEPAD_A}}));
 }
 
 }  // namespace
