@@ -250,27 +250,14 @@ TEST_F(ControllerKeysTest, APadTakingOverCountsWhatItHoldsAndHeldControlsPressAg
 TEST_F(ControllerKeysTest, TheSecondPadPressesOnlyItsOwnKeysInEveryScreen) {
   SDL_JoystickID second = plugIn();
   constexpr int S = SecondPadKeys;
-  struct Case {
-    int button;
-    std::vector<int> keys;
-  } cases[] = {
-      {SDL_CONTROLLER_BUTTON_A, {VK_GAMEPAD_A + S}},
-      {SDL_CONTROLLER_BUTTON_START, {VK_GAMEPAD_MENU + S}},  // no Enter, no Escape
-      {SDL_CONTROLLER_BUTTON_BACK, {VK_GAMEPAD_VIEW + S}},
-      {SDL_CONTROLLER_BUTTON_DPAD_LEFT, {VK_GAMEPAD_DPAD_LEFT + S}},  // no arrow key
-      {SDL_CONTROLLER_BUTTON_RIGHTSHOULDER, {VK_GAMEPAD_RIGHT_SHOULDER + S}},
-  };
-  for (int screen : {0, 1, 3}) {
-    ScreenState = static_cast<int16_t>(screen);
-    for (const Case& c : cases) {
-      button(second, c.button, true);
-      button(second, c.button, false);
-      Keys expected;
-      for (int key : c.keys) expected.emplace_back(Down, key);
-      for (int key : c.keys) expected.emplace_back(Up, key);
-      EXPECT_EQ(take(), expected) << screen << " " << c.button;
-    }
-  }
+  ScreenState = 1;  // Start, Back and the D-pad are no Enter, Escape or arrows
+  for (int which :
+       {SDL_CONTROLLER_BUTTON_START, SDL_CONTROLLER_BUTTON_BACK, SDL_CONTROLLER_BUTTON_DPAD_LEFT})
+    button(second, which, true);
+  EXPECT_EQ(take(), (Keys{{Down, VK_GAMEPAD_MENU + S},
+                          {Down, VK_GAMEPAD_VIEW + S},
+                          {Down, VK_GAMEPAD_DPAD_LEFT + S}}));
+  ScreenState = 3;
   // The stick acts as its own D-pad, the triggers as its own A and B: player two steers,
   // accelerates and brakes with them as player one does.
   button(second, SDL_CONTROLLER_BUTTON_DPAD_UP, true);
@@ -286,11 +273,8 @@ TEST_F(ControllerKeysTest, TheSecondPadPressesOnlyItsOwnKeysInEveryScreen) {
   button(second, SDL_CONTROLLER_BUTTON_DPAD_UP, false);  // the stick still holds D-pad up
   axis(second, SDL_CONTROLLER_AXIS_LEFTY, 0);
   EXPECT_EQ(take(), (Keys{{Up, VK_GAMEPAD_DPAD_UP + S}, {Up, VK_GAMEPAD_LEFT_THUMBSTICK_UP + S}}));
-  // A third pad plays for nobody.
-  SDL_JoystickID third = plugIn();
+  SDL_JoystickID third = plugIn();  // plays for nobody
   button(third, SDL_CONTROLLER_BUTTON_A, true);
-  EXPECT_TRUE(take().empty());
-  unplug(third);
   EXPECT_TRUE(take().empty());
 }
 
@@ -313,22 +297,16 @@ TEST_F(ControllerKeysTest, KeptPlayersHandNothingOverWhenAPadIsUnplugged) {
   EXPECT_EQ(take(), (Keys{{Down, VK_GAMEPAD_X + S}}));
   // A pad plugged in takes the free place, player one's.
   SDL_JoystickID again = plugIn();
-  button(again, SDL_CONTROLLER_BUTTON_Y, true);
-  EXPECT_EQ(take(), (Keys{{Down, VK_GAMEPAD_Y}}));
+  button(again, SDL_CONTROLLER_BUTTON_A, true);
+  EXPECT_EQ(take(), (Keys{{Down, VK_GAMEPAD_A}}));
   // Player two's pad goes: player one plays on with theirs.
   unplug(second);
   EXPECT_EQ(take(), (Keys{{Up, VK_GAMEPAD_B + S}, {Up, VK_GAMEPAD_X + S}}));
-  button(again, SDL_CONTROLLER_BUTTON_Y, false);
-  EXPECT_EQ(take(), (Keys{{Up, VK_GAMEPAD_Y}}));
   // Let go, the pads are in order again: player one's stays, the third becomes player two's.
   ws.setPadsKeepPlayers(false);
   EXPECT_TRUE(take().empty());
   button(third, SDL_CONTROLLER_BUTTON_A, true);
-  button(again, SDL_CONTROLLER_BUTTON_A, true);
-  EXPECT_EQ(take(), (Keys{{Down, VK_GAMEPAD_A + S}, {Down, VK_GAMEPAD_A}}));
-  unplug(third);
-  unplug(again);
-  EXPECT_EQ(take(), (Keys{{Up, VK_GAMEPAD_A + S}, {Up, VK_GAMEPAD_A}}));
+  EXPECT_EQ(take(), (Keys{{Down, VK_GAMEPAD_A + S}}));
 }
 
 }  // namespace
