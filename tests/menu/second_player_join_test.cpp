@@ -29,9 +29,9 @@ class SecondPlayerTest : public menu_testing::MenuTest {
     ScreenState = 1;
   }
   void TearDown() override {
+    platform::SetWindowSystem(nullptr);
     SetSecondPlayer(SecondPlayer::None);
     CarChooser = 1;
-    platform::SetWindowSystem(nullptr);
     MenuTest::TearDown();
   }
   // Frames with a key held down, then one with it let go (a tap is one frame held).
@@ -110,6 +110,7 @@ TEST_F(SecondPlayerTest, JoinWithTheirAccelerateLeaveWithBrakeHeldASecondOrThePa
   hold(VK_GAMEPAD_B + SecondPadKeys, LeaveHoldFrames);
   EXPECT_TRUE(SecondPlayerJoined == SecondPlayer::None && ScreenState == 1);
   EXPECT_EQ(system.kept, (std::vector<bool>{false, false, true, false, true, false}));
+  platform::SetWindowSystem(nullptr);  // before it goes
 }
 
 TEST_F(SecondPlayerTest, EachPlayerChoosesACarInTurnAndStaysJoinedAcrossScreens) {
