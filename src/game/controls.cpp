@@ -1,6 +1,7 @@
 // The actions, their default keys and pad buttons, the settings lines and the live reading.
 #include "game/controls.h"
 
+#include <algorithm>
 #include <array>
 #include <iostream>
 
@@ -80,6 +81,10 @@ bool FixedKey(Action action, int scancode) {
 
 }  // namespace
 
+bool PlayerHasAction(int player, Action action) {
+  return player != 2 || Index(action) < SecondPlayerActionCount;
+}
+
 const ActionInfo& InfoOf(Action action) {
   return Infos[Index(action)];
 }
@@ -147,7 +152,7 @@ std::string PadLine(Action action, int player) {
          std::string(InfoOf(action).name);
 }
 
-Binding Controls::Default(Action action) {
+Binding Controls::Default(Action action, int player) {
   static const std::array<Binding, ActionCount> defaults = [] {
     struct Row {
       const char* keys;
@@ -171,11 +176,22 @@ Binding Controls::Default(Action action) {
     }
     return result;
   }();
-  return defaults[Index(action)];
+  // Player two's keys sit on the left of the keyboard; their pad is their own, so it has the
+  // same buttons as the first.
+  static const std::array<Binding, ActionCount> second = [] {
+    const char* keys[SecondPlayerActionCount] = {"W", "S", "A", "D", "Left Shift", "Tab", "Q"};
+    std::array<Binding, ActionCount> result{};
+    for (int i = 0; i < SecondPlayerActionCount; ++i) {
+      result[i] = *ParseKeys(keys[i]);
+      result[i].pad = defaults[i].pad;
+    }
+    return result;
+  }();
+  return player == 2 ? second[Index(action)] : defaults[Index(action)];
 }
 
 void Controls::reset() {
-  for (int i = 0; i < ActionCount; ++i) bindings_[i] = Default(static_cast<Action>(i));
+  for (int i = 0; i < ActionCount; ++i) bindings_[i] = Default(static_cast<Action>(i), player_);
 }
 
 std::optional<Action> Controls::keyHolder(Action action, int scancode) const {
@@ -199,17 +215,36 @@ std::optional<Action> Controls::padHolder(Action action, int pad) const {
   return std::nullopt;
 }
 
-std::optional<Action> Controls::setKey(Action action, int slot, int scancode) {
-  if (slot < 0 || slot > 1) return action;
-  if (scancode != 0 && FixedKey(action, scancode)) return action;
-  if (auto holder = keyHolder(action, scancode)) return holder;
+std::optional<Action> Controls::partnerKeyHolder(Action action, int scancode) const {
+  if (!partner_ || scancode == 0 || !InfoOf(action).race) return std::nullopt;
+  for (int i = 0; i < ActionCount; ++i) {
+    const auto other = static_cast<Action>(i);
+    if (!InfoOf(other).race || !PlayerHasAction(partner_->player_, other)) continue;
+    for (int key : partner_->bindings_[i].keys)
+      if (key == scancode) return other;
+  }
+  return std::nullopt;
+}
+
+std::optional<Refusal> Controls::bindKey(Action action, int slot, int scancode) {
+  const Refusal itself{action, player_};
+  if (slot < 0 || slot > 1 || !PlayerHasAction(player_, action)) return itself;
+  if (scancode != 0 && FixedKey(action, scancode)) return itself;
+  if (auto holder = keyHolder(action, scancode)) return Refusal{*holder, player_};
+  if (auto holder = partnerKeyHolder(action, scancode)) return Refusal{*holder, partner_->player_};
   Binding& binding = bindings_[Index(action)];
   if (binding.keys[1 - slot] == scancode && scancode != 0) return std::nullopt;  // already has it
   binding.keys[slot] = scancode;
   return std::nullopt;
 }
 
+std::optional<Action> Controls::setKey(Action action, int slot, int scancode) {
+  if (const auto refusal = bindKey(action, slot, scancode)) return refusal->action;
+  return std::nullopt;
+}
+
 std::optional<Action> Controls::setPad(Action action, int pad) {
+  if (!PlayerHasAction(player_, action)) return action;
   if (auto holder = padHolder(action, pad)) return holder;
   bindings_[Index(action)].pad = pad;
   return std::nullopt;
@@ -217,11 +252,16 @@ std::optional<Action> Controls::setPad(Action action, int pad) {
 
 std::vector<std::string> Controls::read(
     const std::function<std::optional<std::string>(const std::string&)>& line, int player) {
+  player_ = player;
   std::vector<std::string> problems;
   bool fromFile[ActionCount] = {};
   for (int i = 0; i < ActionCount; ++i) {
     const auto action = static_cast<Action>(i);
-    Binding binding = Default(action);
+    Binding binding = Default(action, player);
+    if (!PlayerHasAction(player, action)) {
+      bindings_[i] = binding;
+      continue;
+    }
     bool bad = false;
     const std::string keyLine = KeyLine(action, player), padLine = PadLine(action, player);
     if (const auto text = line(keyLine)) {
@@ -246,7 +286,7 @@ std::vector<std::string> Controls::read(
         bad = true;
       }
     }
-    bindings_[i] = bad ? Default(action) : binding;
+    bindings_[i] = bad ? Default(action, player) : binding;
     if (bad) {
       problems.back() += "; the default (" + FormatKeys(bindings_[i]) + ") is used";
     }
@@ -264,12 +304,42 @@ std::vector<std::string> Controls::read(
       problems.push_back(KeyLine(action, player) + " or " + PadLine(action, player) +
                          ": shares a key or button with " + std::string(InfoOf(*holder).name) +
                          "; the default is used");
-      bindings_[i] = Default(action);
+      bindings_[i] = Default(action, player);
       fromFile[i] = false;
       changed = true;
     }
+    changed = yieldToPartner(fromFile, problems) || changed;
   }
   return problems;
+}
+
+bool Controls::yieldToPartner(bool* fromFile, std::vector<std::string>& problems) {
+  if (player_ != 2 || !partner_) return false;
+  for (int i = 0; i < SecondPlayerActionCount; ++i) {
+    const auto action = static_cast<Action>(i);
+    for (int& key : bindings_[i].keys) {
+      const auto holder = partnerKeyHolder(action, key);
+      if (!holder) continue;
+      const std::string theirs = "player 1's " + std::string(InfoOf(*holder).name);
+      // Keys the file gave go back to the default; a default key is only left out.
+      const Binding fallback = Default(action, player_);
+      const bool keysFromFile =
+          fromFile[i] && !std::equal(std::begin(bindings_[i].keys), std::end(bindings_[i].keys),
+                                     std::begin(fallback.keys));
+      if (keysFromFile) {
+        problems.push_back(KeyLine(action, player_) + ": shares a key with " + theirs +
+                           "; the default is used");
+        bindings_[i] = fallback;
+        fromFile[i] = false;
+      } else {
+        problems.push_back(KeyLine(action, player_) + ": the default " +
+                           platform::ScancodeName(key) + " is " + theirs + "; left out");
+        key = 0;
+      }
+      return true;
+    }
+  }
+  return false;
 }
 
 bool ActionHeld(const Controls& controls, Action action) {
@@ -278,7 +348,7 @@ bool ActionHeld(const Controls& controls, Action action) {
     const int code = platform::VirtualKeyOfScancode(key);
     if (code > 0 && KeyState[code]) return true;
   }
-  return binding.pad != 0 && KeyState[binding.pad];
+  return binding.pad != 0 && KeyState[PadKeyOf(binding.pad, controls.player())];
 }
 
 bool TakeAction(const Controls& controls, Action action) {
@@ -288,24 +358,41 @@ bool TakeAction(const Controls& controls, Action action) {
     const int code = platform::VirtualKeyOfScancode(key);
     if (code > 0) taken = TakeKeyPress(code) || taken;
   }
-  if (binding.pad != 0) taken = TakeKeyPress(binding.pad) || taken;
+  if (binding.pad != 0) taken = TakeKeyPress(PadKeyOf(binding.pad, controls.player())) || taken;
   return taken;
 }
 
-Controls& GameControls() {
-  static Controls controls = [] {
-    Controls read;
-    for (const std::string& problem :
-         read.read([](const std::string& name) { return GameSettings.value(name); })) {
-      std::cerr << "quillon: settings: " << problem << "\n";
-    }
-    return read;
-  }();
-  return controls;
+int PadKeyOf(int pad, int player) {
+  return player == 2 ? pad + SecondPadKeys : pad;
 }
 
-void SaveBinding(Action action) {
-  const Binding& binding = GameControls()[action];
-  GameSettings.setValue(KeyLine(action), FormatKeys(binding));
-  GameSettings.setValue(PadLine(action), FormatPad(binding.pad));
+namespace {
+
+// Both players' controls, each the other's partner; player one's lines are read first, so a key
+// both files give stays player one's.
+struct PlayersControls {
+  Controls first{1}, second{2};
+  PlayersControls() {
+    first.setPartner(&second);
+    second.setPartner(&first);
+    for (Controls* controls : {&first, &second}) {
+      const auto problems = controls->read(
+          [](const std::string& name) { return GameSettings.value(name); }, controls->player());
+      for (const std::string& problem : problems)
+        std::cerr << "quillon: settings: " << problem << "\n";
+    }
+  }
+};
+
+}  // namespace
+
+Controls& GameControls(int player) {
+  static PlayersControls both;
+  return player == 2 ? both.second : both.first;
+}
+
+void SaveBinding(Action action, int player) {
+  const Binding& binding = GameControls(player)[action];
+  GameSettings.setValue(KeyLine(action, player), FormatKeys(binding));
+  GameSettings.setValue(PadLine(action, player), FormatPad(binding.pad));
 }

@@ -4,6 +4,7 @@
 #include "game/game_setup.h"
 
 #include "assets/texture.h"
+#include "game/players.h"
 #include "track/file_tracks.h"
 #include "track/track.h"
 #include "track/track_definitions.h"
@@ -75,6 +76,8 @@ void GameSetup() {
   taco.name = "FlyingTaco";
 
   SelectedCar = &CarRoster[0];
+  SecondCarIndex = 0;
+  SecondCar = &CarRoster[0];
   SelectedTrackIndex = 0;
   SelectedTrack = &TrackTable[0];
 

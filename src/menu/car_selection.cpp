@@ -8,7 +8,10 @@
 #include "game/controls.h"
 #include "game/game_setup.h"
 #include "game/game_sounds.h"
+#include "game/player_colours.h"
+#include "game/players.h"
 #include "menu/menu_drawing.h"
+#include "menu/second_player_join.h"
 #include "platform/frame_flags.h"
 #include "platform/keys.h"
 
@@ -19,7 +22,80 @@ void SelectCar(int index) {
   SelectedCar = &CarRoster[index];
 }
 
+void SelectSecondCar(int index) {
+  SecondCarIndex = static_cast<int16_t>(index);
+  SecondCar = &CarRoster[index];
+}
+
+bool SecondChoosing() {
+  return CarChooser == 2 && TwoPlayers();
+}
+
+// Player two's turn: their steer keys and the menu's step, their accelerate or Enter takes,
+// Escape hands the choice back to player one.
+void SecondCarInput() {
+  const Controls& one = GameControls();
+  const Controls& two = GameControls(2);
+  // Both players' keys are taken, so that neither acts again later.
+  const bool right = TakeAction(one, Action::MenuRight) | TakeAction(two, Action::SteerRight);
+  if (right && SecondCarIndex < LastSelectableCar) {
+    PlaySound(Sound::Tick);
+    SelectSecondCar(SecondCarIndex + 1);
+  }
+  const bool left = TakeAction(one, Action::MenuLeft) | TakeAction(two, Action::SteerLeft);
+  if (left && SecondCarIndex > 0) {
+    PlaySound(Sound::Tick);
+    SelectSecondCar(SecondCarIndex - 1);
+  }
+  if (TakeAction(two, Action::Accelerate) | TakeAction(one, Action::MenuTake)) {
+    PlaySound(Sound::Confirm);
+    ScreenState = 2;
+    SpinAngle = 70.0f;
+    CarChooser = 1;
+  }
+  if (TakeAction(one, Action::MenuBack)) {
+    PlaySound(Sound::Back);
+    ScreenState = 1;
+    CarChooser = 1;
+  }
+}
+
+// Player one's turn, the screen as it always was.
+void FirstCarInput() {
+  const Controls& controls = GameControls();
+  // Player two's accelerate waits for their turn: a press now acts on nothing.
+  if (TwoPlayers()) TakeAction(GameControls(2), Action::Accelerate);
+  if (TakeAction(controls, Action::MenuRight)) {
+    if (SelectedCarIndex < LastSelectableCar) {
+      PlaySound(Sound::Tick);
+      SelectCar(SelectedCarIndex + 1);
+    }
+  }
+  if (TakeAction(controls, Action::MenuLeft)) {
+    if (SelectedCarIndex > 0) {
+      PlaySound(Sound::Tick);
+      SelectCar(SelectedCarIndex - 1);
+    }
+  }
+  if (TakeAction(controls, Action::MenuTake)) {
+    PlaySound(Sound::Confirm);
+    if (TwoPlayers()) {
+      CarChooser = 2;
+    } else {
+      ScreenState = 2;
+      SpinAngle = 70.0f;
+    }
+  }
+  if (TakeAction(controls, Action::MenuBack)) {
+    PlaySound(Sound::Back);
+    ScreenState = 0;
+    CarChooser = 1;
+  }
+}
+
 }  // namespace
+
+int CarChooser = 1;
 
 void DrawCarSelection() {
   glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
@@ -39,46 +115,40 @@ void DrawCarSelection() {
   glRotatef(25.0f, 1.0f, 0.0f, 0.0f);
   glRotatef(SpinAngle, 0.0f, 1.0f, 0.0f);
   glScalef(0.008f, 0.008f, 0.008f);
-  if (SelectedCar->model.displayList != 0) {
-    glCallList(SelectedCar->model.displayList);
+  // Player two's turn shows their car, its name in their colour.
+  const bool second = SecondChoosing();
+  const Car* shown = second ? SecondCar : SelectedCar;
+  if (shown->model.displayList != 0) {
+    glCallList(shown->model.displayList);
   }
 
   glLoadIdentity();
-  glColor3f(0.0f, 0.5f, 0.5f);
+  if (second) {
+    glColor3f(SecondPlayerColour.red, SecondPlayerColour.green, SecondPlayerColour.blue);
+  } else {
+    glColor3f(0.0f, 0.5f, 0.5f);
+  }
   glDisable(GL_DEPTH_TEST);
   glTranslatef(0.0f, -1.2f, -3.0f);
   glRotatef(SpinAngle * 0.33333334f, 0.0f, 1.0f, 0.0f);
   glScalef(0.5f, 0.5f, 0.5f);
   // The name is text, not a format: a '%' in it is drawn as it is.
-  PrintText("%s", SelectedCar->name.c_str());
+  PrintText("%s", shown->name.c_str());
   glScalef(2.0f, 2.0f, 2.0f);
   glEnable(GL_DEPTH_TEST);
+  DrawJoinedLine(second);
 
   SpinAngle += 0.1f;
   FadeMenuTint(SelectionTintFade);
 }
 
 void CarSelectionInput() {
-  const Controls& controls = GameControls();
-  if (TakeAction(controls, Action::MenuRight)) {
-    if (SelectedCarIndex < LastSelectableCar) {
-      PlaySound(Sound::Tick);
-      SelectCar(SelectedCarIndex + 1);
-    }
+  SecondPlayerJoinInput();
+  if (!TwoPlayers()) CarChooser = 1;
+  if (CarChooser == 2) {
+    SecondCarInput();
+  } else {
+    FirstCarInput();
   }
-  if (TakeAction(controls, Action::MenuLeft)) {
-    if (SelectedCarIndex > 0) {
-      PlaySound(Sound::Tick);
-      SelectCar(SelectedCarIndex - 1);
-    }
-  }
-  if (TakeAction(controls, Action::MenuTake)) {
-    PlaySound(Sound::Confirm);
-    ScreenState = 2;
-    SpinAngle = 70.0f;
-  }
-  if (TakeAction(controls, Action::MenuBack)) {
-    PlaySound(Sound::Back);
-    ScreenState = 0;
-  }
+  if (ScreenState != 1) ForgetLeaveHold();
 }

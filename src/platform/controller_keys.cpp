@@ -1,7 +1,8 @@
 // Controller buttons and axes to key messages. Every button, trigger and stick direction presses
-// its own pad key, which the player's controls bind to actions; the D-pad, the stick and the
-// triggers also act as the arrow keys, and Start and Back as Enter and Escape in the menus
-// (Start as Escape in the race), as the README's controls say.
+// its own pad key, which the player's controls bind to actions; on the first pad the D-pad, the
+// stick and the triggers also act as the arrow keys, and Start and Back as Enter and Escape in
+// the menus (Start as Escape in the race), as the README's controls say. The second pad acts as
+// no keyboard key: its stick acts as its own D-pad, its triggers as its own A and B.
 #include "platform/controller_keys.h"
 
 #include <algorithm>
@@ -47,17 +48,58 @@ Message KeyMessage(MessageKind kind, int key) {
 
 }  // namespace
 
-void ControllerKeys::connected(SDL_JoystickID id) {
-  if (std::find(order_.begin(), order_.end(), id) == order_.end()) order_.push_back(id);
+std::vector<SDL_JoystickID> ControllerKeys::connected(SDL_JoystickID id, std::deque<Message>& out) {
+  if (std::find(order_.begin(), order_.end(), id) != order_.end()) return {};
+  order_.push_back(id);
+  if (!keep_) return assign(out);
+  // Kept players: a pad plugged in plays for the first player without one.
+  for (SDL_JoystickID& player : players_) {
+    if (player >= 0) continue;
+    player = id;
+    return {id};
+  }
+  return {};
 }
 
-bool ControllerKeys::disconnected(SDL_JoystickID id, std::deque<Message>& out) {
+std::vector<SDL_JoystickID> ControllerKeys::disconnected(SDL_JoystickID id,
+                                                         std::deque<Message>& out) {
   auto found = std::find(order_.begin(), order_.end(), id);
-  if (found == order_.end()) return false;
-  const bool wasDriving = found == order_.begin();
-  if (wasDriving) releaseAll(out);
+  if (found == order_.end()) return {};
   order_.erase(found);
-  return wasDriving && !order_.empty();
+  for (int player = 0; player < 2; ++player) {
+    if (players_[player] != id) continue;
+    releaseAll(player, out);
+    players_[player] = -1;
+  }
+  return keep_ ? std::vector<SDL_JoystickID>() : assign(out);
+}
+
+std::vector<SDL_JoystickID> ControllerKeys::keepPlayers(bool keep, std::deque<Message>& out) {
+  if (keep == keep_) return {};
+  keep_ = keep;
+  if (keep) return {};
+  // The pads playing go first, in their players' order, so that letting go moves a pad only
+  // into a player left without one.
+  std::vector<SDL_JoystickID> order;
+  for (SDL_JoystickID player : players_)
+    if (player >= 0) order.push_back(player);
+  for (SDL_JoystickID id : order_)
+    if (std::find(order.begin(), order.end(), id) == order.end()) order.push_back(id);
+  order_ = order;
+  return assign(out);
+}
+
+std::vector<SDL_JoystickID> ControllerKeys::assign(std::deque<Message>& out) {
+  std::vector<SDL_JoystickID> placed;
+  for (int player = 0; player < 2; ++player) {
+    const SDL_JoystickID wanted =
+        order_.size() > static_cast<size_t>(player) ? order_[static_cast<size_t>(player)] : -1;
+    if (players_[player] == wanted) continue;
+    releaseAll(player, out);
+    players_[player] = wanted;
+    if (wanted >= 0) placed.push_back(wanted);
+  }
+  return placed;
 }
 
 bool ControllerKeys::keyboard(const Message& message) {
@@ -74,7 +116,8 @@ void ControllerKeys::pressHeldAgain(std::deque<Message>& out) {
     if (holders_[key] > 0) out.push_back(KeyMessage(MessageKind::KeyDown, key));
 }
 
-int ControllerKeys::buttonKey(Source source) {
+int ControllerKeys::buttonKey(int player, Source source) {
+  if (player != 0) return 0;
   const bool racing = ScreenState == RaceScreen;
   switch (source) {
     case ButtonBack:
@@ -95,10 +138,13 @@ int ControllerKeys::buttonKey(Source source) {
 }
 
 void ControllerKeys::handle(const SDL_Event& event, std::deque<Message>& out) {
-  if (order_.empty()) return;
-  SDL_JoystickID driver = order_.front();
-  if (event.type == SDL_CONTROLLERBUTTONDOWN || event.type == SDL_CONTROLLERBUTTONUP) {
-    if (event.cbutton.which != driver) return;
+  const bool isButton =
+      event.type == SDL_CONTROLLERBUTTONDOWN || event.type == SDL_CONTROLLERBUTTONUP;
+  if (!isButton && event.type != SDL_CONTROLLERAXISMOTION) return;
+  const SDL_JoystickID which = isButton ? event.cbutton.which : event.caxis.which;
+  const int player = which < 0 ? -1 : which == players_[0] ? 0 : which == players_[1] ? 1 : -1;
+  if (player < 0) return;
+  if (isButton) {
     Source source;
     switch (event.cbutton.button) {
       case SDL_CONTROLLER_BUTTON_A:
@@ -147,72 +193,76 @@ void ControllerKeys::handle(const SDL_Event& event, std::deque<Message>& out) {
         return;
     }
     if (event.type == SDL_CONTROLLERBUTTONUP) {
-      release(source, out);
-    } else if (!pressed_[source]) {
-      press(source, buttonKey(source), out);
+      release(player, source, out);
+    } else if (!pressed_[player][source]) {
+      press(player, source, buttonKey(player, source), out);
     }
     return;
   }
-  if (event.type != SDL_CONTROLLERAXISMOTION || event.caxis.which != driver) return;
   int value = event.caxis.value;
   bool beyondLow = value <= -PressTravel, beyondHigh = value >= PressTravel;
   bool insideLow = value > -ReleaseTravel, insideHigh = value < ReleaseTravel;
   // Each axis moves up to two directions; releases go first so that a stick flicked straight
-  // across never holds both.
+  // across never holds both. Each also acts as a key: the first pad's, and the second pad's.
   struct Direction {
     Source source;
     bool beyond, inside;
-    int key;
+    int keys[2];
   } directions[2];
   int count = 0;
   switch (event.caxis.axis) {
     case SDL_CONTROLLER_AXIS_LEFTX:
-      directions[count++] = {StickLeft, beyondLow, insideLow, VK_LEFT};
-      directions[count++] = {StickRight, beyondHigh, insideHigh, VK_RIGHT};
+      directions[count++] = {StickLeft, beyondLow, insideLow, {VK_LEFT, VK_GAMEPAD_DPAD_LEFT}};
+      directions[count++] = {StickRight, beyondHigh, insideHigh, {VK_RIGHT, VK_GAMEPAD_DPAD_RIGHT}};
       break;
     case SDL_CONTROLLER_AXIS_LEFTY:  // negative is up
-      directions[count++] = {StickUp, beyondLow, insideLow, VK_UP};
-      directions[count++] = {StickDown, beyondHigh, insideHigh, VK_DOWN};
+      directions[count++] = {StickUp, beyondLow, insideLow, {VK_UP, VK_GAMEPAD_DPAD_UP}};
+      directions[count++] = {StickDown, beyondHigh, insideHigh, {VK_DOWN, VK_GAMEPAD_DPAD_DOWN}};
       break;
     case SDL_CONTROLLER_AXIS_TRIGGERLEFT:
-      directions[count++] = {TriggerLeft, beyondHigh, insideHigh, VK_DOWN};
+      directions[count++] = {TriggerLeft, beyondHigh, insideHigh, {VK_DOWN, VK_GAMEPAD_B}};
       break;
     case SDL_CONTROLLER_AXIS_TRIGGERRIGHT:
-      directions[count++] = {TriggerRight, beyondHigh, insideHigh, VK_UP};
+      directions[count++] = {TriggerRight, beyondHigh, insideHigh, {VK_UP, VK_GAMEPAD_A}};
       break;
     default:
       break;
   }
   for (int i = 0; i < count; ++i)
-    if (directions[i].inside) release(directions[i].source, out);
-  for (int i = 0; i < count; ++i)
-    if (directions[i].beyond && !pressed_[directions[i].source])
-      press(directions[i].source, directions[i].key, out);
+    if (directions[i].inside) release(player, directions[i].source, out);
+  for (int i = 0; i < count; ++i) {
+    const Direction& direction = directions[i];
+    if (direction.beyond && !pressed_[player][direction.source])
+      press(player, direction.source,
+            player == 0 ? direction.keys[0] : direction.keys[1] + SecondPadKeys, out);
+  }
 }
 
-void ControllerKeys::press(Source source, int key, std::deque<Message>& out) {
-  pressed_[source] = true;
-  held_[source][0] = key > 0 && key < KeyCount ? key : 0;
-  held_[source][1] = PadKeys[source];
+void ControllerKeys::press(int player, Source source, int key, std::deque<Message>& out) {
+  pressed_[player][source] = true;
+  int* held = held_[player][source];
+  held[0] = key > 0 && key < KeyCount ? key : 0;
+  held[1] = PadKeys[source] + (player == 0 ? 0 : SecondPadKeys);
   // A key held by two sources (stick and D-pad, or the keyboard) goes down once and up with the
   // last of them.
-  for (int held : held_[source])
-    if (held != 0 && holders_[held]++ == 0 && !keyboardHeld_[held])
-      out.push_back(KeyMessage(MessageKind::KeyDown, held));
+  for (int i = 0; i < 2; ++i)
+    if (held[i] != 0 && holders_[held[i]]++ == 0 && !keyboardHeld_[held[i]])
+      out.push_back(KeyMessage(MessageKind::KeyDown, held[i]));
 }
 
-void ControllerKeys::release(Source source, std::deque<Message>& out) {
-  if (!pressed_[source]) return;
-  pressed_[source] = false;
-  for (int& held : held_[source]) {
+void ControllerKeys::release(int player, Source source, std::deque<Message>& out) {
+  if (!pressed_[player][source]) return;
+  pressed_[player][source] = false;
+  for (int& held : held_[player][source]) {
     if (held != 0 && --holders_[held] == 0 && !keyboardHeld_[held])
       out.push_back(KeyMessage(MessageKind::KeyUp, held));
     held = 0;
   }
 }
 
-void ControllerKeys::releaseAll(std::deque<Message>& out) {
-  for (int source = 0; source < SourceCount; ++source) release(static_cast<Source>(source), out);
+void ControllerKeys::releaseAll(int player, std::deque<Message>& out) {
+  for (int source = 0; source < SourceCount; ++source)
+    release(player, static_cast<Source>(source), out);
 }
 
 }  // namespace platform

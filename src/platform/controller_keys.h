@@ -1,6 +1,7 @@
 // Game controllers as keys: buttons, D-pad, left stick and triggers become the key-down and
 // key-up messages of the keys they stand for, so the game reads them through KeyState. A key
-// is down while the keyboard or the driving controller holds it.
+// is down while the keyboard or a controller holds it. The first pad plays for player one, the
+// second for player two, on keys of its own (SecondPadKeys up).
 #pragma once
 
 #include <SDL.h>
@@ -8,6 +9,7 @@
 #include <deque>
 #include <vector>
 
+#include "platform/keys.h"
 #include "platform/window_system.h"
 
 namespace platform {
@@ -19,12 +21,21 @@ class ControllerKeys {
   static constexpr int PressTravel = 12000;
   static constexpr int ReleaseTravel = 8000;
 
-  // A controller joined or left (by joystick instance id). The first connected one drives;
-  // when it leaves, every key it held is released and the next one in order takes over. True
-  // when another controller now drives: its caller feeds that one's current state to handle().
-  void connected(SDL_JoystickID id);
-  bool disconnected(SDL_JoystickID id, std::deque<Message>& out);
-  SDL_JoystickID driver() const { return order_.empty() ? -1 : order_.front(); }
+  // A controller joined or left (by joystick instance id). The first connected one drives for
+  // player one, the second for player two; when one leaves, every key it held is released and
+  // the next ones in order move up a player, unless the players are kept (below). Each returns
+  // the controllers that came to play for a player: their caller feeds each one's current
+  // state to handle().
+  std::vector<SDL_JoystickID> connected(SDL_JoystickID id, std::deque<Message>& out);
+  std::vector<SDL_JoystickID> disconnected(SDL_JoystickID id, std::deque<Message>& out);
+  // Player one's controller, or -1; player two's.
+  SDL_JoystickID driver() const { return players_[0]; }
+  SDL_JoystickID secondDriver() const { return players_[1]; }
+
+  // Kept, each pad stays with its player: one unplugged leaves its player without a pad (until
+  // a pad is plugged in) and hands nothing over. Let go, the pads are assigned in order again;
+  // returns the controllers that came to play for a player, as above.
+  std::vector<SDL_JoystickID> keepPlayers(bool keep, std::deque<Message>& out);
 
   // A keyboard key message: passes, except a key-up of a key a controller still holds.
   bool keyboard(const Message& message);
@@ -33,11 +44,11 @@ class ControllerKeys {
   // goes down again.
   void pressHeldAgain(std::deque<Message>& out);
 
-  // Controller button and axis events; other events and other controllers' are ignored.
-  // Appends the key messages they cause.
+  // Controller button and axis events; other events and those of controllers playing for
+  // nobody are ignored. Appends the key messages they cause.
   void handle(const SDL_Event& event, std::deque<Message>& out);
 
-  bool driving() const { return !order_.empty(); }
+  bool driving() const { return players_[0] >= 0; }
 
  private:
   // Whatever can hold a key: each button, and each direction of the stick and the triggers.
@@ -65,16 +76,21 @@ class ControllerKeys {
     SourceCount
   };
 
-  void press(Source source, int key, std::deque<Message>& out);
-  void release(Source source, std::deque<Message>& out);
-  void releaseAll(std::deque<Message>& out);
-  int buttonKey(Source source);
+  void press(int player, Source source, int key, std::deque<Message>& out);
+  void release(int player, Source source, std::deque<Message>& out);
+  void releaseAll(int player, std::deque<Message>& out);
+  // The key a button also acts as for a player (0 for only its pad key).
+  int buttonKey(int player, Source source);
+  // Gives each player the pad the rules say (see keepPlayers); returns those newly placed.
+  std::vector<SDL_JoystickID> assign(std::deque<Message>& out);
 
   std::vector<SDL_JoystickID> order_;  // connected controllers, first connected first
-  bool pressed_[SourceCount] = {};
-  int held_[SourceCount][2] = {};  // the key each source acts as and its pad key, 0 for none
-  int holders_[256] = {};          // how many sources hold each key
-  bool keyboardHeld_[256] = {};    // keys down on the keyboard
+  SDL_JoystickID players_[2] = {-1, -1};
+  bool keep_ = false;
+  bool pressed_[2][SourceCount] = {};
+  int held_[2][SourceCount][2] = {};  // the key each source acts as and its pad key, 0 for none
+  int holders_[KeyCount] = {};        // how many sources hold each key
+  bool keyboardHeld_[KeyCount] = {};  // keys down on the keyboard
 };
 
 }  // namespace platform

@@ -50,7 +50,10 @@ constexpr int VK_GAMEPAD_LEFT_THUMBSTICK_DOWN = 0xD4;
 constexpr int VK_GAMEPAD_LEFT_THUMBSTICK_RIGHT = 0xD5;
 constexpr int VK_GAMEPAD_LEFT_THUMBSTICK_LEFT = 0xD6;
 
-constexpr int KeyCount = 256;
+// The second pad's buttons have keys of their own above every Windows code: the first pad's
+// code plus SecondPadKeys. They act as no keyboard key; only player two's pad bindings read them.
+constexpr int SecondPadKeys = 0x100;
+constexpr int KeyCount = 0x200;
 
 // True from a key-down message until its key-up, or until a screen clears it to consume a press.
 extern bool KeyState[KeyCount];

@@ -206,18 +206,18 @@ void SdlWindowSystem::controllerEvent(const SDL_Event& event) {
       SDL_GameController* controller = SDL_GameControllerOpen(event.cdevice.which);
       if (!controller) return;
       controllers_[id] = controller;
-      controllerKeys_.connected(id);
-      if (controllerKeys_.driver() == id) readHeldControls(id);
+      for (SDL_JoystickID placed : controllerKeys_.connected(id, pending_))
+        readHeldControls(placed);
       return;
     }
     case SDL_CONTROLLERDEVICEREMOVED: {
       auto found = controllers_.find(event.cdevice.which);
-      bool takenOver = controllerKeys_.disconnected(event.cdevice.which, pending_);
+      const auto placed = controllerKeys_.disconnected(event.cdevice.which, pending_);
       if (found != controllers_.end()) {
         SDL_GameControllerClose(found->second);
         controllers_.erase(found);
       }
-      if (takenOver) readHeldControls(controllerKeys_.driver());
+      for (SDL_JoystickID id : placed) readHeldControls(id);
       return;
     }
     default:
@@ -246,6 +246,10 @@ void SdlWindowSystem::readHeldControls(SDL_JoystickID id) {
         SDL_GameControllerGetAxis(found->second, static_cast<SDL_GameControllerAxis>(axis));
     controllerKeys_.handle(event, pending_);
   }
+}
+
+void SdlWindowSystem::setPadsKeepPlayers(bool keep) {
+  for (SDL_JoystickID id : controllerKeys_.keepPlayers(keep, pending_)) readHeldControls(id);
 }
 
 void SdlWindowSystem::keysCleared() {

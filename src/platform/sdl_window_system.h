@@ -44,11 +44,12 @@ class SdlWindowSystem : public WindowSystem {
   bool setSwapInterval(int interval) override;
   bool drawableSize(int& width, int& height) override;
   void keysCleared() override;
+  void setPadsKeepPlayers(bool keep) override;
 
  private:
   bool translate(const SDL_Event& event, Message& message);
   void controllerEvent(const SDL_Event& event);
-  // Presses what controller id holds now (it has just come to drive).
+  // Presses what controller id holds now (it has just come to play for a player).
   void readHeldControls(SDL_JoystickID id);
 
   SDL_Window* window_ = nullptr;

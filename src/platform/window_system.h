@@ -82,6 +82,9 @@ class WindowSystem {
   // The keyboard state was cleared (a message box was answered): keys that sources other than
   // the keyboard still hold are to be pressed again.
   virtual void keysCleared() {}
+  // While true, each game pad stays with the player it plays for: unplugging one hands nothing
+  // over to another pad. False (the start), the first connected pad plays for player one.
+  virtual void setPadsKeepPlayers(bool keep) { (void)keep; }
 };
 
 // The window system the frame uses; set once at start (the SDL one, or a test's).

@@ -85,9 +85,11 @@ TEST_F(ControlsRead, LinesOfTheFileBindAndABadLineKeepsOnlyItsActionsDefault) {
   EXPECT_EQ(controls[Action::SteerLeft].pad, VK_GAMEPAD_DPAD_LEFT);          // no pad line: default
   EXPECT_EQ(controls[Action::Restart], Controls::Default(Action::Restart));  // player two's line
 
-  read(2);
-  EXPECT_EQ(FormatKeys(controls[Action::Restart]), "Backspace");
-  EXPECT_EQ(controls[Action::Accelerate], Controls::Default(Action::Accelerate));
+  // Player two has no restart of their own: their restart line is not read.
+  EXPECT_TRUE(read(2).empty());
+  EXPECT_EQ(controls.player(), 2);
+  EXPECT_EQ(controls[Action::Restart], Binding{});
+  EXPECT_EQ(controls[Action::Accelerate], Controls::Default(Action::Accelerate, 2));
 }
 
 TEST_F(ControlsRead, AKeyTakenFromAnotherActionOfItsScreenLeavesTheDefault) {
@@ -122,6 +124,64 @@ TEST(ControlsBinding, KeysOfAnotherActionOrOfTheGameRefusedAndResetRestoresAll) 
     const auto action = static_cast<Action>(i);
     EXPECT_EQ(controls[action], Controls::Default(action)) << InfoOf(action).name;
   }
+}
+
+TEST(SecondPlayerControls, DefaultsAreTheLeftHandsKeysAndTheirOwnPadsButtons) {
+  const Controls two(2);
+  const char* keys[] = {"W", "S", "A", "D", "Left Shift", "Tab", "Q"};
+  for (int i = 0; i < ActionCount; ++i) {
+    const auto action = static_cast<Action>(i);
+    const Binding expected = i < SecondPlayerActionCount  // the others are not theirs: none
+                                 ? Binding{{Scan(keys[i]), 0}, Controls::Default(action).pad}
+                                 : Binding{};
+    EXPECT_EQ(two[action], expected) << i;
+  }
+  ClearKeyState();
+  KeyState[VK_GAMEPAD_A] = true;  // the first pad's A is player one's, never theirs
+  EXPECT_FALSE(ActionHeld(two, Action::Accelerate));
+  KeyState[VK_GAMEPAD_A + SecondPadKeys] = true;
+  EXPECT_TRUE(ActionHeld(two, Action::Accelerate));
+  ClearKeyState();
+}
+
+TEST(SecondPlayerControls, AKeyOfOnePlayersRaceActionIsRefusedToTheOther) {
+  Controls one(1), two(2);
+  one.setPartner(&two);
+  two.setPartner(&one);
+  auto refusal = one.bindKey(Action::Accelerate, 1, Scan("W"));
+  EXPECT_TRUE(refusal && refusal->action == Action::Accelerate && refusal->player == 2);
+  EXPECT_EQ(one.setKey(Action::Ghost, 1, Scan("Q")), Action::ChaseView);  // a race action too
+  EXPECT_EQ(one.setKey(Action::MenuTake, 1, Scan("W")), std::nullopt);    // the menus' are free
+  refusal = two.bindKey(Action::Nitro, 0, Scan("R"));                     // player one's restart
+  EXPECT_TRUE(refusal && refusal->action == Action::Restart && refusal->player == 1);
+  EXPECT_EQ(two.setKey(Action::Brake, 0, Scan("W")), Action::Accelerate);  // their own
+  EXPECT_EQ(two.setKey(Action::Ghost, 0, Scan("P")), Action::Ghost);       // not theirs
+  EXPECT_EQ(two.setPad(Action::Restart, VK_GAMEPAD_X), Action::Restart);
+  // Freed by one, the key is the other's to take.
+  EXPECT_EQ(two.setKey(Action::Accelerate, 0, Scan("I")), std::nullopt);
+  EXPECT_EQ(one.setKey(Action::Accelerate, 1, Scan("W")), std::nullopt);
+  EXPECT_EQ(two.setKey(Action::SteerLeft, 1, Scan("Up")), Action::Accelerate);
+}
+
+TEST_F(ControlsRead, PlayerTwosLinesYieldToPlayerOnesRaceKeys) {
+  lines = {{"key.accelerate", "Up, W"},  // player one's lines win: W is left out of player two's
+           {"key2.brake", "Down"},       // player one's brake: back to S
+           {"key2.steer_left", "S"},     // then clashes with brake's default S: back to A
+           {"pad2.accelerate", "righttrigger"},
+           {"key2.driver_view", "Tab, 1"}};  // 1 is player one's: the whole line falls back
+  Controls one;
+  std::swap(one, controls);
+  EXPECT_TRUE(read().empty());
+  std::swap(one, controls);
+  controls.setPartner(&one);
+  const auto problems = read(2);
+  EXPECT_EQ(controls[Action::Accelerate], (Binding{{0, 0}, VK_GAMEPAD_RIGHT_TRIGGER}));
+  EXPECT_EQ(FormatKeys(controls[Action::Brake]) + FormatKeys(controls[Action::SteerLeft]) +
+                FormatKeys(controls[Action::DriverView]),
+            "SATab");
+  ASSERT_EQ(problems.size(), 4u);
+  EXPECT_EQ(problems[0], "key2.accelerate: the default W is player 1's accelerate; left out");
+  EXPECT_EQ(problems[1], "key2.brake: shares a key with player 1's brake; the default is used");
 }
 
 TEST(ControlsBinding, HeldAndTakenThroughTheKeysTheBindingsGive) {

@@ -20,10 +20,12 @@ class ControlsScreenTest : public testing::Test {
     ClearKeyState();
     GameSettings.reload();
     GameControls().reset();
+    GameControls(2).reset();
     ScreenState = 0;
   }
   void TearDown() override {
     GameControls().reset();
+    GameControls(2).reset();
     ClearKeyState();
     ScreenState = 0;
     GameSettings.reload();
@@ -42,16 +44,19 @@ TEST_F(ControlsScreenTest, RebindsFromTheKeyboardRefusesTakenKeysAndWritesTheSet
   ASSERT_EQ(ScreenState, ControlsScreenNumber);
   press({VK_RETURN});  // accelerate, first key
   EXPECT_TRUE(ControlsScreen.waiting);
-  press({'W'});
+  press({'E'});
   EXPECT_FALSE(ControlsScreen.waiting);
-  EXPECT_EQ(ControlsCellText(0, 1), "W");
-  EXPECT_EQ(GameSettings.value("key.accelerate"), "W");
+  EXPECT_EQ(ControlsCellText(0, 1), "E");
+  EXPECT_EQ(GameSettings.value("key.accelerate"), "E");
   EXPECT_EQ(GameSettings.value("pad.accelerate"), "a");
 
   press({VK_DOWN});  // brake
   press({VK_RETURN});
-  press({'W'});
-  EXPECT_EQ(ControlsScreen.message, "W is taken by Accelerate");
+  press({'E'});
+  EXPECT_EQ(ControlsScreen.message, "E is taken by Accelerate");
+  press({VK_RETURN});
+  press({'W'});  // player two's
+  EXPECT_EQ(ControlsScreen.message, "W is taken by player 2's Accelerate");
   press({VK_RETURN});
   press({VK_F4 - 3});  // F1, the game's own
   EXPECT_EQ(ControlsScreen.message, "F1 is the game's own key");
@@ -81,6 +86,36 @@ TEST_F(ControlsScreenTest, RebindsFromTheKeyboardRefusesTakenKeysAndWritesTheSet
   press({VK_ESCAPE});
   EXPECT_EQ(ScreenState, 0);
   EXPECT_FALSE(KeyState[VK_ESCAPE]);  // taken: the main menu does not quit on it
+}
+
+TEST_F(ControlsScreenTest, TabTurnsToPlayerTwosPageWithTheSameEditing) {
+  OpenControlsScreen();
+  press({VK_TAB});
+  EXPECT_EQ(ControlsScreen.player, 2);
+  EXPECT_EQ(ControlsCellText(0, 0, 2) + ControlsCellText(0, 1, 2), "AccelerateW");
+  EXPECT_EQ(ControlsCellText(SecondPlayerActionCount, 0, 2), "Reset all to defaults");
+  press({VK_RETURN});  // accelerate's first key
+  press({VK_UP});      // player one's
+  EXPECT_EQ(ControlsScreen.message, "Up is taken by player 1's Accelerate");
+  press({VK_RETURN});
+  press({'S'});  // their own brake's
+  EXPECT_EQ(ControlsScreen.message, "S is taken by Brake");
+  press({VK_RETURN});
+  press({'I'});
+  EXPECT_EQ(GameSettings.value("key2.accelerate"), "I");
+  EXPECT_FALSE(GameSettings.value("key.accelerate"));  // player one's line untouched
+  // Pad buttons from either pad set player two's; the second pad's Back cancels the wait.
+  for (int key : {VK_RIGHT, VK_RIGHT, VK_RETURN, VK_GAMEPAD_VIEW + SecondPadKeys, VK_RETURN,
+                  VK_GAMEPAD_RIGHT_TRIGGER + SecondPadKeys})
+    press({key});
+  EXPECT_EQ(GameSettings.value("pad2.accelerate"), "righttrigger");
+  EXPECT_EQ(GameControls()[Action::Accelerate].pad, VK_GAMEPAD_A);
+  for (int row = 0; row < 9; ++row) press({VK_DOWN});  // stops on the reset entry
+  press({VK_RETURN});
+  EXPECT_EQ(GameSettings.value("key2.accelerate"), "W");
+  EXPECT_EQ(GameSettings.value("pad2.accelerate"), "a");
+  press({VK_TAB});  // back to player one's page, at its top
+  EXPECT_TRUE(ControlsScreen.player == 1 && ControlsScreen.row == 0);
 }
 
 }  // namespace

@@ -160,19 +160,21 @@ TEST_F(ControllerKeysTest, StickAndTriggersPressBeyondTheDeadZoneAndLetGoInsideI
 TEST_F(ControllerKeysTest, TheFirstConnectedDrivesAndLeavingReleasesItsKeys) {
   SDL_JoystickID second = plugIn();
   ScreenState = 3;
-  button(second, SDL_CONTROLLER_BUTTON_A, true);  // not the driver: ignored
+  button(second, SDL_CONTROLLER_BUTTON_A, true);  // player two's: their own key
   button(first_, SDL_CONTROLLER_BUTTON_A, true);
   button(first_, SDL_CONTROLLER_BUTTON_DPAD_LEFT, true);
   axis(first_, SDL_CONTROLLER_AXIS_LEFTX, -30000);
-  EXPECT_EQ(take(), (Keys{{Down, VK_GAMEPAD_A},
+  EXPECT_EQ(take(), (Keys{{Down, VK_GAMEPAD_A + SecondPadKeys},
+                          {Down, VK_GAMEPAD_A},
                           {Down, VK_LEFT},
                           {Down, VK_GAMEPAD_DPAD_LEFT},
                           {Down, VK_GAMEPAD_LEFT_THUMBSTICK_LEFT}}));
-  unplug(first_);
+  unplug(first_);  // the second moves up to player one, letting go of player two's keys
   EXPECT_EQ(take(), (Keys{{Up, VK_GAMEPAD_A},
                           {Up, VK_GAMEPAD_DPAD_LEFT},
                           {Up, VK_LEFT},
-                          {Up, VK_GAMEPAD_LEFT_THUMBSTICK_LEFT}}));
+                          {Up, VK_GAMEPAD_LEFT_THUMBSTICK_LEFT},
+                          {Up, VK_GAMEPAD_A + SecondPadKeys}}));
   button(second, SDL_CONTROLLER_BUTTON_X, true);  // the next one now drives
   EXPECT_EQ(take(), (Keys{{Down, VK_GAMEPAD_X}}));
   unplug(second);
@@ -215,15 +217,20 @@ TEST_F(ControllerKeysTest, AKeyIsDownWhileTheKeyboardOrTheControllerHoldsIt) {
 TEST_F(ControllerKeysTest, APadTakingOverCountsWhatItHoldsAndHeldControlsPressAgainAfterABox) {
   ScreenState = 3;
   SDL_JoystickID second = plugIn();
-  // The second pad's stick is held left before it drives: its own events go unheard.
+  // The second pad's stick is held left while it plays for player two: their keys only.
   SDL_Joystick* stick = SDL_JoystickFromInstanceID(second);
   ASSERT_NE(stick, nullptr);
   ASSERT_EQ(SDL_JoystickSetVirtualAxis(stick, SDL_CONTROLLER_AXIS_LEFTX, -30000), 0);
   axis(first_, SDL_CONTROLLER_AXIS_TRIGGERRIGHT, 30000);
-  EXPECT_EQ(take(), (Keys{{Down, VK_UP}, {Down, VK_GAMEPAD_RIGHT_TRIGGER}}));
+  EXPECT_EQ(take(), (Keys{{Down, VK_UP},
+                          {Down, VK_GAMEPAD_RIGHT_TRIGGER},
+                          {Down, VK_GAMEPAD_DPAD_LEFT + SecondPadKeys},
+                          {Down, VK_GAMEPAD_LEFT_THUMBSTICK_LEFT + SecondPadKeys}}));
   unplug(first_);
   EXPECT_EQ(take(), (Keys{{Up, VK_UP},
                           {Up, VK_GAMEPAD_RIGHT_TRIGGER},
+                          {Up, VK_GAMEPAD_DPAD_LEFT + SecondPadKeys},
+                          {Up, VK_GAMEPAD_LEFT_THUMBSTICK_LEFT + SecondPadKeys},
                           {Down, VK_LEFT},
                           {Down, VK_GAMEPAD_LEFT_THUMBSTICK_LEFT}}));
 
@@ -238,6 +245,68 @@ TEST_F(ControllerKeysTest, APadTakingOverCountsWhatItHoldsAndHeldControlsPressAg
   platform::SetWindowSystem(nullptr);
   EXPECT_FALSE(KeyState[VK_LEFT]);
   EXPECT_EQ(take(), (Keys{{Down, VK_LEFT}, {Down, VK_GAMEPAD_LEFT_THUMBSTICK_LEFT}}));
+}
+
+TEST_F(ControllerKeysTest, TheSecondPadPressesOnlyItsOwnKeysInEveryScreen) {
+  SDL_JoystickID second = plugIn();
+  constexpr int S = SecondPadKeys;
+  ScreenState = 1;  // Start, Back and the D-pad are no Enter, Escape or arrows
+  for (int which :
+       {SDL_CONTROLLER_BUTTON_START, SDL_CONTROLLER_BUTTON_BACK, SDL_CONTROLLER_BUTTON_DPAD_LEFT})
+    button(second, which, true);
+  EXPECT_EQ(take(), (Keys{{Down, VK_GAMEPAD_MENU + S},
+                          {Down, VK_GAMEPAD_VIEW + S},
+                          {Down, VK_GAMEPAD_DPAD_LEFT + S}}));
+  ScreenState = 3;
+  // The stick acts as its own D-pad, the triggers as its own A and B: player two steers,
+  // accelerates and brakes with them as player one does.
+  button(second, SDL_CONTROLLER_BUTTON_DPAD_UP, true);
+  axis(second, SDL_CONTROLLER_AXIS_LEFTY, -30000);
+  axis(second, SDL_CONTROLLER_AXIS_TRIGGERRIGHT, 30000);
+  axis(second, SDL_CONTROLLER_AXIS_TRIGGERLEFT, 30000);
+  EXPECT_EQ(take(), (Keys{{Down, VK_GAMEPAD_DPAD_UP + S},
+                          {Down, VK_GAMEPAD_LEFT_THUMBSTICK_UP + S},
+                          {Down, VK_GAMEPAD_A + S},
+                          {Down, VK_GAMEPAD_RIGHT_TRIGGER + S},
+                          {Down, VK_GAMEPAD_B + S},
+                          {Down, VK_GAMEPAD_LEFT_TRIGGER + S}}));
+  button(second, SDL_CONTROLLER_BUTTON_DPAD_UP, false);  // the stick still holds D-pad up
+  axis(second, SDL_CONTROLLER_AXIS_LEFTY, 0);
+  EXPECT_EQ(take(), (Keys{{Up, VK_GAMEPAD_DPAD_UP + S}, {Up, VK_GAMEPAD_LEFT_THUMBSTICK_UP + S}}));
+  SDL_JoystickID third = plugIn();  // plays for nobody
+  button(third, SDL_CONTROLLER_BUTTON_A, true);
+  EXPECT_TRUE(take().empty());
+}
+
+TEST_F(ControllerKeysTest, KeptPlayersHandNothingOverWhenAPadIsUnplugged) {
+  constexpr int S = SecondPadKeys;
+  ScreenState = 3;
+  SDL_JoystickID second = plugIn();
+  SDL_JoystickID third = plugIn();
+  ws.setPadsKeepPlayers(true);
+  EXPECT_TRUE(take().empty());
+  button(first_, SDL_CONTROLLER_BUTTON_A, true);
+  button(second, SDL_CONTROLLER_BUTTON_B, true);
+  EXPECT_EQ(take(), (Keys{{Down, VK_GAMEPAD_A}, {Down, VK_GAMEPAD_B + S}}));
+  // Player one's pad goes: its keys let go; the second stays player two's, the third takes
+  // nothing over.
+  unplug(first_);
+  EXPECT_EQ(take(), (Keys{{Up, VK_GAMEPAD_A}}));
+  button(third, SDL_CONTROLLER_BUTTON_X, true);
+  button(second, SDL_CONTROLLER_BUTTON_X, true);
+  EXPECT_EQ(take(), (Keys{{Down, VK_GAMEPAD_X + S}}));
+  // A pad plugged in takes the free place, player one's.
+  SDL_JoystickID again = plugIn();
+  button(again, SDL_CONTROLLER_BUTTON_A, true);
+  EXPECT_EQ(take(), (Keys{{Down, VK_GAMEPAD_A}}));
+  // Player two's pad goes: player one plays on with theirs.
+  unplug(second);
+  EXPECT_EQ(take(), (Keys{{Up, VK_GAMEPAD_B + S}, {Up, VK_GAMEPAD_X + S}}));
+  // Let go, the pads are in order again: player one's stays, the third becomes player two's.
+  ws.setPadsKeepPlayers(false);
+  EXPECT_TRUE(take().empty());
+  button(third, SDL_CONTROLLER_BUTTON_A, true);
+  EXPECT_EQ(take(), (Keys{{Down, VK_GAMEPAD_A + S}}));
 }
 
 }  // namespace

@@ -1,0 +1,199 @@
+// Player two on the car selection: joining with their own accelerate (keyboard or second pad),
+// leaving by their brake held a second or their pad's Back, the cars chosen in turn, the line
+// naming who joined clear of the name, arrows and car, and the screen as ever with nobody joined.
+#include <filesystem>
+#include <fstream>
+#include <vector>
+
+#include "assets/outline_font.h"
+#include "content/content_generator.h"
+#include "game/controls.h"
+#include "menu/menu_drawing.h"
+#include "menu/second_player_join.h"
+#include "menu_fixture.h"
+#include "platform/scripted_window_system.h"
+
+namespace {
+
+// Records what the game tells the window system about the pads.
+struct PadKeeping : platform::ScriptedWindowSystem {
+  void setPadsKeepPlayers(bool keep) override { kept.push_back(keep); }
+  std::vector<bool> kept;
+};
+
+class SecondPlayerTest : public menu_testing::MenuTest {
+ protected:
+  void SetUp() override {
+    MenuTest::SetUp();
+    GameControls(2).reset();
+    ScreenState = 1;
+  }
+  void TearDown() override {
+    platform::SetWindowSystem(nullptr);
+    SetSecondPlayer(SecondPlayer::None);
+    CarChooser = 1;
+    MenuTest::TearDown();
+  }
+  // Frames with a key held down, then one with it let go (a tap is one frame held).
+  void hold(int key, int frames = 1) {
+    for (int i = 0; i < frames; ++i) {
+      KeyState[key] = true;
+      CarSelectionInput();
+    }
+    KeyState[key] = false;
+    CarSelectionInput();
+  }
+  std::vector<unsigned char> carFrame(float spin, void (*draw)() = DrawCarSelection) {
+    SpinAngle = spin;
+    MenuTint = {1.0f, 1.0f, 1.0f};
+    draw();
+    glFinish();
+    return framebuffer();
+  }
+};
+
+// The car selection as it was drawn before player two could join.
+void DrawCarSelectionForOnePlayer() {
+  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+  glLoadIdentity();
+  glTranslatef(0.7f, 0.25f, -4.2f);
+  DrawMenuBackground(MenuCarTexture);
+  glTranslatef(-0.09f, -0.59f, 1.2f);
+  glRotatef(90.0f, 0.0f, 0.0f, 1.0f);
+  glScalef(0.05f, 0.05f, 0.05f);
+  DrawSelectionArrows();
+  glLoadIdentity();
+  glColor3f(1.0f, 1.0f, 1.0f);
+  glTranslatef(-0.3f, 0.05f, -1.2f);
+  glRotatef(-25.0f, 0.0f, 0.0f, 1.0f);
+  glRotatef(25.0f, 1.0f, 0.0f, 0.0f);
+  glRotatef(SpinAngle, 0.0f, 1.0f, 0.0f);
+  glScalef(0.008f, 0.008f, 0.008f);
+  glCallList(SelectedCar->model.displayList);
+  glLoadIdentity();
+  glColor3f(0.0f, 0.5f, 0.5f);
+  glDisable(GL_DEPTH_TEST);
+  glTranslatef(0.0f, -1.2f, -3.0f);
+  glRotatef(SpinAngle * 0.33333334f, 0.0f, 1.0f, 0.0f);
+  glScalef(0.5f, 0.5f, 0.5f);
+  PrintText("%s", SelectedCar->name.c_str());
+  glScalef(2.0f, 2.0f, 2.0f);
+  glEnable(GL_DEPTH_TEST);
+  SpinAngle += 0.1f;
+  FadeMenuTint(SelectionTintFade);
+}
+
+TEST_F(SecondPlayerTest, JoinWithTheirAccelerateLeaveWithBrakeHeldASecondOrThePadsBack) {
+  PadKeeping system;
+  platform::SetWindowSystem(&system);
+  hold('S');
+  hold(VK_GAMEPAD_A);  // the first pad's A is player one's Enter, never a join
+  EXPECT_TRUE(SecondPlayerJoined == SecondPlayer::None && ScreenState == 2);
+  ScreenState = 1;
+  KeyState['W'] = true;
+  CarSelectionInput();
+  EXPECT_FALSE(KeyState['W']);  // taken
+  EXPECT_TRUE(SecondPlayerJoined == SecondPlayer::Keyboard && ScreenState == 1);
+  hold('S', LeaveHoldFrames - 1);  // a frame short of a second, twice: the count starts again
+  hold('S', LeaveHoldFrames - 1);
+  hold(VK_GAMEPAD_VIEW + SecondPadKeys);  // a pad's Back: not how the keyboard player leaves
+  EXPECT_EQ(SecondPlayerJoined, SecondPlayer::Keyboard);
+  hold('S', LeaveHoldFrames);
+  EXPECT_TRUE(SecondPlayerJoined == SecondPlayer::None && ScreenState == 1);
+
+  hold(VK_GAMEPAD_A + SecondPadKeys);  // the second pad: kept as player two's while they play
+  EXPECT_EQ(SecondPlayerJoined, SecondPlayer::Pad);
+  hold(VK_GAMEPAD_VIEW + SecondPadKeys);  // leaves (and is no Escape for the screen)
+  hold(VK_GAMEPAD_A + SecondPadKeys);
+  hold(VK_GAMEPAD_B + SecondPadKeys, LeaveHoldFrames - 1);
+  EXPECT_EQ(SecondPlayerJoined, SecondPlayer::Pad);
+  hold(VK_GAMEPAD_B + SecondPadKeys, LeaveHoldFrames);
+  EXPECT_TRUE(SecondPlayerJoined == SecondPlayer::None && ScreenState == 1);
+  EXPECT_EQ(system.kept, (std::vector<bool>{false, false, true, false, true, false}));
+  platform::SetWindowSystem(nullptr);  // before it goes
+}
+
+TEST_F(SecondPlayerTest, EachPlayerChoosesACarInTurnAndStaysJoinedAcrossScreens) {
+  for (int key : {int('W'), VK_RIGHT, int('D')}) hold(key);  // D waits for player two's turn
+  EXPECT_TRUE(SelectedCarIndex == 1 && SecondCarIndex == 0);
+  hold(VK_RETURN);
+  EXPECT_TRUE(ScreenState == 1 && CarChooser == 2);
+  for (int key : {int('D'), VK_RIGHT, int('D'), int('A')}) hold(key);  // stops at the last car
+  EXPECT_TRUE(SecondCarIndex == 1 && SecondCar == &CarRoster[1] && SelectedCarIndex == 1);
+  hold(VK_ESCAPE);  // back to player one's choice, not the main menu
+  EXPECT_TRUE(ScreenState == 1 && CarChooser == 1);
+  hold(VK_LEFT);
+  hold(VK_RETURN);
+  hold('W');  // player two's accelerate takes, as Enter does
+  EXPECT_TRUE(ScreenState == 2 && CarChooser == 1 && SpinAngle == 70.0f);
+  EXPECT_TRUE(SelectedCar == &CarRoster[0] && SecondCar == &CarRoster[1]);
+
+  // Back from the track selection (or a race) the choice starts with player one, still joined.
+  KeyState[VK_ESCAPE] = true;
+  TrackSelectionInput();
+  EXPECT_TRUE(ScreenState == 1 && CarChooser == 1 && TwoPlayers());
+  // Player two leaving in their turn hands the choice back; Enter then goes on at once.
+  hold(VK_RETURN);
+  hold('S', LeaveHoldFrames);
+  EXPECT_TRUE(!TwoPlayers() && CarChooser == 1);
+  hold(VK_RETURN);
+  EXPECT_EQ(ScreenState, 2);
+}
+
+TEST_F(SecondPlayerTest, TheJoinedLineAloneChangesThePictureClearOfNameArrowsAndCars) {
+  for (const auto& file : content::BuildContent()) {  // the shipped cars and pictures
+    const auto path = std::filesystem::path("Data") / file.name;
+    std::filesystem::create_directories(path.parent_path());
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(file.bytes.data()),
+               static_cast<std::streamsize>(file.bytes.size()));
+  }
+  GameSetup();
+  hold('W');
+  hold('S', LeaveHoldFrames);  // player two came and went: the screen is as it always was
+  for (int car = 0; car <= LastSelectableCar; ++car) {
+    SelectedCar = &CarRoster[car];
+    const auto before = carFrame(30.0f * car, DrawCarSelectionForOnePlayer);
+    EXPECT_EQ(carFrame(30.0f * car), before) << car;
+  }
+
+  // Joined against nobody joined, every car every 15 degrees of its turn (and its name's): only
+  // the line differs, in the top left corner, drawn on black with black two pixels round it.
+  auto black = [](const unsigned char* p) { return p[0] == 0 && p[1] == 0 && p[2] == 0; };
+  int linePixels = 0, outsideTheCorner = 0, offBlack = 0;
+  for (int car = 0; car <= LastSelectableCar; ++car) {
+    ASSERT_NE(CarRoster[car].model.displayList, 0u);
+    SelectedCar = &CarRoster[car];
+    for (int i = 0; i < 72; ++i) {
+      SetSecondPlayer(SecondPlayer::None);
+      const auto without = carFrame(15.0f * static_cast<float>(i));
+      SetSecondPlayer(SecondPlayer::Keyboard);
+      const auto with = carFrame(15.0f * static_cast<float>(i));
+      for (int y = 2; y < 598; ++y)
+        for (int x = 2; x < 798; ++x) {
+          const size_t at = (size_t(y) * 800 + x) * 3;
+          if (std::equal(&with[at], &with[at] + 3, &without[at])) continue;
+          ++linePixels;
+          outsideTheCorner += x > 330 || y < 540;
+          for (int dy = -2; dy <= 2; ++dy)
+            for (int dx = -2; dx <= 2; ++dx) offBlack += !black(&without[at + 3 * (dy * 800 + dx)]);
+        }
+    }
+  }
+  EXPECT_GT(linePixels, 3 * 72 * 400);
+  EXPECT_EQ(outsideTheCorner, 0);
+  EXPECT_EQ(offBlack, 0);
+
+  // Player two's turn: their car's name in their colour, none in player one's teal.
+  hold(VK_RETURN);
+  ASSERT_EQ(JoinedLineText(true), "Player 2: keyboard, choosing");
+  const auto turn = carFrame(10.0f);
+  int teal = 0, orange = 0;
+  for (size_t at = 0; at < size_t(800 * 130 * 3); at += 3) {  // the band of the name
+    teal += turn[at] < 20 && turn[at + 1] > 100 && turn[at + 2] > 100;
+    orange += turn[at] > 230 && turn[at + 1] > 120 && turn[at + 1] < 160 && turn[at + 2] < 50;
+  }
+  EXPECT_TRUE(teal == 0 && orange > 500) << teal << " " << orange;
+}
+
+}  // namespace
