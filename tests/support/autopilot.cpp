@@ -9,6 +9,7 @@
 #include "platform/clock.h"
 #include "platform/keys.h"
 #include "race/race.h"
+#include "race/race_of_two.h"
 #include "race/race_screen.h"
 #include "track/track.h"
 
@@ -117,6 +118,49 @@ AutopilotReport DriveRace(ManualCalendar& calendar, DrivingPlan plan, int maxFra
   report.laps = race.player->laps;
   report.health = race.player->car->health;
   if (race.state == Race::Finished) report.raceTime = race.finishTime - race.runStart;
+  return report;
+}
+
+namespace {
+
+void HoldKeys(const Keys& keys, const DrivingKeys& drivingKeys) {
+  KeyState[drivingKeys.up] = keys.up;
+  KeyState[drivingKeys.down] = keys.down;
+  KeyState[drivingKeys.left] = keys.left;
+  KeyState[drivingKeys.right] = keys.right;
+}
+
+void Report(const Race& race, AutopilotReport& report) {
+  report.state = race.state;
+  report.laps = race.player->laps;
+  report.health = race.health();
+  if (race.state == Race::Finished) report.raceTime = race.finishTime - race.runStart;
+}
+
+}  // namespace
+
+RaceOfTwoReport DriveRaceOfTwo(ManualCalendar& calendar, int maxFrames, const DrivingKeys& one,
+                               const DrivingKeys& two) {
+  RaceOfTwoReport report;
+  Race* races[2] = {&CurrentRace, &SecondRace};
+  AutopilotReport* reports[2] = {&report.one, &report.two};
+  const DrivingKeys* keys[2] = {&one, &two};
+  for (int frame = 0; frame < maxFrames; ++frame) {
+    if (frame > 0 && frame % 60 == 0) calendar.advance();
+    const float before[2] = {races[0]->health(), races[1]->health()};
+    const bool doneBefore[2] = {RaceDone(*races[0]), RaceDone(*races[1])};
+    StepRaceOfTwo();
+    for (int i = 0; i < 2; ++i) {
+      if (races[i]->health() < before[i]) ++reports[i]->borderHits;
+      if (!doneBefore[i]) reports[i]->frames = frame + 1;
+    }
+    if (RaceDone(*races[0]) && RaceDone(*races[1])) break;
+    for (int i = 0; i < 2; ++i)
+      HoldKeys(races[i]->state == Race::Running ? FollowRoad(*races[i]) : Keys{}, *keys[i]);
+    RaceScreenInput();
+  }
+  ClearKeyState();
+  for (int i = 0; i < 2; ++i) Report(*races[i], *reports[i]);
   return report;
 }
 
