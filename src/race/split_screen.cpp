@@ -92,6 +92,7 @@ void Race::drawRival() {
 }
 
 void DrawRaceOfTwo() {
+  if (CurrentRace.player == nullptr || CurrentRace.track == nullptr || !RaceOfTwo()) return;
   StepRaceOfTwo();
   GLint full[4];
   glGetIntegerv(GL_VIEWPORT, full);
