@@ -6,61 +6,34 @@
 #include <utility>
 
 #include "game/players.h"
-#include "platform/gl_context_generation.h"
 #include "race/race_of_two.h"
-#include "race/race_screen.h"
 #include "race_fixture.h"
 
 namespace {
 
-using Colour = std::array<int, 3>;
-constexpr Colour Yellow{255, 255, 0}, Grey{204, 204, 204}, Magenta{255, 0, 255},
-    White{255, 255, 255};
+using race_testing::Colour, race_testing::Grey, race_testing::Magenta, race_testing::Yellow;
+constexpr Colour White{255, 255, 255};
 constexpr int Middle = 300;  // player two's half below this row, player one's above
 
-class SplitScreenTest : public race_testing::RaceTest {
+class SplitScreenTest : public race_testing::RaceSceneTest {
  protected:
   void SetUp() override {
-    RaceTest::SetUp();
-    useGameProjection();
-    // A sky that is a ramp along s over a blue of 64, and a magenta board for the first car.
-    unsigned char texels[256][3];
-    for (int i = 0; i < 256; ++i) texels[i][0] = i, texels[i][1] = 255 - i, texels[i][2] = 64;
-    glGenTextures(1, &sky);
-    glBindTexture(GL_TEXTURE_2D, sky);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB, 256, 1, 0, GL_RGB, GL_UNSIGNED_BYTE, texels);
-    Model& model = CarRoster[0].model;
-    saved = {model.displayList, model.displayListGeneration};
-    model.displayList = glGenLists(1);
-    model.displayListGeneration = platform::GlContextGeneration();
-    glNewList(model.displayList, GL_COMPILE);
-    glColor3ub(255, 0, 255);
-    glRectf(-8.0f, 0.0f, 8.0f, 10.0f);
-    glEndList();
+    RaceSceneTest::SetUp();
+    useBoardModel(true);
     SecondCar = &CarRoster[0];
     start(SecondPlayer::Keyboard);
   }
   void TearDown() override {
     start(SecondPlayer::None);
-    glDeleteTextures(1, &sky);
-    TrackTable[0].skyTexture = 0;
-    glDeleteLists(CarRoster[0].model.displayList, 1);
-    CarRoster[0].model.displayList = saved[0];
-    CarRoster[0].model.displayListGeneration = saved[1];
-    RaceTest::TearDown();
+    RaceSceneTest::TearDown();
   }
   void start(SecondPlayer who) {
     SecondPlayerJoined = who;
     startRace(0, 0);
-    TrackTable[0].skyTexture = sky;
-    TrackTable[0].skyTextureGeneration = platform::GlContextGeneration();
   }
   void drawFrame() {
-    SpinAngle = 0.0f;
-    ASSERT_TRUE(DrawRaceScreen());
-    glFinish();
-    pixels = framebuffer();
+    SpinAngle = 0.0f;  // the same turn of the headlines in every frame
+    RaceSceneTest::drawFrame();
   }
   int count(Colour c, int y0, int y1) { return countColour(pixels, c, 0, y0, 800, y1); }
   // The lowest and highest rows holding a colour between rows y0 and y1.
@@ -70,10 +43,6 @@ class SplitScreenTest : public race_testing::RaceTest {
       if (count(c, y, y + 1) > 0) r = {std::min(r.first, y), y};
     return r;
   }
-
-  std::vector<unsigned char> pixels;
-  GLuint sky = 0;
-  std::array<uint32_t, 2> saved{};
 };
 
 TEST_F(SplitScreenTest, EachHalfIsFromItsPlayersCameraWithTheOtherCarInIt) {
@@ -81,7 +50,7 @@ TEST_F(SplitScreenTest, EachHalfIsFromItsPlayersCameraWithTheOtherCarInIt) {
   SecondRace.view = Race::DriverView;
   SecondRace.player->rotation.y += 150.0f;  // player two's sky slides by 0.05 of its width
   drawFrame();
-  EXPECT_NEAR(pixels[(290 * 800 + 400) * 3], pixels[(590 * 800 + 400) * 3] - 0.05 * 255, 4);
+  EXPECT_NEAR(at(400, 290)[0], at(400, 590)[0] - 0.05 * 255, 4);
   // Player one's own car in the chase view, in their half alone.
   EXPECT_GT(count(Magenta, Middle, 600), 500);
   EXPECT_EQ(count(Magenta, 0, Middle), 0);

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cmath>
 #include <numbers>
+#include <tuple>
 
 #include "game/game_setup.h"
 #include "platform/clock.h"
@@ -121,46 +122,31 @@ AutopilotReport DriveRace(ManualCalendar& calendar, DrivingPlan plan, int maxFra
   return report;
 }
 
-namespace {
-
-void HoldKeys(const Keys& keys, const DrivingKeys& drivingKeys) {
-  KeyState[drivingKeys.up] = keys.up;
-  KeyState[drivingKeys.down] = keys.down;
-  KeyState[drivingKeys.left] = keys.left;
-  KeyState[drivingKeys.right] = keys.right;
-}
-
-void Report(const Race& race, AutopilotReport& report) {
-  report.state = race.state;
-  report.laps = race.player->laps;
-  report.health = race.health();
-  if (race.state == Race::Finished) report.raceTime = race.finishTime - race.runStart;
-}
-
-}  // namespace
-
 RaceOfTwoReport DriveRaceOfTwo(ManualCalendar& calendar, int maxFrames, const DrivingKeys& one,
                                const DrivingKeys& two) {
   RaceOfTwoReport report;
-  Race* races[2] = {&CurrentRace, &SecondRace};
-  AutopilotReport* reports[2] = {&report.one, &report.two};
-  const DrivingKeys* keys[2] = {&one, &two};
-  for (int frame = 0; frame < maxFrames; ++frame) {
+  const std::tuple<Race*, AutopilotReport*, const DrivingKeys*> cars[2] = {
+      {&CurrentRace, &report.one, &one}, {&SecondRace, &report.two, &two}};
+  for (int frame = 0; frame < maxFrames && !(RaceDone(CurrentRace) && RaceDone(SecondRace));
+       ++frame) {
     if (frame > 0 && frame % 60 == 0) calendar.advance();
-    const float before[2] = {races[0]->health(), races[1]->health()};
-    const bool doneBefore[2] = {RaceDone(*races[0]), RaceDone(*races[1])};
+    const float before[2] = {CurrentRace.health(), SecondRace.health()};
     StepRaceOfTwo();
     for (int i = 0; i < 2; ++i) {
-      if (races[i]->health() < before[i]) ++reports[i]->borderHits;
-      if (!doneBefore[i]) reports[i]->frames = frame + 1;
+      auto [race, r, held] = cars[i];
+      r->borderHits += race->health() < before[i];
+      const Keys keys = race->state == Race::Running ? FollowRoad(*race) : Keys{};
+      KeyState[held->up] = keys.up;
+      KeyState[held->down] = keys.down;
+      KeyState[held->left] = keys.left;
+      KeyState[held->right] = keys.right;
+      *r = {race->state,    race->player->laps,
+            frame + 1,      r->borderHits,
+            race->health(), race->state == Race::Finished ? race->finishTime - race->runStart : 0};
     }
-    if (RaceDone(*races[0]) && RaceDone(*races[1])) break;
-    for (int i = 0; i < 2; ++i)
-      HoldKeys(races[i]->state == Race::Running ? FollowRoad(*races[i]) : Keys{}, *keys[i]);
     RaceScreenInput();
   }
   ClearKeyState();
-  for (int i = 0; i < 2; ++i) Report(*races[i], *reports[i]);
   return report;
 }
 

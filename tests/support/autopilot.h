@@ -50,10 +50,8 @@ AutopilotReport DriveRace(ManualCalendar& calendar, DrivingPlan plan, int maxFra
                           int framesPerSecond = 60, const std::function<void()>& afterStep = {},
                           const DrivingKeys& drivingKeys = {});
 
-// Plays a race of two (CurrentRace and SecondRace, both started) the same way, each car
-// following the road on its own keys (player two's bound to GameControls(2) by the caller),
-// until both are done or `maxFrames` frames have passed. A car that is done has its keys
-// released; `frames` is the frame it was done in.
+// Plays a race of two (CurrentRace and SecondRace, both started) so, each car on its own keys
+// (player two's bound to GameControls(2) by the caller), until both are done.
 struct RaceOfTwoReport {
   AutopilotReport one, two;
 };
