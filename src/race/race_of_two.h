@@ -6,7 +6,10 @@
 
 #include "race/race.h"
 
-// Player two's race. It has a car only while the race under way is a race of two.
+// Player two's race. It has a car only while the race under way is a race of two. It is a Race of
+// its own, not a second car inside the one race: every rule of a race (countdown, track tests,
+// laps, damage, crash, finish, best time, ghost) is then player two's exactly as player one's,
+// and a race alone runs the same code as before.
 extern Race SecondRace;
 
 inline bool RaceOfTwo() {

@@ -91,8 +91,7 @@ using Colour = std::array<int, 3>;
 constexpr Colour Yellow{255, 255, 0}, Grey{204, 204, 204}, TimeGreen{77, 255, 179},
     Magenta{255, 0, 255};
 
-// The race picture drawn on the first track with a sky that is a ramp along s (red rising, green
-// falling) over a blue of 64, and on request a flat board standing in for the first car.
+// The race picture on the first track, its sky a ramp along s, and on request a board for a car.
 class RaceSceneTest : public RaceTest {
  protected:
   void SetUp() override {

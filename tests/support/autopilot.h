@@ -50,8 +50,7 @@ AutopilotReport DriveRace(ManualCalendar& calendar, DrivingPlan plan, int maxFra
                           int framesPerSecond = 60, const std::function<void()>& afterStep = {},
                           const DrivingKeys& drivingKeys = {});
 
-// Plays a race of two (CurrentRace and SecondRace, both started) so, each car on its own keys
-// (player two's bound to GameControls(2) by the caller), until both are done.
+// Plays a race of two so until both are done, player two on keys bound by the caller.
 struct RaceOfTwoReport {
   AutopilotReport one, two;
 };
