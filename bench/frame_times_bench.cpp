@@ -15,14 +15,16 @@
 
 #include "assets/outline_font.h"
 #include "bench_context.h"
-#include "menu/car_selection.h"
 #include "game/game_setup.h"
+#include "game/players.h"
+#include "menu/car_selection.h"
 #include "menu/main_menu.h"
 #include "menu/menu_drawing.h"
 #include "menu/track_selection.h"
 #include "platform/clock.h"
 #include "platform/message_box.h"
 #include "race/race.h"
+#include "race/race_of_two.h"
 #include "race/race_screen.h"
 #include "race/race_start.h"
 
@@ -47,8 +49,22 @@ struct Screen {
 
 std::time_t Now = 1'000'000;
 
-void DrawRace(int16_t view) {
-  CurrentRace.view = view;
+// Starts a race of one or two players when the other kind is under way (in the first, uncounted
+// frame of a round), past its countdown. Player two stands half a unit ahead of the grid, where
+// player one's half shows their car; player one is behind player two's eye.
+int RacePlayers = 1;
+void UseRaceOf(int players) {
+  if (players == RacePlayers) return;
+  RacePlayers = players;
+  SecondPlayerJoined = players == 2 ? SecondPlayer::Keyboard : SecondPlayer::None;
+  StartSelectedRace();
+  if (players == 2) SecondRace.player->position.x += 0.5f;
+  Now += 5;
+}
+
+void DrawRace(int16_t view, int players = 1) {
+  UseRaceOf(players);
+  CurrentRace.view = SecondRace.view = view;
   DrawRaceScreen();
 }
 
@@ -79,6 +95,8 @@ int main(int argc, char** argv) {
       {"track selection", DrawTrackSelection, {}, {}},
       {"race, chase view", [] { DrawRace(Race::ChaseView); }, {}, {}},
       {"race, driver view", [] { DrawRace(Race::DriverView); }, {}, {}},
+      {"race of two, chase", [] { DrawRace(Race::ChaseView, 2); }, {}, {}},
+      {"race of two, driver", [] { DrawRace(Race::DriverView, 2); }, {}, {}},
   };
   for (int round = 0; round < rounds; ++round) {
     for (Screen& screen : screens) {
@@ -104,6 +122,13 @@ int main(int argc, char** argv) {
     std::printf("%-20s %7zu %7.2f ms %7.2f ms %7.2f ms %7.2f ms\n", s.name, s.wall.size(),
                 mean(s.wall), *std::max_element(s.wall.begin(), s.wall.end()), mean(s.cpu),
                 *std::max_element(s.cpu.begin(), s.cpu.end()));
+  }
+  // The race of two against the race alone, view by view (the last four screens).
+  const size_t n = screens.size();
+  for (size_t i = n - 4; i < n - 2; ++i) {
+    std::printf("%s against %s: wall %.2f times, CPU %.2f times\n", screens[i + 2].name,
+                screens[i].name, mean(screens[i + 2].wall) / mean(screens[i].wall),
+                mean(screens[i + 2].cpu) / mean(screens[i].cpu));
   }
   return 0;
 }

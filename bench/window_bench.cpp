@@ -3,7 +3,9 @@
 //   bench_window game START_NS [SECONDS [SCREEN]]  frames presented, CPU use while paced, start
 //       to first frame and peak resident memory, with the game's own loop answering No and
 //       pressing F4 after SECONDS; SCREEN (menu, car, track or race) is reached by pressing Enter
-//       before the measured time starts, and the race is driven with Up held
+//       before the measured time starts, and the race is driven with Up held. SCREEN race2 is a
+//       race of two: player two joined before the start, Enter pressed until the race shows
+//       (however many choices the car selection asks for), Up and W held
 //   bench_window empty START_NS [SECONDS]          the same with a screen that draws nothing (the
 //       loop presenting frames only)
 //   bench_window bare START_NS [SECONDS [triangle]]  start to first frame of a bare SDL2 GL window
@@ -26,12 +28,14 @@
 #include "app/frame_pacer.h"
 #include "app/game_main.h"
 #include "game/game_sounds.h"
+#include "game/players.h"
 #include "platform/box_answer_keys.h"
 #include "platform/clock.h"
 #include "platform/frame_flags.h"
 #include "platform/keys.h"
 #include "platform/message_box.h"
 #include "platform/sdl_window_system.h"
+#include "race/race_of_two.h"
 
 namespace {
 
@@ -63,8 +67,8 @@ constexpr double kSettleSeconds = kKeysAfter + 1.0;
 // (one per frame), and an F4 press once the run time is over.
 class CountingWindowSystem : public platform::SdlWindowSystem {
  public:
-  CountingWindowSystem(double seconds, bool empty, int enters, bool holdUp)
-      : seconds_(seconds), empty_(empty), enters_(enters), holdUp_(holdUp) {}
+  CountingWindowSystem(double seconds, bool empty, int enters, bool holdUp, bool two = false)
+      : seconds_(seconds), empty_(empty), enters_(enters), holdUp_(holdUp), two_(two) {}
   void present() override {
     platform::SdlWindowSystem::present();
     if (empty_) ScreenState = 99;  // no screen: nothing drawn from the next frame on
@@ -86,7 +90,9 @@ class CountingWindowSystem : public platform::SdlWindowSystem {
     // Keys start once the game has stopped watching for the tail of the start question's
     // answer; each Enter is pressed and released, one message a frame.
     const bool quiet = frames_ > 0 && platform::MonotonicSeconds() - firstFrame_ >= kKeysAfter;
-    if (quiet && frames_ > keyFrame_ && (enters_ > 0 || enterDown_ || holdUp_)) {
+    // A race of two: Enter again until the race shows.
+    if (two_ && enters_ == 0 && !enterDown_ && ScreenState != 3) enters_ = 1;
+    if (quiet && frames_ > keyFrame_ && (enters_ > 0 || enterDown_ || holdUp_ || holdW_)) {
       keyFrame_ = frames_;
       message = platform::Message{};
       if (enterDown_) {
@@ -95,12 +101,14 @@ class CountingWindowSystem : public platform::SdlWindowSystem {
         enterDown_ = false;
       } else {
         message.kind = platform::MessageKind::KeyDown;
-        message.key = enters_ > 0 ? VK_RETURN : VK_UP;
+        message.key = enters_ > 0 ? VK_RETURN : holdUp_ ? VK_UP : 'W';
         if (enters_ > 0) {
           --enters_;
           enterDown_ = true;
-        } else {
+        } else if (holdUp_) {
           holdUp_ = false;  // Up stays down: no key-up follows
+        } else {
+          holdW_ = false;  // and W, player two's accelerate
         }
       }
       return true;
@@ -125,6 +133,8 @@ class CountingWindowSystem : public platform::SdlWindowSystem {
   int enters_;
   bool enterDown_ = false;
   bool holdUp_;
+  bool two_;
+  bool holdW_ = two_;
   bool navigates_ = enters_ > 0 || holdUp_;
   long keyFrame_ = 0;
   long startFrame_ = -1;
@@ -140,8 +150,10 @@ int RunGameBench(double startEpoch, double seconds, bool empty, const std::strin
         std::fprintf(stderr, "box: %s\n", caption.c_str());
         return platform::Answer::No;
       });
-  const int enters = screen == "car" ? 1 : screen == "track" ? 2 : screen == "race" ? 3 : 0;
-  CountingWindowSystem ws(seconds, empty, enters, screen == "race");
+  const bool two = screen == "race2";
+  const int enters = screen == "car" ? 1 : screen == "track" ? 2 : screen == "race" || two ? 3 : 0;
+  if (two) SecondPlayerJoined = SecondPlayer::Keyboard;
+  CountingWindowSystem ws(seconds, empty, enters, screen == "race" || two, two);
   platform::SetWindowSystem(&ws);
   // QUILLON_BENCH_SOUND=1: with the sound started as the game starts it (ALSOFT_CONF chooses
   // the output), for the figures side by side with the game without it.
@@ -159,6 +171,7 @@ int RunGameBench(double startEpoch, double seconds, bool empty, const std::strin
   std::printf("game: CPU while paced: %.1f %% of a core\n",
               100.0 * (ws.cpuAtEnd_ - ws.cpuAtFirst_) / wall);
   std::printf("game: peak resident memory %.1f MB\n", PeakRssMb());
+  if (two) std::printf("game: a race of two: %s\n", RaceOfTwo() ? "yes" : "no");
   StopGameSound();
   return code;
 }

@@ -7,6 +7,7 @@
 #include "platform/frame_flags.h"
 #include "platform/keys.h"
 #include "race/race.h"
+#include "race/race_of_two.h"
 #include "race/race_start.h"
 #include "race/replay_screen.h"
 
@@ -40,7 +41,7 @@ void Add(Vector3f& v, const Vector3f& w) {
 }  // namespace
 
 void Race::handleInput() {
-  const Controls& controls = GameControls();
+  const Controls& controls = GameControls(racer);
   if (player != nullptr && player->car != nullptr) {
     CarState& p = *player;
     const double h = HeadingRadians(p);
@@ -70,7 +71,7 @@ void Race::handleInput() {
     // One pad button for both views (Y by default) switches to the other view.
     const int viewButton = controls[Action::DriverView].pad;
     if (viewButton != 0 && viewButton == controls[Action::ChaseView].pad &&
-        TakeKeyPress(viewButton)) {
+        TakeKeyPress(PadKeyOf(viewButton, controls.player()))) {
       view = view == DriverView ? ChaseView : DriverView;
     }
     if (TakeAction(controls, Action::DriverView)) view = DriverView;
@@ -82,15 +83,20 @@ void Race::handleInput() {
       p.torque.x = static_cast<float>(p.torque.x + 4.55);
     }
   }
+  // The ghost, the replay, Escape and restart are player one's: they act on the whole race.
+  if (racer != 1) return;
   if (TakeAction(controls, Action::Ghost)) ghost.toggleShown();
-  // On the closing message, V watches the race just driven.
-  if ((state == Crashed || state == Finished) && this == &CurrentRace && TakeKeyPress(KeyV))
+  // On the closing message, V watches the race just driven (in a race of two once both are
+  // done: it would take the screen from a player still racing).
+  if ((state == Crashed || state == Finished) && this == &CurrentRace &&
+      (!RaceOfTwo() || RaceDone(SecondRace)) && TakeKeyPress(KeyV))
     WatchRaceJustDriven();
   if (TakeKeyPress(VK_ESCAPE)) {
     ScreenState = 0;
   } else if (TakeAction(controls, Action::Restart) && player != nullptr) {
     // The same race again from "READY" (its first frame sounds it), as Enter on the track
-    // selection starts it; the race left behind is not recorded.
+    // selection starts it, for both players in a race of two; the race left behind is not
+    // recorded.
     StartSelectedRace();
   }
 }

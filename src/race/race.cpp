@@ -21,11 +21,12 @@ void Race::start() {
   label = "READY";
   bestTime.reset();
   newBestTime = false;
+  // Player two races no ghost, but keeps their own when faster.
   if (track != nullptr && player->car != nullptr)
-    ghost.begin(TrackRecordsName(*track), player->car->name);
+    ghost.begin(TrackRecordsName(*track), player->car->name, racer == 1);
   shownSeconds.clear();
   shownSeconds.reserve(GhostMaxSteps);
-  CurrentRaceSounds.reset();
+  SoundsOf(racer).reset();
 }
 
 void Race::countDown() {
@@ -45,7 +46,12 @@ void Race::countDown() {
 
 void Race::step() {
   if (player == nullptr) return;
-  now = platform::CalendarTime();
+  step(platform::CalendarTime());
+}
+
+void Race::step(std::time_t clock) {
+  if (player == nullptr) return;
+  now = clock;
   if (state == Ready) countDown();
   // Tested after the countdown, so the first simulation step runs in the frame it ends.
   if (state == Running) {
@@ -56,7 +62,7 @@ void Race::step() {
     // Only a race that ends Finished is recorded, once, in the frame of the finish.
     if (state == Finished) recordFinish();
   }
-  CurrentRaceSounds.frame(*this, ActionHeld(GameControls(), Action::Accelerate));
+  SoundsOf(racer).frame(*this, ActionHeld(GameControls(racer), Action::Accelerate));
 }
 
 void Race::recordFinish() {
@@ -77,6 +83,14 @@ void Race::simulate() {
   updateVelocity();
   move();
   if (track != nullptr && track->fromFile) followRoad();
+}
+
+float& Race::carHealth() {
+  return ownHealth ? *ownHealth : player->car->health;
+}
+
+float Race::health() const {
+  return ownHealth ? *ownHealth : player->car->health;
 }
 
 bool Race::hasCentreLine() const {

@@ -44,6 +44,13 @@ class Race {
   // A camera standing in the world and looking at the player's car (a replay's trackside view):
   // when set, the scene is seen from there instead of from `view`'s eye.
   std::optional<Vector3f> standingEye;
+  // Whose race this is: 1, or 2 for player two's in a race of two (their own keys, no ghost to
+  // race, only the sounds of their car's events; Escape, restart and the replay stay player one's).
+  int16_t racer = 1;
+  // Player two's health, kept here and not in the roster car, which player one may drive too.
+  std::optional<float> ownHealth;
+  // In a race of two, the other player's car: drawn where it is, never touched.
+  const CarState* rival = nullptr;
 
   // Places the player at the start, reads the clock and shows "READY".
   void start();
@@ -52,6 +59,8 @@ class Race {
   // The part of a frame that needs no drawing: clock, countdown and, while running, the
   // simulation step. Tests and benchmarks call it to run races without a GL context.
   void step();
+  // The same on a clock reading taken by the caller (both races of two on one reading).
+  void step(std::time_t clock);
   // The five calls of one simulation step, in order.
   void simulate();
   // Turns the race keys into pushes on the player, switches views, leaves on ESC.
@@ -74,6 +83,11 @@ class Race {
   // The sky, the car and the world of the current moment, with no step and no messages (a
   // replay draws its frames so).
   void drawScene();
+  // The scene and the messages of the state: a frame after its step, without the spin.
+  void drawPicture();
+  // The health of the car in this race: its own when it has one, else the roster car's.
+  float& carHealth();
+  float health() const;
 
  private:
   // True when the track has a centre line the track tests can work on (two points or more).
@@ -91,6 +105,8 @@ class Race {
   void drawBestTime();
   // The ghost car, translucent, drawn after everything opaque; the world matrix is current.
   void drawGhost();
+  // The other player's car at its pose; the world matrix is current.
+  void drawRival();
   // The lap split under the race time, and the whole race's difference beside the best time.
   void drawSplit();
   void drawRaceDifference();

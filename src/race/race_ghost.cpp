@@ -6,10 +6,11 @@
 #include "records/ghost_store.h"
 #include "records/settings.h"
 
-void RaceGhost::begin(const std::string& track, const std::string& car) {
+void RaceGhost::begin(const std::string& track, const std::string& car, bool againstKept) {
   track_ = track;
   car_ = car;
-  kept_ = ChosenGhost.forRace(track, car);
+  kept_.reset();
+  if (againstKept) kept_ = ChosenGhost.forRace(track, car);
   recorded_.poses.clear();
   recorded_.lapSteps.clear();
   recorded_.poses.reserve(GhostMaxSteps);

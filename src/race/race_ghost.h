@@ -18,8 +18,9 @@ class RaceGhost {
   // At a race start: the ghost chosen for this track and car (the player's own or an imported
   // one; ready before the start, never waited for), the recording emptied (its
   // room for a ten-minute race reserved once, so the race itself never allocates), the splits
-  // cleared, and whether the ghost shows from the settings.
-  void begin(const std::string& track, const std::string& car);
+  // cleared, and whether the ghost shows from the settings. Without `againstKept` no ghost is
+  // raced (nor split timed), but the path is still recorded and kept when faster.
+  void begin(const std::string& track, const std::string& car, bool againstKept = true);
   // After each simulation step: records the car's pose and, when `laps` grew, the lap's split.
   void afterStep(const CarState& player);
   // At the finish: the recorded path becomes the player's kept ghost when it is faster than

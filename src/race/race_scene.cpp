@@ -36,9 +36,13 @@ void BeginHeadline(float spinFactor, float scale) {
 void Race::drawFrame() {
   if (player == nullptr || track == nullptr) return;
   step();
+  drawPicture();
+  SpinAngle += 0.1f;
+}
+
+void Race::drawPicture() {
   drawScene();
   drawMessages();
-  SpinAngle += 0.1f;
 }
 
 void Race::drawSky(const Vector3f& r) {
@@ -105,8 +109,13 @@ void Race::drawScene() {
   glRotatef(-r.x, 1.0f, 0.0f, 0.0f);
   glRotatef(-r.y, 0.0f, 1.0f, 0.0f);
   glTranslatef(-p.x, -p.y, -p.z);
-  glPushMatrix();  // the world, kept for the ghost drawn last
+  glPushMatrix();  // the world, kept for the other player's car and the ghost drawn last
   drawTrack();
+  if (rival != nullptr) {
+    glPopMatrix();
+    glPushMatrix();
+    drawRival();
+  }
 
   glLoadIdentity();
   glRotatef(-r.z * 0.35f, 0.0f, 0.0f, 1.0f);

@@ -9,6 +9,11 @@
 #include "race/race.h"
 
 RaceSounds CurrentRaceSounds;
+RaceSounds SecondRaceSounds(true);
+
+RaceSounds& SoundsOf(int racer) {
+  return racer == 2 ? SecondRaceSounds : CurrentRaceSounds;
+}
 
 namespace {
 
@@ -44,7 +49,7 @@ void RaceSounds::reset() {
 void RaceSounds::frame(const Race& race, bool upHeld) {
   if (race.player == nullptr) return;
   const CarState& car = *race.player;
-  const float health = car.car != nullptr ? car.car->health : 0.0f;
+  const float health = car.car != nullptr ? race.health() : 0.0f;
   if (fresh_) {
     fresh_ = false;
     label_.clear();
@@ -58,7 +63,7 @@ void RaceSounds::frame(const Race& race, bool upHeld) {
   }
   ++framesSinceDamage_;
 
-  if (race.state == Race::Ready && race.label != label_) {
+  if (race.state == Race::Ready && race.label != label_ && !eventsOnly_) {
     PlaySound(race.label == "GO" ? Sound::Go : race.label == "READY" ? Sound::Ready : Sound::Beep);
   }
   double speed = 0, top = 1;
@@ -88,17 +93,17 @@ void RaceSounds::frame(const Race& race, bool upHeld) {
 
   // Off the road: a rumble as long as the car keeps hitting the border, louder and deeper
   // with speed; it fades once the car is back on the road.
-  if (race.state == Race::Running && offRoadFor_ > 0) {
+  if (race.state == Race::Running && offRoadFor_ > 0 && !eventsOnly_) {
     --offRoadFor_;
     DriveLoop(Loop::Rumble, std::min(1.0f, 0.5f + 2.0f * pace), 0.8f + 0.6f * pace);
   }
 
   // The engine idles through the countdown and dies away once the race is over. The low and
   // high recordings cross-fade with the revs, and Up brings in more of the high one.
-  if (race.state == Race::Ready || race.state == Race::Running) {
+  if ((race.state == Race::Ready || race.state == Race::Running) && !eventsOnly_) {
     const bool running = race.state == Race::Running;
     const EngineVoice voice =
-        car.car != nullptr ? VoiceOf(car.car->acceleration, car.car->health) : EngineVoice{};
+        car.car != nullptr ? VoiceOf(car.car->acceleration, health) : EngineVoice{};
     const float revs = running ? 1.0f + (TopRevs - 1.0f) * pace : 1.0f;
     throttle_ +=
         std::clamp((running && upHeld ? 1.0f : 0.0f) - throttle_, -ThrottleStep, ThrottleStep);

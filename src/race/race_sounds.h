@@ -10,12 +10,17 @@ class Race;
 
 class RaceSounds {
  public:
+  // `eventsOnly`: a second car's sounds beside the first's, which keeps the countdown and the
+  // engine and rumble loops to itself (one voice each): only hits, nitro, laps, the crash, the
+  // finish and a new best.
+  explicit RaceSounds(bool eventsOnly = false) : eventsOnly_(eventsOnly) {}
   // A new race: its first frame sounds "READY".
   void reset();
   // After the frame step of `race`; `upHeld` is whether Up is held.
   void frame(const Race& race, bool upHeld);
 
  private:
+  bool eventsOnly_ = false;
   bool fresh_ = true;
   std::string label_;
   int16_t state_ = 0;
@@ -37,3 +42,7 @@ struct EngineVoice {
 EngineVoice VoiceOf(float acceleration, float health);
 
 extern RaceSounds CurrentRaceSounds;
+// Player two's, in a race of two: events only.
+extern RaceSounds SecondRaceSounds;
+// The sounds of racer 1 or 2.
+RaceSounds& SoundsOf(int racer);

@@ -2,8 +2,10 @@
 #include "race/race_start.h"
 
 #include "game/game_setup.h"
+#include "game/players.h"
 #include "platform/frame_flags.h"
 #include "race/race.h"
+#include "race/race_of_two.h"
 #include "track/track.h"
 
 void StartSelectedRace() {
@@ -22,4 +24,9 @@ void StartSelectedRace() {
   CarRoster[1].health = 4.5f;
   CarRoster[0].health = 8.0f;
   CurrentRace.start();
+  // Player two, when joined, races beside player one from the same countdown.
+  if (TwoPlayers() && SecondCar != nullptr)
+    StartSecondRace(*SecondCar);
+  else
+    EndSecondRace();
 }

@@ -3,5 +3,6 @@
 
 // Switches to the race screen, builds the road of SelectedTrack, gives it its sky texture (the
 // other tracks' skies are freed), puts a fresh car state for SelectedCar at the front of the
-// race, restores the roster cars' health and starts the race.
+// race, restores the roster cars' health and starts the race; with player two joined, theirs too
+// (see race_of_two.h).
 void StartSelectedRace();

@@ -70,6 +70,7 @@ void Race::checkBorder() {
   p.rotation.y =
       static_cast<float>(p.rotation.y + 0.2 * std::atan((next.z - at.z) - (next.x - at.x)));
   if (p.car == nullptr) return;
-  p.car->health = static_cast<float>(p.car->health - 0.23);
-  if (p.car->health < 0) state = Crashed;
+  float& health = carHealth();
+  health = static_cast<float>(health - 0.23);
+  if (health < 0) state = Crashed;
 }

@@ -2,74 +2,16 @@
 // messages, checked by the colours found in screen regions.
 #include <gtest/gtest.h>
 
-#include "platform/gl_context_generation.h"
-#include "race/race_screen.h"
 #include "race_fixture.h"
 #include "records/ghost_store.h"
 #include "records/settings.h"
 
 namespace {
 
-using Colour = std::array<int, 3>;
-constexpr Colour Yellow{255, 255, 0}, Grey{204, 204, 204}, TimeGreen{77, 255, 179},
-    Magenta{255, 0, 255};
+using Colour = race_testing::Colour;
+using race_testing::Grey, race_testing::Magenta, race_testing::TimeGreen, race_testing::Yellow;
 
-class RaceSceneTest : public race_testing::RaceTest {
- protected:
-  void SetUp() override {
-    RaceTest::SetUp();
-    useGameProjection();
-    SpinAngle = 0.0f;
-    // A sky over a dark blue base that is a ramp along s: red rising, green falling.
-    unsigned char texels[256][3];
-    for (int i = 0; i < 256; ++i) texels[i][0] = i, texels[i][1] = 255 - i, texels[i][2] = 64;
-    glGenTextures(1, &sky);
-    glBindTexture(GL_TEXTURE_2D, sky);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB, 256, 1, 0, GL_RGB, GL_UNSIGNED_BYTE, texels);
-    startRace(0, 0);
-    TrackTable[0].skyTexture = sky;  // in place of the track's own, which has no file here
-    TrackTable[0].skyTextureGeneration = platform::GlContextGeneration();
-  }
-  void TearDown() override {
-    glDeleteTextures(1, &sky);
-    TrackTable[0].skyTexture = 0;
-    if (board != 0) {
-      CarRoster[0].model.displayList = savedModel[0];
-      CarRoster[0].model.displayListGeneration = savedModel[1];
-      glDeleteLists(board, 1);
-    }
-    RaceTest::TearDown();
-  }
-  // A board across the car standing in for its model, in model units; without a colour of its
-  // own it is drawn in the current colour, as the model is.
-  void useBoardModel(bool magenta) {
-    Model& model = CarRoster[0].model;
-    savedModel = {model.displayList, model.displayListGeneration};
-    model.displayList = board = glGenLists(1);
-    model.displayListGeneration = platform::GlContextGeneration();
-    glNewList(board, GL_COMPILE);
-    if (magenta) glColor3ub(255, 0, 255);
-    glRectf(-8.0f, 0.0f, 8.0f, 10.0f);
-    glEndList();
-  }
-
-  void drawFrame() {
-    ASSERT_TRUE(DrawRaceScreen());
-    glFinish();
-    pixels = framebuffer();
-  }
-  const unsigned char* at(int x, int y) const { return &pixels[(y * 800 + x) * 3]; }
-  // Pixels of the colour in [x0, x1) x [y0, y1), and their mean x.
-  int count(Colour c, int x0 = 0, int y0 = 0, int x1 = 800, int y1 = 600) {
-    return countColour(pixels, c, x0, y0, x1, y1, &meanX);
-  }
-
-  std::vector<unsigned char> pixels;
-  GLuint sky = 0, board = 0;
-  std::array<uint32_t, 2> savedModel{};
-  double meanX = 0;
-};
+using race_testing::RaceSceneTest;
 
 TEST_F(RaceSceneTest, SkyFillsTheBackgroundAndMovesWithHeadingButNotPosition) {
   drawFrame();

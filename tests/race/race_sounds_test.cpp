@@ -17,6 +17,7 @@
 #include "platform/keys.h"
 #include "platform/recording_sound_system.h"
 #include "race/race.h"
+#include "race/race_of_two.h"
 #include "race/race_sounds.h"
 #include "records/settings.h"
 #include "support/autopilot.h"
@@ -178,6 +179,26 @@ TEST_F(RaceSoundsTest, TheRumbleFollowsTheSpeedAndStopsOnTheRoad) {
   EXPECT_EQ(out->calls(Call::StopLoop)[0].voice, int(Loop::Rumble));
   EXPECT_GT(frame, 12);
   EXPECT_LE(frame, 12 + 18);
+}
+
+TEST_F(RaceSoundsTest, InARaceOfTwoTheCountdownAndEngineAreOnceAndPlayerTwosCarSoundsItsEvents) {
+  startRace();
+  StartSecondRace(CarRoster[1]);
+  for (int frame = 0; frame < 400; ++frame) {
+    if (frame > 0 && frame % 60 == 0) calendar.advance();
+    if (frame == 350) SecondRace.player->nitro -= 1;          // as player two's key takes one
+    if (frame == 351) SecondRace.player->position.z += 1.0f;  // and off the road: no rumble
+    StepRaceOfTwo();
+    endFrame();
+  }
+  EndSecondRace();
+  EXPECT_TRUE(frames(Call::Play, Sound::Beep) == (std::vector<int>{60, 120, 180}) &&
+              frames(Call::Play, Sound::Nitro) == std::vector<int>{350} &&
+              frames(Call::Loop, Sound::Rumble).empty());
+  // One engine, once a frame: player one's, idling at the first car's own pitch.
+  const auto engine = out->calls(Call::Loop, platform::SoundId(Sound::Engine));
+  EXPECT_EQ(engine.size(), 400u);
+  for (const auto& e : engine) EXPECT_TRUE(e.frame >= 300 || e.pitch == 1.0f) << e.frame;
 }
 
 TEST_F(RaceSoundsTest, EachCarOfTheRosterHasItsOwnEngine) {

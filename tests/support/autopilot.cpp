@@ -4,11 +4,13 @@
 #include <algorithm>
 #include <cmath>
 #include <numbers>
+#include <tuple>
 
 #include "game/game_setup.h"
 #include "platform/clock.h"
 #include "platform/keys.h"
 #include "race/race.h"
+#include "race/race_of_two.h"
 #include "race/race_screen.h"
 #include "track/track.h"
 
@@ -117,6 +119,34 @@ AutopilotReport DriveRace(ManualCalendar& calendar, DrivingPlan plan, int maxFra
   report.laps = race.player->laps;
   report.health = race.player->car->health;
   if (race.state == Race::Finished) report.raceTime = race.finishTime - race.runStart;
+  return report;
+}
+
+RaceOfTwoReport DriveRaceOfTwo(ManualCalendar& calendar, int maxFrames, const DrivingKeys& one,
+                               const DrivingKeys& two) {
+  RaceOfTwoReport report;
+  const std::tuple<Race*, AutopilotReport*, const DrivingKeys*> cars[2] = {
+      {&CurrentRace, &report.one, &one}, {&SecondRace, &report.two, &two}};
+  for (int frame = 0; frame < maxFrames && !(RaceDone(CurrentRace) && RaceDone(SecondRace));
+       ++frame) {
+    if (frame > 0 && frame % 60 == 0) calendar.advance();
+    const float before[2] = {CurrentRace.health(), SecondRace.health()};
+    StepRaceOfTwo();
+    for (int i = 0; i < 2; ++i) {
+      auto [race, r, held] = cars[i];
+      r->borderHits += race->health() < before[i];
+      const Keys keys = race->state == Race::Running ? FollowRoad(*race) : Keys{};
+      KeyState[held->up] = keys.up;
+      KeyState[held->down] = keys.down;
+      KeyState[held->left] = keys.left;
+      KeyState[held->right] = keys.right;
+      *r = {race->state,    race->player->laps,
+            frame + 1,      r->borderHits,
+            race->health(), race->state == Race::Finished ? race->finishTime - race->runStart : 0};
+    }
+    RaceScreenInput();
+  }
+  ClearKeyState();
   return report;
 }
 

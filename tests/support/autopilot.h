@@ -50,4 +50,12 @@ AutopilotReport DriveRace(ManualCalendar& calendar, DrivingPlan plan, int maxFra
                           int framesPerSecond = 60, const std::function<void()>& afterStep = {},
                           const DrivingKeys& drivingKeys = {});
 
+// Plays a race of two so until both are done, player two on keys bound by the caller.
+struct RaceOfTwoReport {
+  AutopilotReport one, two;
+};
+RaceOfTwoReport DriveRaceOfTwo(ManualCalendar& calendar, int maxFrames = 60000,
+                               const DrivingKeys& one = {},
+                               const DrivingKeys& two = {'W', 'S', 'A', 'D'});
+
 }  // namespace testing_support

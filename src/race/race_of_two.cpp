@@ -1,0 +1,73 @@
+// Player two's race: its start beside player one, the shared clock and who won.
+#include "race/race_of_two.h"
+
+#include <algorithm>
+
+#include "game/game_setup.h"
+#include "track/track.h"
+
+Race SecondRace;
+
+double SecondGridOffset(double halfWidth) {
+  // Both cars are about 0.09 wide; player two's far side keeps 0.03 inside the border test's
+  // reach (half-width less 0.07) on the narrowest road a track file may have (0.2).
+  return std::clamp(halfWidth - 0.07 - 0.05, 0.0, 0.25);
+}
+
+void StartSecondRace(Car& car) {
+  Race& two = SecondRace;
+  two.racer = 2;
+  two.track = CurrentRace.track;
+  CarState fresh;
+  fresh.car = &car;
+  // Only this race's car: player two's earlier races are of no use to anything.
+  two.cars.assign(1, fresh);
+  two.player = &two.cars.front();
+  two.ownHealth = car.health;  // restored with the roster just before
+  two.start();
+  // Beside player one (who faces +x, so their right is +z), on the same clock reading.
+  const double halfWidth = two.track != nullptr ? two.track->halfWidth : 0.7;
+  two.player->position.z =
+      static_cast<float>(CurrentRace.player->position.z + SecondGridOffset(halfWidth));
+  two.findNearestPoint();
+  two.startTime = two.now = CurrentRace.startTime;
+  CurrentRace.rival = two.player;
+  two.rival = CurrentRace.player;
+}
+
+void EndSecondRace() {
+  SecondRace.player = nullptr;
+  SecondRace.rival = nullptr;
+  CurrentRace.rival = nullptr;
+}
+
+void StepRaceOfTwo() {
+  CurrentRace.step();
+  SecondRace.step(CurrentRace.now);
+}
+
+Outcome OutcomeOf(const Race& one, const Race& two) {
+  if (!RaceDone(one) || !RaceDone(two)) return Outcome::Open;
+  const bool oneFinished = one.state == Race::Finished, twoFinished = two.state == Race::Finished;
+  if (!oneFinished && !twoFinished) return Outcome::NobodyWins;
+  if (oneFinished != twoFinished)
+    return oneFinished ? Outcome::PlayerOneWins : Outcome::PlayerTwoWins;
+  const int32_t stepsOne = one.ghost.steps(), stepsTwo = two.ghost.steps();
+  if (stepsOne == stepsTwo) return Outcome::DeadHeat;
+  return stepsOne < stepsTwo ? Outcome::PlayerOneWins : Outcome::PlayerTwoWins;
+}
+
+const char* OutcomeText(Outcome outcome) {
+  switch (outcome) {
+    case Outcome::PlayerOneWins:
+      return "Player 1 wins";
+    case Outcome::PlayerTwoWins:
+      return "Player 2 wins";
+    case Outcome::DeadHeat:
+      return "Dead heat";
+    case Outcome::NobodyWins:
+      return "Nobody wins";
+    default:
+      return "";
+  }
+}

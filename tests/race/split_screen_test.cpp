@@ -1,0 +1,107 @@
+// The race of two drawn headless: each half from its player's camera with the other's car, texts
+// inside their half at half the size, who won in both, and a race alone drawn as before.
+#include <gtest/gtest.h>
+
+#include <utility>
+
+#include "game/players.h"
+#include "race/race_of_two.h"
+#include "race_fixture.h"
+
+namespace {
+
+using race_testing::Colour, race_testing::Grey, race_testing::Magenta, race_testing::Yellow;
+constexpr Colour White{255, 255, 255};
+constexpr int Middle = 300;  // player two's half below this row, player one's above
+
+class SplitScreenTest : public race_testing::RaceSceneTest {
+ protected:
+  void SetUp() override {
+    RaceSceneTest::SetUp();
+    useBoardModel(true);  // for both: GameSetup gave player two the first car
+    start(SecondPlayer::Keyboard);
+  }
+  void TearDown() override {
+    start(SecondPlayer::None);
+    RaceSceneTest::TearDown();
+  }
+  void start(SecondPlayer who) {
+    SecondPlayerJoined = who;
+    startRace(0, 0);
+  }
+  void drawFrame() {
+    SpinAngle = 0.0f;  // the same turn of the headlines in every frame
+    RaceSceneTest::drawFrame();
+  }
+  int count(Colour c, int y0, int y1) { return countColour(pixels, c, 0, y0, 800, y1); }
+  // The lowest and highest rows holding a colour between rows y0 and y1.
+  std::pair<int, int> rows(Colour c, int y0, int y1) {
+    std::pair<int, int> r{600, -1};
+    for (int y = y0; y < y1; ++y)
+      if (count(c, y, y + 1) > 0) r = {std::min(r.first, y), y};
+    return r;
+  }
+};
+
+TEST_F(SplitScreenTest, EachHalfIsFromItsPlayersCameraWithTheOtherCarInIt) {
+  CurrentRace.view = Race::ChaseView;
+  SecondRace.view = Race::DriverView;
+  SecondRace.player->rotation.y += 150.0f;  // player two's sky slides by 0.05 of its width
+  drawFrame();
+  EXPECT_NEAR(at(400, 290)[0], at(400, 590)[0] - 0.05 * 255, 4);
+  // Player one's own car in the chase view, in their half alone.
+  EXPECT_TRUE(count(Magenta, Middle, 600) > 500 && count(Magenta, 0, Middle) == 0);
+  // Driver's views, player two half a unit ahead: in player one's picture alone.
+  SecondRace.player->rotation.y -= 150.0f;
+  SecondRace.player->position.x += 0.5f;
+  CurrentRace.view = Race::DriverView;
+  drawFrame();
+  EXPECT_TRUE(count(Magenta, Middle, 600) > 200 && count(Magenta, 0, Middle) == 0);
+}
+
+TEST_F(SplitScreenTest, EachHalfsTextsStayInsideItAtHalfTheSizeAndSayWhoWonAtTheEnd) {
+  start(SecondPlayer::None);
+  drawFrame();
+  const int aloneInk = count(Yellow, 0, 600);  // "READY" of a race alone
+  start(SecondPlayer::Keyboard);
+  drawFrame();
+  for (int y0 : {0, Middle}) {  // a quarter of the ink, round the half's middle
+    EXPECT_NEAR(count(Yellow, y0, y0 + Middle), aloneInk / 4.0, aloneInk / 10.0);
+    const auto [low, high] = rows(Yellow, y0, y0 + Middle);
+    EXPECT_NEAR((low + high) / 2, y0 + 150, 25);
+  }
+  // Running: the time and laps at the top of each half, clear of the line between them.
+  calendar.advance(5);
+  drawFrame();
+  for (int y0 : {0, Middle})
+    EXPECT_TRUE(rows(Grey, y0, y0 + Middle).first > y0 + 200 &&
+                rows(Grey, y0, y0 + Middle).second < y0 + Middle - 2);
+  // Player one done: their half shows the finish, player two's still the race; nobody won yet.
+  const uint32_t road = std::exchange(TrackTable[0].roadList, 0);  // no white but texts
+  CurrentRace.state = Race::Finished;
+  drawFrame();
+  EXPECT_TRUE(count(Grey, Middle, 600) == 0 && count(Yellow, Middle, 600) > 300);
+  EXPECT_TRUE(count(Yellow, 0, Middle) + count(White, 0, 600) == 0 && count(Grey, 0, Middle) > 100);
+  SecondRace.state = Race::Crashed;
+  drawFrame();
+  for (int y0 : {0, Middle}) {  // "Player 1 wins" above each half's headline
+    EXPECT_GT(count(White, y0, y0 + Middle), 100);
+    EXPECT_GT(rows(White, y0, y0 + Middle).first, rows(Yellow, y0, y0 + Middle).second);
+    EXPECT_LT(rows(White, y0, y0 + Middle).second, y0 + Middle - 2);
+  }
+  TrackTable[0].roadList = road;
+}
+
+TEST_F(SplitScreenTest, ARaceAloneIsDrawnAsBeforeARaceOfTwo) {
+  start(SecondPlayer::None);
+  drawFrame();
+  const auto alone = pixels;
+  start(SecondPlayer::Keyboard);
+  drawFrame();
+  EXPECT_TRUE(pixels != alone && !glIsEnabled(GL_SCISSOR_TEST));
+  start(SecondPlayer::None);
+  drawFrame();
+  EXPECT_EQ(pixels, alone);
+}
+
+}  // namespace
