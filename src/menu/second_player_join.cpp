@@ -40,7 +40,7 @@ void SetSecondPlayer(SecondPlayer who) {
   SecondPlayerJoined = who;
   BrakeFrames = 0;
   if (platform::WindowSystem* system = platform::CurrentWindowSystemIfAny())
-    system->setPadsKeepPlayers(who == SecondPlayer::Pad);
+    system->setPadsKeepPlayers(who != SecondPlayer::None);
 }
 
 void ForgetLeaveHold() {

@@ -16,7 +16,7 @@ void SecondPlayerJoinInput();
 // Forgets a brake hold under way (the screen was left while it was held).
 void ForgetLeaveHold();
 // Sets who plays as player two and tells the window system whether the pads keep their players
-// (only while player two plays on a pad).
+// (while player two plays, on the keyboard or a pad).
 void SetSecondPlayer(SecondPlayer who);
 
 // "Player 2: keyboard" or "Player 2: pad", ", choosing" added while they choose their car;
