@@ -177,48 +177,26 @@ TEST_F(MenuTest, WithoutDataFilesTheCarScreenShowsArrowsBackgroundAndName) {
 }  // namespace
 
 TEST_F(MenuTest, BestTimeLineNeverTouchesTheNameOrArrowsNorCoversThePreviewAtAnyAngle) {
-  // Tint held white: the untextured picture is white, black around it; the preview's lines
-  // and points are drawn after the line, over it.
-  auto frame = [this](float spin, Car* car) {
-    SelectedCar = car;
-    SpinAngle = spin;
-    MenuTint = {1.0f, 1.0f, 1.0f};
-    DrawTrackSelection();
-    glFinish();
-    return framebuffer();
-  };
-  auto kind = [](const unsigned char* p) {  // 0 background, 1 preview, 2 anything else
-    const int rgb = p[0] << 16 | p[1] << 8 | p[2];
-    return rgb == 0xFFFFFF || rgb == 0 ? 0 : rgb == 0x9999FF || rgb == 0xFFFF00 ? 1 : 2;
-  };
   for (int track = 0; track < 3; ++track) {
     SelectedTrackIndex = static_cast<int16_t>(track);
     SelectedTrack = &TrackTable[track];
     GameBestTimes.recordFinish({SelectedTrack->name, CarRoster[0].name, 9999, 0});
-    int touching = 0, covering = 0, linePixels = 0, aboveTheBand = 0;
+    LineMarks marks;
     // Every 5 degrees of the name's turn (12 spin units), then every 15 of the preview's.
     for (int i = 0; i < 96; ++i) {
       const float spin = i < 72 ? i / 6.0f : 15.3f * (i - 72);
-      const auto without = frame(spin, &CarRoster[1]), with = frame(spin, &CarRoster[0]);
+      const auto without = trackSelectionFrame(spin, &CarRoster[1]);
+      const auto with = trackSelectionFrame(spin, &CarRoster[0]);
       if (i == 0) {  // the grey line for the car with a time only, in the band at the bottom
         EXPECT_EQ(countColour(without, {204, 204, 204}, 0, 0, 800, 60), 0);
         EXPECT_GT(countColour(with, {204, 204, 204}, 0, 0, 800, 60), 200);
       }
-      for (int y = 1; y < 599; ++y)
-        for (int x = 1; x < 799; ++x) {
-          const size_t at = (size_t(y) * 800 + x) * 3;
-          if (std::equal(&with[at], &with[at] + 3, &without[at])) continue;
-          ++linePixels;
-          aboveTheBand += y >= 60;
-          covering += kind(&without[at]) != 0;
-          for (int d : {-801, -800, -799, -1, 1, 799, 800, 801})
-            touching += kind(&without[at] + 3 * d) == 2;
-        }
+      addLineMarks(with, without, 0, 60, marks);
     }
-    EXPECT_GT(linePixels, 100 * 96) << SelectedTrack->name;
-    EXPECT_EQ(touching, 0) << SelectedTrack->name;
-    EXPECT_EQ(covering, 0) << SelectedTrack->name;
-    EXPECT_EQ(aboveTheBand, 0) << SelectedTrack->name;
+    EXPECT_GT(marks.pixels, 100 * 96) << SelectedTrack->name;
+    EXPECT_EQ(marks.touching, 0) << SelectedTrack->name;
+    EXPECT_EQ(marks.covering, 0) << SelectedTrack->name;
+    EXPECT_EQ(marks.outsideBand, 0) << SelectedTrack->name;
   }
 }
 
