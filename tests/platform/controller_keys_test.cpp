@@ -22,6 +22,22 @@ using Keys = std::vector<std::pair<MessageKind, int>>;
 constexpr MessageKind Down = MessageKind::KeyDown;
 constexpr MessageKind Up = MessageKind::KeyUp;
 
+// Keys pressed, or let go, in this order; joined with +.
+Keys Pressed(const std::vector<int>& keys) {
+  Keys out;
+  for (int key : keys) out.emplace_back(Down, key);
+  return out;
+}
+Keys Released(const std::vector<int>& keys) {
+  Keys out;
+  for (int key : keys) out.emplace_back(Up, key);
+  return out;
+}
+Keys operator+(Keys a, const Keys& b) {
+  a.insert(a.end(), b.begin(), b.end());
+  return a;
+}
+
 class ControllerKeysTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -101,10 +117,7 @@ TEST_F(ControllerKeysTest, ButtonsPressTheirPadKeysAndStartBackAndTheDpadAlsoAct
   for (const Case& c : cases) {
     ScreenState = static_cast<int16_t>(c.screen);
     click(c.button);
-    Keys expected;
-    for (int key : c.keys) expected.emplace_back(Down, key);
-    for (int key : c.keys) expected.emplace_back(Up, key);
-    EXPECT_EQ(take(), expected) << c.screen << " " << c.button;
+    EXPECT_EQ(take(), Pressed(c.keys) + Released(c.keys)) << c.screen << " " << c.button;
   }
   // Start held from a menu into the race lets go of the key it pressed, not of Escape.
   ScreenState = 2;
@@ -126,18 +139,9 @@ TEST_F(ControllerKeysTest, StickAndTriggersPressBeyondTheDeadZoneAndLetGoInsideI
   axis(first_, SDL_CONTROLLER_AXIS_LEFTX, -32768);  // straight across: right up, left down
   axis(first_, SDL_CONTROLLER_AXIS_LEFTX, 0);
   constexpr int Left = VK_GAMEPAD_LEFT_THUMBSTICK_LEFT, Right = VK_GAMEPAD_LEFT_THUMBSTICK_RIGHT;
-  EXPECT_EQ(take(), (Keys{{Down, VK_LEFT},
-                          {Down, Left},
-                          {Up, VK_LEFT},
-                          {Up, Left},
-                          {Down, VK_RIGHT},
-                          {Down, Right},
-                          {Up, VK_RIGHT},
-                          {Up, Right},
-                          {Down, VK_LEFT},
-                          {Down, Left},
-                          {Up, VK_LEFT},
-                          {Up, Left}}));
+  EXPECT_EQ(take(), Pressed({VK_LEFT, Left}) + Released({VK_LEFT, Left}) +
+                        Pressed({VK_RIGHT, Right}) + Released({VK_RIGHT, Right}) +
+                        Pressed({VK_LEFT, Left}) + Released({VK_LEFT, Left}));
   axis(first_, SDL_CONTROLLER_AXIS_LEFTY, -30000);  // stick up
   axis(first_, SDL_CONTROLLER_AXIS_TRIGGERRIGHT, 30000);
   axis(first_, SDL_CONTROLLER_AXIS_LEFTY, 0);  // Up stays down: the trigger still holds it
@@ -145,16 +149,10 @@ TEST_F(ControllerKeysTest, StickAndTriggersPressBeyondTheDeadZoneAndLetGoInsideI
   axis(first_, SDL_CONTROLLER_AXIS_TRIGGERLEFT, 30000);
   axis(first_, SDL_CONTROLLER_AXIS_TRIGGERLEFT, 1000);
   axis(first_, SDL_CONTROLLER_AXIS_RIGHTX, 30000);  // the right stick does nothing
-  EXPECT_EQ(take(), (Keys{{Down, VK_UP},
-                          {Down, VK_GAMEPAD_LEFT_THUMBSTICK_UP},
-                          {Down, VK_GAMEPAD_RIGHT_TRIGGER},
-                          {Up, VK_GAMEPAD_LEFT_THUMBSTICK_UP},
-                          {Up, VK_UP},
-                          {Up, VK_GAMEPAD_RIGHT_TRIGGER},
-                          {Down, VK_DOWN},
-                          {Down, VK_GAMEPAD_LEFT_TRIGGER},
-                          {Up, VK_DOWN},
-                          {Up, VK_GAMEPAD_LEFT_TRIGGER}}));
+  EXPECT_EQ(take(), Pressed({VK_UP, VK_GAMEPAD_LEFT_THUMBSTICK_UP, VK_GAMEPAD_RIGHT_TRIGGER}) +
+                        Released({VK_GAMEPAD_LEFT_THUMBSTICK_UP, VK_UP, VK_GAMEPAD_RIGHT_TRIGGER}) +
+                        Pressed({VK_DOWN, VK_GAMEPAD_LEFT_TRIGGER}) +
+                        Released({VK_DOWN, VK_GAMEPAD_LEFT_TRIGGER}));
 }
 
 TEST_F(ControllerKeysTest, TheFirstConnectedDrivesAndLeavingReleasesItsKeys) {
@@ -164,17 +162,11 @@ TEST_F(ControllerKeysTest, TheFirstConnectedDrivesAndLeavingReleasesItsKeys) {
   button(first_, SDL_CONTROLLER_BUTTON_A, true);
   button(first_, SDL_CONTROLLER_BUTTON_DPAD_LEFT, true);
   axis(first_, SDL_CONTROLLER_AXIS_LEFTX, -30000);
-  EXPECT_EQ(take(), (Keys{{Down, VK_GAMEPAD_A + SecondPadKeys},
-                          {Down, VK_GAMEPAD_A},
-                          {Down, VK_LEFT},
-                          {Down, VK_GAMEPAD_DPAD_LEFT},
-                          {Down, VK_GAMEPAD_LEFT_THUMBSTICK_LEFT}}));
+  EXPECT_EQ(take(), Pressed({VK_GAMEPAD_A + SecondPadKeys, VK_GAMEPAD_A, VK_LEFT,
+                             VK_GAMEPAD_DPAD_LEFT, VK_GAMEPAD_LEFT_THUMBSTICK_LEFT}));
   unplug(first_);  // the second moves up to player one, letting go of player two's keys
-  EXPECT_EQ(take(), (Keys{{Up, VK_GAMEPAD_A},
-                          {Up, VK_GAMEPAD_DPAD_LEFT},
-                          {Up, VK_LEFT},
-                          {Up, VK_GAMEPAD_LEFT_THUMBSTICK_LEFT},
-                          {Up, VK_GAMEPAD_A + SecondPadKeys}}));
+  EXPECT_EQ(take(), Released({VK_GAMEPAD_A, VK_GAMEPAD_DPAD_LEFT, VK_LEFT,
+                              VK_GAMEPAD_LEFT_THUMBSTICK_LEFT, VK_GAMEPAD_A + SecondPadKeys}));
   button(second, SDL_CONTROLLER_BUTTON_X, true);  // the next one now drives
   EXPECT_EQ(take(), (Keys{{Down, VK_GAMEPAD_X}}));
   unplug(second);
@@ -222,17 +214,12 @@ TEST_F(ControllerKeysTest, APadTakingOverCountsWhatItHoldsAndHeldControlsPressAg
   ASSERT_NE(stick, nullptr);
   ASSERT_EQ(SDL_JoystickSetVirtualAxis(stick, SDL_CONTROLLER_AXIS_LEFTX, -30000), 0);
   axis(first_, SDL_CONTROLLER_AXIS_TRIGGERRIGHT, 30000);
-  EXPECT_EQ(take(), (Keys{{Down, VK_UP},
-                          {Down, VK_GAMEPAD_RIGHT_TRIGGER},
-                          {Down, VK_GAMEPAD_DPAD_LEFT + SecondPadKeys},
-                          {Down, VK_GAMEPAD_LEFT_THUMBSTICK_LEFT + SecondPadKeys}}));
+  EXPECT_EQ(take(), Pressed({VK_UP, VK_GAMEPAD_RIGHT_TRIGGER, VK_GAMEPAD_DPAD_LEFT + SecondPadKeys,
+                             VK_GAMEPAD_LEFT_THUMBSTICK_LEFT + SecondPadKeys}));
   unplug(first_);
-  EXPECT_EQ(take(), (Keys{{Up, VK_UP},
-                          {Up, VK_GAMEPAD_RIGHT_TRIGGER},
-                          {Up, VK_GAMEPAD_DPAD_LEFT + SecondPadKeys},
-                          {Up, VK_GAMEPAD_LEFT_THUMBSTICK_LEFT + SecondPadKeys},
-                          {Down, VK_LEFT},
-                          {Down, VK_GAMEPAD_LEFT_THUMBSTICK_LEFT}}));
+  EXPECT_EQ(take(), Released({VK_UP, VK_GAMEPAD_RIGHT_TRIGGER, VK_GAMEPAD_DPAD_LEFT + SecondPadKeys,
+                              VK_GAMEPAD_LEFT_THUMBSTICK_LEFT + SecondPadKeys}) +
+                        Pressed({VK_LEFT, VK_GAMEPAD_LEFT_THUMBSTICK_LEFT}));
 
   // A box clears the keys; the stick still held presses Left again, the keyboard's keys are
   // SDL's to report again.
@@ -254,9 +241,7 @@ TEST_F(ControllerKeysTest, TheSecondPadPressesOnlyItsOwnKeysInEveryScreen) {
   for (int which :
        {SDL_CONTROLLER_BUTTON_START, SDL_CONTROLLER_BUTTON_BACK, SDL_CONTROLLER_BUTTON_DPAD_LEFT})
     button(second, which, true);
-  EXPECT_EQ(take(), (Keys{{Down, VK_GAMEPAD_MENU + S},
-                          {Down, VK_GAMEPAD_VIEW + S},
-                          {Down, VK_GAMEPAD_DPAD_LEFT + S}}));
+  EXPECT_EQ(take(), Pressed({VK_GAMEPAD_MENU + S, VK_GAMEPAD_VIEW + S, VK_GAMEPAD_DPAD_LEFT + S}));
   ScreenState = 3;
   // The stick acts as its own D-pad, the triggers as its own A and B: player two steers,
   // accelerates and brakes with them as player one does.
@@ -264,12 +249,9 @@ TEST_F(ControllerKeysTest, TheSecondPadPressesOnlyItsOwnKeysInEveryScreen) {
   axis(second, SDL_CONTROLLER_AXIS_LEFTY, -30000);
   axis(second, SDL_CONTROLLER_AXIS_TRIGGERRIGHT, 30000);
   axis(second, SDL_CONTROLLER_AXIS_TRIGGERLEFT, 30000);
-  EXPECT_EQ(take(), (Keys{{Down, VK_GAMEPAD_DPAD_UP + S},
-                          {Down, VK_GAMEPAD_LEFT_THUMBSTICK_UP + S},
-                          {Down, VK_GAMEPAD_A + S},
-                          {Down, VK_GAMEPAD_RIGHT_TRIGGER + S},
-                          {Down, VK_GAMEPAD_B + S},
-                          {Down, VK_GAMEPAD_LEFT_TRIGGER + S}}));
+  EXPECT_EQ(take(),
+            Pressed({VK_GAMEPAD_DPAD_UP + S, VK_GAMEPAD_LEFT_THUMBSTICK_UP + S, VK_GAMEPAD_A + S,
+                     VK_GAMEPAD_RIGHT_TRIGGER + S, VK_GAMEPAD_B + S, VK_GAMEPAD_LEFT_TRIGGER + S}));
   button(second, SDL_CONTROLLER_BUTTON_DPAD_UP, false);  // the stick still holds D-pad up
   axis(second, SDL_CONTROLLER_AXIS_LEFTY, 0);
   EXPECT_EQ(take(), (Keys{{Up, VK_GAMEPAD_DPAD_UP + S}, {Up, VK_GAMEPAD_LEFT_THUMBSTICK_UP + S}}));
