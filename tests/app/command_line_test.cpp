@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "app/command_line.h"
+#include "support/command_output.h"
 
 namespace {
 
@@ -53,19 +54,11 @@ TEST(CommandLineTest, OptionsGiveTheirActionAndStartWindow) {
   EXPECT_TRUE(Parse({"--mute", "--windowed"}).mute);
 }
 
-// Runs AnswerCommandLine with two temporary files; returns the exit code (-1: play) and fills
-// what went to each.
+// AnswerCommandLine's exit code (-1: play), filling what went to each file.
 int Answer(const CommandLine& line, std::string& out, std::string& err) {
-  std::FILE* files[2] = {std::tmpfile(), std::tmpfile()};
-  std::optional<int> code = AnswerCommandLine(line, files[0], files[1]);
-  std::string* texts[2] = {&out, &err};
-  for (int i = 0; i < 2; ++i) {
-    std::rewind(files[i]);
-    texts[i]->clear();
-    for (int ch; (ch = std::fgetc(files[i])) != EOF;) *texts[i] += static_cast<char>(ch);
-    std::fclose(files[i]);
-  }
-  return code ? *code : -1;
+  return testing_support::Printed(
+      [&](std::FILE* o, std::FILE* e) { return AnswerCommandLine(line, o, e).value_or(-1); }, out,
+      err);
 }
 
 TEST(CommandLineTest, HelpAndVersionPrintAndEndWithZeroAnUnknownOptionWithTwo) {

@@ -10,26 +10,13 @@
 #include "app/track_options.h"
 #include "assets/data_root.h"
 #include "content/track_files.h"
+#include "support/command_output.h"
 #include "support/scratch_folder.h"
 
 namespace {
 
+using testing_support::Printed;
 using testing_support::WriteFile;
-
-// Runs `print` with two temporary files and returns its code, filling what went to each.
-template <typename Print>
-int Printed(Print print, std::string& out, std::string& err) {
-  std::FILE* files[2] = {std::tmpfile(), std::tmpfile()};
-  const int code = print(files[0], files[1]);
-  std::string* texts[2] = {&out, &err};
-  for (int i = 0; i < 2; ++i) {
-    std::rewind(files[i]);
-    texts[i]->clear();
-    for (int ch; (ch = std::fgetc(files[i])) != EOF;) *texts[i] += static_cast<char>(ch);
-    std::fclose(files[i]);
-  }
-  return code;
-}
 
 std::string Renamed(std::string text, const std::string& name) {
   const size_t at = text.find("name ");
