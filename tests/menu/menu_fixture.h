@@ -40,15 +40,18 @@ class MenuTest : public testing_support::GlTest {
     SelectionFrame = {};
   }
 
-  // The track selection drawn for `car` at this spin, tint held white: the untextured picture
-  // is white, black around it; the preview's lines and points are drawn last, over everything.
-  std::vector<unsigned char> trackSelectionFrame(float spin, Car* car) {
-    SelectedCar = car;
+  // A selection screen drawn at this spin, tint held white: an untextured picture is white,
+  // black around it; the track preview's lines and points are drawn last, over everything.
+  std::vector<unsigned char> selectionFrame(float spin, void (*draw)()) {
     SpinAngle = spin;
     MenuTint = {1.0f, 1.0f, 1.0f};
-    DrawTrackSelection();
+    draw();
     glFinish();
     return framebuffer();
+  }
+  std::vector<unsigned char> trackSelectionFrame(float spin, Car* car) {
+    SelectedCar = car;
+    return selectionFrame(spin, DrawTrackSelection);
   }
 
   // What a line adds to the track selection: the pixels where `with` differs from `without`,

@@ -44,11 +44,7 @@ class SecondPlayerTest : public menu_testing::MenuTest {
     CarSelectionInput();
   }
   std::vector<unsigned char> carFrame(float spin, void (*draw)() = DrawCarSelection) {
-    SpinAngle = spin;
-    MenuTint = {1.0f, 1.0f, 1.0f};
-    draw();
-    glFinish();
-    return framebuffer();
+    return selectionFrame(spin, draw);
   }
 };
 
