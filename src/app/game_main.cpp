@@ -123,19 +123,17 @@ int GameMain(int argc, const char* const* argv) {
   LocateGameData();
   platform::InstallQuitSignals();
 
-  // The sound output opens and the sounds are read on a worker while the game starts.
-  MuteSoundForRun(line.mute);
-  StartGameSound(platform::MakeOpenAlSoundSystem());
   platform::SdlWindowSystem sdl;
   // Connected to the display from the start: the start question's box and the window then come
   // while the game already holds its connection. A start that finds no display (none at all, or
-  // an X server resetting just then) has said so in one line and ends here.
-  if (!sdl.startVideo()) {
-    platform::EndWithin(1);
-    if (!StopGameSound()) platform::EndNow(1);
-    return 1;
-  }
+  // an X server resetting just then) has said so in one line and ends here. The video starts
+  // before any worker of ours: it may start a process (D-Bus looking for its session bus), which
+  // then waits for no job of theirs.
+  if (!sdl.startVideo()) return 1;
   platform::SetWindowSystem(&sdl);
+  // The sound output opens and the sounds are read on a worker while the game starts.
+  MuteSoundForRun(line.mute);
+  StartGameSound(platform::MakeOpenAlSoundSystem());
   FramePacer pacer;
   int code = RunGame(pacer, line.window);
   platform::SetWindowSystem(nullptr);

@@ -1,8 +1,12 @@
-// The workers' gate: a count of busy workers and of boxes being shown, under one mutex.
+// The workers' gate: a count of busy workers and of boxes being shown, under one mutex; every
+// fork of the process, by whatever library, holds the workers as a box does.
 #include "platform/worker_gate.h"
+
+#include <pthread.h>
 
 #include <chrono>
 #include <condition_variable>
+#include <cstdio>
 #include <mutex>
 #include <system_error>
 #include <utility>
@@ -33,9 +37,53 @@ Gate& TheGate() {
   return *gate;
 }
 
+// This thread is a worker of ours inside a job, and so counted busy.
+thread_local bool tInJob = false;
+// The hold of a fork this thread is making, from just before it until just after it, and
+// whether the fork comes from inside a job of this thread's.
+thread_local WorkersHeld* tForkHold = nullptr;
+thread_local bool tForkFromJob = false;
+
+void CountOneLess() {
+  Gate& gate = TheGate();
+  std::lock_guard lock(gate.mutex);
+  --gate.busy;
+  gate.changed.notify_all();
+}
+
+// A library may fork at any time (SDL for a message box, D-Bus to start its session bus as the
+// video starts, the sound server's client to start the server): the child inherits every lock
+// another thread holds at that instant, and hangs on it at its first allocation. So each fork
+// waits for our workers to rest, as a box does. A worker forking from inside its own job is not
+// waited for: its own locks are the library's business.
+void BeforeFork() {
+  tForkFromJob = tInJob;
+  if (tForkFromJob) CountOneLess();
+  tForkHold = new WorkersHeld();
+  if (!tForkHold->allResting())
+    std::fprintf(stderr, "quillon: a worker is still busy; a process is started anyway\n");
+}
+
+void AfterForkInParent() {
+  delete tForkHold;
+  tForkHold = nullptr;
+  if (!tForkFromJob) return;
+  Gate& gate = TheGate();
+  std::lock_guard lock(gate.mutex);
+  ++gate.busy;  // back inside the job it forked from, without waiting on another box
+}
+
+// The child has none of our workers: the hold is left as it is.
+void AfterForkInChild() {
+  tForkHold = nullptr;
+}
+
 }  // namespace
 
 void WorkerStarting() {
+  static std::once_flag forksHold;
+  std::call_once(forksHold,
+                 [] { pthread_atfork(BeforeFork, AfterForkInParent, AfterForkInChild); });
   Gate& gate = TheGate();
   std::lock_guard lock(gate.mutex);
   ++gate.busy;
@@ -50,13 +98,12 @@ WorkerRest::~WorkerRest() {
   std::unique_lock lock(gate.mutex);
   gate.changed.wait(lock, [&] { return gate.held == 0; });
   ++gate.busy;
+  tInJob = true;
 }
 
 void WorkerLeaving() {
-  Gate& gate = TheGate();
-  std::lock_guard lock(gate.mutex);
-  --gate.busy;
-  gate.changed.notify_all();
+  tInJob = false;
+  CountOneLess();
 }
 
 WorkersHeld::WorkersHeld(double seconds) {
@@ -120,6 +167,7 @@ GatedWorker::GatedWorker(std::function<void()> job) : shared_(std::make_shared<S
   WorkerStarting();
   try {
     thread_ = std::thread([shared = shared_, job = std::move(job)] {
+      tInJob = true;
       job();
       WorkerLeaving();
       std::unique_lock lock(shared->mutex);
@@ -128,7 +176,7 @@ GatedWorker::GatedWorker(std::function<void()> job) : shared_(std::make_shared<S
       shared->changed.wait(lock, [&] { return shared->ending; });
     });
   } catch (const std::system_error&) {
-    WorkerLeaving();
+    CountOneLess();
     throw;
   }
 }

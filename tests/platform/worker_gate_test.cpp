@@ -1,10 +1,13 @@
 // The workers' gate: a box asked for while a worker is inside a job waits for that job and no
 // job runs while the box is up; a worker stuck inside a job holds a box up only for the box's
 // bound, and its owner can leave it behind instead of waiting on it. Box hooks are paused once
-// the workers rest and resumed after the box, and never once removed.
+// the workers rest and resumed after the box, and never once removed. A fork, by whoever makes
+// it, waits for the workers as a box does, except for the worker making it.
 #include "platform/worker_gate.h"
 
 #include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <atomic>
 #include <chrono>
@@ -152,6 +155,63 @@ TEST(WorkerGateTest, BoxHooksArePausedOnceTheWorkersRestAndResumedAfterTheBox) {
 
   EXPECT_EQ(events, (std::vector<std::string>{"mixer paused", "other paused", "first box",
                                               "mixer resumed", "second box"}));
+}
+
+// Forks and waits for the child, which ends at once, with 1 when it finds `flag` set; returns
+// the child's exit status.
+int ForkedChildStatus(const std::atomic<bool>& flag) {
+  const pid_t pid = fork();
+  if (pid == 0) _exit(flag ? 1 : 0);
+  int status = -1;
+  waitpid(pid, &status, 0);
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+TEST(WorkerGateTest, ForkWaitsForTheJobUnderWayAndTheChildSeesNoJobRunning) {
+  std::atomic<bool> inJob{false};
+  std::promise<void> finish;
+  std::shared_future<void> mayFinish = finish.get_future().share();
+  platform::GatedWorker worker([&, mayFinish] {
+    inJob = true;
+    mayFinish.wait();
+    inJob = false;
+    platform::BetweenJobs();
+    inJob = true;  // a second job, let in only after the fork
+  });
+  WaitUntil([&] { return inJob.load(); });
+
+  std::atomic<bool> forked{false};
+  int childStatus = -1;
+  std::thread forker([&] {
+    childStatus = ForkedChildStatus(inJob);
+    forked = true;
+  });
+  WaitUntil([] { return platform::BoxesHoldingWorkers() > 0; });  // the fork's hold
+  EXPECT_FALSE(forked);
+  finish.set_value();
+  forker.join();
+  EXPECT_EQ(childStatus, 0);  // the worker was resting at the fork
+  EXPECT_TRUE(worker.end(-1));
+  EXPECT_EQ(platform::BusyWorkers(), 0);
+}
+
+TEST(WorkerGateTest, WorkerForkingInsideItsJobWaitsNotForItselfAndStaysBusy) {
+  std::atomic<bool> no{false};
+  int childStatus = -1, busyBefore = -1, busyAfter = -1;
+  testing::internal::CaptureStderr();
+  platform::GatedWorker worker([&] {
+    busyBefore = platform::BusyWorkers();
+    childStatus = ForkedChildStatus(no);
+    busyAfter = platform::BusyWorkers();
+  });
+  worker.end(-1);
+  const std::string said = testing::internal::GetCapturedStderr();
+  EXPECT_EQ(childStatus, 0);
+  EXPECT_EQ(busyBefore, 1);
+  EXPECT_EQ(busyAfter, 1);
+  EXPECT_EQ(said.find("still busy"), std::string::npos) << said;
+  EXPECT_EQ(platform::BusyWorkers(), 0);
+  EXPECT_EQ(platform::BoxesHoldingWorkers(), 0);
 }
 
 }  // namespace
