@@ -17,14 +17,16 @@
 
 namespace {
 
-void SelectCar(int index) {
-  SelectedCarIndex = static_cast<int16_t>(index);
-  SelectedCar = &CarRoster[index];
-}
-
-void SelectSecondCar(int index) {
-  SecondCarIndex = static_cast<int16_t>(index);
-  SecondCar = &CarRoster[index];
+// One player's step through the roster: right, then left, each with its tick.
+void StepChoice(bool right, bool left, int16_t& index, Car*& car) {
+  if (right && index < LastSelectableCar) {
+    PlaySound(Sound::Tick);
+    car = &CarRoster[++index];
+  }
+  if (left && index > 0) {
+    PlaySound(Sound::Tick);
+    car = &CarRoster[--index];
+  }
 }
 
 bool SecondChoosing() {
@@ -38,15 +40,8 @@ void SecondCarInput() {
   const Controls& two = GameControls(2);
   // Both players' keys are taken, so that neither acts again later.
   const bool right = TakeAction(one, Action::MenuRight) | TakeAction(two, Action::SteerRight);
-  if (right && SecondCarIndex < LastSelectableCar) {
-    PlaySound(Sound::Tick);
-    SelectSecondCar(SecondCarIndex + 1);
-  }
   const bool left = TakeAction(one, Action::MenuLeft) | TakeAction(two, Action::SteerLeft);
-  if (left && SecondCarIndex > 0) {
-    PlaySound(Sound::Tick);
-    SelectSecondCar(SecondCarIndex - 1);
-  }
+  StepChoice(right, left, SecondCarIndex, SecondCar);
   if (TakeAction(two, Action::Accelerate) | TakeAction(one, Action::MenuTake)) {
     PlaySound(Sound::Confirm);
     ScreenState = 2;
@@ -65,18 +60,9 @@ void FirstCarInput() {
   const Controls& controls = GameControls();
   // Player two's accelerate waits for their turn: a press now acts on nothing.
   if (TwoPlayers()) TakeAction(GameControls(2), Action::Accelerate);
-  if (TakeAction(controls, Action::MenuRight)) {
-    if (SelectedCarIndex < LastSelectableCar) {
-      PlaySound(Sound::Tick);
-      SelectCar(SelectedCarIndex + 1);
-    }
-  }
-  if (TakeAction(controls, Action::MenuLeft)) {
-    if (SelectedCarIndex > 0) {
-      PlaySound(Sound::Tick);
-      SelectCar(SelectedCarIndex - 1);
-    }
-  }
+  const bool right = TakeAction(controls, Action::MenuRight);
+  const bool left = TakeAction(controls, Action::MenuLeft);
+  StepChoice(right, left, SelectedCarIndex, SelectedCar);
   if (TakeAction(controls, Action::MenuTake)) {
     PlaySound(Sound::Confirm);
     if (TwoPlayers()) {
