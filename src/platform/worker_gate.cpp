@@ -44,6 +44,12 @@ thread_local bool tInJob = false;
 thread_local WorkersHeld* tForkHold = nullptr;
 thread_local bool tForkFromJob = false;
 
+void CountOneMore() {
+  Gate& gate = TheGate();
+  std::lock_guard lock(gate.mutex);
+  ++gate.busy;
+}
+
 void CountOneLess() {
   Gate& gate = TheGate();
   std::lock_guard lock(gate.mutex);
@@ -67,10 +73,8 @@ void BeforeFork() {
 void AfterForkInParent() {
   delete tForkHold;
   tForkHold = nullptr;
-  if (!tForkFromJob) return;
-  Gate& gate = TheGate();
-  std::lock_guard lock(gate.mutex);
-  ++gate.busy;  // back inside the job it forked from, without waiting on another box
+  // Back inside the job it forked from, without waiting on another box.
+  if (tForkFromJob) CountOneMore();
 }
 
 // The child has none of our workers: the hold is left as it is.
@@ -84,9 +88,7 @@ void WorkerStarting() {
   static std::once_flag forksHold;
   std::call_once(forksHold,
                  [] { pthread_atfork(BeforeFork, AfterForkInParent, AfterForkInChild); });
-  Gate& gate = TheGate();
-  std::lock_guard lock(gate.mutex);
-  ++gate.busy;
+  CountOneMore();
 }
 
 WorkerRest::WorkerRest() {
