@@ -73,7 +73,7 @@ std::vector<GeneratedFile> BuildContent() {
   for (const auto& [file, kind] : skies)
     AddPicture(files, file, SkyPicture(kind), Format(BmpPixelFormat::Rgb24));
   for (SoundContent& sound : GameSounds())
-    files.push_back({sound.file, formats::EncodeWave16(SoundRate, 1, sound.samples)});
+    files.push_back({sound.file, formats::EncodeWave16(sound.rate, 1, sound.samples)});
   return files;
 }
 

@@ -1,4 +1,4 @@
-// Sound synthesis for the content generator: an engine from firing pulses, noise shaped by
+// Sound synthesis for the content generator: engines from firing pulses, noise shaped by
 // filters, tones with harmonics, all from fixed numbers and fixed noise seeds, so every run
 // writes the same bytes. Loops are built circularly (whole periods, filters run round twice)
 // so that they repeat without a seam.
@@ -6,209 +6,171 @@
 
 #include <algorithm>
 #include <cmath>
-#include <functional>
 
+#include "content/engine_sounds.h"
 #include "content/loudness.h"
+#include "content/sound_synthesis.h"
 
 namespace content {
 namespace {
 
-constexpr double Pi = 3.14159265358979323846;
-
 // Loudness of each kind of sound: the engine is the bed of a race, the race's events sit above
 // it, and the menu's clicks well below the race.
-constexpr double EngineLufs = -20, RumbleLufs = -23;
+constexpr double EngineLufs = -20, RumbleLufs = -20;
 constexpr double CountdownLufs = -15, EventLufs = -16, CrashLufs = -13;
 constexpr double MenuLufs = -29;
 
-// Deterministic white noise in [-1, 1].
-class Noise {
- public:
-  explicit Noise(uint32_t seed) : state_(seed) {}
-  double next() {
-    state_ = state_ * 1664525u + 1013904223u;
-    return double(state_ >> 8) / double(1 << 23) - 1.0;
-  }
-
- private:
-  uint32_t state_;
-};
-
-// Noise in [-1, 1] from an index: the same index always gives the same value.
-double HashNoise(uint32_t i, uint32_t seed) {
-  uint32_t h = i * 2654435761u ^ (seed * 2246822519u + 374761393u);
-  h ^= h >> 15;
-  h *= 2246822519u;
-  h ^= h >> 13;
-  h *= 3266489917u;
-  h ^= h >> 16;
-  return double(h >> 8) / double(1 << 23) - 1.0;
-}
-
-using Wave = std::vector<double>;
-
-Wave Render(double seconds, const std::function<double(double)>& f) {
-  Wave out(size_t(seconds * SoundRate));
-  for (size_t i = 0; i < out.size(); ++i) out[i] = f(double(i) / SoundRate);
-  return out;
-}
-
-// One-pole low pass at `hz`; on a loop it runs round twice so the end meets the start.
-void LowPass(Wave& wave, double hz, bool looped) {
-  const double a = 1.0 - std::exp(-2 * Pi * hz / SoundRate);
-  double y = 0;
-  for (int pass = looped ? 2 : 1; pass > 0; --pass) {
-    Wave out(wave.size());
-    for (size_t i = 0; i < wave.size(); ++i) out[i] = y += a * (wave[i] - y);
-    if (pass == 1) wave = out;
-  }
-}
-
-void RemoveMean(Wave& wave) {
-  double mean = 0;
-  for (double s : wave) mean += s;
-  mean /= double(wave.size());
-  for (double& s : wave) s -= mean;
-}
-
-SoundContent Finish(const char* file, Wave wave, double lufs, bool loop = false) {
-  Level(wave, SoundRate, lufs, SoundPeakCeiling, loop);
-  SoundContent sound{file, {}, lufs, loop};
+SoundContent Finish(const char* file, Wave wave, int rate, double lufs, bool loop = false) {
+  Level(wave, rate, lufs, SoundPeakCeiling, loop);
+  SoundContent sound{file, {}, rate, lufs, loop};
   sound.samples.reserve(wave.size());
   for (double s : wave)
     sound.samples.push_back(int16_t(std::lround(std::clamp(s, -1.0, 1.0) * 32767)));
   return sound;
 }
 
-// Rises over `attack` seconds, falls exponentially with time constant `decay`.
-double Envelope(double t, double attack, double decay) {
-  return std::min(1.0, t / attack) * std::exp(-t / decay);
-}
-
-// Short fades at both ends, so no sound starts or stops with a click.
-double Edges(double t, double length) {
-  return std::clamp(std::min(t / 0.004, (length - t) / 0.004), 0.0, 1.0);
-}
-
-// A tone from partials: {multiple of the frequency, strength}.
-double Partials(double frequency, double t, std::initializer_list<std::pair<double, double>> p) {
-  double sum = 0;
-  for (const auto& [multiple, strength] : p)
-    sum += strength * std::sin(2 * Pi * frequency * multiple * t);
-  return sum;
-}
-
-// An engine at one speed: a sharp pulse each time a cylinder fires (its harmonics reach up to
-// 2-3 kHz), ringing at two resonances of the exhaust, with a breath of noise at each firing; four
-// cylinders of slightly unequal strength give the beat under the note. One second holds a whole
-// number of firings.
-struct Firing {
-  double hz;         // firings a second
-  double low, high;  // the exhaust's two resonances, Hz
-  double highShare;  // how much of the ring is the higher, brighter resonance
-  double noise;      // strength of the noise at each firing
-  double cutoff;     // the low pass over it all, Hz
-  uint32_t seed;
-};
-
-Wave EngineLoop(const Firing& f) {
-  const size_t count = SoundRate;  // one second
-  const int firings = int(f.hz);
-  constexpr double Cylinders[4] = {1.0, 0.82, 0.93, 0.76};
-  Wave wave(count, 0.0);
-  for (int k = 0; k < firings; ++k) {
-    // Firings half a period off the loop's ends, so that the join falls between two of them.
-    const double start = (k + 0.5 + 0.06 * HashNoise(uint32_t(k), f.seed)) / f.hz;
-    const double strength = Cylinders[k % 4] * (1.0 + 0.05 * HashNoise(uint32_t(k), f.seed + 1));
-    // Each pulse lasts at most 30 ms, wrapping round the end of the loop.
-    const size_t first = size_t(std::floor(start * SoundRate));
-    for (size_t j = 0; j < size_t(0.03 * SoundRate); ++j) {
-      const size_t i = (first + j) % count;
-      const double dt = double(first + j) / SoundRate - start;
-      // A sharp push of pressure, then the exhaust ringing.
-      const double push = std::exp(-dt / 0.0006);
-      const double ring =
-          (1 - f.highShare) * std::exp(-dt / 0.004) * std::sin(2 * Pi * f.low * dt) +
-          f.highShare * std::exp(-dt / 0.0015) * std::sin(2 * Pi * f.high * dt);
-      const double breath = f.noise * std::exp(-dt / 0.003) * HashNoise(uint32_t(i), f.seed + 2);
-      wave[i] += strength * (0.8 * push + ring + breath);
-    }
+// Adds a short burst of bright noise (a grain of grit or debris) at `at` seconds: `length`
+// seconds long, falling away exponentially, ringing at `ring` Hz if that is not 0 (a small
+// piece of metal or glass); wraps round the end on a loop.
+void AddGrain(Wave& wave, int rate, double at, double length, double strength, uint32_t seed,
+              bool looped, double ring = 0) {
+  const long first = long(at * rate), count = long(length * rate), n = long(wave.size());
+  double smooth = 0;
+  for (long j = 0; j < count; ++j) {
+    long i = first + j;
+    if (looped) i %= n;
+    if (i >= n) break;
+    // A first difference of the noise: grit is bright.
+    const double raw = HashNoise(uint32_t(j), seed);
+    double grain = raw - smooth;
+    smooth = raw;
+    if (ring > 0) grain = 0.3 * grain + std::sin(2 * Pi * ring * double(j) / rate);
+    wave[size_t(i)] += strength * grain * std::exp(-double(j) / (0.3 * count));
   }
-  LowPass(wave, f.cutoff, true);
-  RemoveMean(wave);
-  return wave;
 }
 
-// Off-road rumble: a second of low noise built from whole-hertz partials with fixed random
-// phases (so it loops), shaken by the bumps of the ground, with grit on top.
+// Off the road, two seconds at NoiseRate: the low rumble of the ground through the body,
+// shaken by bumps, under the scrape of the underbody and a patter of gravel (300 Hz to 4 kHz)
+// that carries it on small speakers. The race raises its pitch and gain with the speed.
 Wave Rumble() {
-  Wave wave(SoundRate, 0.0);
-  for (int hz = 25; hz <= 400; ++hz) {
-    const double phase = Pi * (1 + HashNoise(uint32_t(hz), 41));
-    const double strength = 1.0 / (1.0 + std::pow((hz - 70.0) / 60.0, 2.0));
-    for (size_t i = 0; i < wave.size(); ++i)
-      wave[i] += strength * std::sin(2 * Pi * hz * double(i) / SoundRate + phase);
+  constexpr double Length = 2.0;
+  constexpr int Rate = NoiseRate;
+  const size_t n = size_t(Length * Rate);
+  Wave low(n), scrape(n), gravel(n, 0.0);
+  for (size_t i = 0; i < n; ++i) {
+    low[i] = HashNoise(uint32_t(i), 41);
+    scrape[i] = HashNoise(uint32_t(i), 42);
   }
-  Wave grit(SoundRate);
-  for (size_t i = 0; i < grit.size(); ++i) grit[i] = HashNoise(uint32_t(i), 43);
-  LowPass(grit, 1500, true);
-  for (size_t i = 0; i < wave.size(); ++i) {
-    const double t = double(i) / SoundRate;
-    const double bumps =
-        1.0 + 0.18 * std::sin(2 * Pi * 7 * t) + 0.12 * std::sin(2 * Pi * 11 * t + 1);
-    wave[i] = (0.12 * wave[i] + 0.5 * grit[i]) * bumps;
+  Filter(low, Rate, FilterKind::BandPass, 65, 0.9, true);
+  Filter(low, Rate, FilterKind::LowPass, 160, 0.7, true);
+  Filter(scrape, Rate, FilterKind::BandPass, 1100, 0.45, true);
+  Filter(scrape, Rate, FilterKind::HighPass, 280, 0.7, true);
+  // The gravel: grains at random moments, about 260 a second, of random strength.
+  Noise when(47);
+  for (double t = 0; t < Length;) {
+    t += 0.0077 * (0.2 + 1.6 * (0.5 + 0.5 * when.next()));
+    const double strength = 0.3 + 0.7 * std::fabs(when.next());
+    AddGrain(gravel, Rate, t, 0.002 + 0.004 * std::fabs(when.next()), strength, uint32_t(t * 1e6),
+             true);
+  }
+  Filter(gravel, Rate, FilterKind::BandPass, 2400, 0.5, true);
+  const Wander bumps(Length, 30, 0, 44), rough(Length, 90, 0, 45);
+  Wave wave(n);
+  for (size_t i = 0; i < n; ++i) {
+    const double t = double(i) / Rate;
+    const double shake = 1.0 + 0.35 * bumps.at(t);
+    const double grind = 0.6 + 0.4 * std::fabs(rough.at(t));
+    wave[i] = 3.4 * low[i] * shake + 0.55 * scrape[i] * grind * shake + 0.5 * gravel[i];
   }
   RemoveMean(wave);
   return wave;
 }
 
-// A hit that costs health: a knock of the body and a short clack.
+// A hit that costs health: the body panels' dull knock in the middle range over a little weight
+// below, and a short clack.
 Wave Hit() {
+  constexpr double Length = 0.25;
   Noise noise(3);
-  double smooth = 0;
-  constexpr double Length = 0.2;
-  return Render(Length, [&](double t) {
-    smooth += 0.35 * (noise.next() - smooth);
-    const double knock = std::sin(2 * Pi * (95 - 120 * t) * t) * Envelope(t, 0.002, 0.045);
-    const double clack = smooth * Envelope(t, 0.001, 0.012);
-    return (knock + 1.2 * clack) * Edges(t, Length);
+  Wave clack =
+      Render(Length, NoiseRate, [&](double t) { return noise.next() * Envelope(t, 0.0005, 0.01); });
+  Filter(clack, NoiseRate, FilterKind::BandPass, 2600, 0.6, false);
+  // The panel's modes: {Hz, strength, decay in seconds}, each sagging a little in pitch.
+  constexpr double Body[][3] = {
+      {185, 0.5, 0.05}, {330, 0.8, 0.04}, {560, 0.6, 0.03}, {910, 0.35, 0.02}};
+  return Render(Length, NoiseRate, [&](double t) {
+    const double knock = std::sin(2 * Pi * (90 - 100 * t) * t) * Envelope(t, 0.002, 0.04);
+    double body = 0;
+    for (const auto& m : Body)
+      body += m[1] * std::sin(2 * Pi * m[0] * (1 - 0.6 * t) * t) * Envelope(t, 0.001, m[2]);
+    const size_t i = std::min(clack.size() - 1, size_t(t * NoiseRate));
+    return (0.45 * knock + body + 2.5 * clack[i]) * Edges(t, Length);
   });
 }
 
-// The crash: a heavy thud falling in pitch, a crunch, and bent metal ringing on into a tail.
+// The crash: a heavy thud falling in pitch, a crunch of metal folding, debris falling and
+// skittering away for most of a second, and bent panels ringing on, their partials in close
+// pairs that beat against each other.
 Wave Crash() {
+  constexpr double Length = 2.2;
+  constexpr int Rate = NoiseRate;
   Noise noise(11);
-  double smooth = 0;
-  constexpr double Length = 1.8;
-  // Inharmonic partials of a struck panel: {Hz, strength, decay in seconds}.
-  constexpr double Ring[][3] = {{523, 0.35, 0.7},  {1187, 0.3, 0.5}, {1913, 0.22, 0.4},
-                                {2753, 0.15, 0.3}, {3604, 0.1, 0.2}, {797, 0.2, 0.9}};
-  return Render(Length, [&](double t) {
-    smooth += 0.5 * (noise.next() - smooth);
+  Wave crunch = Render(Length, Rate, [&](double t) {
+    // Folding metal: noise in tearing bursts over the first 0.15 s.
+    const double tear = 0.5 + 0.5 * std::sin(2 * Pi * 37 * t + 3 * std::sin(2 * Pi * 11 * t));
+    return noise.next() * Envelope(t, 0.002, 0.09) * (0.4 + 0.6 * tear * tear);
+  });
+  Filter(crunch, Rate, FilterKind::HighPass, 150, 0.7, false);
+  // Debris: grains thinning out over a second and more, the early ones heavy and dull, the
+  // late ones small and bright; every third a small piece ringing as it lands.
+  Wave debris(size_t(Length * Rate), 0.0);
+  Noise when(13);
+  int grains = 0;
+  for (double t = 0.03; t < 1.6; ++grains) {
+    t += 0.01 * std::exp(t / 0.6) * (0.3 + 1.4 * (0.5 + 0.5 * when.next()));
+    const double strength = std::exp(-t / 0.6) * (0.3 + 0.7 * std::fabs(when.next()));
+    const double length = 0.003 + 0.012 * std::fabs(when.next()) * std::exp(-t);
+    const double ring = grains % 3 == 2 ? 1500 + 5000 * std::fabs(when.next()) : 0;
+    AddGrain(debris, Rate, t, ring > 0 ? 4 * length : length, strength, uint32_t(t * 1e6) + 7,
+             false, ring);
+  }
+  Wave lowDebris = debris;
+  Filter(lowDebris, Rate, FilterKind::LowPass, 900, 0.7, false);
+  // Inharmonic partials of a struck panel in close pairs: {Hz, strength, decay in seconds}.
+  constexpr double Ring[][3] = {{523, 0.3, 0.8},    {528.5, 0.25, 0.7}, {797, 0.2, 0.9},
+                                {801.5, 0.15, 0.8}, {1187, 0.25, 0.5},  {1194, 0.2, 0.45},
+                                {1913, 0.18, 0.4},  {1906, 0.14, 0.35}, {2753, 0.12, 0.3},
+                                {3604, 0.08, 0.2},  {4471, 0.05, 0.15}};
+  return Render(Length, Rate, [&](double t) {
+    const size_t i = size_t(t * Rate);
     const double thud = std::sin(2 * Pi * (70 - 60 * t) * t) * Envelope(t, 0.003, 0.15);
-    const double crunch = smooth * Envelope(t, 0.002, 0.08);
     double ring = 0;
-    for (const auto& r : Ring) ring += r[1] * std::sin(2 * Pi * r[0] * t) * std::exp(-t / r[2]);
+    for (const auto& r : Ring)
+      ring += r[1] * std::sin(2 * Pi * r[0] * (1 - 0.004 * t) * t) * std::exp(-t / r[2]);
     ring *= std::min(1.0, t / 0.01);
-    // The ring dies away over the last 0.4 s rather than stopping.
-    const double tail = std::min(1.0, (Length - t) / 0.4);
-    return (1.0 * thud + 0.8 * crunch + 0.6 * ring) * tail * Edges(t, Length);
+    // Everything dies away over the last 0.5 s rather than stopping.
+    const double tail = std::min(1.0, (Length - t) / 0.5);
+    return (1.0 * thud + 1.0 * crunch[i] + 0.6 * debris[i] + 0.8 * lowDebris[i] + 0.5 * ring) *
+           tail * Edges(t, Length);
   });
 }
 
-// Nitro: a rush of air through a resonance that sweeps up, swelling and falling away.
+// Nitro: a rush of air through a resonance that sweeps up, swelling and falling away, with a
+// hiss on top.
 Wave Whoosh() {
   Noise noise(7);
   constexpr double Length = 0.9;
-  double low = 0, band = 0;
-  return Render(Length, [&](double t) {
+  double low = 0, band = 0, last = 0;
+  return Render(Length, NoiseRate, [&](double t) {
     const double centre = 300 * std::pow(12.0, t / Length);
-    const double f = 2 * std::sin(Pi * centre / SoundRate), damping = 0.3;
-    const double high = noise.next() - low - damping * band;
+    const double f = 2 * std::sin(Pi * centre / NoiseRate), damping = 0.3;
+    const double white = noise.next();
+    const double high = white - low - damping * band;
     band += f * high;
     low += f * band;
+    const double hiss = 0.25 * (white - last);
+    last = white;
     const double swell = std::sin(Pi * std::pow(t / Length, 0.55));
-    return band * swell * swell * Edges(t, Length);
+    return (band + hiss * swell) * swell * swell * Edges(t, Length);
   });
 }
 
@@ -216,13 +178,13 @@ Wave Whoosh() {
 // countdown tone's pitch.
 Wave Countdown(double frequency, double length, double decay,
                std::initializer_list<std::pair<double, double>> partials) {
-  return Render(length, [=](double t) {
+  return Render(length, ToneRate, [=](double t) {
     return Partials(frequency, t, partials) * Envelope(t, 0.004, decay) * Edges(t, length);
   });
 }
 
 Wave Click(double frequency, double length) {
-  return Render(length, [=](double t) {
+  return Render(length, ToneRate, [=](double t) {
     return Partials(frequency, t, {{1, 1}, {2, 0.2}}) * Envelope(t, 0.001, length / 3) *
            Edges(t, length);
   });
@@ -231,7 +193,7 @@ Wave Click(double frequency, double length) {
 // Notes played one after another (each `step` seconds apart), each ringing for `ring` seconds.
 Wave Notes(const std::vector<double>& frequencies, double step, double ring) {
   const double length = step * double(frequencies.size() - 1) + ring;
-  return Render(length, [&](double t) {
+  return Render(length, ToneRate, [&](double t) {
     double sum = 0;
     for (size_t i = 0; i < frequencies.size(); ++i) {
       const double start = step * double(i);
@@ -247,30 +209,43 @@ Wave Notes(const std::vector<double>& frequencies, double step, double ring) {
 }  // namespace
 
 std::vector<SoundContent> GameSounds() {
-  // Idle: 90 firings a second, dark; high: twice that, recorded under load, brighter.
-  const Firing idle{90, 320, 1300, 0.45, 0.2, 2500, 5};
-  const Firing high{180, 480, 1700, 0.55, 0.35, 3200, 9};
-  return {
-      Finish("Sounds/engine.wav", EngineLoop(idle), EngineLufs, true),
-      Finish("Sounds/engine_high.wav", EngineLoop(high), EngineLufs, true),
-      Finish("Sounds/rumble.wav", Rumble(), RumbleLufs, true),
-      Finish("Sounds/ready.wav", Countdown(660, 0.3, 0.12, {{1, 1}, {1.5, 0.35}, {2, 0.2}}),
-             CountdownLufs),
-      Finish("Sounds/beep.wav", Countdown(880, 0.18, 0.08, {{1, 1}, {3, 0.3}, {5, 0.12}}),
-             CountdownLufs),
-      Finish("Sounds/go.wav", Countdown(1760, 0.6, 0.25, {{1, 1}, {1.5, 0.25}, {2, 0.3}}),
-             CountdownLufs),
-      Finish("Sounds/damage.wav", Hit(), EventLufs),
-      Finish("Sounds/nitro.wav", Whoosh(), EventLufs),
-      Finish("Sounds/crash.wav", Crash(), CrashLufs),
-      Finish("Sounds/lap.wav", Notes({1318.5, 1568.0}, 0.12, 0.5), EventLufs),
-      Finish("Sounds/finish.wav", Notes({523.3, 659.3, 784.0, 1046.5}, 0.15, 0.9), EventLufs),
-      Finish("Sounds/newbest.wav", Notes({784.0, 987.8, 1174.7, 1568.0, 1975.5}, 0.07, 0.6),
-             EventLufs),
-      Finish("Sounds/tick.wav", Click(2000, 0.03), MenuLufs),
-      Finish("Sounds/confirm.wav", Notes({660.0, 990.0}, 0.06, 0.15), MenuLufs),
-      Finish("Sounds/back.wav", Notes({440.0, 330.0}, 0.06, 0.15), MenuLufs),
+  // Each car's engine, idle and high, named after the car's model (SMiLE's plainly).
+  constexpr const char* EngineFiles[EngineCars][2] = {
+      {"Sounds/engine.wav", "Sounds/engine_high.wav"},
+      {"Sounds/engine_pizzacar.wav", "Sounds/engine_pizzacar_high.wav"},
+      {"Sounds/engine_flyingtaco.wav", "Sounds/engine_flyingtaco_high.wav"}};
+  auto engine = [&](int car, bool high) {
+    const Firing firing = CarEngine(car, high);
+    SoundContent sound =
+        Finish(EngineFiles[car][high], EngineLoop(firing), EngineRate, EngineLufs, true);
+    sound.firings = std::lround(firing.hz * EngineLoopSeconds) / EngineLoopSeconds;
+    return sound;
   };
+  std::vector<SoundContent> sounds = {
+      engine(0, false),
+      engine(0, true),
+      Finish("Sounds/rumble.wav", Rumble(), NoiseRate, RumbleLufs, true),
+      Finish("Sounds/ready.wav", Countdown(660, 0.3, 0.12, {{1, 1}, {1.5, 0.35}, {2, 0.2}}),
+             ToneRate, CountdownLufs),
+      Finish("Sounds/beep.wav", Countdown(880, 0.18, 0.08, {{1, 1}, {3, 0.3}, {5, 0.12}}), ToneRate,
+             CountdownLufs),
+      Finish("Sounds/go.wav", Countdown(1760, 0.6, 0.25, {{1, 1}, {1.5, 0.25}, {2, 0.3}}), ToneRate,
+             CountdownLufs),
+      Finish("Sounds/damage.wav", Hit(), NoiseRate, EventLufs),
+      Finish("Sounds/nitro.wav", Whoosh(), NoiseRate, EventLufs),
+      Finish("Sounds/crash.wav", Crash(), NoiseRate, CrashLufs),
+      Finish("Sounds/lap.wav", Notes({1318.5, 1568.0}, 0.12, 0.5), ToneRate, EventLufs),
+      Finish("Sounds/finish.wav", Notes({523.3, 659.3, 784.0, 1046.5}, 0.15, 0.9), ToneRate,
+             EventLufs),
+      Finish("Sounds/newbest.wav", Notes({784.0, 987.8, 1174.7, 1568.0, 1975.5}, 0.07, 0.6),
+             ToneRate, EventLufs),
+      Finish("Sounds/tick.wav", Click(2000, 0.03), ToneRate, MenuLufs),
+      Finish("Sounds/confirm.wav", Notes({660.0, 990.0}, 0.06, 0.15), ToneRate, MenuLufs),
+      Finish("Sounds/back.wav", Notes({440.0, 330.0}, 0.06, 0.15), ToneRate, MenuLufs),
+  };
+  for (int car = 1; car < EngineCars; ++car)
+    for (bool high : {false, true}) sounds.push_back(engine(car, high));
+  return sounds;
 }
 
 }  // namespace content
