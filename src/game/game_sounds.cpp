@@ -16,12 +16,25 @@
 
 namespace {
 
-constexpr const char* FileNames[SoundCount] = {
-    "Data/Sounds/engine.wav",      "Data/Sounds/beep.wav",    "Data/Sounds/go.wav",
-    "Data/Sounds/damage.wav",      "Data/Sounds/nitro.wav",   "Data/Sounds/crash.wav",
-    "Data/Sounds/lap.wav",         "Data/Sounds/finish.wav",  "Data/Sounds/newbest.wav",
-    "Data/Sounds/tick.wav",        "Data/Sounds/confirm.wav", "Data/Sounds/back.wav",
-    "Data/Sounds/engine_high.wav", "Data/Sounds/rumble.wav",  "Data/Sounds/ready.wav"};
+constexpr const char* FileNames[SoundCount] = {"Data/Sounds/engine.wav",
+                                               "Data/Sounds/beep.wav",
+                                               "Data/Sounds/go.wav",
+                                               "Data/Sounds/damage.wav",
+                                               "Data/Sounds/nitro.wav",
+                                               "Data/Sounds/crash.wav",
+                                               "Data/Sounds/lap.wav",
+                                               "Data/Sounds/finish.wav",
+                                               "Data/Sounds/newbest.wav",
+                                               "Data/Sounds/tick.wav",
+                                               "Data/Sounds/confirm.wav",
+                                               "Data/Sounds/back.wav",
+                                               "Data/Sounds/engine_high.wav",
+                                               "Data/Sounds/rumble.wav",
+                                               "Data/Sounds/ready.wav",
+                                               "Data/Sounds/engine_pizzacar.wav",
+                                               "Data/Sounds/engine_pizzacar_high.wav",
+                                               "Data/Sounds/engine_flyingtaco.wav",
+                                               "Data/Sounds/engine_flyingtaco_high.wav"};
 
 constexpr Sound LoopSounds[LoopCount] = {Sound::Engine, Sound::EngineHigh, Sound::Rumble};
 
@@ -71,10 +84,11 @@ struct State {
   bool appliedMute = false, appliedPause = false;
   int appliedVolume = -1;
   double volumeChangedAt = -1;
-  // Each loop: driven this frame, playing, its gain and pitch, and the fade under way.
+  // Each loop: driven this frame, playing, its sound, its gain and pitch, and the fade under way.
   struct LoopState {
     bool driven = false;
     bool playing = false;
+    Sound sound = Sound::Engine;
     float gain = 0, pitch = 1;
   };
   std::array<LoopState, LoopCount> loops{};
@@ -155,14 +169,19 @@ bool StopGameSound() {
   return closed;
 }
 
-void PlaySound(Sound sound, float gain) {
+void PlaySound(Sound sound, float gain, float pitch) {
   if (System() == nullptr) return;
-  System()->play(S().output.ids[static_cast<int>(sound)], gain, 1.0f);
+  System()->play(S().output.ids[static_cast<int>(sound)], gain, pitch);
 }
 
 void DriveLoop(Loop loop, float gain, float pitch) {
+  DriveLoop(loop, gain, pitch, LoopSounds[size_t(loop)]);
+}
+
+void DriveLoop(Loop loop, float gain, float pitch, Sound sound) {
   State::LoopState& l = S().loops[size_t(loop)];
   l.driven = true;
+  l.sound = sound;
   l.pitch = pitch;
   l.gain = gain;
 }
@@ -220,7 +239,7 @@ void SoundFrame() {
   platform::SoundSystem* system = System();
   for (int voice = 0; voice < LoopCount; ++voice) {
     State::LoopState& l = s.loops[size_t(voice)];
-    const platform::SoundId sound = s.output.ids[static_cast<int>(LoopSounds[voice])];
+    const platform::SoundId sound = s.output.ids[static_cast<int>(l.sound)];
     if (system == nullptr || sound == platform::NoSound) {
       l.driven = false;
       continue;

@@ -8,7 +8,7 @@
 #include "platform/sound_system.h"
 
 enum class Sound {
-  Engine,      // a seamless loop of the engine near idle, pitched with the car's speed
+  Engine,      // a seamless loop of SMiLE's engine near idle, pitched with the car's speed
   Beep,        // the countdown's "3", "2" and "1"
   Go,          // the countdown's "GO"
   Damage,      // a hit that costs the car health
@@ -20,14 +20,20 @@ enum class Sound {
   Tick,        // a menu selection moved
   Confirm,     // Enter in a menu
   Back,        // Escape in a menu
-  EngineHigh,  // a seamless loop of the engine at speed under load
+  EngineHigh,  // a seamless loop of SMiLE's engine at twice those revs under load
   Rumble,      // a seamless loop of wheels off the road
   Ready,       // the countdown's "READY"
+  // The other cars' engines, as Engine and EngineHigh.
+  EnginePizzaCar,
+  EnginePizzaCarHigh,
+  EngineFlyingTaco,
+  EngineFlyingTacoHigh,
 };
-constexpr int SoundCount = 15;
+constexpr int SoundCount = 19;
 
 // The looping sounds, each on its own voice: the engine's two recordings, cross-faded by the
-// race, and the rumble off the road.
+// race, and the rumble off the road. Each voice plays its own sound (Engine, EngineHigh,
+// Rumble) unless DriveLoop names another.
 enum class Loop { EngineLow, EngineHigh, Rumble };
 constexpr int LoopCount = 3;
 
@@ -46,11 +52,12 @@ void StartGameSound(std::unique_ptr<platform::SoundSystem> system, bool wait = f
 bool StopGameSound();
 constexpr double StopWaitSeconds = 0.3;
 
-// Plays a sound once.
-void PlaySound(Sound sound, float gain = 1.0f);
-// A loop this frame: its gain and pitch (1 its recorded pitch). A frame without this call fades
-// the loop out; it is silent within 18 frames.
+// Plays a sound once, at a gain and a pitch (1 its recorded pitch).
+void PlaySound(Sound sound, float gain = 1.0f, float pitch = 1.0f);
+// A loop this frame: its gain and pitch (1 its recorded pitch), playing `sound` (the loop's own
+// unless given). A frame without this call fades the loop out; it is silent within 18 frames.
 void DriveLoop(Loop loop, float gain, float pitch);
+void DriveLoop(Loop loop, float gain, float pitch, Sound sound);
 
 // What the player hears: the kept choice (M) unless this run is muted (--mute); nothing while
 // the window is minimised or in the background.

@@ -5,7 +5,6 @@
 #include <cmath>
 
 #include "game/game_setup.h"
-#include "game/game_sounds.h"
 #include "race/race.h"
 
 RaceSounds CurrentRaceSounds;
@@ -31,14 +30,33 @@ constexpr int DamageGapFrames = 30;
 constexpr int RumbleHoldFrames = 12;
 // The flourish of a new best time comes after the finish fanfare.
 constexpr int NewBestDelayFrames = 90;
+// Each hit's pitch within this fraction of the recording's and its gain within this many dB.
+constexpr float HitPitchRange = 0.1f, HitGainRangeDb = 2.0f;
+
+// Each roster car's two engine recordings.
+constexpr Sound EngineSounds[3][2] = {{Sound::Engine, Sound::EngineHigh},
+                                      {Sound::EnginePizzaCar, Sound::EnginePizzaCarHigh},
+                                      {Sound::EngineFlyingTaco, Sound::EngineFlyingTacoHigh}};
+
+// A draw in [0, 1) from the next step of a small generator.
+float Draw(uint32_t& state) {
+  state = state * 1664525u + 1013904223u;
+  return float(state >> 8) / float(1 << 24);
+}
 
 }  // namespace
 
-EngineVoice VoiceOf(float acceleration, float health) {
-  const float quick = std::clamp(acceleration / 0.0002f, 0.25f, 4.0f);
-  const float big = std::clamp(health / 8.0f, 0.25f, 4.0f);
-  return {std::pow(quick, 0.35f) * std::pow(big, -0.15f),
-          std::clamp((quick - 1) * 0.5f, -0.2f, 0.3f)};
+EngineVoice VoiceOf(const Car* car) {
+  EngineVoice voice;
+  if (car == nullptr) return voice;
+  const auto slot = car - CarRoster;
+  if (slot >= 0 && slot < 3) {
+    voice.low = EngineSounds[slot][0];
+    voice.high = EngineSounds[slot][1];
+  }
+  const float quick = std::clamp(car->acceleration / 0.0002f, 0.25f, 4.0f);
+  voice.brightness = std::clamp((quick - 1) * 0.5f, -0.2f, 0.3f);
+  return voice;
 }
 
 void RaceSounds::reset() {
@@ -83,7 +101,12 @@ void RaceSounds::frame(const Race& race, bool upHeld) {
     if (health < health_) {
       offRoadFor_ = RumbleHoldFrames;
       if (framesSinceDamage_ >= DamageGapFrames) {
-        PlaySound(Sound::Damage);
+        // Never the same hit twice in a row: the pitch moves at least a fifth of its range
+        // from the last one's, the way round its range.
+        hitShift_ += 0.4f + 1.2f * Draw(hitDraw_);
+        if (hitShift_ > 1) hitShift_ -= 2;
+        const float db = HitGainRangeDb * (2 * Draw(hitDraw_) - 1);
+        PlaySound(Sound::Damage, std::pow(10.0f, db / 20), 1 + HitPitchRange * hitShift_);
         framesSinceDamage_ = 0;
       }
     }
@@ -102,8 +125,7 @@ void RaceSounds::frame(const Race& race, bool upHeld) {
   // high recordings cross-fade with the revs, and Up brings in more of the high one.
   if ((race.state == Race::Ready || race.state == Race::Running) && !eventsOnly_) {
     const bool running = race.state == Race::Running;
-    const EngineVoice voice =
-        car.car != nullptr ? VoiceOf(car.car->acceleration, health) : EngineVoice{};
+    const EngineVoice voice = VoiceOf(car.car);
     const float revs = running ? 1.0f + (TopRevs - 1.0f) * pace : 1.0f;
     throttle_ +=
         std::clamp((running && upHeld ? 1.0f : 0.0f) - throttle_, -ThrottleStep, ThrottleStep);
@@ -111,9 +133,9 @@ void RaceSounds::frame(const Race& race, bool upHeld) {
         std::clamp((revs - 1.2f) + 0.35f * throttle_ + voice.brightness * pace, 0.0f, 1.0f);
     const float gain =
         std::min(1.0f, IdleGain + (DrivingGain - IdleGain) * throttle_ + SpeedGain * pace);
-    const float pitch = voice.pitch * revs;
-    DriveLoop(Loop::EngineLow, gain * std::cos(mix * Pi / 2), pitch);
-    DriveLoop(Loop::EngineHigh, gain * std::sin(mix * Pi / 2), pitch / HighRecordingRevs);
+    DriveLoop(Loop::EngineLow, gain * std::cos(mix * Pi / 2), revs, voice.low);
+    DriveLoop(Loop::EngineHigh, gain * std::sin(mix * Pi / 2), revs / HighRecordingRevs,
+              voice.high);
   }
 
   label_ = race.label;

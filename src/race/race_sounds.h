@@ -6,7 +6,10 @@
 #include <cstdint>
 #include <string>
 
+#include "game/game_sounds.h"
+
 class Race;
+struct Car;
 
 class RaceSounds {
  public:
@@ -28,18 +31,23 @@ class RaceSounds {
   int32_t nitro_ = 0;
   float health_ = 0;
   int framesSinceDamage_ = 1000;
-  int newBestIn_ = -1;  // frames until the new-best flourish; -1 none to come
-  float throttle_ = 0;  // Up held, eased in and out, 0 to 1
-  int offRoadFor_ = 0;  // frames the rumble goes on without another hit
+  int newBestIn_ = -1;    // frames until the new-best flourish; -1 none to come
+  float throttle_ = 0;    // Up held, eased in and out, 0 to 1
+  int offRoadFor_ = 0;    // frames the rumble goes on without another hit
+  uint32_t hitDraw_ = 0;  // the last draw of the hits' pitch and gain
+  float hitShift_ = 0;    // the last hit's pitch, -1 to 1 of its range
 };
 
-// How a car's engine sounds: its pitch against the others' and how soon its engine brightens.
+// How a car's engine sounds: its own two recordings (idle and high) and how soon the high one
+// comes in.
 struct EngineVoice {
-  float pitch = 1;
+  Sound low = Sound::Engine, high = Sound::EngineHigh;
   float brightness = 0;
 };
-// A quick car revs higher and brighter, a big (tough) one lower.
-EngineVoice VoiceOf(float acceleration, float health);
+// The voice of a car from its place in the roster and its roster values, never from what it
+// has left of them in a race: a quick car brightens soonest, a slow one latest. A car outside
+// the roster's three sounds as the first.
+EngineVoice VoiceOf(const Car* car);
 
 extern RaceSounds CurrentRaceSounds;
 // Player two's, in a race of two: events only.

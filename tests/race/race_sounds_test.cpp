@@ -139,9 +139,19 @@ TEST_F(RaceSoundsTest, ACrashBangsOnceAndHitsAreSpaced) {
   ASSERT_EQ(report.state, Race::Crashed);
   EXPECT_EQ(frames(Call::Play, Sound::Crash), (std::vector<int>{report.frames - 1}));
   const auto hits = frames(Call::Play, Sound::Damage);
-  ASSERT_FALSE(hits.empty());
+  ASSERT_GE(hits.size(), 3u);
   EXPECT_LT(int(hits.size()), report.borderHits);
   for (size_t i = 1; i < hits.size(); ++i) EXPECT_GE(hits[i] - hits[i - 1], 30);
+  // Each hit within 10 % of the recording's pitch and 2 dB of its gain, never the same twice in
+  // a row.
+  const auto played = out->calls(Call::Play, platform::SoundId(Sound::Damage));
+  for (size_t i = 0; i < played.size(); ++i) {
+    EXPECT_NEAR(played[i].pitch, 1.0f, 0.1001f);
+    EXPECT_NEAR(20 * std::log10(played[i].gain), 0.0f, 2.001f);
+    if (i > 0) {
+      EXPECT_GE(std::fabs(played[i].pitch - played[i - 1].pitch), 0.039f) << i;
+    }
+  }
   // The rumble starts with the first hit and goes on while the car grinds along the border:
   // the only silences are half a second or more back on the road, not a stutter between hits.
   const auto rumble = frames(Call::Loop, Sound::Rumble);
@@ -201,15 +211,34 @@ TEST_F(RaceSoundsTest, InARaceOfTwoTheCountdownAndEngineAreOnceAndPlayerTwosCarS
   for (const auto& e : engine) EXPECT_TRUE(e.frame >= 300 || e.pitch == 1.0f) << e.frame;
 }
 
-TEST_F(RaceSoundsTest, EachCarOfTheRosterHasItsOwnEngine) {
-  // The quick small car revs highest and brightens soonest, the big slow one sits lowest.
-  const EngineVoice smile = VoiceOf(0.0002f, 8.0f), pizza = VoiceOf(0.00031f, 4.5f),
-                    taco = VoiceOf(0.00018f, 18.0f);
-  EXPECT_FLOAT_EQ(smile.pitch, 1.0f);
-  EXPECT_GT(pizza.pitch, smile.pitch * 1.15f);
-  EXPECT_LT(taco.pitch, smile.pitch * 0.9f);
+TEST_F(RaceSoundsTest, EachCarOfTheRosterHasItsOwnEngineWhateverItsHealth) {
+  // Each car its own recordings; the quick car brightens soonest, the slow one latest.
+  CarRoster[1].acceleration = 0.00031f;
+  CarRoster[2].acceleration = 0.00018f;
+  const EngineVoice smile = VoiceOf(&CarRoster[0]), pizza = VoiceOf(&CarRoster[1]),
+                    taco = VoiceOf(&CarRoster[2]);
+  EXPECT_TRUE(smile.low == Sound::Engine && smile.high == Sound::EngineHigh);
+  EXPECT_TRUE(pizza.low == Sound::EnginePizzaCar && pizza.high == Sound::EnginePizzaCarHigh);
+  EXPECT_TRUE(taco.low == Sound::EngineFlyingTaco && taco.high == Sound::EngineFlyingTacoHigh);
   EXPECT_GT(pizza.brightness, smile.brightness);
   EXPECT_LT(taco.brightness, smile.brightness);
+
+  // A FlyingTaco standing against a wall for ten seconds, losing health: its engine idles at
+  // its own recording's pitch throughout.
+  startRace();
+  CurrentRace.player->car = &CarRoster[2];
+  CarRoster[2].health = 18.0f;
+  CurrentRace.state = Race::Running;
+  for (int frame = 0; frame < 600; ++frame) {
+    CarRoster[2].health -= 0.02f;
+    CurrentRaceSounds.frame(CurrentRace, false);
+    endFrame();
+  }
+  const auto engine = out->calls(Call::Loop, platform::SoundId(Sound::EngineFlyingTaco));
+  ASSERT_EQ(engine.size(), 600u);
+  for (const auto& e : engine) EXPECT_EQ(e.pitch, 1.0f) << e.frame;
+  EXPECT_EQ(out->calls(Call::Loop, platform::SoundId(Sound::EngineFlyingTacoHigh)).size(), 600u);
+  CarRoster[1].acceleration = CarRoster[2].acceleration = 0.0002f;
 }
 
 TEST_F(RaceSoundsTest, NitroWhooshesAndEscapeFadesTheEngine) {
