@@ -11,40 +11,46 @@ Firing CarEngine(int car, bool high) {
   Firing f;
   switch (car) {
     case 1:  // 911PIZ: a small flat six revving high, tight and rasping
-      f = {114,
-           {1.0, 0.9, 0.97, 0.86, 0.95, 0.88},
-           {0, 0, 0, 0, 0, 0},
-           560,
-           2100,
-           0.003,
-           0.0011,
-           0.55,
-           0.3,
-           3800,
-           0.008,
-           21};
+      f = {.hz = 114,
+           .cylinders = {1.0, 0.9, 0.97, 0.86, 0.95, 0.88},
+           .offsets = {0, 0, 0, 0, 0, 0},
+           .low = 560,
+           .high = 2100,
+           .lowDecay = 0.003,
+           .highDecay = 0.0011,
+           .highShare = 0.55,
+           .noise = 0.3,
+           .cutoff = 3800,
+           .hunt = 0.008,
+           .seed = 21};
       break;
     case 2:  // FlyingTaco: a big V8 firing unevenly between its banks, deep and lumpy
-      f = {76,
-           {1.0, 0.7, 0.92, 0.78, 0.97, 0.66, 0.9, 0.8},
-           {0, 0.14, -0.06, 0.1, 0.02, 0.16, -0.08, 0.12},
-           190,
-           820,
-           0.007,
-           0.002,
-           0.3,
-           0.25,
-           1900,
-           0.018,
-           31};
+      f = {.hz = 76,
+           .cylinders = {1.0, 0.7, 0.92, 0.78, 0.97, 0.66, 0.9, 0.8},
+           .offsets = {0, 0.14, -0.06, 0.1, 0.02, 0.16, -0.08, 0.12},
+           .low = 190,
+           .high = 820,
+           .lowDecay = 0.007,
+           .highDecay = 0.002,
+           .highShare = 0.45,
+           .noise = 0.25,
+           .cutoff = 2200,
+           .hunt = 0.018,
+           .seed = 31};
       break;
     default:  // SMiLE: an inline four, plain and even
-      f = {90,           {1.0, 0.82, 0.93, 0.76},
-           {0, 0, 0, 0}, 320,
-           1300,         0.004,
-           0.0015,       0.45,
-           0.2,          2500,
-           0.012,        5};
+      f = {.hz = 90,
+           .cylinders = {1.0, 0.82, 0.93, 0.76},
+           .offsets = {0, 0, 0, 0},
+           .low = 320,
+           .high = 1300,
+           .lowDecay = 0.004,
+           .highDecay = 0.0015,
+           .highShare = 0.45,
+           .noise = 0.2,
+           .cutoff = 2500,
+           .hunt = 0.012,
+           .seed = 5};
   }
   if (high) {
     // Twice the revs under load: brighter, rasping more, the rate steadier.
