@@ -49,8 +49,8 @@ float Draw(uint32_t& state) {
 EngineVoice VoiceOf(const Car* car) {
   EngineVoice voice;
   if (car == nullptr) return voice;
-  const auto slot = car - CarRoster;
-  if (slot >= 0 && slot < 3) {
+  for (int slot = 0; slot < 3; ++slot) {
+    if (car != &CarRoster[slot]) continue;
     voice.low = EngineSounds[slot][0];
     voice.high = EngineSounds[slot][1];
   }
