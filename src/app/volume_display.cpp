@@ -27,8 +27,7 @@ void DrawVolumeShown(double now) {
   const float halfHeight = Depth * std::tan(22.5f * 3.14159265f / 180.0f);
   const float halfWidth = halfHeight * aspect;
   const std::string text = "Volume " + std::to_string(SoundVolume());
-  float width = 0;
-  for (unsigned char c : text) width += GlyphMetrics[c].cellIncX;
+  const float width = TextWidth(text);
 
   glPushAttrib(GL_ENABLE_BIT | GL_CURRENT_BIT);
   glDisable(GL_DEPTH_TEST);

@@ -182,6 +182,12 @@ uint32_t GlyphList(unsigned char code) {
   return FontListBase + code;
 }
 
+float TextWidth(std::string_view text) {
+  float width = 0.0f;
+  for (unsigned char c : text.substr(0, 255)) width += GlyphMetrics[c].cellIncX;
+  return width;
+}
+
 void PrintText(const char* format, ...) {
   if (!format) return;
   char text[256];
@@ -192,10 +198,7 @@ void PrintText(const char* format, ...) {
   if (written < 0) return;
   size_t length = std::strlen(text);
 
-  float width = 0.0f;
-  for (size_t i = 0; i < length; ++i)
-    width += GlyphMetrics[static_cast<unsigned char>(text[i])].cellIncX;
-  glTranslatef(-0.5f * width, 0, 0);
+  glTranslatef(-0.5f * TextWidth({text, length}), 0, 0);
 
   // Without lists of this context the codes would name other objects' lists.
   if (length == 0 || FontListBase == 0 || FontListGeneration != platform::GlContextGeneration()) {

@@ -28,12 +28,6 @@ bool TakePadButton(int pad) {
   return pad != 0 && TakeKeyPress(PadKeyOf(pad, 2));
 }
 
-float TextWidth(const std::string& text) {
-  float width = 0;
-  for (unsigned char c : text) width += GlyphMetrics[c].cellIncX;
-  return width;
-}
-
 }  // namespace
 
 void SetSecondPlayer(SecondPlayer who) {

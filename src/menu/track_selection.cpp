@@ -90,13 +90,6 @@ void DrawBestTime() {
   glEnable(GL_DEPTH_TEST);
 }
 
-// Width of a line in the font, in glyph units.
-float TextWidth(const std::string& text) {
-  float width = 0;
-  for (unsigned char c : text) width += GlyphMetrics[c].cellIncX;
-  return width;
-}
-
 // A UTF-8 name in the font's one-byte glyphs: letters up to U+00FF as their byte (as "é"), any
 // other sequence as '?'.
 std::string GlyphText(const std::string& name) {

@@ -16,13 +16,6 @@ constexpr float GhostOpacity = 0.45f;
 // about a tenth long).
 constexpr float NearEye = 0.15f;
 
-// The width of a text as PrintText draws it, in the units of the current matrix.
-float TextWidth(const std::string& text) {
-  float width = 0;
-  for (unsigned char c : text) width += GlyphMetrics[c].cellIncX;
-  return width;
-}
-
 // Green ahead (or even), red behind.
 void SplitColour(int32_t difference) {
   if (difference <= 0)

@@ -91,6 +91,7 @@ TEST_F(FontGlTest, GlyphHasAFrontAtZeroABackAtMinusExtrusionAndSideWalls) {
 TEST_F(FontGlTest, PrintTextCentresCutsLongTextsAndRestoresTheListBase) {
   PrintText("Laps left: %i", 3);
   EXPECT_NEAR(TranslationX(), Advance("Laps left: 3") / 2, 1e-5);
+  EXPECT_NEAR(TextWidth("Laps left: 3"), Advance("Laps left: 3"), 1e-5);
   // Each glyph's list moves on by its increment, so the letters follow one another from -w/2.
   glLoadIdentity();
   float leftmost = 1e9f;
@@ -117,6 +118,7 @@ TEST_F(FontGlTest, PrintTextCentresCutsLongTextsAndRestoresTheListBase) {
   std::string longText(300, 'W');
   EXPECT_EQ(CaptureFeedback([&] { PrintText("%s", longText.c_str()); }).size(), 255 * perGlyph);
   EXPECT_NEAR(TranslationX(), 0.05f * 255 * GlyphMetrics['W'].cellIncX / 2, 1e-3);
+  EXPECT_NEAR(TextWidth(longText), 255 * GlyphMetrics['W'].cellIncX, 1e-3);
 }
 
 // Texts are drawn with the faces turned away culled; every glyph must still look exactly as
