@@ -119,9 +119,11 @@ void PrintFromLeft(const std::string& text) {
   glPopMatrix();
 }
 
-// The extra keys of this screen, named in a small still line at the very top left, above the
-// preview and far from the turning name and the best time at the foot of the screen.
+// V, named in a small still line at the very top left, above the preview and far from the
+// turning name and the best time at the foot of the screen; only when there is a best race of
+// the shown track and car to watch.
 void DrawKeyHint() {
+  if (!ChosenGhost.hasOwn()) return;
   glLoadIdentity();
   glColor3f(0.8f, 0.8f, 0.8f);
   glDisable(GL_DEPTH_TEST);
@@ -136,30 +138,31 @@ void DrawKeyHint() {
 // car exists (so the screen is as it always was for a player who imports none). Drawn before the
 // preview, as the best time.
 void DrawGhostChoice() {
-  if (SelectedCar == nullptr) return;
-  ChosenGhost.choose(TrackRecordsName(*SelectedTrack), SelectedCar->name);
   if (!ChosenGhost.hasImported()) return;
-  std::string whose = "yours";
-  if (ChosenGhost.racesImported()) {
-    whose = ChosenGhost.whose().empty() ? "imported" : GlyphText(ChosenGhost.whose());
-    // A long name is cut to stay in the corner.
-    if (whose.size() > 12) whose = whose.substr(0, 12) + "...";
-  }
-  std::string ghost = "Ghost: " + whose;
-  if (const auto& path = ChosenGhost.ghost())
-    ghost += ", " + StepsTimeText(path->steps()) + " seconds";
   glLoadIdentity();
   glColor3f(0.8f, 0.8f, 0.8f);
   glDisable(GL_DEPTH_TEST);
   glTranslatef(-1.6f, 1.1f, -3.0f);  // the dark band left of the picture, under the V hint
   glScalef(0.06f, 0.06f, 0.06f);
-  PrintFromLeft(ghost);
+  PrintFromLeft(GhostLineText());
   glTranslatef(0.0f, -1.5f, 0.0f);
   PrintFromLeft("I: your ghost or imported");
   glEnable(GL_DEPTH_TEST);
 }
 
 }  // namespace
+
+std::string GhostLineText() {
+  const auto& path = ChosenGhost.ghost();
+  if (!path) return "Ghost: none";
+  std::string whose = "yours";
+  if (ChosenGhost.racesImported()) {
+    whose = ChosenGhost.whose().empty() ? "imported" : GlyphText(ChosenGhost.whose());
+    // A long name is cut to stay in the corner.
+    if (whose.size() > 12) whose = whose.substr(0, 12) + "...";
+  }
+  return "Ghost: " + whose + ", " + StepsTimeText(path->steps()) + " seconds";
+}
 
 int LastSelectableTrack() {
   return TrackCount - 1;
@@ -177,8 +180,11 @@ void DrawTrackSelection() {
   DrawSelectionArrows();
 
   DrawBestTime();
-  DrawKeyHint();
-  DrawGhostChoice();
+  if (SelectedCar != nullptr) {
+    ChosenGhost.choose(TrackRecordsName(*SelectedTrack), SelectedCar->name);
+    DrawKeyHint();
+    DrawGhostChoice();
+  }
 
   glLoadIdentity();
   glColor3f(0.6f, 0.6f, 1.0f);

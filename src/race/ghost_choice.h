@@ -18,6 +18,8 @@ class GhostChoice {
   // Whether an imported ghost of the chosen track and car exists, and whether it is the one raced.
   bool hasImported() const { return imported_.has_value(); }
   bool racesImported() const { return importedWanted_ && imported_.has_value(); }
+  // Whether the player keeps a ghost of the chosen track and car (the best race V watches).
+  bool hasOwn() const { return own_.has_value() && !own_->poses.empty(); }
   // The ghost raced and whose it is: the imported player's name, or empty for the player's own.
   const std::optional<GhostPath>& ghost() const { return racesImported() ? imported_ : own_; }
   const std::string& whose() const;

@@ -1,23 +1,34 @@
 // The ghost lines of the track selection: drawn only with an imported ghost of the shown track
-// and car, at the top, clear of the name, the arrows and the preview; I switches the ghost.
+// and car, at the top, clear of the name, the arrows and the preview; I switches the ghost and
+// the line names the ghost raced.
 #include "menu_fixture.h"
 #include "race/ghost_choice.h"
 #include "records/ghost_share.h"
+#include "records/ghost_store.h"
 #include "records/records_file.h"
 
 namespace {
 
 using menu_testing::MenuTest;
 
-TEST_F(MenuTest, GhostLinesShowOnlyWithAnImportedGhostAtTheTopAndIChoosesIt) {
+GhostPath PathOf(int steps) {
   GhostPath path;
-  for (int i = 0; i < 90; ++i) path.poses.push_back({0.1f * static_cast<float>(i)});
-  path.lapSteps = {45, 90};
+  for (int i = 0; i < steps; ++i) path.poses.push_back({0.1f * static_cast<float>(i)});
+  path.lapSteps = {steps / 2, steps};
+  return path;
+}
+
+void ImportGhost(const GhostPath& path, const std::string& player) {
   std::string error;
   ASSERT_TRUE(MakePrivateFolders(ImportedGhostFolder(), error));
-  ASSERT_TRUE(WriteFileAtomically(ImportedGhostFolder() / "friend.ghost",
-                                  FormatGhost(path, {"Max", TrackTable[0].name, CarRoster[0].name}),
-                                  error));
+  ASSERT_TRUE(WriteFileAtomically(
+      ImportedGhostFolder() / (player + ".ghost"),
+      FormatGhost(path, {player, TrackTable[0].name, CarRoster[0].name}), error));
+}
+
+TEST_F(MenuTest, GhostLinesShowOnlyWithAnImportedGhostAtTheTopAndIChoosesIt) {
+  const GhostPath path = PathOf(90);
+  ImportGhost(path, "Max");
   ChosenGhost = GhostChoice();
   SelectedTrackIndex = 0;
   SelectedTrack = &TrackTable[0];
@@ -44,6 +55,25 @@ TEST_F(MenuTest, GhostLinesShowOnlyWithAnImportedGhostAtTheTopAndIChoosesIt) {
   EXPECT_EQ(ChosenGhost.ghost(), path);
   EXPECT_NE(trackSelectionFrame(0.0f, &CarRoster[0]), own);
   EXPECT_EQ(ScreenState, screen);
+  ChosenGhost = GhostChoice();
+}
+
+TEST_F(MenuTest, TheGhostLineNamesTheGhostRacedOrNone) {
+  SelectedTrackIndex = 0;
+  SelectedTrack = &TrackTable[0];
+  // Only an imported ghost: not raced until I is pressed, and the line says so.
+  ImportGhost(PathOf(90), "Max");
+  ChosenGhost = GhostChoice();
+  trackSelectionFrame(0.0f, &CarRoster[0]);
+  EXPECT_EQ(GhostLineText(), "Ghost: none");
+  ChosenGhost.switchSource();
+  EXPECT_EQ(GhostLineText(), "Ghost: Max, 1.50 seconds");
+  ChosenGhost.switchSource();
+  // A kept ghost of their own: it is the one named.
+  ASSERT_TRUE(GameGhosts.keep(TrackTable[0].name, CarRoster[0].name, PathOf(60)));
+  ChosenGhost.forget();
+  trackSelectionFrame(0.0f, &CarRoster[0]);
+  EXPECT_EQ(GhostLineText(), "Ghost: yours, 1.00 seconds");
   ChosenGhost = GhostChoice();
 }
 

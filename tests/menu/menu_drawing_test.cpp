@@ -5,7 +5,9 @@
 #include <cmath>
 
 #include "menu_fixture.h"
+#include "race/ghost_choice.h"
 #include "records/best_times.h"
+#include "records/ghost_store.h"
 
 namespace {
 
@@ -200,10 +202,20 @@ TEST_F(MenuTest, BestTimeLineNeverTouchesTheNameOrArrowsNorCoversThePreviewAtAny
   }
 }
 
-TEST_F(MenuTest, KeyHintStaysInTheTopLeftCornerOnBlackClearOfTheNameAndPicture) {
+TEST_F(MenuTest, KeyHintOnlyWithABestRaceInTheTopLeftCornerOnBlackClearOfTheNameAndPicture) {
+  // No best race to watch: no hint.
+  ChosenGhost = GhostChoice();
+  MenuTint = {1.0f, 1.0f, 1.0f};
+  DrawTrackSelection();
+  EXPECT_EQ(countColour(framebuffer(), {204, 204, 204}, 0, 0, 800, 600), 0);
+  GhostPath path;
+  path.poses.resize(60);
+  path.lapSteps = {30, 60};
   // Tint held white: the untextured picture is white. In the corner's box only the hint's grey,
   // black, and the preview's lines and points (drawn over everything) may show.
   for (int track = 0; track < 3; ++track) {
+    ASSERT_TRUE(GameGhosts.keep(TrackTable[track].name, SelectedCar->name, path));
+    ChosenGhost.forget();
     SelectedTrackIndex = static_cast<int16_t>(track);
     SelectedTrack = &TrackTable[track];
     int hint = 0, other = 0;
