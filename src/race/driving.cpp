@@ -86,11 +86,8 @@ void Race::handleInput() {
   // The ghost, the replay, Escape and restart are player one's: they act on the whole race.
   if (racer != 1) return;
   if (TakeAction(controls, Action::Ghost)) ghost.toggleShown();
-  // On the closing message, V watches the race just driven (in a race of two once both are
-  // done: it would take the screen from a player still racing).
-  if ((state == Crashed || state == Finished) && this == &CurrentRace &&
-      (!RaceOfTwo() || RaceDone(SecondRace)) && TakeKeyPress(KeyV))
-    WatchRaceJustDriven();
+  // On the closing message, V watches the race just driven.
+  if (replayOffered() && TakeKeyPress(KeyV)) WatchRaceJustDriven();
   if (TakeKeyPress(VK_ESCAPE)) {
     ScreenState = 0;
   } else if (TakeAction(controls, Action::Restart) && player != nullptr) {
@@ -99,6 +96,10 @@ void Race::handleInput() {
     // recorded.
     StartSelectedRace();
   }
+}
+
+bool Race::replayOffered() const {
+  return RaceDone(*this) && this == &CurrentRace && (!RaceOfTwo() || RaceDone(SecondRace));
 }
 
 void Race::updateVelocity() {

@@ -65,6 +65,9 @@ class Race {
   void simulate();
   // Turns the race keys into pushes on the player, switches views, leaves on ESC.
   void handleInput();
+  // Whether V now watches this race again: player one's race on its closing message, once
+  // every race on screen is done (it would take the screen from a player still racing).
+  bool replayOffered() const;
   // Feeds velocity and angular velocity from the gathered pushes.
   void updateVelocity();
   // Moves the car by its velocities and lets pitch and roll settle.
@@ -103,6 +106,8 @@ class Race {
   void drawMessages();
   // The finish message's lines about the best time of this track and car.
   void drawBestTime();
+  // The closing message's line naming V, when replayOffered().
+  void drawReplayHint();
   // The ghost car, translucent, drawn after everything opaque; the world matrix is current.
   void drawGhost();
   // The other player's car at its pose; the world matrix is current.

@@ -185,6 +185,29 @@ void Race::drawBestTime() {
   }
 }
 
+void Race::drawReplayHint() {
+  if (!replayOffered()) return;
+  // A small still line in the top left corner of the picture, where no message of the race
+  // ever stands. The corner is found from the viewport, as a half of a race of two is wider.
+  GLint viewport[4] = {0, 0, 4, 3};
+  glGetIntegerv(GL_VIEWPORT, viewport);
+  const float aspect = viewport[3] > 0 ? float(viewport[2]) / float(viewport[3]) : 4.0f / 3.0f;
+  constexpr float Depth = 15.0f, Scale = 0.4f, Margin = 0.5f;
+  const float halfHeight = Depth * 0.41421356f;  // tan(22.5 degrees): half the field of view
+  const char* hint = "V: watch this race again";
+  const float x = -halfHeight * aspect + Margin + Scale * TextWidth(hint) / 2,
+              y = halfHeight - Margin - Scale * 0.7f;
+  // Grey on a dark shadow, to read over the sky and the kerbs alike.
+  for (const float shade : {0.0f, 0.8f}) {
+    const float offset = shade == 0.0f ? 0.05f : 0.0f;
+    glLoadIdentity();
+    glColor3f(shade, shade, shade);
+    glTranslatef(x + offset, y - offset, -Depth);
+    glScalef(Scale, Scale, Scale);
+    PrintText("%s", hint);
+  }
+}
+
 void Race::drawMessages() {
   switch (state) {
     case Ready:
@@ -214,6 +237,7 @@ void Race::drawMessages() {
       glTranslatef(-5.0f, -1.7f, 0.0f);
       glScalef(0.5f, 0.5f, 0.5f);
       PrintText("Press ESC for the main menu");
+      drawReplayHint();
       break;
     case Finished:
       BeginHeadline(10.0f, 0.4f);
@@ -230,6 +254,7 @@ void Race::drawMessages() {
       PrintText("Press ESC for the main menu");
       drawBestTime();
       drawRaceDifference();
+      drawReplayHint();
       break;
     default:
       break;

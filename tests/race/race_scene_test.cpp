@@ -61,10 +61,11 @@ TEST_F(RaceSceneTest, EachStateShowsItsMessagesInPlaceAndColourAndTheFinishItsBe
   EXPECT_GT(count(Grey, 0, 545, 800, 600), timeInk);
 
   // Crashed: "Kaboom!!!" in the middle, two yellow lines below; the second starts from the end
-  // of the first, so it sits right of the centre.
+  // of the first, so it sits right of the centre. V's line in grey in the top left corner alone.
   CurrentRace.state = Race::Crashed;
   drawFrame();
-  EXPECT_EQ(count(Grey), 0);
+  EXPECT_GT(count(Grey, 0, 530, 330, 600), 300);
+  EXPECT_EQ(count(Grey), count(Grey, 0, 530, 330, 600));
   EXPECT_GT(count(Yellow, 0, 250, 800, 380), 300);
   EXPECT_GT(count(Yellow, 0, 150, 800, 210), 300);
   EXPECT_GT(count(Yellow, 0, 60, 800, 130), 100);
@@ -79,6 +80,8 @@ TEST_F(RaceSceneTest, EachStateShowsItsMessagesInPlaceAndColourAndTheFinishItsBe
   EXPECT_EQ(count(TimeGreen, 0, 250, 800, 600), 0);
   EXPECT_GT(count(Yellow, 0, 60, 800, 130), 50);
   EXPECT_GT(meanX, 460);
+  EXPECT_EQ(count(Grey), count(Grey, 0, 530, 330, 600));
+  EXPECT_GT(count(Grey), 300);
   EXPECT_EQ(count(TimeGreen, 0, 0, 800, 60), 0);  // no best time known: no line for it
   EXPECT_EQ(count(Yellow, 0, 400, 800, 600), 0);
 

@@ -84,6 +84,8 @@ TEST_F(SplitScreenTest, EachHalfsTextsStayInsideItAtHalfTheSizeAndSayWhoWonAtThe
   EXPECT_TRUE(count(Yellow, 0, Middle) + count(White, 0, 600) == 0 && count(Grey, 0, Middle) > 100);
   SecondRace.state = Race::Crashed;
   drawFrame();
+  // V's line once both are done, in player one's half alone.
+  EXPECT_TRUE(count(Grey, Middle, 600) > 200 && count(Grey, 0, Middle) == 0);
   for (int y0 : {0, Middle}) {  // "Player 1 wins" above each half's headline
     EXPECT_GT(count(White, y0, y0 + Middle), 100);
     EXPECT_GT(rows(White, y0, y0 + Middle).first, rows(Yellow, y0, y0 + Middle).second);
