@@ -84,6 +84,7 @@ struct State {
   bool appliedMute = false, appliedPause = false;
   int appliedVolume = -1;
   double volumeChangedAt = -1;
+  double switchedAt = -1;
   // Each loop: driven this frame, playing, its sound, its gain and pitch, and the fade under way.
   struct LoopState {
     bool driven = false;
@@ -199,7 +200,16 @@ void ToggleSound() {
     s.runMuted = false;
     GameSettings.setSound(true);
   }
+  s.switchedAt = platform::MonotonicSeconds();
   ApplyHearing();
+}
+
+bool SoundOn() {
+  return Heard();
+}
+
+double SoundSwitchedAt() {
+  return S().switchedAt;
 }
 
 void SetSoundInBackground(bool background) {

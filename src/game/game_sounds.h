@@ -64,6 +64,10 @@ void DriveLoop(Loop loop, float gain, float pitch, Sound sound);
 void MuteSoundForRun(bool muted);
 // M: switches the sound the player hears, and keeps the choice.
 void ToggleSound();
+// Whether the sound is on by M and --mute (in the background it is silent all the same).
+bool SoundOn();
+// The monotonic time M last switched the sound; negative before any switch.
+double SoundSwitchedAt();
 void SetSoundInBackground(bool background);
 bool SoundHeard();
 
