@@ -40,10 +40,12 @@ set(CPACK_PACKAGE_VENDOR "The Quillon developers")
 set(CPACK_PACKAGE_CONTACT "${QUILLON_MAINTAINER}")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "small 3-D car racing game against the clock")
 string(CONCAT CPACK_PACKAGE_DESCRIPTION
-  "Quillon is a small 3-D car racing game for one player. Pick one of three\n"
-  "cars and one of three tracks in animated menus, wait for the countdown and\n"
-  "drive two laps against the clock. Leaving the road costs health, and too\n"
-  "much damage ends the race in a crash.")
+  "Quillon is a small 3-D car racing game for one player, or two on a split\n"
+  "screen. Pick one of three cars and one of seven tracks (or your own) in\n"
+  "animated menus, wait for the countdown and drive the laps against the clock.\n"
+  "Leaving the road costs health, and too much damage ends the race in a crash.\n"
+  "Best times are kept, the fastest race comes back as a ghost to race and\n"
+  "share, and any race can be watched again.")
 set(CPACK_GENERATOR DEB)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)

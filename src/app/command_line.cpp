@@ -94,7 +94,8 @@ CommandLine ParseCommandLine(int argc, const char* const* argv) {
 std::string UsageText() {
   std::string text =
       "Usage: quillon [OPTION]...\n"
-      "A small 3-D car racing game for one player.\n"
+      "A small 3-D car racing game for one player, or two on a split screen: three cars, seven\n"
+      "tracks and your own, best times, ghosts to race and share, replays.\n"
       "Without an option the game asks whether to run full screen.\n\n";
   for (const Option& option : kOptions) {
     text += "  ";
@@ -109,6 +110,10 @@ std::string UsageText() {
     text += std::string(18, ' ') + option.help + "\n";
   }
   text +=
+      "\nIn the game: the arrows drive and choose, N nitro, 1 and 2 the views, G the ghost, R\n"
+      "restart, V watch a race again, I your ghost or an imported one, C the controls screen\n"
+      "(main menu), M sound, - and = volume, F1 window or full screen, F4 quit. Player two joins\n"
+      "on the car selection with W. More in the manual page, quillon(6).\n"
       "\nPictures, models and sounds are read from Data/ in the working folder when it holds the\n"
       "game's files, else from Data/ in $QUILLON_DATA_DIR, else from the folder installed with the "
       "game.\n";

@@ -2,6 +2,9 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -74,6 +77,34 @@ TEST(CommandLineTest, HelpAndVersionPrintAndEndWithZeroAnUnknownOptionWithTwo) {
   EXPECT_NE(err.find(UsageText()), std::string::npos);
   EXPECT_EQ(Answer(Parse({"--windowed"}), out, err), -1);
   EXPECT_TRUE(out.empty() && err.empty());
+}
+
+std::string SourceFile(const char* name) {
+  std::ifstream file(std::filesystem::path(QUILLON_SOURCE_DIR) / name);
+  std::ostringstream text;
+  text << file.rdbuf();
+  return text.str();
+}
+
+TEST(CommandLineTest, TheManualPageAndTheReadmeDescribeEveryOptionOfTheHelp) {
+  const std::string manual = SourceFile("dist/quillon.6.in"), readme = SourceFile("README.md");
+  const size_t from = manual.find("\n.SH OPTIONS\n");
+  ASSERT_NE(from, std::string::npos);
+  const std::string options = manual.substr(from, manual.find("\n.SH ", from + 1) - from);
+  std::istringstream help(UsageText());
+  int count = 0;
+  for (std::string line; std::getline(help, line);) {
+    if (!line.starts_with("  --")) continue;
+    const std::string option = line.substr(2, line.find(' ', 2) - 2);
+    std::string roff;  // the manual's source writes each '-' as "\-"
+    for (char c : option) roff += c == '-' ? std::string("\\-") : std::string(1, c);
+    EXPECT_TRUE(options.find("\n.B " + roff + "\n") != std::string::npos ||
+                options.find("\n.BI " + roff + " ") != std::string::npos)
+        << option;
+    EXPECT_NE(readme.find("`" + option), std::string::npos) << option;
+    ++count;
+  }
+  EXPECT_GE(count, 10);
 }
 
 }  // namespace
