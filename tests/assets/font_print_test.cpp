@@ -29,11 +29,6 @@ class FontGlTest : public testing_support::GlTest {
     glGetFloatv(GL_MODELVIEW_MATRIX, m);
     return m[12];
   }
-  static float Advance(const std::string& text) {
-    float sum = 0;
-    for (unsigned char c : text) sum += GlyphMetrics[c].cellIncX;
-    return sum;
-  }
   // Polygons in the list of one code, seen from the front (edge-on walls are left out).
   static size_t PolygonCount(unsigned char code) {
     glPushMatrix();
@@ -90,15 +85,15 @@ TEST_F(FontGlTest, GlyphHasAFrontAtZeroABackAtMinusExtrusionAndSideWalls) {
 
 TEST_F(FontGlTest, PrintTextCentresCutsLongTextsAndRestoresTheListBase) {
   PrintText("Laps left: %i", 3);
-  EXPECT_NEAR(TranslationX(), Advance("Laps left: 3") / 2, 1e-5);
-  EXPECT_NEAR(TextWidth("Laps left: 3"), Advance("Laps left: 3"), 1e-5);
+  EXPECT_NEAR(TranslationX(), TextWidth("Laps left: 3") / 2, 1e-5);
+  EXPECT_NEAR(TextWidth("AV"), GlyphMetrics['A'].cellIncX + GlyphMetrics['V'].cellIncX, 1e-6);
   // Each glyph's list moves on by its increment, so the letters follow one another from -w/2.
   glLoadIdentity();
   float leftmost = 1e9f;
   for (const auto& polygon : CaptureFeedback([] { PrintText("AV"); })) {
     for (const auto& v : polygon.vertices) leftmost = std::min(leftmost, (v.x / 400 - 1) * 10);
   }
-  EXPECT_NEAR(leftmost, -Advance("AV") / 2 + GlyphMetrics['A'].glyphOriginX, 1e-3);
+  EXPECT_NEAR(leftmost, -TextWidth("AV") / 2 + GlyphMetrics['A'].glyphOriginX, 1e-3);
   // An empty text calls no list; the list base is the caller's again afterwards.
   glLoadIdentity();
   glListBase(42);
@@ -139,7 +134,7 @@ TEST_F(FontGlTest, CullingTheHiddenFacesLeavesEveryTextAsTheWholeSolidLooks) {
         glRotatef(angle, 0.2f, 1.0f, 0.0f);
         glColor3f(1.0f, 1.0f, 0.0f);
         if (!whole) return PrintText("%s", text.c_str());
-        glTranslatef(-0.5f * Advance(text), 0, 0);
+        glTranslatef(-0.5f * TextWidth(text), 0, 0);
         for (unsigned char c : text) glCallList(GlyphList(c));
       };
       draw(false);
