@@ -5,6 +5,8 @@
 #include <array>
 #include <iostream>
 
+#include "assets/terminal_text.h"
+#include "assets/text_trim.h"
 #include "platform/key_names.h"
 #include "platform/keys.h"
 #include "records/settings.h"
@@ -59,12 +61,6 @@ constexpr PadName PadNames[] = {
 
 int Index(Action action) {
   return static_cast<int>(action);
-}
-
-std::string_view Trim(std::string_view text) {
-  while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
-  while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
-  return text;
 }
 
 // The pad button both view actions share by default: each press switches to the other view.
@@ -270,7 +266,7 @@ std::vector<std::string> Controls::read(
       if (keys)
         for (int key : keys->keys) fixed = fixed || (key != 0 && FixedKey(action, key));
       if (!keys || fixed) {
-        problems.push_back(keyLine + ": cannot use \"" + *text + "\"");
+        problems.push_back(keyLine + ": cannot use \"" + TerminalText(*text) + "\"");
         bad = true;
       } else {
         std::copy(std::begin(keys->keys), std::end(keys->keys), binding.keys);
@@ -282,7 +278,7 @@ std::vector<std::string> Controls::read(
         binding.pad = *pad;
         fromFile[i] = true;
       } else {
-        problems.push_back(padLine + ": cannot use \"" + *text + "\"");
+        problems.push_back(padLine + ": cannot use \"" + TerminalText(*text) + "\"");
         bad = true;
       }
     }

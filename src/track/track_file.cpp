@@ -9,19 +9,14 @@
 #include <set>
 #include <unordered_map>
 
+#include "assets/terminal_text.h"
+#include "assets/text_trim.h"
 #include "track/track_curve.h"
 
 namespace {
 
 constexpr std::string_view kFormatLine = "quillon-track 1";
 constexpr std::string_view kFormatName = "quillon-track";
-
-std::string_view Trim(std::string_view text) {
-  while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
-  while (!text.empty() && (text.back() == ' ' || text.back() == '\t' || text.back() == '\r'))
-    text.remove_suffix(1);
-  return text;
-}
 
 // Splits off the first word of `rest` (space or tab separated).
 std::string_view NextWord(std::string_view& rest) {
@@ -96,11 +91,11 @@ class Reader {
                               [&](const Key& k) { return k.name == key; });
     if (known == std::end(keys_)) {
       if (unknown_.insert(std::string(key)).second)
-        out_.notes.push_back({line, "unknown key '" + std::string(key) + "' ignored"});
+        out_.notes.push_back({line, "unknown key '" + TerminalText(key) + "' ignored"});
       return;
     }
     if (known->line != 0) {
-      refuse(line, "'" + std::string(key) + "' given again (first on line " +
+      refuse(line, "'" + TerminalText(key) + "' given again (first on line " +
                        std::to_string(known->line) + ")");
       return;
     }
@@ -134,7 +129,7 @@ class Reader {
       const bool steps = key == "steps";
       const long low = steps ? TrackMinSteps : TrackMinLaps;
       const long high = steps ? TrackMaxSteps : TrackMaxLaps;
-      if (!number) return refuse(line, k + " '" + std::string(value) + "' is not a whole number");
+      if (!number) return refuse(line, k + " '" + TerminalText(value) + "' is not a whole number");
       if (*number < low || *number > high)
         return refuse(line, k + " " + std::to_string(*number) + " is outside " +
                                 std::to_string(low) + " to " + std::to_string(high));
@@ -145,13 +140,13 @@ class Reader {
     } else if (key == "halfWidth") {
       const auto number = Number(value);
       if (!number || !std::isfinite(*number))
-        return refuse(line, "halfWidth '" + std::string(value) + "' is not a finite number");
+        return refuse(line, "halfWidth '" + TerminalText(value) + "' is not a finite number");
       if (*number < TrackMinHalfWidth || *number > TrackMaxHalfWidth)
-        return refuse(line, "halfWidth " + std::string(value) + " is outside 0.2 to 5");
+        return refuse(line, "halfWidth " + TerminalText(value) + " is outside 0.2 to 5");
       c.halfWidth = static_cast<float>(*number);
     } else {
       if (!IsPlainFileName(value))
-        return refuse(line, k + " '" + std::string(value) +
+        return refuse(line, k + " '" + TerminalText(value) +
                                 "' is not a plain file name (no folders, no control characters)");
       (key == "road"     ? c.road
        : key == "border" ? c.border
@@ -365,7 +360,7 @@ TrackFileReading ParseTrackFile(std::string_view text) {
       const std::string_view format = Trim(row);
       if (format != kFormatLine) {
         reader.refuse(line, format.starts_with(kFormatName)
-                                ? "unknown version '" + std::string(format) + "'"
+                                ? "unknown version '" + TerminalText(format) + "'"
                                 : "not a track file (the first line is not 'quillon-track 1')");
         return out;
       }
