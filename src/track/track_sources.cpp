@@ -2,13 +2,14 @@
 #include "track/track_sources.h"
 
 #include <algorithm>
-#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <system_error>
 
 #include "assets/data_root.h"
+#include "assets/terminal_text.h"
 #include "platform/regular_file.h"
+#include "track/player_folders.h"
 
 TrackFileReading ReadTrackFile(const std::string& path) {
   platform::RegularFile file(path.c_str());
@@ -37,7 +38,7 @@ std::vector<std::string> TrackFileMessages(const std::string& path,
                                            const TrackFileReading& reading) {
   std::vector<std::string> lines;
   const auto add = [&](const TrackFileLine& line, const char* kind) {
-    std::string text = path;
+    std::string text = TerminalText(path);
     if (line.line > 0) text += ":" + std::to_string(line.line);
     lines.push_back(text + ": " + kind + line.text);
   };
@@ -48,14 +49,8 @@ std::vector<std::string> TrackFileMessages(const std::string& path,
 
 std::vector<std::string> TrackFolders() {
   std::vector<std::string> folders = {AssetPath("Data/Tracks")};
-  const char* data = std::getenv("XDG_DATA_HOME");
-  const char* home = std::getenv("HOME");
-  // A relative XDG_DATA_HOME is to be ignored, as the XDG rules say.
-  if (data != nullptr && data[0] == '/') {
-    folders.push_back(std::string(data) + "/quillon/tracks");
-  } else if (home != nullptr && home[0] != '\0') {
-    folders.push_back(std::string(home) + "/.local/share/quillon/tracks");
-  }
+  if (const std::filesystem::path player = PlayerDataFolder(); !player.empty())
+    folders.push_back((player / "tracks").string());
   return folders;
 }
 
@@ -77,7 +72,7 @@ std::vector<TrackFileEntry> FindTrackFiles(const std::vector<std::string>& folde
       if (reading.good() &&
           std::find(takenNames.begin(), takenNames.end(), reading.content.name) != takenNames.end())
         reading.refusals.push_back(
-            {0, "a track named '" + reading.content.name + "' is already there"});
+            {0, "a track named '" + TerminalText(reading.content.name) + "' is already there"});
       for (std::string& line : TrackFileMessages(path, reading))
         messages.push_back(std::move(line));
       if (!reading.good()) continue;
