@@ -59,48 +59,55 @@ FinishRecord BestTimes::recordFinish(const RaceRecord& race) {
   std::filesystem::path file = BestTimesFile();
   if (file != file_) unsaved_.clear();
   file_ = std::move(file);
-  // Read, add and write under the folder's lock, so that games finishing together each add
-  // their race to what the other wrote.
-  std::string error;
-  std::optional<RecordsLock> lock;
-  if (!file_.empty() && MakePrivateFolders(file_.parent_path(), error))
-    lock.emplace(file_.parent_path(), error);
-  load();  // anew: another run of the game may have written since
-  for (const RaceRecord& earlier : unsaved_) table_.add(earlier);
-  const auto before = table_.best(race.track, race.car);
-  const bool kept = table_.add(race);
   FinishRecord result;
-  result.best = table_.best(race.track, race.car)->seconds;
-  result.newBest = !before || race.seconds < before->seconds;
-  if (kept) unsaved_.push_back(race);
-  // A newer file is never written over; one that could not be read was said and is tried again
-  // at the next finish.
-  if (unsaved_.empty() || newer_ || unreadable_) return result;
-
-  if (file_.empty()) {
-    error = "no folder for best times (neither XDG_DATA_HOME nor HOME is set)";
-  } else if (!error.empty()) {
-    // the folder could not be made or locked
-  } else if (blocked_) {
-    error = file_.string() + ": a broken file is in the way";
-  } else {
-    RemoveStaleTemporaries(file_);
-    // Never more than the reader takes back: lines that are not races go first.
-    bool dropped = false;
-    const std::string text = table_.format(BestTimesFileLimit, dropped);
-    if (dropped) {
-      SayOnce(toldDropped_, errors,
-              file_.string() + ": lines that are not races dropped to keep it under " +
-                  std::to_string(BestTimesFileLimit) + " bytes");
-    }
-    if (text.size() > BestTimesFileLimit) {
-      error = file_.string() + ": too many races to keep it under " +
-              std::to_string(BestTimesFileLimit) + " bytes";
-    } else if (WriteFileAtomically(file_, text, error, fileCalls)) {
-      unsaved_.clear();
-      return result;
-    }
+  bool added = false;
+  // Read anew (another run of the game may have written since), with the races of this run not
+  // yet written and this one added.
+  const auto add = [&] {
+    load();
+    for (const RaceRecord& earlier : unsaved_) table_.add(earlier);
+    const auto before = table_.best(race.track, race.car);
+    if (table_.add(race)) unsaved_.push_back(race);
+    result.best = table_.best(race.track, race.car)->seconds;
+    result.newBest = !before || race.seconds < before->seconds;
+    added = true;
+  };
+  // Read, added and written under the folder's lock, so that games finishing together each add
+  // their race to what the other wrote.
+  std::string error = "no folder for best times (neither XDG_DATA_HOME nor HOME is set)";
+  WriteResult written = WriteResult::Failed;
+  if (!file_.empty()) {
+    written = WriteUnderLock(
+        file_, file_.parent_path(),
+        [&](std::string& why) -> std::optional<std::string> {
+          add();
+          // A newer file is never written over; one that could not be read was said and is
+          // tried again at the next finish.
+          if (unsaved_.empty() || newer_ || unreadable_) return {};
+          if (blocked_) {
+            why = ShownPath(file_) + ": a broken file is in the way";
+            return {};
+          }
+          // Never more than the reader takes back: lines that are not races go first.
+          bool dropped = false;
+          std::string text = table_.format(BestTimesFileLimit, dropped);
+          if (dropped) {
+            SayOnce(toldDropped_, errors,
+                    ShownPath(file_) + ": lines that are not races dropped to keep it under " +
+                        std::to_string(BestTimesFileLimit) + " bytes");
+          }
+          if (text.size() > BestTimesFileLimit) {
+            why = ShownPath(file_) + ": too many races to keep it under " +
+                  std::to_string(BestTimesFileLimit) + " bytes";
+            return {};
+          }
+          return text;
+        },
+        fileCalls, error);
   }
+  if (!added) add();  // the folder could not be had: the race is still known to this run
+  if (written == WriteResult::Written) unsaved_.clear();
+  if (written != WriteResult::Failed || unsaved_.empty() || newer_ || unreadable_) return result;
   SayOnce(toldWrite_, errors, error + "; best times are not saved");
   return result;
 }

@@ -158,6 +158,25 @@ int GhostVersion(std::string_view bytes) {
   return static_cast<unsigned char>(bytes[Magic.size()]);
 }
 
+bool ParseGhostHeader(std::string_view bytes, GhostLabel& label, int32_t& steps) {
+  const int version = GhostVersion(bytes);
+  if (version < 1 || version > GhostFormatVersion) return false;
+  Reader in(bytes.substr(Magic.size() + 1));
+  label = GhostLabel();
+  if (version >= 2) {
+    label.player = in.name();
+    label.track = in.name();
+    label.car = in.name();
+  }
+  const uint32_t count = in.varint();
+  const uint32_t laps = in.varint();
+  if (in.failed() || count == 0 || count > GhostMaxSteps || laps == 0 || laps > GhostMaxLaps ||
+      laps > count)
+    return false;
+  steps = static_cast<int32_t>(count);
+  return true;
+}
+
 GhostRead ParseGhost(std::string_view bytes, GhostPath& path, GhostLabel* label) {
   path = GhostPath();
   if (label != nullptr) *label = GhostLabel();

@@ -71,6 +71,12 @@ std::string ClipGhostName(std::string name);
 
 // Reads a ghost file's bytes into `path` (and its names into `label`, when given).
 GhostRead ParseGhost(std::string_view bytes, GhostPath& path, GhostLabel* label = nullptr);
+// The longest header a ghost file can have: the names and counts before the laps and poses.
+constexpr size_t GhostHeaderLimit = 1024;
+// Reads only the names and the steps at the start of a ghost file's bytes (the first
+// GhostHeaderLimit bytes are enough): false for bytes that do not start a ghost this version
+// reads. A header that reads says nothing of the rest of the file: ParseGhost checks it whole.
+bool ParseGhostHeader(std::string_view bytes, GhostLabel& label, int32_t& steps);
 // The version byte of a file that begins as a ghost file does; 0 for any other bytes.
 int GhostVersion(std::string_view bytes);
 

@@ -3,35 +3,54 @@
 // In records/, the player's own files, GL-free and below the menus and race.
 #include "records/ghost_share.h"
 
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <cstdint>
-#include <cstdio>
 
+#include "assets/terminal_text.h"
 #include "records/ghost_store.h"
+#include "records/player_file.h"
 #include "records/records_file.h"
 #include "records/settings.h"
+#include "track/file_name_of.h"
 #include "track/track_key.h"
+
+ImportedGhostIndex GameImportedGhosts;
 
 std::filesystem::path ImportedGhostFolder() {
   const std::filesystem::path folder = RecordsFolder();
   return folder.empty() ? folder : folder / "ghosts" / "imported";
 }
 
+namespace {
+
+// What a file that is not a regular one is, for a refusal.
+std::string KindOfFile(mode_t mode) {
+  if (S_ISDIR(mode)) return "a folder";
+  if (S_ISFIFO(mode)) return "a FIFO";
+  if (S_ISCHR(mode) || S_ISBLK(mode)) return "a device";
+  if (S_ISSOCK(mode)) return "a socket";
+  return "not a file";
+}
+
+}  // namespace
+
 bool ExportGhost(const std::string& track, const std::string& car,
                  const std::filesystem::path& target, std::string& error) {
-  const std::filesystem::path file = GhostFile(track, car);
+  const std::filesystem::path file = KeptGhostFile(track, car);
   std::string bytes;
   GhostPath path;
   GhostLabel label;
   const ReadResult read =
       file.empty() ? ReadResult::Missing : ReadWholeFile(file, GhostFileLimit, bytes, error);
   if (read == ReadResult::Missing) {
-    error = "no ghost of " + track + " with " + car;
+    error = "no ghost of " + TerminalText(track) + " with " + TerminalText(car);
     return false;
   }
   if (read != ReadResult::Read) return false;
   if (ParseGhost(bytes, path, &label) != GhostRead::Read) {
-    error = file.string() + ": not a ghost file this version reads";
+    error = ShownPath(file) + ": not a ghost file this version reads";
     return false;
   }
   if (label.player.empty()) label.player = ClipGhostName(GameSettings.name());
@@ -42,24 +61,17 @@ bool ExportGhost(const std::string& track, const std::string& car,
     error = "a name of the ghost is longer than " + std::to_string(GhostMaxName) + " bytes";
     return false;
   }
+  // Only a file is replaced: a FIFO, device or socket at the target is refused, never swapped for
+  // a file (a link is followed, as the write follows it).
+  if (struct stat there{}; ::stat(target.c_str(), &there) == 0 && !S_ISREG(there.st_mode)) {
+    error = ShownPath(target) + ": not a regular file (" + KindOfFile(there.st_mode) +
+            "); nothing is written";
+    return false;
+  }
   return WriteFileAtomically(target, out, error);
 }
 
 namespace {
-
-// The file an imported ghost is kept in: "<track>-<car>-<player>.ghost"; names that would make
-// too long a file name are cut, with a hash of the whole kept to tell them apart.
-std::string ImportedFileName(const GhostLabel& label) {
-  const std::string name =
-      SafeFileName(label.track) + "-" + SafeFileName(label.car) + "-" + SafeFileName(label.player);
-  constexpr size_t Longest = 200;
-  if (name.size() <= Longest) return name + ".ghost";
-  uint32_t hash = 2166136261u;
-  for (unsigned char c : name) hash = (hash ^ c) * 16777619u;
-  char tail[16];
-  std::snprintf(tail, sizeof tail, "-%08X", static_cast<unsigned>(hash));
-  return name.substr(0, Longest) + tail + ".ghost";
-}
 
 // Why the bytes of a file offered for import are refused; empty when they are taken.
 std::string Refusal(std::string_view bytes, const std::vector<std::string>& trackKeys,
@@ -77,7 +89,8 @@ std::string Refusal(std::string_view bytes, const std::vector<std::string>& trac
     return "a ghost file of version 1 names no track; export it again with this version";
   // The one check of the track: its key holds whatever tells two tracks apart.
   if (std::find(trackKeys.begin(), trackKeys.end(), label.track) == trackKeys.end())
-    return "made for another track (\"" + label.track + "\", not a track of this game)";
+    return "made for another track (\"" + TerminalText(label.track) +
+           "\", not a track of this game)";
   if (label.car.empty()) return "names no car";
   return {};
 }
@@ -106,42 +119,94 @@ bool ImportGhost(const std::filesystem::path& source, const std::vector<std::str
     reason = "no folder for ghosts (neither XDG_DATA_HOME nor HOME is set)";
     return false;
   }
-  if (!MakePrivateFolders(folder, reason)) return false;
-  RecordsLock lock(RecordsFolder(), reason);
-  if (!lock.held()) return false;
-  ghost.file = folder / ImportedFileName(ghost.label);
-  RemoveStaleTemporaries(ghost.file);
-  if (!WriteFileAtomically(ghost.file, bytes, reason)) return false;
+  ghost.file =
+      folder / FileNameOf({ghost.label.track, ghost.label.car, ghost.label.player}, ".ghost");
+  if (WriteUnderLock(
+          ghost.file, RecordsFolder(), [&](std::string&) { return std::optional(bytes); }, {},
+          reason) != WriteResult::Written)
+    return false;
   if (imported != nullptr) *imported = std::move(ghost);
   return true;
 }
 
-std::vector<ImportedGhost> ImportedGhosts() {
-  std::vector<ImportedGhost> ghosts;
+void ImportedGhostIndex::refresh() {
   const std::filesystem::path folder = ImportedGhostFolder();
+  if (folder != folder_) entries_.clear();
+  folder_ = folder;
+  std::map<std::string, Entry> found;
   std::error_code ec;
-  if (folder.empty() || !std::filesystem::is_directory(folder, ec)) return ghosts;
-  for (const auto& entry : std::filesystem::directory_iterator(folder, ec)) {
-    if (entry.path().extension() != ".ghost") continue;
-    ImportedGhost ghost;
-    ghost.file = entry.path();
-    std::string bytes, error;
-    if (ReadWholeFile(ghost.file, GhostFileLimit, bytes, error) == ReadResult::Read &&
-        ParseGhost(bytes, ghost.path, &ghost.label) == GhostRead::Read)
-      ghosts.push_back(std::move(ghost));
+  for (std::filesystem::directory_iterator it(folder, ec), end; !folder.empty() && !ec && it != end;
+       it.increment(ec)) {
+    if (it->path().extension() != ".ghost") continue;
+    struct stat info {};
+    if (::stat(it->path().c_str(), &info) != 0 || !S_ISREG(info.st_mode)) continue;
+    const std::string name = it->path().filename().string();
+    const int64_t changed =
+        static_cast<int64_t>(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec;
+    // A file unchanged since its header was read is not read again.
+    auto known = entries_.find(name);
+    if (known != entries_.end() && known->second.size == info.st_size &&
+        known->second.changed == changed) {
+      found.emplace(name, std::move(known->second));
+      continue;
+    }
+    Entry entry;
+    entry.size = info.st_size;
+    entry.changed = changed;
+    entry.header.file = it->path();
+    std::string bytes;
+    entry.headerRead =
+        read(entry.header.file, GhostHeaderLimit, false, bytes) == ReadResult::Read &&
+        ParseGhostHeader(bytes, entry.header.label, entry.header.steps);
+    found.emplace(name, std::move(entry));
   }
-  std::sort(ghosts.begin(), ghosts.end(),
-            [](const ImportedGhost& a, const ImportedGhost& b) { return a.file < b.file; });
-  return ghosts;
+  entries_ = std::move(found);
+}
+
+std::optional<ImportedGhost> ImportedGhostIndex::readWhole(Entry& entry) {
+  ImportedGhost ghost;
+  ghost.file = entry.header.file;
+  std::string bytes;
+  entry.checked = read(ghost.file, GhostFileLimit, true, bytes) == ReadResult::Read &&
+                  ParseGhost(bytes, ghost.path, &ghost.label) == GhostRead::Read &&
+                  ghost.label == entry.header.label;
+  entry.broken = !entry.checked;
+  if (entry.broken) return {};
+  return ghost;
+}
+
+std::vector<ImportedGhostHeader> ImportedGhostIndex::headers(bool whole) {
+  refresh();
+  std::vector<ImportedGhostHeader> list;
+  for (auto& [name, entry] : entries_) {
+    if (!entry.headerRead || entry.broken) continue;
+    if (whole && !entry.checked && !readWhole(entry)) continue;
+    list.push_back(entry.header);
+  }
+  return list;
+}
+
+std::optional<ImportedGhost> ImportedGhostIndex::fastest(const std::string& track,
+                                                         const std::string& car) {
+  refresh();
+  const std::string key = TrackKey(track);
+  std::vector<Entry*> candidates;
+  for (auto& [name, entry] : entries_) {
+    if (entry.headerRead && !entry.broken && entry.header.label.track == key &&
+        entry.header.label.car == car)
+      candidates.push_back(&entry);
+  }
+  // By time, then by file name (the map's order, kept by the stable sort).
+  std::stable_sort(candidates.begin(), candidates.end(), [](const Entry* a, const Entry* b) {
+    return a->header.steps < b->header.steps;
+  });
+  for (Entry* entry : candidates) {
+    if (auto ghost = readWhole(*entry)) return ghost;
+  }
+  return {};
 }
 
 std::optional<ImportedGhost> FastestImportedGhost(const std::string& track,
                                                   const std::string& car) {
-  std::optional<ImportedGhost> fastest;
-  const std::string key = TrackKey(track);
-  for (ImportedGhost& ghost : ImportedGhosts()) {
-    if (ghost.label.track != key || ghost.label.car != car) continue;
-    if (!fastest || ghost.path.steps() < fastest->path.steps()) fastest = std::move(ghost);
-  }
-  return fastest;
+  return GameImportedGhosts.fastest(track, car);
 }

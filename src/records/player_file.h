@@ -1,11 +1,13 @@
-// Reading one of the player's files the one way best times, ghosts and settings share: read it
-// whole, check it, move it aside or keep it, and say what happened once.
+// Reading and writing one of the player's files the one way best times, ghosts and settings
+// share: read it whole, check it, move it aside or keep it, and say what happened once; write it
+// under the lock of the player's folder.
 // In records/, the player's own files, GL-free and below the menus and race.
 #pragma once
 
 #include <filesystem>
 #include <functional>
 #include <iosfwd>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -52,3 +54,19 @@ class PlayerFileReader {
   bool told_ = false;
   bool toldNewer_ = false;
 };
+
+// What a locked write did.
+enum class WriteResult {
+  Written,    // the file holds the new contents
+  NotWanted,  // there was nothing to write
+  Failed,     // not written: `error` says why
+};
+
+// The one write of the player's files: makes the folder of `file`, takes the lock of
+// `lockFolder` (the folder of the player's files), lets `contents` read what is there now and
+// give what to write (nullopt: nothing, a failure when it sets its `error`), removes the
+// temporaries a killed write left beside the file and replaces it atomically.
+WriteResult WriteUnderLock(
+    const std::filesystem::path& file, const std::filesystem::path& lockFolder,
+    const std::function<std::optional<std::string>(std::string& error)>& contents,
+    const FileCalls& calls, std::string& error);

@@ -13,7 +13,9 @@
 #include <ctime>
 #include <iostream>
 
+#include "assets/terminal_text.h"
 #include "platform/regular_file.h"
+#include "track/player_folders.h"
 
 namespace {
 
@@ -21,7 +23,7 @@ namespace {
 constexpr const char* TemporarySuffix = ".tmp-XXXXXX";
 
 std::string Reason(const std::filesystem::path& path, const char* what) {
-  return path.string() + ": " + what + ": " + std::strerror(errno);
+  return ShownPath(path) + ": " + what + ": " + std::strerror(errno);
 }
 
 // Makes the rename itself durable: the folder's entry is flushed too. Best effort: some file
@@ -44,6 +46,10 @@ std::string AsideDate(std::time_t now) {
 }
 
 }  // namespace
+
+std::string ShownPath(const std::filesystem::path& path) {
+  return TerminalText(path.native());
+}
 
 std::filesystem::path WrittenPath(const std::filesystem::path& link) {
   std::filesystem::path path = link;
@@ -104,8 +110,10 @@ bool WriteFileAtomically(const std::filesystem::path& link, std::string_view con
   return true;
 }
 
-ReadResult ReadWholeFile(const std::filesystem::path& path, size_t limit, std::string& contents,
-                         std::string& error) {
+namespace {
+
+ReadResult ReadFile(const std::filesystem::path& path, size_t limit, bool whole,
+                    std::string& contents, std::string& error) {
   contents.clear();
   platform::RegularFile file(path.c_str());
   switch (file.status()) {
@@ -114,15 +122,15 @@ ReadResult ReadWholeFile(const std::filesystem::path& path, size_t limit, std::s
     case platform::RegularFile::Status::Missing:
       return ReadResult::Missing;
     case platform::RegularFile::Status::NotRegular:
-      error = path.string() + ": not a regular file";
+      error = ShownPath(path) + ": not a regular file";
       return ReadResult::Failed;
     case platform::RegularFile::Status::Failed:
       errno = file.errorNumber();
       error = Reason(path, "cannot open");
       return ReadResult::Unreadable;
   }
-  if (file.size() > limit) {
-    error = path.string() + ": longer than " + std::to_string(limit) + " bytes";
+  if (whole && file.size() > limit) {
+    error = ShownPath(path) + ": longer than " + std::to_string(limit) + " bytes";
     return ReadResult::Failed;
   }
   if (!file.readUpTo(contents, limit)) {
@@ -134,15 +142,28 @@ ReadResult ReadWholeFile(const std::filesystem::path& path, size_t limit, std::s
   return ReadResult::Read;
 }
 
+}  // namespace
+
+ReadResult ReadWholeFile(const std::filesystem::path& path, size_t limit, std::string& contents,
+                         std::string& error) {
+  return ReadFile(path, limit, true, contents, error);
+}
+
+ReadResult ReadFileStart(const std::filesystem::path& path, size_t limit, std::string& contents,
+                         std::string& error) {
+  return ReadFile(path, limit, false, contents, error);
+}
+
 void RemoveStaleTemporaries(const std::filesystem::path& file) {
   const std::filesystem::path path = WrittenPath(file);
   const std::string prefix = path.filename().string() + ".tmp-";
-  std::error_code ec;
-  for (const auto& entry : std::filesystem::directory_iterator(path.parent_path(), ec)) {
-    const std::string name = entry.path().filename().string();
-    if (name.size() == prefix.size() + 6 && name.starts_with(prefix) && entry.is_regular_file(ec) &&
-        !entry.is_symlink(ec)) {
-      std::filesystem::remove(entry.path(), ec);
+  std::error_code ec, removing;
+  for (std::filesystem::directory_iterator it(path.parent_path(), ec), end; !ec && it != end;
+       it.increment(ec)) {
+    const std::string name = it->path().filename().string();
+    if (name.size() == prefix.size() + 6 && name.starts_with(prefix) &&
+        it->is_regular_file(removing) && !it->is_symlink(removing)) {
+      std::filesystem::remove(it->path(), removing);
     }
   }
 }
@@ -163,7 +184,7 @@ RecordsLock::RecordsLock(const std::filesystem::path& folder, std::string& error
     if (errno != EWOULDBLOCK && errno != EINTR) break;
     ::usleep(5000);
   }
-  error = errno == EWOULDBLOCK ? folder.string() + ": held by another run of the game"
+  error = errno == EWOULDBLOCK ? ShownPath(folder) + ": held by another run of the game"
                                : Reason(folder, "cannot lock");
   ::close(fd_);
   fd_ = -1;
@@ -188,31 +209,32 @@ std::optional<std::filesystem::path> MoveAside(const std::filesystem::path& path
     if (::rename(path.c_str(), target.c_str()) == 0) return target;
     break;
   }
-  error = errno == EEXIST ? path.string() + ": cannot move aside: too many broken copies"
+  error = errno == EEXIST ? ShownPath(path) + ": cannot move aside: too many broken copies"
                           : Reason(path, "cannot move aside");
   return {};
 }
 
 std::filesystem::path RecordsFolder() {
-  const std::filesystem::path home = XdgFolder("XDG_DATA_HOME", ".local/share");
-  return home.empty() ? home : home / "quillon";
-}
-
-std::filesystem::path XdgFolder(const char* variable, const char* belowHome) {
-  const char* value = std::getenv(variable);
-  if (value != nullptr && value[0] == '/') return value;
-  const char* home = std::getenv("HOME");
-  if (home != nullptr && home[0] == '/') return std::filesystem::path(home) / belowHome;
-  return {};
+  return PlayerDataFolder();
 }
 
 bool MakePrivateFolders(const std::filesystem::path& folder, std::string& error) {
-  if (folder.empty() || std::filesystem::is_directory(folder)) return true;
+  if (folder.empty()) return true;
+  // Never the throwing forms: a loop of links, a file in the way or a folder that may not be
+  // looked into is a folder that cannot be had, said, and the game goes on.
+  std::error_code ec;
+  const std::filesystem::file_status status = std::filesystem::status(folder, ec);
+  if (std::filesystem::is_directory(status)) return true;
+  if (status.type() != std::filesystem::file_type::not_found) {
+    error = ShownPath(folder) +
+            ": cannot use the folder: " + (ec ? ec.message() : std::string("not a folder"));
+    return false;
+  }
   if (folder.has_parent_path() && folder.parent_path() != folder &&
       !MakePrivateFolders(folder.parent_path(), error))
     return false;
   if (::mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST) {
-    error = folder.string() + ": cannot create the folder: " + std::strerror(errno);
+    error = ShownPath(folder) + ": cannot create the folder: " + std::strerror(errno);
     return false;
   }
   return true;

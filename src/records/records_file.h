@@ -25,6 +25,11 @@ enum class ReadResult { Read, Missing, Failed, Unreadable };
 ReadResult ReadWholeFile(const std::filesystem::path& path, size_t limit, std::string& contents,
                          std::string& error);
 
+// Reads the first `limit` bytes of a regular file (all of a shorter one), through the same
+// opener, with the same results (never Failed for a longer file).
+ReadResult ReadFileStart(const std::filesystem::path& path, size_t limit, std::string& contents,
+                         std::string& error);
+
 // The calls the stores make to read and write their files: the writing ones fail as their POSIX
 // originals do (result -1 with errno set), the reading one as ReadWholeFile does.
 struct FileCalls {
@@ -73,13 +78,13 @@ class RecordsLock {
   bool held_ = false;
 };
 
-// $`variable` when it names an absolute folder, else $HOME/`belowHome`; empty when neither does.
-std::filesystem::path XdgFolder(const char* variable, const char* belowHome);
-// The folder of the player's data (best times, ghosts): $XDG_DATA_HOME/quillon when that is an
-// absolute path, else $HOME/.local/share/quillon; empty when neither gives a folder.
+// The folder of the player's data (best times, ghosts): PlayerDataFolder().
 std::filesystem::path RecordsFolder();
 // Creates `folder` and its parents; the folders it makes itself are private to the player (0700,
-// as XDG asks). False with `error` set when `folder` cannot be had.
+// as XDG asks). False with `error` set, naming the folder, when `folder` cannot be had (a file
+// or a loop of links in the way, no permission): never throws.
 bool MakePrivateFolders(const std::filesystem::path& folder, std::string& error);
+// A path in a message, as the terminal should show it (see TerminalText).
+std::string ShownPath(const std::filesystem::path& path);
 // Says "quillon: `text`" on `out` (standard error when null), once: `told` remembers it.
 void SayOnce(bool& told, std::ostream* out, const std::string& text);

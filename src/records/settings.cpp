@@ -13,6 +13,9 @@
 #include <cstring>
 #include <iostream>
 
+#include "assets/terminal_text.h"
+#include "track/player_folders.h"
+
 Settings GameSettings;
 
 std::filesystem::path SettingsFile() {
@@ -95,22 +98,36 @@ void Settings::setValue(std::string_view name, std::string_view value) {
     kept->second = std::string(value);
   }
   const std::filesystem::path file = file_;
-  std::string error;
-  if (file.empty()) {
-    error = "no folder for settings (neither XDG_CONFIG_HOME nor HOME is set)";
-  } else if (MakePrivateFolders(file.parent_path(), error)) {
-    // Read again and written under the lock, so that a line changed by hand or by another game
-    // since the last read is kept, and two games changing settings at once take turns.
-    RecordsLock lock(file.parent_path(), error);
-    if (lock.held()) {
-      readFile();
-      if (readOnly_) return;
-      if (WriteFileAtomically(file_, text_.format(), error, fileCalls)) {
-        unsaved_.clear();
-        return;
-      }
-    }
+  std::string error = "no folder for settings (neither XDG_CONFIG_HOME nor HOME is set)";
+  bool tooLong = false;
+  // Read again and written under the lock, so that a line changed by hand or by another game
+  // since the last read is kept, and two games changing settings at once take turns.
+  const WriteResult written = file.empty() ? WriteResult::Failed
+                                           : WriteUnderLock(
+                                                 file, file.parent_path(),
+                                                 [&](std::string&) -> std::optional<std::string> {
+                                                   readFile();
+                                                   if (readOnly_) return {};  // said when read
+                                                   std::string text = text_.format();
+                                                   // Never a file the next start would refuse to
+                                                   // read.
+                                                   tooLong = text.size() > SettingsFileLimit;
+                                                   if (tooLong) return {};
+                                                   return text;
+                                                 },
+                                                 fileCalls, error);
+  if (written == WriteResult::Written) {
+    unsaved_.clear();
+  } else if (tooLong) {
+    unsaved_.erase(std::find_if(unsaved_.begin(), unsaved_.end(),
+                                [&](const auto& entry) { return entry.first == name; }));
+    readFile();
+    SayOnce(toldLong_, errors,
+            ShownPath(file) + ": a change of " + TerminalText(name) +
+                " would make it longer than " + std::to_string(SettingsFileLimit) +
+                " bytes; the change is refused");
+  } else if (written == WriteResult::Failed) {
+    text_.set(name, value);
+    SayOnce(toldWrite_, errors, error + "; settings are not saved");
   }
-  text_.set(name, value);
-  SayOnce(toldWrite_, errors, error + "; settings are not saved");
 }

@@ -22,6 +22,10 @@
 // an absolute path, else $HOME/.config; empty when neither gives a folder.
 std::filesystem::path SettingsFile();
 
+// The longest settings file the game reads (one it wrote is a few lines); a change that would make
+// the file longer is refused.
+constexpr size_t SettingsFileLimit = 64 << 10;
+
 class Settings {
  public:
   // Sound on (the default) or off; `M` in the game switches it.
@@ -39,7 +43,8 @@ class Settings {
   std::string name();
 
   // Any setting's value as the file gives it, and a change of it (kept for this run even when
-  // it cannot be written).
+  // it cannot be written; refused, said once, when it would make the file longer than
+  // SettingsFileLimit).
   std::optional<std::string> value(std::string_view name);
   void setValue(std::string_view name, std::string_view value);
 
@@ -65,10 +70,11 @@ class Settings {
   PlayerFileReader reader_{
       {"a settings file", ": written by a newer version; changes are not saved",
        ", settings start anew", "; settings are not saved"},
-      64 << 10};  // a settings file this game wrote is a few lines
+      SettingsFileLimit};
   // Changes of this run not yet written, laid over every later read of the file.
   std::vector<std::pair<std::string, std::string>> unsaved_;
   bool toldWrite_ = false;
+  bool toldLong_ = false;
 };
 
 // The settings of the game.

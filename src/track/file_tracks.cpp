@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "assets/data_root.h"
+#include "assets/terminal_text.h"
 #include "assets/texture.h"
 #include "platform/regular_file.h"
 #include "platform/worker_gate.h"
@@ -32,7 +33,7 @@ std::vector<TrackFileEntry> ReadTrackFolders() {
   if (found.size() > room) {
     for (size_t i = room; i < found.size(); ++i)
       std::fprintf(stderr, "quillon: %s: refused: no room for more than %zu track files\n",
-                   found[i].path.c_str(), room);
+                   TerminalText(found[i].path).c_str(), room);
     found.resize(room);
   }
   return found;
@@ -73,11 +74,15 @@ std::string TrackAssetPath(const TrackFileEntry& entry, const std::string& file,
                            const char* fallback) {
   const std::string beside = entry.folder + "/" + file;
   // Absolute, so that it is not taken as a name under the data folder.
-  if (IsFile(beside)) return std::filesystem::absolute(beside).string();
+  std::error_code ec;
+  if (IsFile(beside)) {
+    const std::filesystem::path absolute = std::filesystem::absolute(beside, ec);
+    if (!ec) return absolute.string();
+  }
   const std::string data = "Data/" + file;
   if (IsFile(AssetPath(data.c_str()))) return data;
   std::fprintf(stderr, "quillon: %s: '%s' not found beside it or in Data/, using %s\n",
-               entry.path.c_str(), file.c_str(), fallback);
+               TerminalText(entry.path).c_str(), TerminalText(file).c_str(), fallback);
   return fallback;
 }
 

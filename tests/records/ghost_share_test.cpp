@@ -5,6 +5,11 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
+
 #include <bit>
 #include <cmath>
 #include <limits>
@@ -112,7 +117,7 @@ TEST(GhostShare, ExportThenImportOnAnotherHomeFolderGivesTheSameBytes) {
               FormatGhost(Path(200), {"Max", "Sunny", "SMiLE"}));
     WriteFile(ImportedGhostFolder() / "Sunny-SMiLE-Bad.ghost", "broken");
     EXPECT_EQ(FastestImportedGhost("Sunny", "SMiLE")->label.player, "Max");
-    EXPECT_EQ(ImportedGhosts().size(), 2u);
+    EXPECT_EQ(GameImportedGhosts.headers(true).size(), 2u);
     EXPECT_EQ(ReadFile(ImportedGhostFolder() / "Sunny-SMiLE-Bad.ghost"), "broken");
     // Names as long as a file may carry: still kept, two of them apart.
     for (char c : {'a', 'b'}) {
@@ -121,7 +126,7 @@ TEST(GhostShare, ExportThenImportOnAnotherHomeFolderGivesTheSameBytes) {
       ASSERT_TRUE(ImportGhost(offered, {"Sunny"}, reason, &ghost)) << reason;
       EXPECT_LE(ghost.file.filename().string().size(), 255u);
     }
-    EXPECT_EQ(ImportedGhosts().size(), 4u);
+    EXPECT_EQ(GameImportedGhosts.headers(true).size(), 4u);
     EXPECT_EQ(FastestImportedGhost("Sunny", "SMiLE")->path, Path(100));
   }
   GameGhosts = GhostStore();
@@ -167,6 +172,68 @@ TEST(GhostShare, HostileFilesAreRefusedWithTheirReasonsAndNothingIsStored) {
   EXPECT_EQ(reason, "no such file");
   EXPECT_FALSE(ImportGhost(scratch.path(), {"Sunny"}, reason));  // a folder
   EXPECT_FALSE(fs::exists(ImportedGhostFolder()));
+}
+
+TEST(GhostShare, ExportReplacesOnlyARegularFileAndRefusesAnythingElseAtTheTarget) {
+  testing_support::ScratchFolder scratch;
+  ASSERT_TRUE(GameGhosts.keep("Sunny", "SMiLE", Path(120)));
+  const fs::path fifo = scratch.path() / "fifo", folder = scratch.path() / "folder",
+                 socket = scratch.path() / "socket", link = scratch.path() / "link",
+                 file = scratch.path() / "file.ghost";
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  fs::create_directory(folder);
+  const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+  sockaddr_un address{};
+  address.sun_family = AF_UNIX;
+  std::snprintf(address.sun_path, sizeof address.sun_path, "%s", socket.c_str());
+  ASSERT_EQ(::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+  fs::create_symlink(fifo, link);
+  for (const fs::path& target : {fifo, folder, socket, link}) {
+    std::string error;
+    EXPECT_FALSE(ExportGhost("Sunny", "SMiLE", target, error)) << target;
+    EXPECT_NE(error.find("not a regular file"), std::string::npos) << error;
+    EXPECT_FALSE(fs::is_regular_file(target)) << target;
+  }
+  ::close(fd);
+  EXPECT_TRUE(fs::is_fifo(fifo) && fs::is_symlink(link));
+  WriteFile(file, "an older export");
+  std::string error;
+  EXPECT_TRUE(ExportGhost("Sunny", "SMiLE", file, error)) << error;
+  GhostPath read;
+  EXPECT_EQ(ParseGhost(ReadFile(file), read), GhostRead::Read);
+  GameGhosts = GhostStore();
+}
+
+TEST(GhostShare, EachImportedHeaderIsReadOnceAndOnlyTheGhostRacedIsReadWhole) {
+  testing_support::ScratchFolder scratch;
+  const fs::path folder = ImportedGhostFolder();
+  for (int i = 0; i < 6; ++i) {
+    const std::string player = "P" + std::to_string(i);
+    WriteFile(folder / (player + ".ghost"),
+              FormatGhost(Path(100 + 10 * i), {player, "Sunny", i % 2 ? "SMiLE" : "911PIZ"}));
+  }
+  // A header that reads before a broken body: the fastest by its header, never raced.
+  std::string broken = FormatGhost(Path(50), {"Cut", "Sunny", "SMiLE"});
+  WriteFile(folder / "Cut.ghost", broken.substr(0, broken.size() - 1));
+  ImportedGhostIndex index;
+  int starts = 0, wholes = 0;
+  index.read = [&, read = index.read](const fs::path& file, size_t limit, bool whole,
+                                      std::string& bytes) {
+    ++(whole ? wholes : starts);
+    return read(file, limit, whole, bytes);
+  };
+  EXPECT_EQ(index.fastest("Sunny", "SMiLE")->label.player, "P1");
+  EXPECT_EQ(starts, 7);
+  EXPECT_EQ(wholes, 2);  // the broken one, then P1
+  EXPECT_EQ(index.fastest("Sunny", "911PIZ")->label.player, "P0");
+  EXPECT_EQ(index.fastest("Sunny", "SMiLE")->label.player, "P1");
+  EXPECT_EQ(starts, 7);
+  EXPECT_EQ(wholes, 4);
+  // A new import is found, and only its header read.
+  WriteFile(folder / "Fast.ghost", FormatGhost(Path(60), {"Fast", "Sunny", "SMiLE"}));
+  EXPECT_EQ(index.fastest("Sunny", "SMiLE")->label.player, "Fast");
+  EXPECT_EQ(starts, 8);
+  EXPECT_EQ(index.headers(true).size(), 7u);  // the broken one left out
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 
 #include "records/ghost_store.h"
 #include "support/scratch_folder.h"
+#include "track/file_name_of.h"
 
 namespace {
 
@@ -81,17 +82,43 @@ TEST_F(GhostStoreTest, SafeNamesKeepOnlyFasterWholeRacesAndReplaceAtomically) {
   EXPECT_EQ(GameGhosts.load("Sunny", "SMiLE"), Path(500));
   EXPECT_FALSE(GameGhosts.keep("Sunny", "SMiLE", Path(500)));  // a tie keeps the first
   EXPECT_FALSE(GameGhosts.keep("Sunny", "SMiLE", Path(600)));
-  // A write that fails at the rename leaves the kept ghost whole, and says so once.
+  // A write that fails at the rename leaves the kept file whole, and says so once; the run's
+  // fastest is its ghost until a later finish writes it.
   GameGhosts.fileCalls.rename = [](const char*, const char*) { return errno = EACCES, -1; };
   EXPECT_FALSE(GameGhosts.keep("Sunny", "SMiLE", Path(400)));
   EXPECT_FALSE(GameGhosts.keep("Sunny", "SMiLE", Path(300)));
-  EXPECT_EQ(GameGhosts.load("Sunny", "SMiLE"), Path(500));
+  EXPECT_EQ(PeekGhost("Sunny", "SMiLE"), Path(500));
+  EXPECT_EQ(GameGhosts.load("Sunny", "SMiLE"), Path(300));
   EXPECT_EQ(said.str().find("not saved"), said.str().rfind("not saved"));
   GameGhosts.fileCalls = {};
-  EXPECT_TRUE(GameGhosts.keep("Sunny", "SMiLE", Path(400)));
-  EXPECT_EQ(GameGhosts.load("Sunny", "SMiLE"), Path(400));
+  EXPECT_TRUE(GameGhosts.keep("Yello", "SMiLE", Path(450)));
+  EXPECT_EQ(PeekGhost("Sunny", "SMiLE"), Path(300));
+  EXPECT_FALSE(GameGhosts.keep("Sunny", "SMiLE", Path(400)));
   EXPECT_EQ(fs::status(file().parent_path()).permissions() & fs::perms::all, fs::perms::owner_all);
   EXPECT_EQ(movedAside(), 0);
+}
+
+TEST_F(GhostStoreTest, LongNamesAreCutToFitAndAGhostKeptUnderAnEarlierLongerNameIsStillRead) {
+  // Twenty characters of four bytes, each written as twelve: far past what a file name may hold.
+  std::string track, other, sea;
+  for (int i = 0; i < 20; ++i) track += "\xF0\x9F\x8F\x81";
+  other = track.substr(0, track.size() - 4) + "\xF0\x9F\x9A\x97";
+  EXPECT_TRUE(GameGhosts.keep(track, "SMiLE", Path(300)));
+  EXPECT_TRUE(GameGhosts.keep(other, "SMiLE", Path(200)));
+  EXPECT_LE(GhostFile(track, "SMiLE").filename().string().size(), FileNameLongest);
+  EXPECT_EQ(PeekGhost(track, "SMiLE"), Path(300));
+  EXPECT_EQ(PeekGhost(other, "SMiLE"), Path(200));
+  // A name of 210 bytes was kept whole before names were cut: that ghost is still the kept one
+  // until a faster race takes its place under the cut name.
+  for (int i = 0; i < 22; ++i) sea += "\xE6\xB5\xB7";
+  const fs::path earlier = file().parent_path() / (EscapedFileName(sea) + "-SMiLE.ghost");
+  WriteFile(earlier, FormatGhost(Path(250)));
+  EXPECT_EQ(GameGhosts.load(sea, "SMiLE"), Path(250));
+  EXPECT_FALSE(GameGhosts.keep(sea, "SMiLE", Path(260)));
+  EXPECT_TRUE(GameGhosts.keep(sea, "SMiLE", Path(240)));
+  EXPECT_FALSE(fs::exists(earlier));
+  EXPECT_EQ(PeekGhost(sea, "SMiLE"), Path(240));
+  EXPECT_EQ(said.str(), "");
 }
 
 TEST_F(GhostStoreTest, FaultyFilesGiveNoGhostMovedAsideOrLeftAlone) {

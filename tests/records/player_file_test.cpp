@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "records/best_times.h"
+#include "records/ghost_share.h"
 #include "records/ghost_store.h"
 #include "records/settings.h"
 #include "support/scratch_folder.h"
@@ -156,3 +157,62 @@ TEST(PlayerFile, ABrokenGhostIsLeftWhileAnotherRunHoldsTheLock) {
 }
 
 }  // namespace
+
+TEST(PlayerFile, AFolderThatCannotBeHadIsSaidOnceAndTheRunsRecordsAreWrittenOnceItCan) {
+  // A loop of links, and a file where a folder should be: the calls that look at the folder
+  // fail (ELOOP, ENOTDIR) for root as for anyone.
+  for (const bool loop : {true, false}) {
+    testing_support::ScratchFolder scratch;
+    const fs::path data = scratch.path() / "share", config = scratch.path() / "config";
+    fs::create_directories(data);
+    fs::create_directories(config);
+    const auto block = [&](bool on) {
+      for (const fs::path& home : {data, config}) {
+        fs::remove(home / "quillon");
+        if (!on) continue;
+        if (loop)
+          fs::create_symlink("quillon", home / "quillon");
+        else
+          WriteFile(home / "quillon", "a file");
+      }
+    };
+    block(true);
+    std::ostringstream said;
+    BestTimes times;
+    GhostStore ghosts;
+    Settings settings;
+    times.errors = ghosts.errors = settings.errors = &said;
+    GhostPath path;
+    for (int i = 0; i < 20; ++i) path.poses.push_back({static_cast<float>(i)});
+    path.lapSteps = {20};
+    EXPECT_EQ(times.recordFinish({"Sunny", "SMiLE", 95, 1000}).best, 95);
+    EXPECT_FALSE(ghosts.keep("Sunny", "SMiLE", path));
+    EXPECT_EQ(ghosts.load("Sunny", "SMiLE"), path);  // kept for the run
+    settings.setSound(false);
+    EXPECT_FALSE(settings.sound());
+    std::string reason;
+    WriteFile(scratch.path() / "a.ghost", FormatGhost(path, {"Zoe", "Sunny", "SMiLE"}));
+    EXPECT_FALSE(ImportGhost(scratch.path() / "a.ghost", {"Sunny"}, reason));
+    EXPECT_NE(reason.find((data / "quillon").string()), std::string::npos) << reason;
+    // Each kind of failure said once, on a line naming the folder; the run goes on.
+    const std::string once = said.str();
+    EXPECT_EQ(times.recordFinish({"Sunny", "SMiLE", 99, 1000}).best, 95);
+    EXPECT_FALSE(ghosts.keep("Sunny", "SMiLE", path));
+    settings.setGhost(true);
+    EXPECT_EQ(said.str(), once);
+    std::istringstream lines(once);
+    for (std::string line; std::getline(lines, line);) {
+      EXPECT_TRUE(line.find((data / "quillon").string()) != std::string::npos ||
+                  line.find((config / "quillon").string()) != std::string::npos)
+          << line;
+    }
+    block(false);
+    times.recordFinish({"Yello", "SMiLE", 80, 1000});
+    EXPECT_EQ(BestTimes().table().races().size(), 3u) << loop;
+    EXPECT_TRUE(ghosts.keep("Yello", "SMiLE", path));
+    EXPECT_EQ(PeekGhost("Sunny", "SMiLE"), path);
+    settings.setGhost(false);
+    settings.reload();
+    EXPECT_FALSE(settings.sound());
+  }
+}

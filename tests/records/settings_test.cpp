@@ -136,4 +136,21 @@ TEST_F(SettingsTest, AChangeThatCouldNotBeWrittenStaysForTheRunAndGoesWithTheNex
   EXPECT_FALSE(nextRun.ghost());
 }
 
+TEST_F(SettingsTest, AChangeThatWouldOutgrowWhatTheGameReadsIsRefusedAndTheFileKept) {
+  // A file just under the limit, as a long comment makes it.
+  const std::string start = "quillon-settings 1\nvolume\t3\n# ";
+  const std::string text = start + std::string(SettingsFileLimit - start.size() - 20, 'x') + "\n";
+  WriteFile(file, text);
+  const std::string name(40, 'z');
+  settings.setValue("name", name);
+  settings.setValue("name", name + "!");
+  EXPECT_EQ(ReadFile(file), text);
+  EXPECT_NE(settings.value("name"), name);
+  const std::string told = said.str();
+  EXPECT_NE(told.find("refused"), std::string::npos) << told;
+  EXPECT_EQ(std::count(told.begin(), told.end(), '\n'), 1) << told;
+  settings.setVolume(5);  // the same length: written
+  EXPECT_EQ(Settings().volume(), 5);
+}
+
 }  // namespace
