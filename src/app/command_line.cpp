@@ -8,6 +8,7 @@
 #include "app/ghost_commands.h"
 #include "app/records_listing.h"
 #include "app/track_options.h"
+#include "assets/terminal_text.h"
 
 namespace {
 
@@ -167,11 +168,13 @@ std::optional<int> AnswerCommandLine(const CommandLine& line, std::FILE* out, st
     case CommandLine::Action::Usage:
       if (line.arguments.empty() && line.badOption.starts_with("--") &&
           (line.badOption == "--export-ghost" || line.badOption == "--import-ghost")) {
-        std::fprintf(err, "quillon: option '%s' needs its arguments\n", line.badOption.c_str());
+        std::fprintf(err, "quillon: option '%s' needs its arguments\n",
+                     TerminalText(line.badOption).c_str());
         std::fputs(UsageText().c_str(), err);
         return UsageExitCode;
       }
-      std::fprintf(err, "quillon: unrecognized option '%s'\n", line.badOption.c_str());
+      std::fprintf(err, "quillon: unrecognized option '%s'\n",
+                   TerminalText(line.badOption).c_str());
       std::fputs(UsageText().c_str(), err);
       return UsageExitCode;
   }

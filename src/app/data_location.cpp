@@ -7,6 +7,7 @@
 #include <system_error>
 
 #include "assets/data_root.h"
+#include "assets/terminal_text.h"
 
 namespace fs = std::filesystem;
 
@@ -75,12 +76,12 @@ void LocateGameData() {
       std::fprintf(stderr,
                    "quillon: %zu of the game's %zu files are missing from %s/Data; "
                    "running with what is there.\n",
-                   choice.missing, std::size(GameFiles), choice.used.c_str());
+                   choice.missing, std::size(GameFiles), TerminalText(choice.used).c_str());
     }
     return;
   }
   std::string folders;
-  for (const std::string& folder : choice.lookedIn) folders += "\n  " + folder;
+  for (const std::string& folder : choice.lookedIn) folders += "\n  " + TerminalText(folder);
   std::fprintf(stderr,
                "quillon: no Data/ folder with the game's pictures and models in any of:%s\n"
                "quillon: running without them.\n",

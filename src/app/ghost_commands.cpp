@@ -3,7 +3,7 @@
 
 #include <ostream>
 
-#include "app/records_listing.h"
+#include "assets/terminal_text.h"
 #include "race/race_time.h"
 #include "records/ghost_share.h"
 #include "track/track_key.h"
@@ -33,8 +33,8 @@ int ExportGhostCommand(const std::vector<std::string>& arguments, std::ostream& 
            << '\n';
     return 1;
   }
-  out << "exported the ghost of " << arguments[0] << " with " << arguments[1] << " to "
-      << arguments[2] << '\n';
+  out << "exported the ghost of " << TerminalText(arguments[0]) << " with "
+      << TerminalText(arguments[1]) << " to " << TerminalText(arguments[2]) << '\n';
   return 0;
 }
 
@@ -46,14 +46,13 @@ int ImportGhostCommand(const std::vector<std::string>& files, std::ostream& out,
     std::string reason;
     ImportedGhost ghost;
     if (!ImportGhost(file, tracks, reason, &ghost)) {
-      errors << "quillon: " << PrintableName(file) << ": not imported: " << PrintableName(reason)
-             << '\n';
+      errors << "quillon: " << TerminalText(file) << ": not imported: " << reason << '\n';
       code = 1;
       continue;
     }
     // Names as the terminal should show them: a file from anyone may hold control characters.
-    out << "imported " << PrintableName(file) << ": " << PrintableName(ghost.label.player) << " on "
-        << PrintableName(ghost.label.track) << " with " << PrintableName(ghost.label.car) << ", "
+    out << "imported " << TerminalText(file) << ": " << TerminalText(ghost.label.player) << " on "
+        << TerminalText(ghost.label.track) << " with " << TerminalText(ghost.label.car) << ", "
         << StepsTimeText(ghost.path.steps()) << " seconds\n";
   }
   return code;

@@ -2,14 +2,10 @@
 #pragma once
 
 #include <iosfwd>
-#include <string>
 
 // The best time of every track and car, one line each, with the kept ghost's time in hundredths
-// ("ghost 61.23 seconds", or "no ghost") appended; control characters in names are shown as
-// \xNN. Then each imported ghost: "imported", its track, car, player and time. Only reads: a file
-// that cannot be read or is not a best-times file is said on `errors` and left untouched. Returns
-// the process exit code (0, or 1 after such a failure).
+// ("ghost 61.23 seconds", or "no ghost") appended; names are shown as TerminalText shows them
+// (control characters as \xNN). Then each imported ghost: "imported", its track, car, player and
+// time. Only reads: a file that cannot be read or is not a best-times file is said on `errors` and
+// left untouched. Returns the process exit code (0, or 1 after such a failure).
 int PrintRecords(std::ostream& out, std::ostream& errors);
-
-// A name as the terminal should show it: control characters (C0, DEL and C1) as \xNN escapes.
-std::string PrintableName(const std::string& name);

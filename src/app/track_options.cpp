@@ -3,6 +3,8 @@
 
 #include <cmath>
 
+#include "assets/terminal_text.h"
+
 #include "track/track_curve.h"
 #include "track/track_definitions.h"
 #include "track/track_sources.h"
@@ -24,13 +26,14 @@ int CheckTrackFiles(const std::vector<std::string>& files, std::FILE* out, std::
     if (!reading.good()) {
       allGood = false;
       for (const TrackFileLine& line : reading.refusals) {
-        written &= Written(out, file + (line.line > 0 ? ":" + std::to_string(line.line) : "") +
-                                    ": " + line.text + "\n");
+        written &= Written(out, TerminalText(file) +
+                                    (line.line > 0 ? ":" + std::to_string(line.line) : "") + ": " +
+                                    line.text + "\n");
       }
       continue;
     }
     for (const TrackFileLine& note : reading.notes)
-      std::fprintf(err, "%s:%d: %s\n", file.c_str(), note.line, note.text.c_str());
+      std::fprintf(err, "%s:%d: %s\n", TerminalText(file).c_str(), note.line, note.text.c_str());
     const TrackFileContent& c = reading.content;
     TrackCurve curve(c.steps);
     curve.controlPoints = c.controlPoints;
@@ -41,10 +44,10 @@ int CheckTrackFiles(const std::vector<std::string>& files, std::FILE* out, std::
       length += std::sqrt((b.x - a.x) * (b.x - a.x) + (b.y - a.y) * (b.y - a.y) +
                           (b.z - a.z) * (b.z - a.z));
     }
-    char text[160];
-    std::snprintf(text, sizeof text, ": %s, %.1f units, %zu segments, %d laps\n", c.name.c_str(),
-                  length, c.controlPoints.size() / 4 + 1, c.laps);
-    written &= Written(out, file + text);
+    char text[96];
+    std::snprintf(text, sizeof text, ", %.1f units, %zu segments, %d laps\n", length,
+                  c.controlPoints.size() / 4 + 1, c.laps);
+    written &= Written(out, TerminalText(file) + ": " + TerminalText(c.name) + text);
   }
   written &= std::fflush(out) == 0;
   return allGood && written ? 0 : 1;
@@ -59,7 +62,7 @@ int ListTracks(std::FILE* out, std::FILE* err) {
   }
   std::vector<std::string> messages;
   for (const TrackFileEntry& entry : FindTrackFiles(TrackFolders(), names, messages))
-    text += entry.content.name + "\t" + entry.path + "\n";
+    text += TerminalText(entry.content.name) + "\t" + TerminalText(entry.path) + "\n";
   for (const std::string& line : messages) std::fprintf(err, "quillon: %s\n", line.c_str());
   return Written(out, text) && std::fflush(out) == 0 ? 0 : 1;
 }
