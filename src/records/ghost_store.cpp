@@ -146,8 +146,7 @@ bool GhostStore::keep(const std::string& track, const std::string& car, const Gh
       ++ghost;
       continue;
     }
-    if (result == Written::Yes && ghost->track == track && ghost->car == car)
-      written = true;
+    if (result == Written::Yes && ghost->track == track && ghost->car == car) written = true;
     ghost = unsaved_.erase(ghost);
   }
   return written;
