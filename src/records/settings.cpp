@@ -102,25 +102,22 @@ void Settings::setValue(std::string_view name, std::string_view value) {
   bool tooLong = false;
   // Read again and written under the lock, so that a line changed by hand or by another game
   // since the last read is kept, and two games changing settings at once take turns.
-  const WriteResult written = file.empty() ? WriteResult::Failed
-                                           : WriteUnderLock(
-                                                 file, file.parent_path(),
-                                                 [&](std::string&) -> std::optional<std::string> {
-                                                   readFile();
-                                                   if (readOnly_) return {};  // said when read
-                                                   std::string text = text_.format();
-                                                   // Never a file the next start would refuse to
-                                                   // read.
-                                                   tooLong = text.size() > SettingsFileLimit;
-                                                   if (tooLong) return {};
-                                                   return text;
-                                                 },
-                                                 fileCalls, error);
+  const auto contents = [&](std::string&) -> std::optional<std::string> {
+    readFile();
+    if (readOnly_) return {};  // said when read
+    std::string text = text_.format();
+    // Never a file the next start would refuse to read.
+    tooLong = text.size() > SettingsFileLimit;
+    if (tooLong) return {};
+    return text;
+  };
+  const WriteResult written =
+      file.empty() ? WriteResult::Failed
+                   : WriteUnderLock(file, file.parent_path(), contents, fileCalls, error);
   if (written == WriteResult::Written) {
     unsaved_.clear();
   } else if (tooLong) {
-    unsaved_.erase(std::find_if(unsaved_.begin(), unsaved_.end(),
-                                [&](const auto& entry) { return entry.first == name; }));
+    std::erase_if(unsaved_, [&](const auto& entry) { return entry.first == name; });
     readFile();
     SayOnce(toldLong_, errors,
             ShownPath(file) + ": a change of " + TerminalText(name) +
