@@ -161,6 +161,7 @@ std::optional<int> AnswerCommandLine(const CommandLine& line, std::FILE* out, st
       return written ? code : 1;
     }
     case CommandLine::Action::CheckTrack:
+      LocateGameData();  // a name is checked against the tracks offered, the data folder's too
       return CheckTrackFiles(line.trackFiles, out, err);
     case CommandLine::Action::ListTracks:
       LocateGameData();

@@ -59,21 +59,21 @@ void GameSetup() {
 
   Car& smile = CarRoster[0];
   smile.model.load(CarModelFiles[0]);
-  smile.name = "SMiLE";
+  smile.name = RosterCarNames[0];
 
   Car& pizza = CarRoster[1];
   pizza.model.load(CarModelFiles[1]);
   pizza.acceleration = 0.00031f;
   pizza.steering = 0.12f;
   pizza.health = 4.5f;
-  pizza.name = "911PIZ";
+  pizza.name = RosterCarNames[1];
 
   Car& taco = CarRoster[2];
   taco.model.load(CarModelFiles[2]);
   taco.acceleration = 0.00018f;
   taco.steering = 0.08f;
   taco.health = 18.0f;
-  taco.name = "FlyingTaco";
+  taco.name = RosterCarNames[2];
 
   SelectedCar = &CarRoster[0];
   SecondCarIndex = 0;

@@ -26,6 +26,8 @@ struct Car {
 constexpr int CarRosterSize = 32;
 // Only slots 0 to 2 are filled by GameSetup and selectable; the rest keep their defaults.
 extern Car CarRoster[CarRosterSize];
+// The names GameSetup gives slots 0 to 2, known before any window exists (GL-free).
+constexpr const char* RosterCarNames[] = {"SMiLE", "911PIZ", "FlyingTaco"};
 
 // Red, green and blue of the tint every menu background is drawn with.
 struct MenuColor {

@@ -9,6 +9,7 @@
 
 #include "race/car_state.h"
 #include "race/race_ghost.h"
+#include "track/vector3d.h"
 
 class Track;
 
@@ -74,10 +75,16 @@ class Race {
   void move();
   // Sets nearestIndex to the centre-line point nearest the car.
   void findNearestPoint();
+  // On a file's track: nearestIndex is the first point of the centre line's segment nearest the
+  // car, in three dimensions.
+  void findNearestSegment();
+  // On a file's track: the point of that segment nearest the car.
+  Vector3d nearestOnRoad() const;
   // Counts laps through the two checkpoint windows; ends the race when all are done.
   void countLaps();
   // On a file's track: laps by the same two windows and lap zone, placed at the same shares of
-  // a line of any length, and a lap also needs most of the line passed in order.
+  // a line of any length, and a lap also needs three quarters of the line's stretches passed in
+  // order (32 stretches, or one a segment on a shorter line).
   void countFileLaps();
   // On a file's track: the car's height is the road's under it (plus the built-in ride height).
   void followRoad();

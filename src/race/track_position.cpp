@@ -9,6 +9,7 @@
 
 void Race::findNearestPoint() {
   if (!hasCentreLine()) return;
+  if (track->fromFile) return findNearestSegment();
   const auto& points = track->curve.points;
   const Vector3f& at = player->position;
   // The best distance is kept in single precision; the index stays when nothing is nearer.
@@ -51,7 +52,9 @@ void Race::checkBorder() {
   // An index left over from a longer track (nothing nearer was found) is not read.
   if (nearestIndex < 0 || nearestIndex >= count) return;
   CarState& p = *player;
-  const auto& at = points[nearestIndex];
+  // On a file's track the road is measured from its centre line between the points, which may
+  // lie further apart than the road is wide.
+  const Vector3d at = track->fromFile ? nearestOnRoad() : points[nearestIndex];
   const float dx = static_cast<float>(p.position.x - at.x);
   const float dy = static_cast<float>(p.position.y - at.y);
   const float dz = static_cast<float>(p.position.z - at.z);
@@ -66,9 +69,10 @@ void Race::checkBorder() {
   p.velocity.z = static_cast<float>(p.velocity.z * 0.5);
   // The line is closed (its last point repeats the first), so the point after the last is 1.
   const auto& next = points[nearestIndex + 1 < count ? nearestIndex + 1 : 1];
+  const auto& here = points[nearestIndex];
   // Arctangent of one difference, in radians, added to the heading in degrees: a small nudge.
   p.rotation.y =
-      static_cast<float>(p.rotation.y + 0.2 * std::atan((next.z - at.z) - (next.x - at.x)));
+      static_cast<float>(p.rotation.y + 0.2 * std::atan((next.z - here.z) - (next.x - here.x)));
   if (p.car == nullptr) return;
   float& health = carHealth();
   health = static_cast<float>(health - 0.23);

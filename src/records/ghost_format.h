@@ -6,7 +6,8 @@
 //   version           1 byte, 2
 //   player            the name of the player who drove it: a varint length (at most
 //                     GhostMaxName) then that many bytes of UTF-8
-//   track             the key of the track it was driven on (see TrackKey), the same way
+//   track             the key of the track it was driven on (its records name, see
+//                     TrackRecordsName), the same way
 //   car               the car's name, the same way
 //   steps             varint, 1 to GhostMaxSteps: simulation steps from "GO" to the finish
 //   laps              varint, 1 to GhostMaxLaps

@@ -14,7 +14,6 @@
 #include "records/records_file.h"
 #include "records/settings.h"
 #include "track/file_name_of.h"
-#include "track/track_key.h"
 
 ImportedGhostIndex GameImportedGhosts;
 
@@ -54,7 +53,7 @@ bool ExportGhost(const std::string& track, const std::string& car,
     return false;
   }
   if (label.player.empty()) label.player = ClipGhostName(GameSettings.name());
-  label.track = TrackKey(track);
+  label.track = track;
   label.car = car;
   const std::string out = FormatGhost(path, label);
   if (out.empty()) {
@@ -189,7 +188,7 @@ std::vector<ImportedGhostHeader> ImportedGhostIndex::headers(bool whole) {
 std::optional<ImportedGhost> ImportedGhostIndex::fastest(const std::string& track,
                                                          const std::string& car) {
   refresh();
-  const std::string key = TrackKey(track);
+  const std::string& key = track;
   std::vector<Entry*> candidates;
   for (auto& [name, entry] : entries_) {
     if (entry.headerRead && !entry.broken && entry.header.label.track == key &&

@@ -15,7 +15,6 @@
 #include "platform/clock.h"
 #include "records/settings.h"
 #include "track/file_name_of.h"
-#include "track/track_key.h"
 
 GhostStore GameGhosts;
 
@@ -186,7 +185,7 @@ GhostStore::Written GhostStore::write(const std::string& track, const std::strin
           case Kept::None:
             break;
         }
-        const GhostLabel label{ClipGhostName(GameSettings.name()), ClipGhostName(TrackKey(track)),
+        const GhostLabel label{ClipGhostName(GameSettings.name()), ClipGhostName(track),
                                ClipGhostName(car)};
         return FormatGhost(path, label);
       },

@@ -1,6 +1,9 @@
-// Putting the file tracks into the track table with their pictures and banners.
+// Putting the file tracks into the track table; their pictures and banners are loaded when
+// they are raced.
 #include "track/file_tracks.h"
 
+#include <algorithm>
+#include <array>
 #include <cstdio>
 #include <filesystem>
 #include <memory>
@@ -8,8 +11,10 @@
 #include "assets/data_root.h"
 #include "assets/terminal_text.h"
 #include "assets/texture.h"
+#include "platform/gl_context_generation.h"
 #include "platform/regular_file.h"
 #include "platform/worker_gate.h"
+#include "track/offered_tracks.h"
 #include "track/track.h"
 #include "track/track_definitions.h"
 
@@ -19,55 +24,64 @@ bool IsFile(const std::string& path) {
   return platform::RegularFile(path.c_str()).opened();
 }
 
-}  // namespace
+// One reading of the track folders: the files offered and where each one's road, border,
+// banner and sky are read from (found once per reading, so a missing picture is said once).
+struct Reading {
+  std::vector<TrackFileEntry> entries;
+  std::vector<std::array<std::string, 4>> pictures;
+};
 
-namespace {
-
-std::vector<TrackFileEntry> ReadTrackFolders() {
+// Run on a worker of the gate, which rests between files: a message box never forks while it
+// is in the middle of one.
+Reading ReadTrackFolders() {
+  Reading reading;
   std::vector<std::string> messages;
-  std::vector<std::string> builtIn;
-  for (int i = 0; i < BuiltInTrackCount; ++i) builtIn.push_back(BuiltInTrackName(i));
-  std::vector<TrackFileEntry> found = FindTrackFiles(TrackFolders(), builtIn, messages);
+  reading.entries = OfferedTrackFiles(messages, platform::BetweenJobs);
   for (const std::string& line : messages) std::fprintf(stderr, "quillon: %s\n", line.c_str());
-  const size_t room = TrackTableSize - BuiltInTrackCount;
-  if (found.size() > room) {
-    for (size_t i = room; i < found.size(); ++i)
-      std::fprintf(stderr, "quillon: %s: refused: no room for more than %zu track files\n",
-                   TerminalText(found[i].path).c_str(), room);
-    found.resize(room);
+  for (const TrackFileEntry& entry : reading.entries) {
+    platform::BetweenJobs();
+    const TrackFileContent& c = entry.content;
+    reading.pictures.push_back({TrackAssetPath(entry, c.road, "Data/Road.bmp"),
+                                TrackAssetPath(entry, c.border, "Data/border.bmp"),
+                                TrackAssetPath(entry, c.banner, "Data/bannerStart.ms3d"),
+                                TrackAssetPath(entry, c.sky, "Data/Sky.bmp")});
   }
-  return found;
+  return reading;
 }
 
-// The folders are read on a worker of the gate, so that a message box never forks while it is
-// in the middle of reading; the whole reading is one job (a few milliseconds).
-std::unique_ptr<platform::GatedWorker> gReading;
-std::shared_ptr<std::vector<TrackFileEntry>> gReadingResult;
-std::vector<TrackFileEntry> gEntries;
+std::unique_ptr<platform::GatedWorker> gReadingWorker;
+std::shared_ptr<Reading> gReadingResult;
+Reading gReading;
 bool gRead = false;
-// Where each entry's road, border, banner and sky are read from, found once per reading.
-std::vector<std::string> gAssetPaths;
 
 }  // namespace
 
 void StartReadingTrackFiles() {
-  if (gReading) return;
-  auto result = std::make_shared<std::vector<TrackFileEntry>>();
+  if (gReadingWorker) return;
+  auto result = std::make_shared<Reading>();
   gReadingResult = result;
-  gReading = std::make_unique<platform::GatedWorker>([result] { *result = ReadTrackFolders(); });
+  gReadingWorker =
+      std::make_unique<platform::GatedWorker>([result] { *result = ReadTrackFolders(); });
 }
 
-const std::vector<TrackFileEntry>& KnownTrackFiles() {
+namespace {
+
+void FinishReading() {
   if (!gRead) StartReadingTrackFiles();
-  if (gReading) {
-    gReading->end();
-    gReading.reset();
-    gEntries = std::move(*gReadingResult);
+  if (gReadingWorker) {
+    gReadingWorker->end();
+    gReadingWorker.reset();
+    gReading = std::move(*gReadingResult);
     gReadingResult.reset();
-    gAssetPaths.clear();
     gRead = true;
   }
-  return gEntries;
+}
+
+}  // namespace
+
+const std::vector<TrackFileEntry>& KnownTrackFiles() {
+  FinishReading();
+  return gReading.entries;
 }
 
 std::string TrackAssetPath(const TrackFileEntry& entry, const std::string& file,
@@ -87,12 +101,10 @@ std::string TrackAssetPath(const TrackFileEntry& entry, const std::string& file,
 }
 
 void SetTrackShape(Track& track, const TrackFileContent& content) {
-  TrackCurve curve(content.steps);
-  curve.controlPoints = content.controlPoints;
-  curve.generate();
-  track.curve.steps = curve.steps;
-  track.curve.controlPoints = std::move(curve.controlPoints);
-  track.curve.points = std::move(curve.points);
+  track.curve.steps = content.steps;
+  track.curve.controlPoints = content.controlPoints;
+  track.curve.points = content.centreLine;
+  if (track.curve.points.empty()) track.curve.generate();
   track.halfWidth = content.halfWidth;
   track.laps = content.laps;
   track.name = content.name;
@@ -100,27 +112,46 @@ void SetTrackShape(Track& track, const TrackFileContent& content) {
 }
 
 void DefineFileTracks() {
-  const std::vector<TrackFileEntry>& entries = KnownTrackFiles();
+  FinishReading();
   int index = BuiltInTrackCount;
-  for (const TrackFileEntry& entry : entries) {
+  for (size_t i = 0; i < gReading.entries.size(); ++i) {
+    TrackFileEntry& entry = gReading.entries[i];
     Track& track = TrackTable[index++];
-    SetTrackShape(track, entry.content);
-    track.origin = entry.path;
-    // The messages of a missing picture are given once per reading, not again after a toggle.
-    std::vector<std::string>& paths = gAssetPaths;
-    const size_t slot = static_cast<size_t>(index - BuiltInTrackCount - 1) * 4;
-    if (paths.size() <= slot) {
-      paths.push_back(TrackAssetPath(entry, entry.content.road, "Data/Road.bmp"));
-      paths.push_back(TrackAssetPath(entry, entry.content.border, "Data/border.bmp"));
-      paths.push_back(TrackAssetPath(entry, entry.content.banner, "Data/bannerStart.ms3d"));
-      paths.push_back(TrackAssetPath(entry, entry.content.sky, "Data/Sky.bmp"));
+    // After a display-mode toggle the table still holds the line: only GL names are made anew.
+    const bool held =
+        track.fromFile && track.origin == entry.path && track.curve.steps == entry.content.steps &&
+        std::equal(track.curve.controlPoints.begin(), track.curve.controlPoints.end(),
+                   entry.content.controlPoints.begin(), entry.content.controlPoints.end(),
+                   [](const Vector3d& a, const Vector3d& b) {
+                     return a.x == b.x && a.y == b.y && a.z == b.z;
+                   }) &&
+        !track.curve.points.empty();
+    if (!held) {
+      SetTrackShape(track, entry.content);
+      track.origin = entry.path;
     }
-    track.roadTexture = LoadTexture(paths[slot].c_str());
-    track.borderTexture = LoadTexture(paths[slot + 1].c_str());
-    track.banner.load(paths[slot + 2].c_str());
+    // The table keeps the only copy of the line.
+    std::vector<Vector3d>().swap(entry.content.centreLine);
+    const std::array<std::string, 4>& pictures = gReading.pictures[i];
+    track.roadFile = pictures[0];
+    track.borderFile = pictures[1];
+    track.bannerFile = pictures[2];
+    track.roadTexture = track.borderTexture = 0;
+    track.banner.clear();
+    track.picturesGeneration = 0;
     ReleaseSky(track);
-    track.skyFile = paths[slot + 3];
-    track.skyUsable = CheckTexture(track.skyFile.c_str());
+    track.skyFile = pictures[3];
+    // Checked when it is first loaded, as the road's pictures are.
+    track.skyUsable = true;
   }
   TrackCount = index;
+}
+
+void LoadFileTrackPictures(Track& track) {
+  const uint32_t generation = platform::GlContextGeneration();
+  if (!track.fromFile || track.picturesGeneration == generation) return;
+  track.roadTexture = LoadTexture(track.roadFile.c_str());
+  track.borderTexture = LoadTexture(track.borderFile.c_str());
+  track.banner.load(track.bannerFile.c_str());
+  track.picturesGeneration = generation;
 }

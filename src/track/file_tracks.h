@@ -22,11 +22,15 @@ const std::vector<TrackFileEntry>& KnownTrackFiles();
 std::string TrackAssetPath(const TrackFileEntry& entry, const std::string& file,
                            const char* fallback);
 
-// Fills TrackTable entries 3 onwards from KnownTrackFiles (as many as fit) and sets TrackCount;
-// pictures and banners are loaded as DefineTracks loads those of the built-in tracks. Needs a
-// current GL context.
+// Fills TrackTable entries 3 onwards from KnownTrackFiles and sets TrackCount. The pictures and
+// banner of each are only named here: LoadFileTrackPictures loads them, and UseSkyOf the sky,
+// when the track is raced. Needs a current GL context (to free what the last one made).
 void DefineFileTracks();
 
-// Copies a file's content into a track: name, centre line sampled at its steps, width, laps.
-// GL-free.
+// Loads the road and border pictures and the banner of a file's track, unless they are already
+// there in this context; nothing for a built-in track. Needs a current GL context.
+void LoadFileTrackPictures(Track& track);
+
+// Copies a file's content into a track: name, centre line sampled at its steps (the checked
+// line when the content holds it), width, laps. GL-free.
 void SetTrackShape(Track& track, const TrackFileContent& content);

@@ -3,6 +3,7 @@
 #include <GL/gl.h>
 
 #include "platform/gl_context_generation.h"
+#include "track/file_tracks.h"
 #include "track/road_edges.h"
 #include "track/track.h"
 
@@ -54,6 +55,8 @@ EdgePair WalkEdges(const std::vector<Vector3d>& p, float halfWidth, Step step) {
 }  // namespace
 
 void Track::buildRoad() {
+  // The list binds the pictures' textures: a file's track loads them first.
+  LoadFileTrackPictures(*this);
   // A list made in an earlier GL context is gone with it, and its number may now name a glyph
   // or a model of the new one: forget it instead of deleting it.
   const uint32_t generation = platform::GlContextGeneration();

@@ -22,7 +22,8 @@ class Track {
   Track& operator=(const Track&) = delete;
 
   // Compiles the road and its two border walls into a new `roadList`, replacing the previous
-  // one. Needs a current GL context. With fewer than 2 centre points the list is empty.
+  // one; a file's track loads its pictures and banner first. Needs a current GL context. With
+  // fewer than 2 centre points the list is empty.
   void buildRoad();
   // Emits the two walls; called by buildRoad while the list is being compiled.
   void buildBorders();
@@ -49,6 +50,11 @@ class Track {
   // the line in order, and records are kept under the name and the content's hash.
   bool fromFile = false;
   std::string origin;
+  // A file's track: its road and border pictures and banner model, loaded only when it is
+  // raced (LoadFileTrackPictures), so that many track files cost no texture memory; the GL
+  // context generation they were loaded in (0: not loaded).
+  std::string roadFile, borderFile, bannerFile;
+  uint32_t picturesGeneration = 0;
 };
 
 // Room for the three built-in tracks and up to 253 read from files.

@@ -15,6 +15,25 @@ Vector3d BezierPoint(float t, const Vector3d* p) {
   return (a + b) + (c + d);
 }
 
+double LineLength(const std::vector<Vector3d>& points) {
+  double length = 0.0;
+  for (size_t i = 0; i + 1 < points.size(); ++i) {
+    const Vector3d &a = points[i], &b = points[i + 1];
+    length += std::sqrt((b.x - a.x) * (b.x - a.x) + (b.y - a.y) * (b.y - a.y) +
+                        (b.z - a.z) * (b.z - a.z));
+  }
+  return length;
+}
+
+Vector3d NearestOnSegment(const Vector3d& a, const Vector3d& b, const Vector3d& p) {
+  const double ux = b.x - a.x, uy = b.y - a.y, uz = b.z - a.z;
+  const double length2 = ux * ux + uy * uy + uz * uz;
+  if (!(length2 > 0)) return a;
+  double t = ((p.x - a.x) * ux + (p.y - a.y) * uy + (p.z - a.z) * uz) / length2;
+  t = t < 0 ? 0 : t > 1 ? 1 : t;
+  return Vector3d(a.x + t * ux, a.y + t * uy, a.z + t * uz);
+}
+
 namespace {
 
 // Appends the samples k = steps .. 1 of one segment (t = k / steps, rounded to single precision),

@@ -11,6 +11,11 @@
 // u = 1 - t is kept in single precision; the weights are doubles from std::pow.
 Vector3d BezierPoint(float t, const Vector3d* p);
 
+// The length of a line through `points` in order, in three dimensions.
+double LineLength(const std::vector<Vector3d>& points);
+// The point of the segment from a to b nearest p, in three dimensions (a when they coincide).
+Vector3d NearestOnSegment(const Vector3d& a, const Vector3d& b, const Vector3d& p);
+
 struct TrackCurve {
   // Samples taken from each segment.
   int32_t steps = 23;

@@ -5,12 +5,14 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstdio>
 #include <optional>
 #include <set>
 #include <unordered_map>
 
 #include "assets/terminal_text.h"
 #include "assets/text_trim.h"
+#include "assets/text_width.h"
 #include "track/track_curve.h"
 
 namespace {
@@ -123,6 +125,13 @@ class Reader {
       if (*length > TrackMaxNameLength)
         return refuse(
             line, "the name is longer than " + std::to_string(TrackMaxNameLength) + " characters");
+      if (const float width = OutlineTextWidth(value); width > TrackMaxNameWidth) {
+        char text[120];
+        std::snprintf(text, sizeof text,
+                      "the name is wider than the track selection shows (%.1f em, at most %.1f)",
+                      width, TrackMaxNameWidth);
+        return refuse(line, text);
+      }
       c.name = value;
     } else if (key == "steps" || key == "laps") {
       const auto number = Whole(value);
@@ -166,11 +175,16 @@ class Reader {
     for (double& coordinate : xyz) {
       const auto number = Number(NextWord(rest));
       // Far-off points would make the road's edges and the car's sums lose their precision.
-      if (!number || !std::isfinite(*number) || std::fabs(*number) > 10000.0)
+      if (!number || !std::isfinite(*number) || std::fabs(*number) > 10000.0) {
+        badPoint_ = true;
         return refuse(line, "a point needs three finite numbers X Y Z between -10000 and 10000");
+      }
       coordinate = *number;
     }
-    if (!Trim(rest).empty()) return refuse(line, "a point has more than three numbers");
+    if (!Trim(rest).empty()) {
+      badPoint_ = true;
+      return refuse(line, "a point has more than three numbers");
+    }
     out_.content.controlPoints.push_back(Vector3d(xyz[0], xyz[1], xyz[2]));
     pointLines_.push_back(line);
   }
@@ -183,6 +197,8 @@ class Reader {
   std::set<std::string> unknown_;
   std::vector<int> pointLines_;
   bool tooMany_ = false;
+  // A point was refused: the line's shape is unknown, so it is not judged.
+  bool badPoint_ = false;
 };
 
 bool Same(const Vector3d& a, const Vector3d& b) {
@@ -192,7 +208,7 @@ bool Same(const Vector3d& a, const Vector3d& b) {
 void Reader::checkPoints(int lastLine) {
   const auto& points = out_.content.controlPoints;
   const size_t n = points.size();
-  if (tooMany_) return;
+  if (tooMany_ || badPoint_) return;
   if (n < TrackMinControlPoints) return refuse(lastLine, "fewer than 4 points");
   if (n % 4 != 0) return refuse(pointLines_.back(), "the points do not make whole groups of four");
   for (size_t g = 1; g < n / 4; ++g) {
@@ -213,6 +229,21 @@ void Reader::checkPoints(int lastLine) {
                   "(the start grid)");
   if (out_.content.steps == 0 || out_.content.halfWidth == 0.0f) return;  // refused already
 
+  // A piece whose control points all lie together has no length, at any number of steps; the
+  // test is made on the points as written, so that no rounding of the samples can trip it. (The
+  // closing piece always spans the start straight.)
+  for (size_t g = 0; g < n / 4; ++g) {
+    double reach = 0.0;
+    for (size_t k = 4 * g + 1; k < 4 * g + 4; ++k) {
+      const Vector3d& a = points[4 * g];
+      reach = std::max(reach, std::sqrt((points[k].x - a.x) * (points[k].x - a.x) +
+                                        (points[k].y - a.y) * (points[k].y - a.y) +
+                                        (points[k].z - a.z) * (points[k].z - a.z)));
+    }
+    if (reach < TrackMinPieceReach)
+      return refuse(pointLines_[4 * g], "a segment of the road has zero length");
+  }
+
   TrackCurve curve(out_.content.steps);
   curve.controlPoints = points;
   curve.generate();
@@ -221,18 +252,13 @@ void Reader::checkPoints(int lastLine) {
     const size_t group = index / static_cast<size_t>(curve.steps);
     return pointLines_[std::min(4 * group, n - 1)];
   };
-  for (size_t i = 0; i + 1 < line.size(); ++i) {
-    const double dx = line[i + 1].x - line[i].x, dy = line[i + 1].y - line[i].y,
-                 dz = line[i + 1].z - line[i].z;
-    if (std::sqrt(dx * dx + dy * dy + dz * dz) < 1e-4)
-      return refuse(lineOf(i), "a segment of the road has zero length");
-  }
   const long crossing = FindRoadCrossing(line, out_.content.halfWidth);
   if (crossing >= 0)
-    refuse(lineOf(static_cast<size_t>(crossing)),
-           "the road crosses itself at one height (a bridge needs " +
-               std::to_string(out_.content.halfWidth + TrackBridgeClearance).substr(0, 4) +
-               " of height between the two roads)");
+    return refuse(lineOf(static_cast<size_t>(crossing)),
+                  "the road crosses itself at one height (a bridge needs " +
+                      std::to_string(out_.content.halfWidth + TrackBridgeClearance).substr(0, 4) +
+                      " of height between the two roads)");
+  out_.content.centreLine = std::move(curve.points);
 }
 
 }  // namespace

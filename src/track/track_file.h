@@ -33,13 +33,17 @@ constexpr size_t TrackMinControlPoints = 4, TrackMaxControlPoints = 400;
 constexpr int32_t TrackMinSteps = 4, TrackMaxSteps = 200;
 constexpr double TrackMinHalfWidth = 0.2, TrackMaxHalfWidth = 5.0;
 constexpr int TrackMinLaps = 1, TrackMaxLaps = 20;
-// Characters of a name the track selection can show whole.
+// Characters of a name, and its width in em of the outline font: the track selection shows a
+// file's track name that wide whole, facing the player (see menu/track_selection.cpp).
 constexpr size_t TrackMaxNameLength = 20;
+constexpr double TrackMaxNameWidth = 6.4;
 // The start grid is 2.3 behind the line: the last point is at least this far back on -x.
 constexpr double TrackStartStraight = 2.5;
 // Two parts of the road closer than their width must be at least this much more apart in
 // height than the road is wide, so the car can tell the levels of a bridge apart.
 constexpr double TrackBridgeClearance = 1.0;
+// A piece of the line whose control points all lie this close to its first has zero length.
+constexpr double TrackMinPieceReach = 1e-3;
 
 struct TrackFileLine {
   int line = 0;  // 1 for the first line; 0 for the file as a whole
@@ -53,6 +57,9 @@ struct TrackFileContent {
   int16_t laps = 0;
   std::string road, border, sky, banner;
   std::vector<Vector3d> controlPoints;
+  // The closed centre line sampled at `steps`, as the game races it (filled when the shape is
+  // checked).
+  std::vector<Vector3d> centreLine;
 };
 
 struct TrackFileReading {
@@ -65,7 +72,8 @@ struct TrackFileReading {
 };
 
 // Reads and checks a whole file: format line, keys, ranges, the shape of the centre line
-// (groups joined, no zero-length step, no crossing at one height).
+// (groups joined, no piece of zero length, no crossing at one height). A fault that leaves the
+// shape unknown (a point refused) skips the checks of the shape, so it brings no others.
 TrackFileReading ParseTrackFile(std::string_view text);
 
 // True for a picture or model name that stays in its folder: a plain file name, no path.

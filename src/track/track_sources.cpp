@@ -56,8 +56,10 @@ std::vector<std::string> TrackFolders() {
 
 std::vector<TrackFileEntry> FindTrackFiles(const std::vector<std::string>& folders,
                                            std::vector<std::string> takenNames,
-                                           std::vector<std::string>& messages) {
+                                           std::vector<std::string>& messages, size_t limit,
+                                           const std::function<void()>& betweenFiles) {
   std::vector<TrackFileEntry> found;
+  size_t leftOut = 0;
   for (const std::string& folder : folders) {
     std::vector<std::string> paths;
     std::error_code error;
@@ -68,6 +70,11 @@ std::vector<TrackFileEntry> FindTrackFiles(const std::vector<std::string>& folde
     }
     std::sort(paths.begin(), paths.end());
     for (const std::string& path : paths) {
+      if (found.size() >= limit) {
+        ++leftOut;
+        continue;
+      }
+      if (betweenFiles) betweenFiles();
       TrackFileReading reading = ReadTrackFile(path);
       if (reading.good() &&
           std::find(takenNames.begin(), takenNames.end(), reading.content.name) != takenNames.end())
@@ -80,5 +87,9 @@ std::vector<TrackFileEntry> FindTrackFiles(const std::vector<std::string>& folde
       found.push_back({path, folder, std::move(reading.content)});
     }
   }
+  if (leftOut > 0)
+    messages.push_back(std::to_string(leftOut) + " more track file" + (leftOut == 1 ? "" : "s") +
+                       " left out, not read: the track selection holds at most " +
+                       std::to_string(limit) + " tracks from files");
   return found;
 }

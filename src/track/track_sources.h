@@ -2,6 +2,8 @@
 // player's $XDG_DATA_HOME/quillon/tracks/, each in name order. GL-free.
 #pragma once
 
+#include <cstddef>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -24,8 +26,12 @@ std::vector<std::string> TrackFileMessages(const std::string& path,
 // ($XDG_DATA_HOME/quillon/tracks, else ~/.local/share/quillon/tracks; none without either).
 std::vector<std::string> TrackFolders();
 
-// Every good `*.track` file of the folders, in order; a file whose name is among `takenNames`
-// or an earlier file's is refused. Every refusal and note goes to `messages`.
+// Every good `*.track` file of the folders, in order, up to `limit` of them: the files after
+// the limit are not read, and said in one line. A file whose name is among `takenNames` or an
+// earlier file's is refused. Every refusal and note goes to `messages`. `betweenFiles` (if any)
+// runs before each file is read.
 std::vector<TrackFileEntry> FindTrackFiles(const std::vector<std::string>& folders,
                                            std::vector<std::string> takenNames,
-                                           std::vector<std::string>& messages);
+                                           std::vector<std::string>& messages,
+                                           size_t limit = static_cast<size_t>(-1),
+                                           const std::function<void()>& betweenFiles = {});

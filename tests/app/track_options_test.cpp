@@ -6,12 +6,19 @@
 #include <cstdio>
 #include <string>
 
+#include <sstream>
+
 #include "app/command_line.h"
+#include "app/ghost_commands.h"
 #include "app/track_options.h"
 #include "assets/data_root.h"
 #include "content/track_files.h"
+#include "records/ghost_store.h"
 #include "support/command_output.h"
 #include "support/scratch_folder.h"
+#include "support/track_shapes.h"
+#include "track/track_file.h"
+#include "track/track_identity.h"
 
 namespace {
 
@@ -72,6 +79,100 @@ TEST_F(TrackOptionsTest, ListTracksGivesTheBuiltInThenTheDataFolderThenThePlayer
        {"c.track: refused: a track named 'Sunny'", "0.track: refused: a track named 'Bravo'",
         "2.track:1: refused: unknown version"})
     EXPECT_NE(err.find(refused), std::string::npos) << refused << " not in " << err;
+}
+
+TEST_F(TrackOptionsTest, CheckTrackRefusesANameTheGameWouldRefuseAndNotesKeysOfARefusedFile) {
+  WriteFile("Data/Tracks/k.track", good_);  // Knots
+  WriteFile("share/quillon/tracks/b.track", Renamed(good_, "Bravo"));
+  WriteFile(scratch_.path() / "sunny.track", Renamed(good_, "Sunny"));
+  WriteFile(scratch_.path() / "again.track", good_);
+  WriteFile(scratch_.path() / "bad.track", Renamed(good_, "") + "author me\n");
+  const std::string inFolder = (scratch_.path() / "share/quillon/tracks/b.track").string();
+  std::string out, err;
+  EXPECT_EQ(
+      Printed(
+          [&](auto o, auto e) {
+            return CheckTrackFiles({"sunny.track", "again.track", inFolder, "bad.track"}, o, e);
+          },
+          out, err),
+      1);
+  EXPECT_EQ(out,
+            "sunny.track: the name 'Sunny' is taken by a track offered before it (built-in)\n"
+            "again.track: the name 'Knots' is taken by a track offered before it "
+            "(Data/Tracks/k.track)\n" +
+                inFolder +
+                ": Bravo, 115.8 units, 19 segments, 2 laps\nbad.track:4: the name is empty\n");
+  EXPECT_NE(err.find("bad.track:"), std::string::npos) << err;
+  EXPECT_NE(err.find("unknown key 'author' ignored"), std::string::npos) << err;
+}
+
+// The track table holds 253 tracks from files: the files after them are not read, and both the
+// game and --list-tracks say how many were left out.
+TEST_F(TrackOptionsTest, ListTracksGivesExactlyWhatTheGameOffersWhenFilesAreTooMany) {
+  const std::string loop = testing_support::ReadmeExampleTrack();
+  for (int i = 0; i < 260; ++i) {
+    char file[40];
+    std::snprintf(file, sizeof file, "share/quillon/tracks/%03d.track", i);
+    WriteFile(file, Renamed(loop, "Loop " + std::to_string(i)));
+  }
+  std::string out, err;
+  EXPECT_EQ(Printed([](auto o, auto e) { return ListTracks(o, e); }, out, err), 0);
+  EXPECT_EQ(std::count(out.begin(), out.end(), '\n'), 256);
+  EXPECT_NE(out.find("Loop 252\t"), std::string::npos);
+  EXPECT_EQ(out.find("Loop 253\t"), std::string::npos);
+  EXPECT_NE(err.find("7 more track files left out, not read: the track selection holds at most "
+                     "253 tracks from files"),
+            std::string::npos)
+      << err;
+  EXPECT_EQ(Printed(
+                [&](auto o, auto e) {
+                  return CheckTrackFiles(
+                      {(scratch_.path() / "share/quillon/tracks/259.track").string()}, o, e);
+                },
+                out, err),
+            1);
+  EXPECT_NE(out.find("259.track: left out: the track selection holds at most 253"),
+            std::string::npos)
+      << out;
+}
+
+// Tracks and cars are named exactly as --list-tracks and the car selection show them: "Loop" is
+// not "Loop #1" nor "loop", and a file's track is said by its name, not its records key.
+TEST_F(TrackOptionsTest, ExportGhostFindsTrackAndCarByTheirExactNames) {
+  const std::string loop = testing_support::ReadmeExampleTrack();
+  WriteFile("share/quillon/tracks/a.track", loop);
+  WriteFile("share/quillon/tracks/b.track", Renamed(loop, "Loop #1"));
+  GhostPath path;
+  for (int i = 0; i < 100; ++i) path.poses.push_back({0.01f * static_cast<float>(i)});
+  path.lapSteps = {30, 60, 100};
+  const std::string other = TrackRecordsName(ParseTrackFile(Renamed(loop, "Loop #1")).content);
+  ASSERT_TRUE(GameGhosts.keep(other, "SMiLE", path));
+  struct Case {
+    std::vector<std::string> arguments;
+    int code;
+    std::string said, problems;
+  } cases[] = {
+      {{"Loop", "SMiLE", "x.ghost"}, 1, "", "quillon: no ghost of Loop with SMiLE\n"},
+      {{"Loop #1", "SMiLE", "x.ghost"},
+       0,
+       "exported the ghost of Loop #1 with SMiLE to x.ghost\n",
+       ""},
+      {{"loop", "SMiLE", "x.ghost"},
+       1,
+       "",
+       "quillon: no track named 'loop' (--list-tracks names them)\n"},
+      {{"Loop #1", "smile", "x.ghost"},
+       1,
+       "",
+       "quillon: no car named 'smile' (the cars are SMiLE 911PIZ FlyingTaco)\n"},
+  };
+  for (const Case& c : cases) {
+    std::ostringstream said, problems;
+    EXPECT_EQ(ExportGhostCommand(c.arguments, said, problems), c.code) << c.arguments[0];
+    EXPECT_EQ(said.str(), c.said);
+    EXPECT_EQ(problems.str(), c.problems);
+  }
+  GameGhosts = GhostStore();
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "support/track_shapes.h"
 #include "track/track_curve.h"
 #include "track/track_definitions.h"
 #include "track/track_file.h"
@@ -104,6 +105,9 @@ TEST(TrackFileTest, EveryBrokenCaseIsRefusedWithItsLineAndReason) {
       {Crossing(1), 19, "crosses itself at one height"},  // too low to pass over
       {Replaced(good, "name Loop", "name"), 3, "the name is empty"},
       {Replaced(good, "name Loop", "name 123456789012345678901"), 3, "longer than 20"},
+      // Twenty characters, but wider than the track selection shows.
+      {Replaced(good, "name Loop", "name WWWWWWWWWWWWWWWWWWWW"), 3,
+       "wider than the track selection"},
       {Replaced(good, "name Loop", "name Lo\x01op"), 3, "control characters"},
       {Replaced(good, "name Loop", "name Lo\top"), 3, "control characters"},
       {Replaced(good, "name Loop", "name Lo\xC2\x85op"), 3, "control characters"},
@@ -134,6 +138,49 @@ TEST(TrackFileTest, EveryReasonIsGivenAndTooManyPointsOnce) {
   EXPECT_EQ(reading.refusals[1].line, 6);
   EXPECT_EQ(reading.refusals[2].line, 11 + 400);
   EXPECT_NE(reading.refusals[2].text.find("more than 400 points"), std::string::npos);
+}
+
+TEST(TrackFileTest, OneFaultBringsNoOthersAndUnknownKeysAreNotedInARefusedFile) {
+  const std::string good = std::string(kHeader) + "author me\n" + kLoop;
+  for (const char* point : {"point 2 0 x", "point 2 0 0 0"}) {
+    const TrackFileReading reading = ParseTrackFile(Replaced(good, "point 2 0 0", point));
+    ASSERT_EQ(reading.refusals.size(), 1u) << point << ": " << reading.refusals.back().text;
+    EXPECT_EQ(reading.refusals[0].line, 13);
+    ASSERT_EQ(reading.notes.size(), 1u);
+    EXPECT_NE(reading.notes[0].text.find("'author'"), std::string::npos);
+  }
+}
+
+TEST(TrackFileTest, AnyStepsSampleACircleWhoseStartStraightTurnsBackALittle) {
+  // Quarter circles of radius 6 round (0, 0, -6), then back to a short start straight whose far
+  // handle (the second point, 4 ahead) pulls the closing piece back on itself for a moment: the
+  // samples there may come as close as rounding makes them, but no piece has zero length.
+  const std::string circle =
+      "point 0 0 0\npoint 4 0 0\npoint 6 0 -2.686\npoint 6 0 -6\n"
+      "point 6 0 -6\npoint 6 0 -9.314\npoint 3.314 0 -12\npoint 0 0 -12\n"
+      "point 0 0 -12\npoint -3.314 0 -12\npoint -6 0 -9.314\npoint -6 0 -6\n"
+      "point -6 0 -6\npoint -6 0 -3.349\npoint -3 0 0\npoint -2.5 0 0\n";
+  const std::string header = Replaced(kHeader, "halfWidth 0.7", "halfWidth 5");
+  for (int steps = TrackMinSteps; steps <= TrackMaxSteps; ++steps) {
+    const TrackFileReading reading =
+        ParseTrackFile(Replaced(header, "steps 10", "steps " + std::to_string(steps)) + circle);
+    EXPECT_TRUE(reading.good()) << steps << ": " << reading.refusals[0].text;
+  }
+}
+
+TEST(TrackFileTest, RandomSmoothLoopsWithinEveryRangeAreAccepted) {
+  for (uint32_t seed = 1; seed <= 60; ++seed) {
+    const TrackFileReading reading = ParseTrackFile(testing_support::RandomLoopTrack(seed));
+    EXPECT_TRUE(reading.good()) << "seed " << seed << ", line " << reading.refusals[0].line << ": "
+                                << reading.refusals[0].text;
+  }
+}
+
+TEST(TrackFileTest, TheReadmeExampleIsKeptAsTheReadmePrintsIt) {
+  const std::string example = testing_support::ReadmeExampleTrack();
+  EXPECT_FALSE(example.empty());
+  EXPECT_EQ(example, testing_support::ReadmeExampleAsPrinted());
+  EXPECT_TRUE(ParseTrackFile(example).good());
 }
 
 TEST(TrackFileTest, ABridgeHighEnoughOverTheRoadIsAllowed) {
