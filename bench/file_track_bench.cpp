@@ -4,11 +4,15 @@
 #include <benchmark/benchmark.h>
 #include <unistd.h>
 
+#include <malloc.h>
+#include <stdlib.h>
+
 #include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <string>
 
+#include "assets/text_width.h"
 #include "bench_context.h"
 #include "content/track_files.h"
 #include "game/game_setup.h"
@@ -17,6 +21,7 @@
 #include "race/race_screen.h"
 #include "race/race_start.h"
 #include "track/file_tracks.h"
+#include "track/offered_tracks.h"
 #include "track/track.h"
 #include "track/track_definitions.h"
 #include "track/track_sources.h"
@@ -45,6 +50,39 @@ void BM_ReadHundredTrackFiles(benchmark::State& state) {
   std::filesystem::remove_all(folder);
 }
 BENCHMARK(BM_ReadHundredTrackFiles)->Unit(benchmark::kMillisecond);
+
+// What the game's reader does at start-up with `state.range(0)` valid files in the player's
+// folder (the shipped tracks over and over, each under its own name): it reads only as many as
+// the track table holds and lists the rest. Also the heap the offered entries keep (their
+// control points and checked centre lines), which the track table then takes over.
+void BM_OfferTracksOfAFolder(benchmark::State& state) {
+  const std::filesystem::path home =
+      std::filesystem::temp_directory_path() / ("file_track_offer_" + std::to_string(getpid()));
+  const std::filesystem::path folder = home / "quillon/tracks";
+  std::filesystem::create_directories(folder);
+  const auto shipped = content::ShippedTrackFiles();
+  for (int i = 0; i < state.range(0); ++i) {
+    std::string text = shipped[i % shipped.size()].text;
+    text.insert(text.find("\nname ") + 6, std::to_string(i));
+    std::ofstream(folder / ("t" + std::to_string(10000 + i) + ".track")) << text;
+  }
+  setenv("XDG_DATA_HOME", home.c_str(), 1);
+  OutlineTextWidth("");  // the font read once, as at any start
+  size_t offered = 0;
+  double keptMb = 0;
+  for (auto _ : state) {
+    const size_t before = mallinfo2().uordblks;
+    std::vector<std::string> messages;
+    const std::vector<TrackFileEntry> entries = OfferedTrackFiles(messages);
+    keptMb = static_cast<double>(mallinfo2().uordblks - before) / (1 << 20);
+    offered = entries.size();
+    benchmark::DoNotOptimize(entries.data());
+  }
+  state.counters["kept_MB"] = keptMb;
+  state.SetLabel(std::to_string(offered) + " tracks offered");
+  std::filesystem::remove_all(home);
+}
+BENCHMARK(BM_OfferTracksOfAFolder)->Arg(0)->Arg(2000)->Unit(benchmark::kMillisecond);
 
 // A ring of 100 groups (400 control points) of radius 150 through the origin heading +x, at 40
 // steps: 4,041 centre points about 0.23 apart, as dense as the built-in lines.

@@ -4,10 +4,12 @@
 #include <array>
 #include <cmath>
 
+#include "assets/text_width.h"
 #include "menu_fixture.h"
 #include "race/ghost_choice.h"
 #include "records/best_times.h"
 #include "records/ghost_store.h"
+#include "track/track_file.h"
 
 namespace {
 
@@ -139,6 +141,37 @@ TEST_F(MenuTest, AFileTracksPreviewIsCentredAndScaledToTheBuiltInSize) {
     EXPECT_NEAR(fitted.points[i].x, small.points[i].x, 0.5f) << i;
     EXPECT_NEAR(fitted.points[i].y, small.points[i].y, 0.5f) << i;
   }
+}
+
+// Every name a file may give shows whole, facing the player: the shipped tracks' long names,
+// and the widest one the file reader accepts.
+TEST_F(MenuTest, AFileTracksNameFacingThePlayerLiesWithinTheWindow) {
+  std::string widest = "W";
+  while (OutlineTextWidth(widest + "W") <= TrackMaxNameWidth) widest += "W";
+  ASSERT_GT(widest.size(), 4u);
+  Track& spare = TrackTable[TrackTableSize - 1];
+  SelectedTrack = &spare;
+  SelectedTrackIndex = 3;
+  spare.fromFile = true;
+  GLint viewport[4];
+  glGetIntegerv(GL_VIEWPORT, viewport);
+  for (const std::string& name : {std::string("Longshore"), std::string("Overpass"), widest}) {
+    spare.name = name;
+    SpinAngle = 0.0f;  // the name faces the player
+    float left = 1e9f, right = -1e9f;
+    for (const auto& polygon : CaptureAll(DrawTrackSelection).polygons) {
+      for (const auto& v : polygon.vertices) {
+        if (v.r != 0.5f || v.g != 0.5f || v.b != 0.0f) continue;  // the name's colour
+        left = std::min(left, v.x);
+        right = std::max(right, v.x);
+      }
+    }
+    EXPECT_GT(left, viewport[0]) << name;
+    EXPECT_LT(right, viewport[0] + viewport[2]) << name;
+    EXPECT_GT(right - left, viewport[2] * 0.2f) << name;  // drawn, at its full size
+  }
+  spare.fromFile = false;
+  spare.name = "Happy";
 }
 
 TEST_F(MenuTest, WithoutDataFilesTheCarScreenShowsArrowsBackgroundAndName) {
