@@ -150,8 +150,9 @@ void DefineFileTracks() {
 void LoadFileTrackPictures(Track& track) {
   const uint32_t generation = platform::GlContextGeneration();
   if (!track.fromFile || track.picturesGeneration == generation) return;
-  track.roadTexture = LoadTexture(track.roadFile.c_str());
-  track.borderTexture = LoadTexture(track.borderFile.c_str());
-  track.banner.load(track.bannerFile.c_str());
+  // A track given only its shape (SetTrackShape) has no pictures to load.
+  if (!track.roadFile.empty()) track.roadTexture = LoadTexture(track.roadFile.c_str());
+  if (!track.borderFile.empty()) track.borderTexture = LoadTexture(track.borderFile.c_str());
+  if (!track.bannerFile.empty()) track.banner.load(track.bannerFile.c_str());
   track.picturesGeneration = generation;
 }

@@ -168,14 +168,6 @@ TEST(TrackFileTest, AnyStepsSampleACircleWhoseStartStraightTurnsBackALittle) {
   }
 }
 
-TEST(TrackFileTest, RandomSmoothLoopsWithinEveryRangeAreAccepted) {
-  for (uint32_t seed = 1; seed <= 60; ++seed) {
-    const TrackFileReading reading = ParseTrackFile(testing_support::RandomLoopTrack(seed));
-    EXPECT_TRUE(reading.good()) << "seed " << seed << ", line " << reading.refusals[0].line << ": "
-                                << reading.refusals[0].text;
-  }
-}
-
 TEST(TrackFileTest, TheReadmeExampleIsKeptAsTheReadmePrintsIt) {
   const std::string example = testing_support::ReadmeExampleTrack();
   EXPECT_FALSE(example.empty());
