@@ -13,7 +13,7 @@
 #include "records/player_file.h"
 #include "records/records_file.h"
 #include "records/settings.h"
-#include "track/file_name_of.h"
+#include "assets/file_name_of.h"
 
 ImportedGhostIndex GameImportedGhosts;
 

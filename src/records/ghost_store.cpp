@@ -14,7 +14,7 @@
 
 #include "platform/clock.h"
 #include "records/settings.h"
-#include "track/file_name_of.h"
+#include "assets/file_name_of.h"
 
 GhostStore GameGhosts;
 

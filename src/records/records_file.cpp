@@ -15,7 +15,7 @@
 
 #include "assets/terminal_text.h"
 #include "platform/regular_file.h"
-#include "track/player_folders.h"
+#include "assets/player_folders.h"
 
 namespace {
 

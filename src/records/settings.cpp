@@ -14,7 +14,7 @@
 #include <iostream>
 
 #include "assets/terminal_text.h"
-#include "track/player_folders.h"
+#include "assets/player_folders.h"
 
 Settings GameSettings;
 

@@ -9,7 +9,7 @@
 #include "assets/data_root.h"
 #include "assets/terminal_text.h"
 #include "platform/regular_file.h"
-#include "track/player_folders.h"
+#include "assets/player_folders.h"
 
 TrackFileReading ReadTrackFile(const std::string& path) {
   platform::RegularFile file(path.c_str());

@@ -7,7 +7,7 @@
 
 #include "records/ghost_store.h"
 #include "support/scratch_folder.h"
-#include "track/file_name_of.h"
+#include "assets/file_name_of.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 // The player's folders: one rule for records and tracks, a relative path in the environment
 // ignored.
-#include "track/player_folders.h"
+#include "assets/player_folders.h"
 
 #include <gtest/gtest.h>
 #include <stdlib.h>

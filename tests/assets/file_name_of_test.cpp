@@ -1,6 +1,6 @@
 // File names made from a player's text: escaped, kept apart, and never longer than a file system
 // takes, whatever the text.
-#include "track/file_name_of.h"
+#include "assets/file_name_of.h"
 
 #include <gtest/gtest.h>
 

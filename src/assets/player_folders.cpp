@@ -1,5 +1,5 @@
 // Finding the player's XDG folders.
-#include "track/player_folders.h"
+#include "assets/player_folders.h"
 
 #include <cstdlib>
 

@@ -1,5 +1,5 @@
 // Escaping and bounding file names made from a player's text.
-#include "track/file_name_of.h"
+#include "assets/file_name_of.h"
 
 #include <cstdint>
 #include <cstdio>
