@@ -120,7 +120,7 @@ void StartRaceOn(int index) {
   SelectedTrackIndex = static_cast<int16_t>(index);
   SelectedTrack = &TrackTable[index];
   StartSelectedRace();
-  CurrentRace.view = Race::ChaseView;
+  Races[0].view = Race::ChaseView;
   now += 5;  // past the countdown
 }
 

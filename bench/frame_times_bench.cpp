@@ -56,15 +56,15 @@ int RacePlayers = 1;
 void UseRaceOf(int players) {
   if (players == RacePlayers) return;
   RacePlayers = players;
-  SecondPlayerJoined = players == 2 ? SecondPlayer::Keyboard : SecondPlayer::None;
+  Players[1].input = players == 2 ? PlayerInput::Keyboard : PlayerInput::None;
   StartSelectedRace();
-  if (players == 2) SecondRace.player->position.x += 0.5f;
+  if (players == 2) Races[1].player->position.x += 0.5f;
   Now += 5;
 }
 
 void DrawRace(int16_t view, int players = 1) {
   UseRaceOf(players);
-  CurrentRace.view = SecondRace.view = view;
+  Races[0].view = Races[1].view = view;
   DrawRaceScreen();
 }
 

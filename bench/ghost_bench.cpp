@@ -12,6 +12,7 @@
 #include <new>
 
 #include "bench_context.h"
+#include "game/players.h"
 #include "platform/clock.h"
 #include "platform/keys.h"
 #include "race/race.h"
@@ -80,17 +81,16 @@ void SetUpRace() {
   GhostPath ahead;
   ahead.poses.assign(GhostMaxSteps, {-1.8f, 0.05f, 0.0f, 0.0f, -90.0f, 0.0f});
   ahead.lapSteps = {GhostMaxSteps};
-  GameGhosts.keep(SelectedTrack->name, SelectedCar->name, ahead);
+  GameGhosts.keep(SelectedTrack->name, Players[0].car().name, ahead);
   StartSelectedRace();
-  CurrentRace.view = Race::ChaseView;
+  Races[0].view = Race::ChaseView;
   now += 5;
 }
 
 // Arg 0: the ghost hidden; 1: shown.
 void BM_RaceFrameGhost(benchmark::State& state) {
   SetUpRace();
-  if ((CurrentRace.ghost.pose() != nullptr) != (state.range(0) == 1))
-    CurrentRace.ghost.toggleShown();
+  if ((Races[0].ghost.pose() != nullptr) != (state.range(0) == 1)) Races[0].ghost.toggleShown();
   for (auto _ : state) {
     DrawRaceScreen();
     glFinish();

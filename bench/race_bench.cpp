@@ -63,7 +63,7 @@ void SetUpRace() {
   SelectedTrackIndex = static_cast<int16_t>(LongestTrack());
   SelectedTrack = &TrackTable[SelectedTrackIndex];
   StartSelectedRace();
-  CurrentRace.view = Race::ChaseView;
+  Races[0].view = Race::ChaseView;
   now += 5;  // past the countdown: the frame runs the simulation step and the running texts
 }
 

@@ -91,7 +91,7 @@ class CountingWindowSystem : public platform::SdlWindowSystem {
     // answer; each Enter is pressed and released, one message a frame.
     const bool quiet = frames_ > 0 && platform::MonotonicSeconds() - firstFrame_ >= kKeysAfter;
     // A race of two: Enter again until the race shows.
-    if (two_ && enters_ == 0 && !enterDown_ && ScreenState != 3) enters_ = 1;
+    if (two_ && enters_ == 0 && !enterDown_ && ScreenState != screen::Race) enters_ = 1;
     if (quiet && frames_ > keyFrame_ && (enters_ > 0 || enterDown_ || holdUp_ || holdW_)) {
       keyFrame_ = frames_;
       message = platform::Message{};
@@ -152,7 +152,7 @@ int RunGameBench(double startEpoch, double seconds, bool empty, const std::strin
       });
   const bool two = screen == "race2";
   const int enters = screen == "car" ? 1 : screen == "track" ? 2 : screen == "race" || two ? 3 : 0;
-  if (two) SecondPlayerJoined = SecondPlayer::Keyboard;
+  if (two) Players[1].input = PlayerInput::Keyboard;
   CountingWindowSystem ws(seconds, empty, enters, screen == "race" || two, two);
   platform::SetWindowSystem(&ws);
   // QUILLON_BENCH_SOUND=1: with the sound started as the game starts it (ALSOFT_CONF chooses

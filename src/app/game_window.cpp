@@ -160,7 +160,7 @@ void ResizeScene(int width, int height) {
 }
 
 bool InitScene() {
-  ScreenState = 0;
+  ScreenState = screen::MainMenu;
   GameSetup();
   ResetMainMenu();
   glEnable(GL_POLYGON_SMOOTH);

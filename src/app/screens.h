@@ -6,9 +6,10 @@ struct ScreenOps {
   void (*input)();
 };
 
-constexpr int ScreenCount = 6;
-// 0 main menu, 1 car selection, 2 track selection, 3 race, 4 controls, 5 replay. Tests may
-// replace entries.
+#include "platform/frame_flags.h"
+
+constexpr int ScreenCount = screen::Count;
+// By the screens' numbers (platform/frame_flags.h). Tests may replace entries.
 extern ScreenOps Screens[ScreenCount];
 // The operations for the current ScreenState, or null when it names no screen.
 const ScreenOps* CurrentScreen();

@@ -7,6 +7,7 @@
 
 #include "assets/terminal_text.h"
 #include "assets/text_trim.h"
+#include "game/players.h"
 #include "platform/key_names.h"
 #include "platform/keys.h"
 #include "records/settings.h"
@@ -364,27 +365,26 @@ int PadKeyOf(int pad, int player) {
 
 namespace {
 
-// Both players' controls, each the other's partner; player one's lines are read first, so a key
-// both files give stays player one's.
-struct PlayersControls {
-  Controls first{1}, second{2};
-  PlayersControls() {
-    first.setPartner(&second);
-    second.setPartner(&first);
-    for (Controls* controls : {&first, &second}) {
-      const auto problems = controls->read(
-          [](const std::string& name) { return GameSettings.value(name); }, controls->player());
-      for (const std::string& problem : problems)
-        std::cerr << "quillon: settings: " << problem << "\n";
-    }
+// Player one's and player two's controls are each the other's partner; player one's lines are
+// read first, so a key both players' lines give stays player one's.
+bool ReadPlayersControls() {
+  Players[0].controls.setPartner(&Players[1].controls);
+  Players[1].controls.setPartner(&Players[0].controls);
+  for (Player& player : Players) {
+    const auto problems = player.controls.read(
+        [](const std::string& name) { return GameSettings.value(name); }, player.number);
+    for (const std::string& problem : problems)
+      std::cerr << "quillon: settings: " << problem << "\n";
   }
-};
+  return true;
+}
 
 }  // namespace
 
 Controls& GameControls(int player) {
-  static PlayersControls both;
-  return player == 2 ? both.second : both.first;
+  static const bool read = ReadPlayersControls();
+  (void)read;
+  return Players[std::clamp(player, 1, MaxPlayers) - 1].controls;
 }
 
 void SaveBinding(Action action, int player) {

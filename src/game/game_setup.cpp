@@ -15,8 +15,6 @@ uint32_t MenuMainTexture = 0;
 uint32_t MenuCarTexture = 0;
 uint32_t MenuTrackTexture = 0;
 MenuColor MenuTint{1.0f, 1.0f, 1.0f};
-int16_t SelectedCarIndex = 0;
-Car* SelectedCar = &CarRoster[0];
 int16_t SelectedTrackIndex = 0;
 Track* SelectedTrack = &TrackTable[0];
 float SpinAngle = 0.0f;
@@ -55,7 +53,6 @@ void GameSetup() {
   MenuTrackTexture = LoadTexture("Data/menuTrack.bmp", TextureFilter::Linear);
 
   MenuTint = {1.0f, 1.0f, 1.0f};
-  SelectedCarIndex = 0;
 
   Car& smile = CarRoster[0];
   smile.model.load(CarModelFiles[0]);
@@ -75,9 +72,7 @@ void GameSetup() {
   taco.health = 18.0f;
   taco.name = RosterCarNames[2];
 
-  SelectedCar = &CarRoster[0];
-  SecondCarIndex = 0;
-  SecondCar = &CarRoster[0];
+  for (Player& player : Players) player.carIndex = 0;
   SelectedTrackIndex = 0;
   SelectedTrack = &TrackTable[0];
 

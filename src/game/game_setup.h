@@ -1,4 +1,4 @@
-// The state the menus choose and the race uses (the car roster, the selected car and track, the
+// The state the menus choose and the race uses (the car roster, the selected track, the
 // spin angle, the menu pictures and tint), and GameSetup, which loads every asset of the game.
 // In game/, the state the menus choose and the race reads; it includes no menu or race code.
 #pragma once
@@ -42,9 +42,6 @@ extern uint32_t MenuCarTexture;
 extern uint32_t MenuTrackTexture;
 // Tint of the menu backgrounds; each menu screen fades it once per frame.
 extern MenuColor MenuTint;
-// Roster slot chosen on the car selection screen (0 to 2) and that slot.
-extern int16_t SelectedCarIndex;
-extern Car* SelectedCar;
 // TrackTable slot chosen on the track selection screen (0 to 2) and that slot.
 extern int16_t SelectedTrackIndex;
 extern Track* SelectedTrack;

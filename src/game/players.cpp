@@ -1,8 +1,15 @@
-// Who is playing and what player two chose.
+// The players' records.
 #include "game/players.h"
 
 #include "game/game_setup.h"
 
-SecondPlayer SecondPlayerJoined = SecondPlayer::None;
-int16_t SecondCarIndex = 0;
-Car* SecondCar = &CarRoster[0];
+Player::Player(int number)
+    : number(number),
+      input(number == 1 ? PlayerInput::Keyboard : PlayerInput::None),
+      controls(number) {}
+
+Car& Player::car() const {
+  return CarRoster[carIndex];
+}
+
+Player Players[MaxPlayers] = {Player(1), Player(2)};

@@ -18,14 +18,14 @@
 namespace {
 
 // One player's step through the roster: right, then left, each with its tick.
-void StepChoice(bool right, bool left, int16_t& index, Car*& car) {
-  if (right && index < LastSelectableCar) {
+void StepChoice(bool right, bool left, Player& player) {
+  if (right && player.carIndex < LastSelectableCar) {
     PlaySound(Sound::Tick);
-    car = &CarRoster[++index];
+    ++player.carIndex;
   }
-  if (left && index > 0) {
+  if (left && player.carIndex > 0) {
     PlaySound(Sound::Tick);
-    car = &CarRoster[--index];
+    --player.carIndex;
   }
 }
 
@@ -41,16 +41,16 @@ void SecondCarInput() {
   // Both players' keys are taken, so that neither acts again later.
   const bool right = TakeAction(one, Action::MenuRight) | TakeAction(two, Action::SteerRight);
   const bool left = TakeAction(one, Action::MenuLeft) | TakeAction(two, Action::SteerLeft);
-  StepChoice(right, left, SecondCarIndex, SecondCar);
+  StepChoice(right, left, Players[1]);
   if (TakeAction(two, Action::Accelerate) | TakeAction(one, Action::MenuTake)) {
     PlaySound(Sound::Confirm);
-    ScreenState = 2;
+    ScreenState = screen::TrackSelection;
     SpinAngle = 70.0f;
     CarChooser = 1;
   }
   if (TakeAction(one, Action::MenuBack)) {
     PlaySound(Sound::Back);
-    ScreenState = 1;
+    ScreenState = screen::CarSelection;
     CarChooser = 1;
   }
 }
@@ -62,19 +62,19 @@ void FirstCarInput() {
   if (TwoPlayers()) TakeAction(GameControls(2), Action::Accelerate);
   const bool right = TakeAction(controls, Action::MenuRight);
   const bool left = TakeAction(controls, Action::MenuLeft);
-  StepChoice(right, left, SelectedCarIndex, SelectedCar);
+  StepChoice(right, left, Players[0]);
   if (TakeAction(controls, Action::MenuTake)) {
     PlaySound(Sound::Confirm);
     if (TwoPlayers()) {
       CarChooser = 2;
     } else {
-      ScreenState = 2;
+      ScreenState = screen::TrackSelection;
       SpinAngle = 70.0f;
     }
   }
   if (TakeAction(controls, Action::MenuBack)) {
     PlaySound(Sound::Back);
-    ScreenState = 0;
+    ScreenState = screen::MainMenu;
     CarChooser = 1;
   }
 }
@@ -103,7 +103,7 @@ void DrawCarSelection() {
   glScalef(0.008f, 0.008f, 0.008f);
   // Player two's turn shows their car, its name in their colour.
   const bool second = SecondChoosing();
-  const Car* shown = second ? SecondCar : SelectedCar;
+  const Car* shown = &Players[second ? 1 : 0].car();
   if (shown->model.displayList != 0) {
     glCallList(shown->model.displayList);
   }
@@ -136,5 +136,5 @@ void CarSelectionInput() {
   } else {
     FirstCarInput();
   }
-  if (ScreenState != 1) ForgetLeaveHold();
+  if (ScreenState != screen::CarSelection) ForgetLeaveHold();
 }

@@ -7,6 +7,7 @@
 #include "game/controls.h"
 #include "game/game_sounds.h"
 #include "game/player_colours.h"
+#include "game/players.h"
 #include "platform/frame_flags.h"
 #include "platform/key_names.h"
 #include "platform/keys.h"
@@ -102,7 +103,7 @@ std::string ControlsCellText(int row, int column, int player) {
 
 void OpenControlsScreen() {
   ControlsScreen = ControlsView{};
-  ScreenState = ControlsScreenNumber;
+  ScreenState = screen::Controls;
 }
 
 void ControlsScreenInput() {
@@ -113,11 +114,11 @@ void ControlsScreenInput() {
   if (view.waiting) return WaitingInput(controls);
   if (TakeAction(menu, Action::MenuBack)) {
     PlaySound(Sound::Back);
-    ScreenState = 0;
+    ScreenState = screen::MainMenu;
     return;
   }
   if (TakeKeyPress(VK_TAB)) {
-    const int other = 3 - view.player;
+    const int other = view.player % MaxPlayers + 1;
     view = ControlsView{};
     view.player = other;
     PlaySound(Sound::Tick);

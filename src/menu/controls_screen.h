@@ -8,8 +8,6 @@
 #include <cstdint>
 #include <string>
 
-constexpr int16_t ControlsScreenNumber = 4;
-
 struct ControlsView {
   int player = 1;  // whose page: 1, or 2 for player two's actions
   int row = 0;     // an action, or the reset entry after the last action of the page

@@ -116,14 +116,15 @@ void MainMenuInput() {
   if (TakeAction(controls, Action::MenuTake)) {
     PlaySound(Sound::Confirm);
     if (MainMenuChoice == 0) {
-      ScreenState = 1;
+      ScreenState = screen::CarSelection;
       SpinAngle = -30.0f;
     } else if (MainMenuChoice == 1) {
       QuitRequested = true;
     }
   }
   // The key of the hint line (or the pad's Y) opens the controls screen.
-  if (ScreenState == 0 && !QuitRequested && (TakeKeyPress('C') || TakeKeyPress(VK_GAMEPAD_Y))) {
+  if (ScreenState == screen::MainMenu && !QuitRequested &&
+      (TakeKeyPress('C') || TakeKeyPress(VK_GAMEPAD_Y))) {
     PlaySound(Sound::Confirm);
     OpenControlsScreen();
   }

@@ -7,6 +7,7 @@
 #include "game/controls.h"
 #include "game/game_sounds.h"
 #include "game/player_colours.h"
+#include "game/players.h"
 #include "platform/key_names.h"
 #include "platform/keys.h"
 #include "platform/window_system.h"
@@ -30,11 +31,11 @@ bool TakePadButton(int pad) {
 
 }  // namespace
 
-void SetSecondPlayer(SecondPlayer who) {
-  SecondPlayerJoined = who;
+void SetSecondPlayer(PlayerInput who) {
+  Players[1].input = who;
   BrakeFrames = 0;
   if (platform::WindowSystem* system = platform::CurrentWindowSystemIfAny())
-    system->setPadsKeepPlayers(who != SecondPlayer::None);
+    system->setPadsKeepPlayers(who != PlayerInput::None);
 }
 
 void ForgetLeaveHold() {
@@ -49,22 +50,21 @@ void SecondPlayerJoinInput() {
     const bool pad = TakePadButton(accelerate.pad);
     if (keys || pad) {
       PlaySound(Sound::Confirm);
-      SetSecondPlayer(keys ? SecondPlayer::Keyboard : SecondPlayer::Pad);
+      SetSecondPlayer(keys ? PlayerInput::Keyboard : PlayerInput::Pad);
     }
     return;
   }
   const bool back = TakeKeyPress(VK_GAMEPAD_VIEW + SecondPadKeys);
   BrakeFrames = ActionHeld(controls, Action::Brake) ? BrakeFrames + 1 : 0;
-  if ((back && SecondPlayerJoined == SecondPlayer::Pad) || BrakeFrames >= LeaveHoldFrames) {
+  if ((back && Players[1].input == PlayerInput::Pad) || BrakeFrames >= LeaveHoldFrames) {
     PlaySound(Sound::Back);
-    SetSecondPlayer(SecondPlayer::None);
+    SetSecondPlayer(PlayerInput::None);
   }
 }
 
 std::string JoinedLineText(bool choosing) {
   if (!TwoPlayers()) return {};
-  std::string text =
-      SecondPlayerJoined == SecondPlayer::Pad ? "Player 2: pad" : "Player 2: keyboard";
+  std::string text = Players[1].input == PlayerInput::Pad ? "Player 2: pad" : "Player 2: keyboard";
   return choosing ? text + ", choosing" : text;
 }
 

@@ -17,7 +17,7 @@ void SecondPlayerJoinInput();
 void ForgetLeaveHold();
 // Sets who plays as player two and tells the window system whether the pads keep their players
 // (while player two plays, on the keyboard or a pad).
-void SetSecondPlayer(SecondPlayer who);
+void SetSecondPlayer(PlayerInput who);
 
 // "Player 2: keyboard" or "Player 2: pad", ", choosing" added while they choose their car;
 // empty with nobody joined.

@@ -12,6 +12,7 @@
 #include "game/controls.h"
 #include "game/game_setup.h"
 #include "game/game_sounds.h"
+#include "game/players.h"
 #include "menu/menu_drawing.h"
 #include "platform/frame_flags.h"
 #include "platform/keys.h"
@@ -78,8 +79,7 @@ void DrawPreview(const std::vector<Vector3d>& points) {
 // sweeps the bottom right and middle but never reaches that corner; the preview, whose slow
 // turn passes over nearly the whole screen, is drawn after it and so always shows over it.
 void DrawBestTime() {
-  if (SelectedCar == nullptr) return;
-  const auto best = GameBestTimes.best(TrackRecordsName(*SelectedTrack), SelectedCar->name);
+  const auto best = GameBestTimes.best(TrackRecordsName(*SelectedTrack), Players[0].car().name);
   if (!best) return;
   glLoadIdentity();
   glColor3f(0.8f, 0.8f, 0.8f);
@@ -190,11 +190,9 @@ void DrawTrackSelection() {
   DrawSelectionArrows();
 
   DrawBestTime();
-  if (SelectedCar != nullptr) {
-    ChosenGhost.choose(TrackRecordsName(*SelectedTrack), SelectedCar->name);
-    DrawKeyHint();
-    DrawGhostChoice();
-  }
+  ChosenGhost.choose(TrackRecordsName(*SelectedTrack), Players[0].car().name);
+  DrawKeyHint();
+  DrawGhostChoice();
 
   glLoadIdentity();
   glColor3f(0.6f, 0.6f, 1.0f);
@@ -244,15 +242,14 @@ void TrackSelectionInput() {
   }
   if (TakeAction(controls, Action::MenuBack)) {
     PlaySound(Sound::Back);
-    ScreenState = 1;
+    ScreenState = screen::CarSelection;
   }
   if (TakeAction(controls, Action::MenuTake)) {
     // No confirm click: the race's first frame sounds "READY" in its place.
     // Switches to the race screen itself, builds the road and starts the race.
     StartSelectedRace();
   }
-  if (ScreenState == 2 && TakeKeyPress(KeyV) && SelectedTrack != nullptr &&
-      SelectedCar != nullptr) {
-    PlaySound(WatchBestRace(*SelectedTrack, *SelectedCar) ? Sound::Confirm : Sound::Back);
+  if (ScreenState == screen::TrackSelection && TakeKeyPress(KeyV) && SelectedTrack != nullptr) {
+    PlaySound(WatchBestRace(*SelectedTrack, Players[0].car()) ? Sound::Confirm : Sound::Back);
   }
 }

@@ -13,8 +13,6 @@
 namespace platform {
 namespace {
 
-constexpr int RaceScreen = 3;
-
 // The pad key of each source, in the order of ControllerKeys::Source.
 constexpr int PadKeys[] = {
     VK_GAMEPAD_A,
@@ -118,7 +116,7 @@ void ControllerKeys::pressHeldAgain(std::deque<Message>& out) {
 
 int ControllerKeys::buttonKey(int player, Source source) {
   if (player != 0) return 0;
-  const bool racing = ScreenState == RaceScreen;
+  const bool racing = ScreenState == screen::Race;
   switch (source) {
     case ButtonBack:
       return racing ? 0 : VK_ESCAPE;

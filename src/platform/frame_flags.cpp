@@ -6,10 +6,12 @@
 
 #include "platform/keys.h"
 
-int16_t ScreenState = 0;
+int16_t ScreenState = screen::MainMenu;
 bool QuitRequested = false;
 bool Active = true;
 bool Fullscreen = true;
 bool KeyState[KeyCount] = {};
 
-void ClearKeyState() { std::fill(std::begin(KeyState), std::end(KeyState), false); }
+void ClearKeyState() {
+  std::fill(std::begin(KeyState), std::end(KeyState), false);
+}

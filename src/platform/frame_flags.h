@@ -3,8 +3,18 @@
 
 #include <cstdint>
 
-// Current screen: 0 main menu, 1 car selection, 2 track selection, 3 race, 4 replay; others draw
-// nothing.
+// The screens' numbers, as ScreenState holds them.
+namespace screen {
+constexpr int16_t MainMenu = 0;
+constexpr int16_t CarSelection = 1;
+constexpr int16_t TrackSelection = 2;
+constexpr int16_t Race = 3;
+constexpr int16_t Controls = 4;
+constexpr int16_t Replay = 5;
+constexpr int16_t Count = 6;
+}  // namespace screen
+
+// Current screen, one of the numbers above; others draw nothing.
 extern int16_t ScreenState;
 // When true the main loop ends after the current iteration.
 extern bool QuitRequested;

@@ -89,7 +89,7 @@ void Race::handleInput() {
   // On the closing message, V watches the race just driven.
   if (replayOffered() && TakeKeyPress(KeyV)) WatchRaceJustDriven();
   if (TakeKeyPress(VK_ESCAPE)) {
-    ScreenState = 0;
+    ScreenState = screen::MainMenu;
   } else if (TakeAction(controls, Action::Restart) && player != nullptr) {
     // The same race again from "READY" (its first frame sounds it), as Enter on the track
     // selection starts it, for both players in a race of two; the race left behind is not
@@ -99,7 +99,7 @@ void Race::handleInput() {
 }
 
 bool Race::replayOffered() const {
-  return RaceDone(*this) && this == &CurrentRace && (!RaceOfTwo() || RaceDone(SecondRace));
+  return RaceDone(*this) && this == &Races[0] && EveryRaceDone();
 }
 
 void Race::updateVelocity() {

@@ -10,7 +10,7 @@
 #include "track/track.h"
 #include "track/track_identity.h"
 
-Race CurrentRace;
+Race Races[MaxPlayers];
 
 void Race::start() {
   startTime = now = platform::CalendarTime();
@@ -26,7 +26,7 @@ void Race::start() {
     ghost.begin(TrackRecordsName(*track), player->car->name, racer == 1);
   shownSeconds.clear();
   shownSeconds.reserve(GhostMaxSteps);
-  SoundsOf(racer).reset();
+  sounds.reset(racer != 1);
 }
 
 void Race::countDown() {
@@ -62,7 +62,7 @@ void Race::step(std::time_t clock) {
     // Only a race that ends Finished is recorded, once, in the frame of the finish.
     if (state == Finished) recordFinish();
   }
-  SoundsOf(racer).frame(*this, ActionHeld(GameControls(racer), Action::Accelerate));
+  sounds.frame(*this, ActionHeld(GameControls(racer), Action::Accelerate));
 }
 
 void Race::recordFinish() {

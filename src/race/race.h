@@ -7,8 +7,10 @@
 #include <string>
 #include <vector>
 
+#include "game/players.h"
 #include "race/car_state.h"
 #include "race/race_ghost.h"
+#include "race/race_sounds.h"
 #include "track/vector3d.h"
 
 class Track;
@@ -52,6 +54,8 @@ class Race {
   std::optional<float> ownHealth;
   // In a race of two, the other player's car: drawn where it is, never touched.
   const CarState* rival = nullptr;
+  // What this race sounds: player two's only the events of their car.
+  RaceSounds sounds;
 
   // Places the player at the start, reads the clock and shows "READY".
   void start();
@@ -124,5 +128,6 @@ class Race {
   void drawRaceDifference();
 };
 
-// The single race of the program.
-extern Race CurrentRace;
+// Each player's race: Races[i] is Players[i]'s. Player one's is the race of a player alone;
+// the others have a car only while the race under way is theirs too (see race_of_two.h).
+extern Race Races[MaxPlayers];

@@ -6,18 +6,17 @@
 #include "game/game_setup.h"
 #include "track/track.h"
 
-Race SecondRace;
-
 double SecondGridOffset(double halfWidth) {
   // Both cars are about 0.09 wide; player two's far side keeps 0.03 inside the border test's
   // reach (half-width less 0.07) on the narrowest road a track file may have (0.2).
   return std::clamp(halfWidth - 0.07 - 0.05, 0.0, 0.25);
 }
 
-void StartSecondRace(Car& car) {
-  Race& two = SecondRace;
-  two.racer = 2;
-  two.track = CurrentRace.track;
+void StartRaceBeside(const Player& player) {
+  Race& two = Races[player.number - 1];
+  Car& car = player.car();
+  two.racer = static_cast<int16_t>(player.number);
+  two.track = Races[0].track;
   CarState fresh;
   fresh.car = &car;
   // Only this race's car: player two's earlier races are of no use to anything.
@@ -28,22 +27,25 @@ void StartSecondRace(Car& car) {
   // Beside player one (who faces +x, so their right is +z), on the same clock reading.
   const double halfWidth = two.track != nullptr ? two.track->halfWidth : 0.7;
   two.player->position.z =
-      static_cast<float>(CurrentRace.player->position.z + SecondGridOffset(halfWidth));
+      static_cast<float>(Races[0].player->position.z + SecondGridOffset(halfWidth));
   two.findNearestPoint();
-  two.startTime = two.now = CurrentRace.startTime;
-  CurrentRace.rival = two.player;
-  two.rival = CurrentRace.player;
+  two.startTime = two.now = Races[0].startTime;
+  Races[0].rival = two.player;
+  two.rival = Races[0].player;
 }
 
-void EndSecondRace() {
-  SecondRace.player = nullptr;
-  SecondRace.rival = nullptr;
-  CurrentRace.rival = nullptr;
+void EndRacesBeside() {
+  for (int i = 1; i < MaxPlayers; ++i) {
+    Races[i].player = nullptr;
+    Races[i].rival = nullptr;
+  }
+  Races[0].rival = nullptr;
 }
 
 void StepRaceOfTwo() {
-  CurrentRace.step();
-  SecondRace.step(CurrentRace.now);
+  Races[0].step();
+  for (int i = 1; i < MaxPlayers; ++i)
+    if (Races[i].player != nullptr) Races[i].step(Races[0].now);
 }
 
 Outcome OutcomeOf(const Race& one, const Race& two) {

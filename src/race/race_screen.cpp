@@ -12,12 +12,13 @@ bool DrawRaceScreen() {
   if (RaceOfTwo())
     DrawRaceOfTwo();
   else
-    CurrentRace.drawFrame();
+    Races[0].drawFrame();
   return true;
 }
 
 void RaceScreenInput() {
-  CurrentRace.handleInput();
-  // Player two's keys after player one's (whose Escape and restart act on both races).
-  if (RaceOfTwo()) SecondRace.handleInput();
+  Races[0].handleInput();
+  // The others' keys after player one's (whose Escape and restart act on every race).
+  for (int i = 1; i < MaxPlayers; ++i)
+    if (Races[i].player != nullptr) Races[i].handleInput();
 }

@@ -7,13 +7,6 @@
 #include "game/game_setup.h"
 #include "race/race.h"
 
-RaceSounds CurrentRaceSounds;
-RaceSounds SecondRaceSounds(true);
-
-RaceSounds& SoundsOf(int racer) {
-  return racer == 2 ? SecondRaceSounds : CurrentRaceSounds;
-}
-
 namespace {
 
 constexpr float Pi = 3.14159265f;
@@ -59,7 +52,8 @@ EngineVoice VoiceOf(const Car* car) {
   return voice;
 }
 
-void RaceSounds::reset() {
+void RaceSounds::reset(bool eventsOnly) {
+  eventsOnly_ = eventsOnly;
   fresh_ = true;
   newBestIn_ = -1;
 }

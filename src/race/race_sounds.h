@@ -13,12 +13,10 @@ struct Car;
 
 class RaceSounds {
  public:
-  // `eventsOnly`: a second car's sounds beside the first's, which keeps the countdown and the
-  // engine and rumble loops to itself (one voice each): only hits, nitro, laps, the crash, the
-  // finish and a new best.
-  explicit RaceSounds(bool eventsOnly = false) : eventsOnly_(eventsOnly) {}
-  // A new race: its first frame sounds "READY".
-  void reset();
+  // A new race: its first frame sounds "READY". `eventsOnly`: a second car's sounds beside the
+  // first's, which keeps the countdown and the engine and rumble loops to itself (one voice
+  // each): only hits, nitro, laps, the crash, the finish and a new best.
+  void reset(bool eventsOnly = false);
   // After the frame step of `race`; `upHeld` is whether Up is held.
   void frame(const Race& race, bool upHeld);
 
@@ -48,9 +46,3 @@ struct EngineVoice {
 // has left of them in a race: a quick car brightens soonest, a slow one latest. A car outside
 // the roster's three sounds as the first.
 EngineVoice VoiceOf(const Car* car);
-
-extern RaceSounds CurrentRaceSounds;
-// Player two's, in a race of two: events only.
-extern RaceSounds SecondRaceSounds;
-// The sounds of racer 1 or 2.
-RaceSounds& SoundsOf(int racer);

@@ -9,24 +9,24 @@
 #include "track/track.h"
 
 void StartSelectedRace() {
-  // Without a chosen track and car there is nothing to race on.
-  if (SelectedTrack == nullptr || SelectedCar == nullptr) return;
-  ScreenState = 3;
+  // Without a chosen track there is nothing to race on.
+  if (SelectedTrack == nullptr) return;
+  ScreenState = screen::Race;
   SelectedTrack->buildRoad();
   UseSkyOf(*SelectedTrack);
-  CurrentRace.track = SelectedTrack;
+  Race& one = Races[0];
+  one.track = SelectedTrack;
   CarState fresh;
-  fresh.car = SelectedCar;
-  CurrentRace.cars.insert(CurrentRace.cars.begin(), fresh);
+  fresh.car = &Players[0].car();
+  one.cars.insert(one.cars.begin(), fresh);
   // Taken after the insertion, which may move the elements.
-  CurrentRace.player = &CurrentRace.cars.front();
+  one.player = &one.cars.front();
   CarRoster[2].health = 18.0f;
   CarRoster[1].health = 4.5f;
   CarRoster[0].health = 8.0f;
-  CurrentRace.start();
-  // Player two, when joined, races beside player one from the same countdown.
-  if (TwoPlayers() && SecondCar != nullptr)
-    StartSecondRace(*SecondCar);
-  else
-    EndSecondRace();
+  one.start();
+  // The others who have joined race beside player one from the same countdown.
+  EndRacesBeside();
+  for (int i = 1; i < MaxPlayers; ++i)
+    if (Playing(Players[i])) StartRaceBeside(Players[i]);
 }

@@ -18,7 +18,7 @@
 #include "track/track_identity.h"
 
 Replay CurrentReplay;
-int16_t ReplayReturnScreen = 2;
+int16_t ReplayReturnScreen = screen::TrackSelection;
 
 namespace {
 
@@ -57,7 +57,7 @@ void OpenReplay(Replay replay, int16_t from) {
   ReplayReturnScreen = from;
   Cameras = CurrentReplay.track() != nullptr ? TracksideCameras(*CurrentReplay.track())
                                              : std::vector<Vector3f>{};
-  ScreenState = ReplayScreenState;
+  ScreenState = screen::Replay;
   // Keys still held from driving are not presses made in the replay.
   for (int key : {VK_LEFT, VK_RIGHT, VK_UP, VK_DOWN, VK_SPACE}) KeyState[key] = false;
 }
@@ -72,7 +72,7 @@ bool WatchBestRace(Track& track, Car& car) {
 }
 
 void WatchRaceJustDriven() {
-  OpenReplay(Replay::OfRace(CurrentRace), ScreenState);
+  OpenReplay(Replay::OfRace(Races[0]), ScreenState);
 }
 
 void DrawReplayScreen() {

@@ -8,9 +8,6 @@
 class Track;
 struct Car;
 
-// The value of ScreenState while a replay is on screen.
-constexpr int16_t ReplayScreenState = 5;
-
 // The replay on screen and the screen Escape returns to.
 extern Replay CurrentReplay;
 extern int16_t ReplayReturnScreen;

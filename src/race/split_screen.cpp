@@ -92,18 +92,18 @@ void Race::drawRival() {
 }
 
 void DrawRaceOfTwo() {
-  if (CurrentRace.player == nullptr || CurrentRace.track == nullptr || !RaceOfTwo()) return;
+  if (Races[0].player == nullptr || Races[0].track == nullptr || !RaceOfTwo()) return;
   StepRaceOfTwo();
   GLint full[4];
   glGetIntegerv(GL_VIEWPORT, full);
   GLfloat projection[16];
   glGetFloatv(GL_PROJECTION_MATRIX, projection);
   const GLint lower = full[3] / 2, upper = full[3] - lower;
-  const Outcome outcome = OutcomeOf(CurrentRace, SecondRace);
+  const Outcome outcome = OutcomeOf(Races[0], Races[1]);
   glPushAttrib(GL_VIEWPORT_BIT | GL_SCISSOR_BIT);
   glEnable(GL_SCISSOR_TEST);
-  DrawHalf(CurrentRace, full, projection, full[1] + lower, upper, outcome);
-  DrawHalf(SecondRace, full, projection, full[1], lower, outcome);
+  DrawHalf(Races[0], full, projection, full[1] + lower, upper, outcome);
+  DrawHalf(Races[1], full, projection, full[1], lower, outcome);
   // A dark line between the halves, one row of each.
   glScissor(full[0], full[1] + lower - 1, full[2], 2);
   glClear(GL_COLOR_BUFFER_BIT);

@@ -179,7 +179,7 @@ TEST_F(MainLoopTest, F1ReturnsToTheMainMenu) {
   ws.send(Message{MessageKind::Close});
   Screens[0].input = [] {
     gEvents.push_back("input" + std::to_string(ScreenState));
-    ScreenState = 2;
+    ScreenState = screen::TrackSelection;
   };
   Screens[2].input = [] { gEvents.push_back("input2"); };
   RunUnpaced();

@@ -109,7 +109,7 @@ class RandomPlayer : public platform::ScriptedWindowSystem {
     if (gl()) gl()->swap();
     ++frame;
     if (frame % 60 == 0) calendar_.advance();
-    if (ScreenState == 3 && lastScreen_ != 3) ++races;
+    if (ScreenState == screen::Race && lastScreen_ != 3) ++races;
     lastScreen_ = ScreenState;
     if (frame % toggleEvery == 0) toggleDue_ = true;
     if (frame % 10000 == 0) {
@@ -164,7 +164,7 @@ class RandomPlayer : public platform::ScriptedWindowSystem {
                                    VK_ESCAPE, VK_SPACE, '1',     '2',      'N',       'A'};
     int code = Keys[next(std::size(Keys))];
     // Escape leaves a race and quits from the main menu: rare enough that races run a while.
-    if (code == VK_ESCAPE && next(ScreenState == 3 ? 60 : 6) != 0) code = VK_RETURN;
+    if (code == VK_ESCAPE && next(ScreenState == screen::Race ? 60 : 6) != 0) code = VK_RETURN;
     if (!held_[code]) {
       held_[code] = true;
       return key(m, MessageKind::KeyDown, code);
@@ -247,7 +247,7 @@ TEST(Soak, RandomPlayThroughEveryScreenLeavesNoGlErrorStaleNameOrGrowingHeap) {
   if (h.size() >= 2) {
     const size_t before = *std::min_element(h.begin(), h.begin() + h.size() / 2);
     const size_t after = *std::min_element(h.begin() + h.size() / 2, h.end());
-    const size_t allowed = 2 * sizeof(CarState) * CurrentRace.cars.capacity() + 2 * 1024 * 1024;
+    const size_t allowed = 2 * sizeof(CarState) * Races[0].cars.capacity() + 2 * 1024 * 1024;
     EXPECT_LE(after, before + allowed)
         << "heap grew from " << before << " to " << after << ", seed " << seed;
   }

@@ -21,13 +21,13 @@ class ControlsScreenTest : public testing::Test {
     GameSettings.reload();
     GameControls().reset();
     GameControls(2).reset();
-    ScreenState = 0;
+    ScreenState = screen::MainMenu;
   }
   void TearDown() override {
     GameControls().reset();
     GameControls(2).reset();
     ClearKeyState();
-    ScreenState = 0;
+    ScreenState = screen::MainMenu;
     GameSettings.reload();
   }
   // One frame of the screen's input with these keys newly down.
@@ -41,7 +41,7 @@ class ControlsScreenTest : public testing::Test {
 TEST_F(ControlsScreenTest, RebindsFromTheKeyboardRefusesTakenKeysAndWritesTheSettings) {
   KeyState['C'] = true;
   MainMenuInput();
-  ASSERT_EQ(ScreenState, ControlsScreenNumber);
+  ASSERT_EQ(ScreenState, screen::Controls);
   press({VK_RETURN});  // accelerate, first key
   EXPECT_TRUE(ControlsScreen.waiting);
   press({'E'});
@@ -63,7 +63,7 @@ TEST_F(ControlsScreenTest, RebindsFromTheKeyboardRefusesTakenKeysAndWritesTheSet
   EXPECT_EQ(GameControls()[Action::Brake], Controls::Default(Action::Brake));
   press({VK_RETURN});
   press({VK_ESCAPE});  // cancels the wait, stays on the screen
-  EXPECT_TRUE(!ControlsScreen.waiting && ScreenState == ControlsScreenNumber);
+  EXPECT_TRUE(!ControlsScreen.waiting && ScreenState == screen::Controls);
 
   // The pad column takes only pad buttons (a stick inside its dead zone presses nothing).
   for (int i = 0; i < 3; ++i) press({VK_RIGHT});  // stops at the pad column

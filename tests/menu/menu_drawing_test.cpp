@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "assets/text_width.h"
+#include "game/players.h"
 #include "menu_fixture.h"
 #include "race/ghost_choice.h"
 #include "records/best_times.h"
@@ -205,7 +206,7 @@ TEST_F(MenuTest, WithoutDataFilesTheCarScreenShowsArrowsBackgroundAndName) {
   }
   EXPECT_GT(teal, 200);
   EXPECT_EQ(tealOutside, 0);
-  SelectedCar->name = "%s%s%n%s";  // a name is drawn as text, never read as a format
+  Players[0].car().name = "%s%s%n%s";  // a name is drawn as text, never read as a format
   DrawCarSelection();
 }
 
@@ -247,7 +248,7 @@ TEST_F(MenuTest, KeyHintOnlyWithABestRaceInTheTopLeftCornerOnBlackClearOfTheName
   // Tint held white: the untextured picture is white. In the corner's box only the hint's grey,
   // black, and the preview's lines and points (drawn over everything) may show.
   for (int track = 0; track < 3; ++track) {
-    ASSERT_TRUE(GameGhosts.keep(TrackTable[track].name, SelectedCar->name, path));
+    ASSERT_TRUE(GameGhosts.keep(TrackTable[track].name, Players[0].car().name, path));
     ChosenGhost.forget();
     SelectedTrackIndex = static_cast<int16_t>(track);
     SelectedTrack = &TrackTable[track];

@@ -11,6 +11,7 @@
 
 #include "app/game_window.h"
 #include "game/game_setup.h"
+#include "game/players.h"
 #include "menu/car_selection.h"
 #include "menu/main_menu.h"
 #include "menu/track_selection.h"
@@ -50,7 +51,7 @@ class MenuTest : public testing_support::GlTest {
     return framebuffer();
   }
   std::vector<unsigned char> trackSelectionFrame(float spin, Car* car) {
-    SelectedCar = car;
+    Players[0].carIndex = static_cast<int16_t>(car - CarRoster);
     return selectionFrame(spin, DrawTrackSelection);
   }
 

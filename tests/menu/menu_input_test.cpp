@@ -2,6 +2,7 @@
 // and the selections kept across races until GameSetup.
 #include <algorithm>
 
+#include "game/players.h"
 #include "menu_fixture.h"
 #include "race/race.h"
 
@@ -30,9 +31,9 @@ TEST_F(MenuTest, MainMenuKeys) {
   EXPECT_EQ(ScreenState, 1);
   EXPECT_FLOAT_EQ(SpinAngle, -30.0f);
   EXPECT_FALSE(QuitRequested);
-  ScreenState = 0;
+  ScreenState = screen::MainMenu;
   Input(MainMenuInput, {VK_DOWN, VK_RETURN});  // Enter on the quit entry
-  EXPECT_TRUE(QuitRequested && ScreenState == 0);
+  EXPECT_TRUE(QuitRequested && ScreenState == screen::MainMenu);
   QuitRequested = false;
   Input(MainMenuInput, {VK_ESCAPE});
   EXPECT_TRUE(QuitRequested);
@@ -41,12 +42,12 @@ TEST_F(MenuTest, MainMenuKeys) {
 TEST_F(MenuTest, CarSelectionKeys) {
   EXPECT_TRUE(Input(CarSelectionInput, {VK_LEFT}));            // at the lower bound
   EXPECT_TRUE(Input(CarSelectionInput, {VK_RIGHT, VK_LEFT}));  // cancel out
-  EXPECT_EQ(SelectedCarIndex, 0);
+  EXPECT_EQ(Players[0].carIndex, 0);
   for (int i = 0; i < 4; ++i) Input(CarSelectionInput, {VK_RIGHT});
-  EXPECT_EQ(SelectedCar, &CarRoster[2]);
+  EXPECT_EQ(&Players[0].car(), &CarRoster[2]);
   Input(CarSelectionInput, {VK_RIGHT, VK_LEFT});  // Right ignored at the bound, Left moves
-  EXPECT_TRUE(SelectedCarIndex == 1 && SelectedCar == &CarRoster[1]);
-  ScreenState = 1;
+  EXPECT_TRUE(Players[0].carIndex == 1 && &Players[0].car() == &CarRoster[1]);
+  ScreenState = screen::CarSelection;
   EXPECT_TRUE(Input(CarSelectionInput, {VK_RETURN, VK_ESCAPE}));
   EXPECT_EQ(ScreenState, 0);
   EXPECT_FLOAT_EQ(SpinAngle, 70.0f);
@@ -56,23 +57,23 @@ TEST_F(MenuTest, TrackSelectionKeysStartTheRaceAndGameSetupResetsTheSelections) 
   for (int i = 0; i < 3; ++i) Input(TrackSelectionInput, {VK_RIGHT});
   Input(TrackSelectionInput, {VK_ESCAPE});
   EXPECT_EQ(ScreenState, 1);
-  SelectedCar = &CarRoster[1];
-  SelectedCarIndex = 1;
+  Players[0].carIndex = static_cast<int16_t>(1);
+  Players[0].carIndex = 1;
   SpinAngle = 12.5f;
   EXPECT_TRUE(Input(TrackSelectionInput, {VK_ESCAPE, VK_RETURN}));  // ESC, then Enter starts
   EXPECT_EQ(ScreenState, 3);
-  EXPECT_TRUE(CurrentRace.track == &TrackTable[2] && CurrentRace.player->car == &CarRoster[1]);
+  EXPECT_TRUE(Races[0].track == &TrackTable[2] && Races[0].player->car == &CarRoster[1]);
 
   // Back from the race the selections are kept; GameSetup (after F1) resets them, not SpinAngle.
-  ScreenState = 0;
-  EXPECT_TRUE(MainMenuChoice == 0 && SelectedCarIndex == 1 && SelectedTrackIndex == 2);
+  ScreenState = screen::MainMenu;
+  EXPECT_TRUE(MainMenuChoice == 0 && Players[0].carIndex == 1 && SelectedTrackIndex == 2);
   Input(MainMenuInput, {VK_DOWN});
   MenuTint = {0.7f, 0.9f, 0.6f};
   GameSetup();
   ResetMainMenu();
   EXPECT_EQ(MainMenuChoice, 0);
   EXPECT_FLOAT_EQ(SelectionFrame.y, 0.34f);
-  EXPECT_TRUE(SelectedCarIndex == 0 && SelectedCar == &CarRoster[0]);
+  EXPECT_TRUE(Players[0].carIndex == 0 && &Players[0].car() == &CarRoster[0]);
   EXPECT_TRUE(SelectedTrackIndex == 0 && SelectedTrack == &TrackTable[0]);
   EXPECT_EQ(MenuTint.red * MenuTint.green * MenuTint.blue, 1.0f);
   EXPECT_FLOAT_EQ(SpinAngle, 12.5f);

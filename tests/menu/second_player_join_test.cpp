@@ -8,6 +8,7 @@
 #include "assets/outline_font.h"
 #include "content/content_generator.h"
 #include "game/controls.h"
+#include "game/players.h"
 #include "menu/menu_drawing.h"
 #include "menu/second_player_join.h"
 #include "menu_fixture.h"
@@ -26,11 +27,11 @@ class SecondPlayerTest : public menu_testing::MenuTest {
   void SetUp() override {
     MenuTest::SetUp();
     GameControls(2).reset();
-    ScreenState = 1;
+    ScreenState = screen::CarSelection;
   }
   void TearDown() override {
     platform::SetWindowSystem(nullptr);
-    SetSecondPlayer(SecondPlayer::None);
+    SetSecondPlayer(PlayerInput::None);
     CarChooser = 1;
     MenuTest::TearDown();
   }
@@ -65,14 +66,14 @@ void DrawCarSelectionForOnePlayer() {
   glRotatef(25.0f, 1.0f, 0.0f, 0.0f);
   glRotatef(SpinAngle, 0.0f, 1.0f, 0.0f);
   glScalef(0.008f, 0.008f, 0.008f);
-  glCallList(SelectedCar->model.displayList);
+  glCallList(Players[0].car().model.displayList);
   glLoadIdentity();
   glColor3f(0.0f, 0.5f, 0.5f);
   glDisable(GL_DEPTH_TEST);
   glTranslatef(0.0f, -1.2f, -3.0f);
   glRotatef(SpinAngle * 0.33333334f, 0.0f, 1.0f, 0.0f);
   glScalef(0.5f, 0.5f, 0.5f);
-  PrintText("%s", SelectedCar->name.c_str());
+  PrintText("%s", Players[0].car().name.c_str());
   glScalef(2.0f, 2.0f, 2.0f);
   glEnable(GL_DEPTH_TEST);
   SpinAngle += 0.1f;
@@ -84,50 +85,51 @@ TEST_F(SecondPlayerTest, JoinWithTheirAccelerateLeaveWithBrakeHeldASecondOrThePa
   platform::SetWindowSystem(&system);
   hold('S');
   hold(VK_GAMEPAD_A);  // the first pad's A is player one's Enter, never a join
-  EXPECT_TRUE(SecondPlayerJoined == SecondPlayer::None && ScreenState == 2);
-  ScreenState = 1;
+  EXPECT_TRUE(Players[1].input == PlayerInput::None && ScreenState == screen::TrackSelection);
+  ScreenState = screen::CarSelection;
   KeyState['W'] = true;
   CarSelectionInput();
   EXPECT_FALSE(KeyState['W']);  // taken
-  EXPECT_TRUE(SecondPlayerJoined == SecondPlayer::Keyboard && ScreenState == 1);
+  EXPECT_TRUE(Players[1].input == PlayerInput::Keyboard && ScreenState == screen::CarSelection);
   hold('S', LeaveHoldFrames - 1);  // a frame short of a second, twice: the count starts again
   hold('S', LeaveHoldFrames - 1);
   hold(VK_GAMEPAD_VIEW + SecondPadKeys);  // a pad's Back: not how the keyboard player leaves
-  EXPECT_EQ(SecondPlayerJoined, SecondPlayer::Keyboard);
+  EXPECT_EQ(Players[1].input, PlayerInput::Keyboard);
   hold('S', LeaveHoldFrames);
-  EXPECT_TRUE(SecondPlayerJoined == SecondPlayer::None && ScreenState == 1);
+  EXPECT_TRUE(Players[1].input == PlayerInput::None && ScreenState == screen::CarSelection);
 
   hold(VK_GAMEPAD_A + SecondPadKeys);  // the second pad
-  EXPECT_EQ(SecondPlayerJoined, SecondPlayer::Pad);
+  EXPECT_EQ(Players[1].input, PlayerInput::Pad);
   hold(VK_GAMEPAD_VIEW + SecondPadKeys);  // leaves (and is no Escape for the screen)
   hold(VK_GAMEPAD_A + SecondPadKeys);
   hold(VK_GAMEPAD_B + SecondPadKeys, LeaveHoldFrames - 1);
-  EXPECT_EQ(SecondPlayerJoined, SecondPlayer::Pad);
+  EXPECT_EQ(Players[1].input, PlayerInput::Pad);
   hold(VK_GAMEPAD_B + SecondPadKeys, LeaveHoldFrames);
-  EXPECT_TRUE(SecondPlayerJoined == SecondPlayer::None && ScreenState == 1);
+  EXPECT_TRUE(Players[1].input == PlayerInput::None && ScreenState == screen::CarSelection);
   EXPECT_EQ(system.kept, (std::vector<bool>{true, false, true, false, true, false}));
   platform::SetWindowSystem(nullptr);  // before it goes
 }
 
 TEST_F(SecondPlayerTest, EachPlayerChoosesACarInTurnAndStaysJoinedAcrossScreens) {
   for (int key : {int('W'), VK_RIGHT, int('D')}) hold(key);  // D waits for player two's turn
-  EXPECT_TRUE(SelectedCarIndex == 1 && SecondCarIndex == 0);
+  EXPECT_TRUE(Players[0].carIndex == 1 && Players[1].carIndex == 0);
   hold(VK_RETURN);
-  EXPECT_TRUE(ScreenState == 1 && CarChooser == 2);
+  EXPECT_TRUE(ScreenState == screen::CarSelection && CarChooser == 2);
   for (int key : {int('D'), VK_RIGHT, int('D'), int('A')}) hold(key);  // stops at the last car
-  EXPECT_TRUE(SecondCarIndex == 1 && SecondCar == &CarRoster[1] && SelectedCarIndex == 1);
+  EXPECT_TRUE(Players[1].carIndex == 1 && &Players[1].car() == &CarRoster[1] &&
+              Players[0].carIndex == 1);
   hold(VK_ESCAPE);  // back to player one's choice, not the main menu
-  EXPECT_TRUE(ScreenState == 1 && CarChooser == 1);
+  EXPECT_TRUE(ScreenState == screen::CarSelection && CarChooser == 1);
   hold(VK_LEFT);
   hold(VK_RETURN);
   hold('W');  // player two's accelerate takes, as Enter does
-  EXPECT_TRUE(ScreenState == 2 && CarChooser == 1 && SpinAngle == 70.0f);
-  EXPECT_TRUE(SelectedCar == &CarRoster[0] && SecondCar == &CarRoster[1]);
+  EXPECT_TRUE(ScreenState == screen::TrackSelection && CarChooser == 1 && SpinAngle == 70.0f);
+  EXPECT_TRUE(&Players[0].car() == &CarRoster[0] && &Players[1].car() == &CarRoster[1]);
 
   // Back from the track selection (or a race) the choice starts with player one, still joined.
   KeyState[VK_ESCAPE] = true;
   TrackSelectionInput();
-  EXPECT_TRUE(ScreenState == 1 && CarChooser == 1 && TwoPlayers());
+  EXPECT_TRUE(ScreenState == screen::CarSelection && CarChooser == 1 && TwoPlayers());
   // Player two leaving in their turn hands the choice back; Enter then goes on at once.
   hold(VK_RETURN);
   hold('S', LeaveHoldFrames);
@@ -148,7 +150,7 @@ TEST_F(SecondPlayerTest, TheJoinedLineAloneChangesThePictureClearOfNameArrowsAnd
   hold('W');
   hold('S', LeaveHoldFrames);  // player two came and went: the screen is as it always was
   for (int car = 0; car <= LastSelectableCar; ++car) {
-    SelectedCar = &CarRoster[car];
+    Players[0].carIndex = static_cast<int16_t>(car);
     const auto before = carFrame(30.0f * car, DrawCarSelectionForOnePlayer);
     EXPECT_EQ(carFrame(30.0f * car), before) << car;
   }
@@ -159,11 +161,11 @@ TEST_F(SecondPlayerTest, TheJoinedLineAloneChangesThePictureClearOfNameArrowsAnd
   int linePixels = 0, outsideTheCorner = 0, offBlack = 0;
   for (int car = 0; car <= LastSelectableCar; ++car) {
     ASSERT_NE(CarRoster[car].model.displayList, 0u);
-    SelectedCar = &CarRoster[car];
+    Players[0].carIndex = static_cast<int16_t>(car);
     for (int i = 0; i < 72; ++i) {
-      SetSecondPlayer(SecondPlayer::None);
+      SetSecondPlayer(PlayerInput::None);
       const auto without = carFrame(15.0f * static_cast<float>(i));
-      SetSecondPlayer(SecondPlayer::Keyboard);
+      SetSecondPlayer(PlayerInput::Keyboard);
       const auto with = carFrame(15.0f * static_cast<float>(i));
       for (int y = 2; y < 598; ++y)
         for (int x = 2; x < 798; ++x) {

@@ -42,10 +42,10 @@ class ControllerKeysTest : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_EVENTS | SDL_INIT_GAMECONTROLLER), 0) << SDL_GetError();
-    ScreenState = 0;
+    ScreenState = screen::MainMenu;
     first_ = plugIn();
   }
-  void TearDown() override { ScreenState = 0; }
+  void TearDown() override { ScreenState = screen::MainMenu; }
 
   // Attaches a virtual controller; returns its instance id once the window system has it.
   SDL_JoystickID plugIn() {
@@ -120,10 +120,10 @@ TEST_F(ControllerKeysTest, ButtonsPressTheirPadKeysAndStartBackAndTheDpadAlsoAct
     EXPECT_EQ(take(), Pressed(c.keys) + Released(c.keys)) << c.screen << " " << c.button;
   }
   // Start held from a menu into the race lets go of the key it pressed, not of Escape.
-  ScreenState = 2;
+  ScreenState = screen::TrackSelection;
   button(first_, SDL_CONTROLLER_BUTTON_START, true);
   EXPECT_EQ(take(), (Keys{{Down, VK_RETURN}, {Down, VK_GAMEPAD_MENU}}));
-  ScreenState = 3;
+  ScreenState = screen::Race;
   button(first_, SDL_CONTROLLER_BUTTON_START, false);
   EXPECT_EQ(take(), (Keys{{Up, VK_RETURN}, {Up, VK_GAMEPAD_MENU}}));
   click(SDL_CONTROLLER_BUTTON_GUIDE);  // no key
@@ -157,7 +157,7 @@ TEST_F(ControllerKeysTest, StickAndTriggersPressBeyondTheDeadZoneAndLetGoInsideI
 
 TEST_F(ControllerKeysTest, TheFirstConnectedDrivesAndLeavingReleasesItsKeys) {
   SDL_JoystickID second = plugIn();
-  ScreenState = 3;
+  ScreenState = screen::Race;
   button(second, SDL_CONTROLLER_BUTTON_A, true);  // player two's: their own key
   button(first_, SDL_CONTROLLER_BUTTON_A, true);
   button(first_, SDL_CONTROLLER_BUTTON_DPAD_LEFT, true);
@@ -177,7 +177,7 @@ TEST_F(ControllerKeysTest, TheFirstConnectedDrivesAndLeavingReleasesItsKeys) {
 }
 
 TEST_F(ControllerKeysTest, AKeyIsDownWhileTheKeyboardOrTheControllerHoldsIt) {
-  ScreenState = 3;
+  ScreenState = screen::Race;
   auto upKey = [&](bool down) { keyboard(SDLK_UP, SDL_SCANCODE_UP, down); };
   auto trigger = [&](bool down) {
     axis(first_, SDL_CONTROLLER_AXIS_TRIGGERRIGHT, down ? 30000 : 0);
@@ -207,7 +207,7 @@ TEST_F(ControllerKeysTest, AKeyIsDownWhileTheKeyboardOrTheControllerHoldsIt) {
 }
 
 TEST_F(ControllerKeysTest, APadTakingOverCountsWhatItHoldsAndHeldControlsPressAgainAfterABox) {
-  ScreenState = 3;
+  ScreenState = screen::Race;
   SDL_JoystickID second = plugIn();
   // The second pad's stick is held left while it plays for player two: their keys only.
   SDL_Joystick* stick = SDL_JoystickFromInstanceID(second);
@@ -237,12 +237,12 @@ TEST_F(ControllerKeysTest, APadTakingOverCountsWhatItHoldsAndHeldControlsPressAg
 TEST_F(ControllerKeysTest, TheSecondPadPressesOnlyItsOwnKeysInEveryScreen) {
   SDL_JoystickID second = plugIn();
   constexpr int S = SecondPadKeys;
-  ScreenState = 1;  // Start, Back and the D-pad are no Enter, Escape or arrows
+  ScreenState = screen::CarSelection;  // Start, Back and the D-pad are no Enter, Escape or arrows
   for (int which :
        {SDL_CONTROLLER_BUTTON_START, SDL_CONTROLLER_BUTTON_BACK, SDL_CONTROLLER_BUTTON_DPAD_LEFT})
     button(second, which, true);
   EXPECT_EQ(take(), Pressed({VK_GAMEPAD_MENU + S, VK_GAMEPAD_VIEW + S, VK_GAMEPAD_DPAD_LEFT + S}));
-  ScreenState = 3;
+  ScreenState = screen::Race;
   // The stick acts as its own D-pad, the triggers as its own A and B: player two steers,
   // accelerates and brakes with them as player one does.
   button(second, SDL_CONTROLLER_BUTTON_DPAD_UP, true);
@@ -262,7 +262,7 @@ TEST_F(ControllerKeysTest, TheSecondPadPressesOnlyItsOwnKeysInEveryScreen) {
 
 TEST_F(ControllerKeysTest, KeptPlayersHandNothingOverWhenAPadIsUnplugged) {
   constexpr int S = SecondPadKeys;
-  ScreenState = 3;
+  ScreenState = screen::Race;
   SDL_JoystickID second = plugIn();
   SDL_JoystickID third = plugIn();
   ws.setPadsKeepPlayers(true);

@@ -53,9 +53,9 @@ TEST_F(FileTrackRaceTest, EveryShippedTrackAndTheReadmeExampleAreRacedToTheFinis
     float carOffRoad = 0;  // the largest distance in height between the car and its road
     const auto report =
         testing_support::DriveRace(calendar, DrivingPlan::FollowRoad, 60000, 60, [&] {
-          const CarState& car = *CurrentRace.player;
+          const CarState& car = *Races[0].player;
           carHighest = std::max(carHighest, car.position.y);
-          const Vector3d near = CurrentRace.nearestOnRoad();
+          const Vector3d near = Races[0].nearestOnRoad();
           carOffRoad = std::max(carOffRoad, std::abs(car.position.y - 0.05f - float(near.y)));
         });
     EXPECT_EQ(report.state, Race::Finished);

@@ -24,7 +24,7 @@ TEST_F(RaceTest, AutopilotRaceIsKeptAndReplayedStepByStepWithoutChangingTheRace)
   for (int track = 0; track < 3; ++track) {
     SCOPED_TRACE(testing::Message() << "track " << track);
     startRace(0, track);
-    RaceGhost& ghost = CurrentRace.ghost;
+    RaceGhost& ghost = Races[0].ghost;
     EXPECT_FALSE(ghost.kept());
     const GhostPose* buffer = ghost.recorded().poses.data();
     const auto first = testing_support::DriveRace(calendar, DrivingPlan::FollowRoad);
@@ -42,7 +42,7 @@ TEST_F(RaceTest, AutopilotRaceIsKeptAndReplayedStepByStepWithoutChangingTheRace)
         testing_support::DriveRace(calendar, DrivingPlan::FollowRoad, 30000, 60, [&] {
           if (ghost.steps() == 0) return;
           ASSERT_NE(ghost.pose(), nullptr);
-          ASSERT_EQ(*ghost.pose(), PoseOf(*CurrentRace.player)) << ghost.steps();
+          ASSERT_EQ(*ghost.pose(), PoseOf(*Races[0].player)) << ghost.steps();
           ++replayed;
         });
     EXPECT_EQ(replayed, recorded.steps());
@@ -64,7 +64,7 @@ TEST_F(RaceTest, ACrashedRaceKeepsNoGhost) {
 TEST_F(RaceTest, TheImportedGhostChosenIsTheOneRacedAndSplitAgainst) {
   startRace(0, 0);
   ASSERT_EQ(testing_support::DriveRace(calendar, DrivingPlan::FollowRoad).state, Race::Finished);
-  GhostPath friendly = CurrentRace.ghost.recorded();
+  GhostPath friendly = Races[0].ghost.recorded();
   for (int i = 0; i < FramesPerSecond; ++i) friendly.poses.push_back(friendly.poses.back());
   for (int32_t& step : friendly.lapSteps) step += FramesPerSecond;
   const std::string& track = TrackTable[0].name;
@@ -80,18 +80,18 @@ TEST_F(RaceTest, TheImportedGhostChosenIsTheOneRacedAndSplitAgainst) {
   ChosenGhost.switchSource();
   EXPECT_EQ(ChosenGhost.whose(), "Max");
   startRace(0, 0);
-  EXPECT_EQ(CurrentRace.ghost.kept(), friendly);
+  EXPECT_EQ(Races[0].ghost.kept(), friendly);
   std::optional<int32_t> firstSplit;
   testing_support::DriveRace(calendar, DrivingPlan::FollowRoad, 30000, 60, [&] {
-    if (!firstSplit) firstSplit = CurrentRace.ghost.split();
+    if (!firstSplit) firstSplit = Races[0].ghost.split();
   });
   EXPECT_EQ(firstSplit, -FramesPerSecond);
-  EXPECT_EQ(CurrentRace.ghost.raceDifference(), -FramesPerSecond);
+  EXPECT_EQ(Races[0].ghost.raceDifference(), -FramesPerSecond);
 
   // Back to the player's own: the race just driven.
   ChosenGhost.switchSource();
   ChosenGhost.choose(track, car);
-  EXPECT_EQ(ChosenGhost.ghost(), CurrentRace.ghost.recorded());
+  EXPECT_EQ(ChosenGhost.ghost(), Races[0].ghost.recorded());
   ChosenGhost = GhostChoice();
 }
 

@@ -6,6 +6,7 @@
 
 #include "app/game_window.h"
 #include "game/game_setup.h"
+#include "game/players.h"
 #include "platform/frame_flags.h"
 #include "platform/gl_context_generation.h"
 #include "platform/keys.h"
@@ -68,7 +69,7 @@ class RaceTest : public testing_support::GlTest {
     GlTest::SetUp();
     InitScene();  // the game window's start: GameSetup, the fixed GL state and the font
     ClearKeyState();
-    ScreenState = 2;
+    ScreenState = screen::TrackSelection;
   }
   void TearDown() override { ClearKeyState(); }
   // Pictures missing from the working folder would each raise a box.
@@ -77,8 +78,8 @@ class RaceTest : public testing_support::GlTest {
 
   // Chooses roster car `car` and track `track` and presses Enter on the track selection.
   void startRace(int car, int track) {
-    SelectedCarIndex = static_cast<int16_t>(car);
-    SelectedCar = &CarRoster[car];
+    Players[0].carIndex = static_cast<int16_t>(car);
+    Players[0].carIndex = static_cast<int16_t>(car);
     SelectedTrackIndex = static_cast<int16_t>(track);
     SelectedTrack = &TrackTable[track];
     StartSelectedRace();

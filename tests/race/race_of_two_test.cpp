@@ -32,12 +32,12 @@ class RaceOfTwoTest : public RaceTest {
     for (int i = 0; i < 7; ++i)
       ASSERT_EQ(GameControls(2).setKey(Action(i), 0, platform::ScancodeFromName(keys[i])),
                 std::nullopt);
-    SecondPlayerJoined = SecondPlayer::Keyboard;
+    Players[1].input = PlayerInput::Keyboard;
   }
   void TearDown() override {
-    SecondPlayerJoined = SecondPlayer::None;
+    Players[1].input = PlayerInput::None;
     GameControls(2).reset();
-    EndSecondRace();
+    EndRacesBeside();
     TrackCount = BuiltInTrackCount;
     RaceTest::TearDown();
   }
@@ -49,11 +49,11 @@ class RaceOfTwoTest : public RaceTest {
     return BuiltInTrackCount;
   }
   void startRaceOfTwo(int carOne, int carTwo, int track) {
-    SecondCar = &CarRoster[carTwo];
+    Players[1].carIndex = static_cast<int16_t>(carTwo);
     startRace(carOne, track);
   }
-  CarState& one() { return *CurrentRace.player; }
-  CarState& two() { return *SecondRace.player; }
+  CarState& one() { return *Races[0].player; }
+  CarState& two() { return *Races[1].player; }
   const std::vector<content::TrackFileText> files = content::ShippedTrackFiles();
 };
 
@@ -74,58 +74,58 @@ TEST_F(RaceOfTwoTest, BothStartSideBySideOnTheRoadClearOfTheBannerAndCountDownTo
     SCOPED_TRACE(TrackTable[t].name);
     startRaceOfTwo(0, 2, t);
     EXPECT_TRUE(one().position.x == -2.3f && one().position.z == 0 && two().position.x == -2.3f &&
-                CurrentRace.rival == &two() && SecondRace.rival == &one());
+                Races[0].rival == &two() && Races[1].rival == &one());
     EXPECT_FLOAT_EQ(two().position.z, float(SecondGridOffset(TrackTable[t].halfWidth)));
     for (const char* label : {"READY", "3", "2", "1", "GO"}) {
       StepRaceOfTwo();
-      EXPECT_TRUE(CurrentRace.label == label && SecondRace.label == label &&
-                  SecondRace.state == Race::Ready);
+      EXPECT_TRUE(Races[0].label == label && Races[1].label == label &&
+                  Races[1].state == Race::Ready);
       calendar.advance();
     }
     StepRaceOfTwo();  // both run from this frame; player two on the road takes no hit
-    EXPECT_TRUE(SecondRace.state == Race::Running && SecondRace.health() == 18.0f &&
-                SecondRace.runStart == CurrentRace.runStart);
+    EXPECT_TRUE(Races[1].state == Race::Running && Races[1].health() == 18.0f &&
+                Races[1].runStart == Races[0].runStart);
   }
 }
 
 TEST_F(RaceOfTwoTest, EachPlayersKeysPadHealthAndCrashAreTheirOwnAndTheRaceKeysPlayerOnes) {
   startRaceOfTwo(1, 1, 0);  // the same roster car for both
   calendar.advance(5);
-  ScreenState = 3;
-  CurrentRace.view = SecondRace.view = Race::DriverView;
+  ScreenState = screen::Race;
+  Races[0].view = Races[1].view = Race::DriverView;
   KeyState[Key("W")] = KeyState[Key("A")] = KeyState[Key("Q")] = KeyState[Key("Left Shift")] = true;
   RaceScreenInput();
   EXPECT_TRUE(two().force.x != 0 && two().torque.y > 0 && two().nitro == 4);
   EXPECT_TRUE(one().force.x == 0 && one().torque.y == 0 && one().nitro == 5);
-  EXPECT_TRUE(SecondRace.view == Race::ChaseView && CurrentRace.view == Race::DriverView);
+  EXPECT_TRUE(Races[1].view == Race::ChaseView && Races[0].view == Race::DriverView);
   // The second pad's Y and accelerate; unplugged (keys released) nothing pauses, the car coasts.
   ClearKeyState();
   KeyState[PadKeyOf(VK_GAMEPAD_Y, 2)] = KeyState[PadKeyOf(VK_GAMEPAD_A, 2)] = true;
   for (int frame = 0; frame < 120; ++frame) StepRaceOfTwo(), RaceScreenInput();
-  EXPECT_TRUE(SecondRace.view == Race::DriverView && CurrentRace.view == Race::DriverView);
+  EXPECT_TRUE(Races[1].view == Race::DriverView && Races[0].view == Race::DriverView);
   const double speed = std::hypot(two().velocity.x, two().velocity.z);
   KeyState[PadKeyOf(VK_GAMEPAD_A, 2)] = false;
   for (int frame = 0; frame < 600; ++frame) StepRaceOfTwo(), RaceScreenInput();
   EXPECT_TRUE(speed > 0.005 && std::hypot(two().velocity.x, two().velocity.z) < speed * 0.05);
-  EXPECT_TRUE(SecondRace.state == Race::Running && ScreenState == 3);
-  CurrentRace.state = Race::Finished;  // V waits until both are done
+  EXPECT_TRUE(Races[1].state == Race::Running && ScreenState == screen::Race);
+  Races[0].state = Race::Finished;  // V waits until both are done
   KeyState['V'] = true;
   RaceScreenInput();
   EXPECT_EQ(ScreenState, 3);
   KeyState['V'] = false;
-  CurrentRace.state = Race::Running;
+  Races[0].state = Race::Running;
   // Into the wall: 4.5 health crashes at the 20th hit, as alone; player one loses nothing.
-  for (int frame = 0; frame < 3000 && !RaceDone(SecondRace); ++frame) {
+  for (int frame = 0; frame < 3000 && !RaceDone(Races[1]); ++frame) {
     StepRaceOfTwo();
     KeyState[Key("W")] = KeyState[Key("A")] = true;
     RaceScreenInput();
   }
-  EXPECT_TRUE(SecondRace.state == Race::Crashed && std::abs(SecondRace.health() + 0.1f) < 1e-4f);
-  EXPECT_TRUE(CarRoster[1].health == 4.5f && CurrentRace.state == Race::Running);
+  EXPECT_TRUE(Races[1].state == Race::Crashed && std::abs(Races[1].health() + 0.1f) < 1e-4f);
+  EXPECT_TRUE(CarRoster[1].health == 4.5f && Races[0].state == Race::Running);
   KeyState['R'] = true;  // restarts both together; Escape leaves
   RaceScreenInput();
-  EXPECT_TRUE(CurrentRace.state == Race::Ready && SecondRace.state == Race::Ready);
-  EXPECT_TRUE(two().position.x == -2.3f && SecondRace.startTime == CurrentRace.startTime);
+  EXPECT_TRUE(Races[0].state == Race::Ready && Races[1].state == Race::Ready);
+  EXPECT_TRUE(two().position.x == -2.3f && Races[1].startTime == Races[0].startTime);
   KeyState[VK_ESCAPE] = true;
   RaceScreenInput();
   EXPECT_EQ(ScreenState, 0);
@@ -153,7 +153,7 @@ TEST_F(RaceOfTwoTest, TwoAutopilotsFinishEveryTrackAndBothTimesAndGhostsAreKept)
   EXPECT_EQ(BestTimes().table().races().size(), 2 * (3 + files.size()));
   // Only player one races the kept ghost (and has lap splits).
   startRaceOfTwo(0, 0, 0);
-  EXPECT_TRUE(CurrentRace.ghost.kept() && !SecondRace.ghost.kept());
+  EXPECT_TRUE(Races[0].ghost.kept() && !Races[1].ghost.kept());
 }
 
 TEST(OutcomeTest, AFinishBeatsACrashAndTheFewerStepsWin) {

@@ -22,17 +22,17 @@ TEST_F(RaceSceneTest, SkyFillsTheBackgroundAndMovesWithHeadingButNotPosition) {
   EXPECT_NEAR(red, 128, 40);  // the visible middle of the ramp
   // The road in front of the car hides the sky (which is drawn last, behind what is there).
   for (int x = 200; x < 600; x += 40) ASSERT_NE(at(x, 10)[2], 64) << x;
-  CurrentRace.player->position = Vector3f(1.0, 0.05, 0.3);
+  Races[0].player->position = Vector3f(1.0, 0.05, 0.3);
   drawFrame();
   EXPECT_EQ(at(400, 580)[0], red);
-  CurrentRace.player->rotation.y += 150.0f;  // a grows by 150 x 0.06 / 180 = 0.05 of the width
+  Races[0].player->rotation.y += 150.0f;  // a grows by 150 x 0.06 / 180 = 0.05 of the width
   drawFrame();
   EXPECT_NEAR(at(400, 580)[0], red - 0.05 * 255, 3);
 }
 
 TEST_F(RaceSceneTest, ChaseViewDrawsTheCarAndDriverViewDoesNot) {
   useBoardModel(true);
-  CurrentRace.view = Race::DriverView;
+  Races[0].view = Race::DriverView;
   KeyState[0x32] = true;
   RaceScreenInput();
   drawFrame();
@@ -50,7 +50,7 @@ TEST_F(RaceSceneTest, EachStateShowsItsMessagesInPlaceAndColourAndTheFinishItsBe
   EXPECT_EQ(count(Yellow), count(Yellow, 150, 250, 650, 380));
   EXPECT_EQ(count(Grey), 0);
 
-  for (int second = 0; second < 5; ++second) calendar.advance(), CurrentRace.step();
+  for (int second = 0; second < 5; ++second) calendar.advance(), Races[0].step();
   drawFrame();  // Running: time and laps in grey at the top, nothing yellow
   EXPECT_GT(count(Grey, 0, 500, 800, 600), 300);
   EXPECT_EQ(count(Grey, 0, 0, 800, 500), 0);
@@ -62,7 +62,7 @@ TEST_F(RaceSceneTest, EachStateShowsItsMessagesInPlaceAndColourAndTheFinishItsBe
 
   // Crashed: "Kaboom!!!" in the middle, two yellow lines below; the second starts from the end
   // of the first, so it sits right of the centre. V's line in grey in the top left corner alone.
-  CurrentRace.state = Race::Crashed;
+  Races[0].state = Race::Crashed;
   drawFrame();
   EXPECT_GT(count(Grey, 0, 530, 330, 600), 300);
   EXPECT_EQ(count(Grey), count(Grey, 0, 530, 330, 600));
@@ -72,8 +72,8 @@ TEST_F(RaceSceneTest, EachStateShowsItsMessagesInPlaceAndColourAndTheFinishItsBe
   EXPECT_GT(meanX, 460);
 
   // Finished: "Congratulation!!!" yellow, the time below it in green, the ESC line yellow again.
-  CurrentRace.state = Race::Finished;
-  CurrentRace.finishTime = CurrentRace.runStart + 95;
+  Races[0].state = Race::Finished;
+  Races[0].finishTime = Races[0].runStart + 95;
   drawFrame();
   EXPECT_GT(count(Yellow, 0, 250, 800, 380), 300);
   EXPECT_GT(count(TimeGreen, 0, 150, 800, 210), 300);
@@ -85,12 +85,12 @@ TEST_F(RaceSceneTest, EachStateShowsItsMessagesInPlaceAndColourAndTheFinishItsBe
   EXPECT_EQ(count(TimeGreen, 0, 0, 800, 60), 0);  // no best time known: no line for it
   EXPECT_EQ(count(Yellow, 0, 400, 800, 600), 0);
 
-  CurrentRace.bestTime = 90;
+  Races[0].bestTime = 90;
   drawFrame();  // the best time under the ESC line, no "New best time!"
   EXPECT_GT(count(TimeGreen, 0, 0, 800, 60), 100);
   EXPECT_EQ(count(Yellow, 0, 400, 800, 600), 0);
 
-  CurrentRace.newBestTime = true;
+  Races[0].newBestTime = true;
   drawFrame();  // "New best time!" in yellow above the headline
   EXPECT_GT(count(Yellow, 0, 400, 800, 600), 300);
 }
@@ -108,7 +108,7 @@ class GhostSceneTest : public RaceSceneTest {
   // A kept ghost for the first car on the first track, then a fresh start that loads it.
   void keepGhost(const GhostPath& path) {
     ASSERT_TRUE(GameGhosts.keep(TrackTable[0].name, CarRoster[0].name, path));
-    CurrentRace.start();
+    Races[0].start();
   }
   Box box(Colour c, int rowFrom = 0, int rowTo = 600) {
     Box b;
@@ -168,12 +168,12 @@ TEST_F(GhostSceneTest, LapSplitsShowThreeSecondsUnderTheTimeAndTheRaceDifference
   calendar.advance(5);
   const int lapSteps[] = {90, 320};  // 10 steps ahead, then 20 behind
   for (int lap = 1; lap <= 2; ++lap) {
-    while (CurrentRace.ghost.steps() < lapSteps[lap - 1] - 1) CurrentRace.step();
-    CurrentRace.player->laps = static_cast<int16_t>(lap);
+    while (Races[0].ghost.steps() < lapSteps[lap - 1] - 1) Races[0].step();
+    Races[0].player->laps = static_cast<int16_t>(lap);
     for (int frame = 0; frame <= RaceGhost::SplitSteps; ++frame) {
       if (frame % 60 == 59) calendar.advance();
       if (frame % 30 != 0 && frame < RaceGhost::SplitSteps - 1) {
-        CurrentRace.step();
+        Races[0].step();
         continue;
       }
       drawFrame();
@@ -186,11 +186,11 @@ TEST_F(GhostSceneTest, LapSplitsShowThreeSecondsUnderTheTimeAndTheRaceDifference
     }
   }
 
-  CurrentRace.ghost.finish();  // 500 steps against 300: behind by 3.33
-  CurrentRace.state = Race::Finished;
-  CurrentRace.finishTime = CurrentRace.runStart + 95;
-  CurrentRace.bestTime = 90;
-  CurrentRace.newBestTime = true;
+  Races[0].ghost.finish();  // 500 steps against 300: behind by 3.33
+  Races[0].state = Race::Finished;
+  Races[0].finishTime = Races[0].runStart + 95;
+  Races[0].bestTime = 90;
+  Races[0].newBestTime = true;
   drawFrame();
   const Box difference = box(SplitRed), bestLine = box(TimeGreen, 0, 120);
   ASSERT_GT(difference.found, 50);

@@ -12,6 +12,7 @@
 #include "formats/wave_writer.h"
 #include "game/game_setup.h"
 #include "game/game_sounds.h"
+#include "game/players.h"
 #include "menu/car_selection.h"
 #include "platform/frame_flags.h"
 #include "platform/keys.h"
@@ -42,8 +43,8 @@ class RaceSoundsTest : public ::testing::Test {
     StopGameSound();
     MuteSoundForRun(false);
     SetSoundInBackground(false);
-    CurrentRace.player = nullptr;
-    CurrentRace.cars.clear();
+    Races[0].player = nullptr;
+    Races[0].cars.clear();
     ClearKeyState();
   }
   void startSound(bool deviceMissing = false) {
@@ -58,11 +59,11 @@ class RaceSoundsTest : public ::testing::Test {
     track.curve = BuiltInTrackCurve(0);
     track.name = "Sunny";
     CarRoster[0].health = 8.0f;
-    CurrentRace.track = &track;
-    CurrentRace.cars.assign(1, CarState{});
-    CurrentRace.player = &CurrentRace.cars.front();
-    CurrentRace.player->car = &CarRoster[0];
-    CurrentRace.start();
+    Races[0].track = &track;
+    Races[0].cars.assign(1, CarState{});
+    Races[0].player = &Races[0].cars.front();
+    Races[0].player->car = &CarRoster[0];
+    Races[0].start();
   }
   // The end of one main-loop frame.
   void endFrame() {
@@ -124,7 +125,7 @@ TEST_F(RaceSoundsTest, ARaceSoundsEachEventInItsFrame) {
 
   // After the finish: the engine dies away within 18 frames, the new best flourish follows.
   for (int i = 0; i < 100; ++i) {
-    CurrentRace.step();
+    Races[0].step();
     endFrame();
   }
   ASSERT_EQ(out->calls(Call::StopLoop).size(), 2u);
@@ -165,16 +166,16 @@ TEST_F(RaceSoundsTest, ACrashBangsOnceAndHitsAreSpaced) {
 
 TEST_F(RaceSoundsTest, TheRumbleFollowsTheSpeedAndStopsOnTheRoad) {
   startRace();
-  CurrentRace.state = Race::Running;
-  CarState& car = *CurrentRace.player;
+  Races[0].state = Race::Running;
+  CarState& car = *Races[0].player;
   auto hitAt = [&](float speed) {
     car.velocity = {speed, 0, 0};
     CarRoster[0].health -= 0.23f;
-    CurrentRaceSounds.frame(CurrentRace, false);
+    Races[0].sounds.frame(Races[0], false);
     endFrame();
     return out->calls(Call::Loop, platform::SoundId(Sound::Rumble)).back();
   };
-  CurrentRaceSounds.frame(CurrentRace, false);
+  Races[0].sounds.frame(Races[0], false);
   endFrame();
   const auto slow = hitAt(0.01f), fast = hitAt(0.1f);
   EXPECT_GT(fast.gain, slow.gain);
@@ -182,7 +183,7 @@ TEST_F(RaceSoundsTest, TheRumbleFollowsTheSpeedAndStopsOnTheRoad) {
   // Back on the road: it holds a moment, then fades out and stops.
   int frame = 0;
   for (; frame < 60 && out->calls(Call::StopLoop).empty(); ++frame) {
-    CurrentRaceSounds.frame(CurrentRace, false);
+    Races[0].sounds.frame(Races[0], false);
     endFrame();
   }
   ASSERT_EQ(out->calls(Call::StopLoop).size(), 1u);
@@ -193,15 +194,17 @@ TEST_F(RaceSoundsTest, TheRumbleFollowsTheSpeedAndStopsOnTheRoad) {
 
 TEST_F(RaceSoundsTest, InARaceOfTwoTheCountdownAndEngineAreOnceAndPlayerTwosCarSoundsItsEvents) {
   startRace();
-  StartSecondRace(CarRoster[1]);
+  Players[1].carIndex = 1;
+  StartRaceBeside(Players[1]);
   for (int frame = 0; frame < 400; ++frame) {
     if (frame > 0 && frame % 60 == 0) calendar.advance();
-    if (frame == 350) SecondRace.player->nitro -= 1;          // as player two's key takes one
-    if (frame == 351) SecondRace.player->position.z += 1.0f;  // and off the road: no rumble
+    if (frame == 350) Races[1].player->nitro -= 1;          // as player two's key takes one
+    if (frame == 351) Races[1].player->position.z += 1.0f;  // and off the road: no rumble
     StepRaceOfTwo();
     endFrame();
   }
-  EndSecondRace();
+  EndRacesBeside();
+  Players[1].carIndex = 0;
   EXPECT_TRUE(frames(Call::Play, Sound::Beep) == (std::vector<int>{60, 120, 180}) &&
               frames(Call::Play, Sound::Nitro) == std::vector<int>{350} &&
               frames(Call::Loop, Sound::Rumble).empty());
@@ -226,12 +229,12 @@ TEST_F(RaceSoundsTest, EachCarOfTheRosterHasItsOwnEngineWhateverItsHealth) {
   // A FlyingTaco standing against a wall for ten seconds, losing health: its engine idles at
   // its own recording's pitch throughout.
   startRace();
-  CurrentRace.player->car = &CarRoster[2];
+  Races[0].player->car = &CarRoster[2];
   CarRoster[2].health = 18.0f;
-  CurrentRace.state = Race::Running;
+  Races[0].state = Race::Running;
   for (int frame = 0; frame < 600; ++frame) {
     CarRoster[2].health -= 0.02f;
-    CurrentRaceSounds.frame(CurrentRace, false);
+    Races[0].sounds.frame(Races[0], false);
     endFrame();
   }
   const auto engine = out->calls(Call::Loop, platform::SoundId(Sound::EngineFlyingTaco));
@@ -243,17 +246,17 @@ TEST_F(RaceSoundsTest, EachCarOfTheRosterHasItsOwnEngineWhateverItsHealth) {
 
 TEST_F(RaceSoundsTest, NitroWhooshesAndEscapeFadesTheEngine) {
   startRace();
-  CurrentRace.state = Race::Running;
-  CurrentRace.step();
+  Races[0].state = Race::Running;
+  Races[0].step();
   endFrame();
   KeyState[0x4E] = true;  // N
-  CurrentRace.handleInput();
-  CurrentRace.step();
+  Races[0].handleInput();
+  Races[0].step();
   EXPECT_EQ(frames(Call::Play, Sound::Nitro).size(), 1u);
   endFrame();
-  ScreenState = 3;
+  ScreenState = screen::Race;
   KeyState[VK_ESCAPE] = true;
-  CurrentRace.handleInput();
+  Races[0].handleInput();
   ASSERT_EQ(ScreenState, 0);
   // The race is no longer stepped: each frame the engine is quieter, until it stops.
   const auto engine = [&] { return out->calls(Call::Loop, platform::SoundId(Sound::Engine)); };
@@ -272,14 +275,14 @@ TEST_F(RaceSoundsTest, NitroWhooshesAndEscapeFadesTheEngine) {
 
 TEST_F(RaceSoundsTest, MenusClickAndTheKeysAndWindowSilenceEverything) {
   startSound();
-  ScreenState = 1;
-  SelectedCarIndex = 0;
-  SelectedCar = &CarRoster[0];
+  ScreenState = screen::CarSelection;
+  Players[0].carIndex = 0;
+  Players[0].carIndex = static_cast<int16_t>(0);
   for (int key : {VK_LEFT, VK_RIGHT, VK_RETURN}) {
     KeyState[key] = true;
     CarSelectionInput();
   }
-  ScreenState = 1;
+  ScreenState = screen::CarSelection;
   KeyState[VK_ESCAPE] = true;
   CarSelectionInput();
   std::vector<platform::SoundId> played;

@@ -15,32 +15,32 @@ using testing_support::DrivingPlan;
 
 TEST_F(RaceTest, EachStartPutsAFreshCarStateAtTheFront) {
   startRace(0, 0);
-  const size_t before = CurrentRace.cars.size();
+  const size_t before = Races[0].cars.size();
   // Leave the first race changed, then start another with another car on another track.
-  CarState& old = *CurrentRace.player;
+  CarState& old = *Races[0].player;
   old.nitro = old.laps = 1;
   old.checkpoint1 = true;
   old.velocity = Vector3f(0.1, 0, 0.2);
-  CurrentRace.view = Race::ChaseView;
-  CurrentRace.state = Race::Crashed;
+  Races[0].view = Race::ChaseView;
+  Races[0].state = Race::Crashed;
   for (int car = 0; car < 3; ++car) CarRoster[car].health = -1.0f;
 
   startRace(2, 1);
-  ASSERT_EQ(CurrentRace.cars.size(), before + 1);
-  EXPECT_EQ(CurrentRace.player, &CurrentRace.cars.front());
-  const CarState& fresh = *CurrentRace.player;
+  ASSERT_EQ(Races[0].cars.size(), before + 1);
+  EXPECT_EQ(Races[0].player, &Races[0].cars.front());
+  const CarState& fresh = *Races[0].player;
   EXPECT_EQ(fresh.car, &CarRoster[2]);
   EXPECT_TRUE(fresh.velocity.x == 0.0f && fresh.velocity.z == 0.0f);
   EXPECT_TRUE(fresh.position.x == -2.3f && fresh.position.y == 0.05f && fresh.position.z == 0);
   EXPECT_EQ(fresh.rotation.y, -90.0f);
-  EXPECT_TRUE(CurrentRace.cars[1].nitro == 1 && CurrentRace.cars[1].car == &CarRoster[0]);
+  EXPECT_TRUE(Races[0].cars[1].nitro == 1 && Races[0].cars[1].car == &CarRoster[0]);
   const float fullHealth[] = {8.0f, 4.5f, 18.0f};
   for (int car = 0; car < 3; ++car) EXPECT_EQ(CarRoster[car].health, fullHealth[car]);
-  EXPECT_EQ(CurrentRace.view, Race::ChaseView);  // kept across races
-  CurrentRace.view = Race::DriverView;
-  EXPECT_EQ(CurrentRace.label, "READY");
+  EXPECT_EQ(Races[0].view, Race::ChaseView);  // kept across races
+  Races[0].view = Race::DriverView;
+  EXPECT_EQ(Races[0].label, "READY");
   // The start lies on the last stretch before point 0.
-  EXPECT_GT(CurrentRace.nearestIndex, static_cast<int>(TrackTable[1].curve.points.size()) - 40);
+  EXPECT_GT(Races[0].nearestIndex, static_cast<int>(TrackTable[1].curve.points.size()) - 40);
 }
 
 TEST_F(RaceTest, CountdownRunsOnWholeSecondsAndTheCarMovesInTheFirstRunningFrame) {
@@ -48,40 +48,40 @@ TEST_F(RaceTest, CountdownRunsOnWholeSecondsAndTheCarMovesInTheFirstRunningFrame
   const char* labels[] = {"READY", "3", "2", "1", "GO"};
   for (int elapsed = 0; elapsed < 5; ++elapsed) {
     for (int frame = 0; frame < 3; ++frame) {
-      CurrentRace.step();
-      EXPECT_EQ(CurrentRace.state, Race::Ready);
-      EXPECT_EQ(CurrentRace.label, labels[elapsed]) << "at " << elapsed << " s";
+      Races[0].step();
+      EXPECT_EQ(Races[0].state, Race::Ready);
+      EXPECT_EQ(Races[0].label, labels[elapsed]) << "at " << elapsed << " s";
       // Up held through the countdown piles up with no decay and moves nothing yet.
       KeyState[VK_UP] = true;
-      CurrentRace.handleInput();
-      EXPECT_EQ(CurrentRace.player->position.x, -2.3f);
+      Races[0].handleInput();
+      EXPECT_EQ(Races[0].player->position.x, -2.3f);
     }
     calendar.advance();
   }
-  const float piledUp = CurrentRace.player->force.x;
+  const float piledUp = Races[0].player->force.x;
   EXPECT_NEAR(piledUp, -15 * 0.0002f, 1e-6f);
-  CurrentRace.step();
-  EXPECT_EQ(CurrentRace.state, Race::Running);
-  EXPECT_EQ(CurrentRace.runStart, calendar.now());
-  EXPECT_NEAR(CurrentRace.player->position.x, -2.3f - piledUp, 1e-6f);  // all of it, at once
-  EXPECT_NEAR(CurrentRace.player->force.x, 0.75f * piledUp, 1e-7f);
+  Races[0].step();
+  EXPECT_EQ(Races[0].state, Race::Running);
+  EXPECT_EQ(Races[0].runStart, calendar.now());
+  EXPECT_NEAR(Races[0].player->position.x, -2.3f - piledUp, 1e-6f);  // all of it, at once
+  EXPECT_NEAR(Races[0].player->force.x, 0.75f * piledUp, 1e-7f);
 
   // Frames may be far apart: the countdown only looks at the elapsed time.
   startRace(0, 0);
   calendar.advance(7);
-  CurrentRace.step();
-  EXPECT_EQ(CurrentRace.state, Race::Running);
-  EXPECT_EQ(CurrentRace.label, "GO");
-  EXPECT_EQ(CurrentRace.runStart, calendar.now());
+  Races[0].step();
+  EXPECT_EQ(Races[0].state, Race::Running);
+  EXPECT_EQ(Races[0].label, "GO");
+  EXPECT_EQ(Races[0].runStart, calendar.now());
 }
 
 TEST_F(RaceTest, EscapeLeavesFromEveryStateAndChangesNothingElse) {
   for (int16_t state : {Race::Ready, Race::Running, Race::Crashed, Race::Finished}) {
-    ScreenState = 3;
-    CurrentRace.state = state;
+    ScreenState = screen::Race;
+    Races[0].state = state;
     KeyState[VK_ESCAPE] = true;
-    CurrentRace.handleInput();
-    EXPECT_TRUE(ScreenState == 0 && !KeyState[VK_ESCAPE] && CurrentRace.state == state);
+    Races[0].handleInput();
+    EXPECT_TRUE(ScreenState == screen::MainMenu && !KeyState[VK_ESCAPE] && Races[0].state == state);
   }
 }
 
@@ -115,15 +115,15 @@ TEST_F(RaceTest, FinishedRacesLeaveTheBestTimeAndACrashLeavesNothing) {
   startRace(0, 0);
   const auto first = testing_support::DriveRace(calendar, DrivingPlan::FollowRoad);
   ASSERT_EQ(first.state, Race::Finished);
-  EXPECT_TRUE(CurrentRace.newBestTime);
-  EXPECT_EQ(CurrentRace.bestTime, first.raceTime);
+  EXPECT_TRUE(Races[0].newBestTime);
+  EXPECT_EQ(Races[0].bestTime, first.raceTime);
   // The same driving on a clock that runs twice as fast takes longer: no new best.
   startRace(0, 0);
-  EXPECT_FALSE(CurrentRace.bestTime || CurrentRace.newBestTime);
+  EXPECT_FALSE(Races[0].bestTime || Races[0].newBestTime);
   const auto second = testing_support::DriveRace(calendar, DrivingPlan::FollowRoad, 30000, 30);
   ASSERT_GT(second.raceTime, first.raceTime);
-  EXPECT_FALSE(CurrentRace.newBestTime);
-  EXPECT_EQ(CurrentRace.bestTime, first.raceTime);
+  EXPECT_FALSE(Races[0].newBestTime);
+  EXPECT_EQ(Races[0].bestTime, first.raceTime);
   startRace(0, 0);
   ASSERT_EQ(testing_support::DriveRace(calendar, DrivingPlan::IntoWall).state, Race::Crashed);
 
@@ -145,12 +145,12 @@ TEST_F(RaceTest, ARaceDrivenWithReboundKeysFinishesAndTheOldKeysDoNothing) {
   KeyState[VK_UP] = KeyState[VK_LEFT] = true;  // no longer bound
   for (int frame = 0; frame < 400; ++frame) {
     if (frame % 60 == 0) calendar.advance();
-    CurrentRace.step();
-    CurrentRace.handleInput();
+    Races[0].step();
+    Races[0].handleInput();
   }
-  EXPECT_EQ(CurrentRace.state, Race::Running);
-  EXPECT_EQ(CurrentRace.player->position.x, -2.3f);
-  EXPECT_EQ(CurrentRace.player->rotation.y, -90.0f);
+  EXPECT_EQ(Races[0].state, Race::Running);
+  EXPECT_EQ(Races[0].player->position.x, -2.3f);
+  EXPECT_EQ(Races[0].player->rotation.y, -90.0f);
   ClearKeyState();
   const auto report = testing_support::DriveRace(calendar, DrivingPlan::FollowRoad, 30000, 60, {},
                                                  {'I', 'K', 'J', 'L'});
@@ -164,30 +164,30 @@ TEST_F(RaceTest, RestartFromEveryStateStartsTheSameRaceAgainAndIsNeverAFinish) {
   for (int16_t state : {Race::Ready, Race::Running, Race::Crashed, Race::Finished}) {
     for (int key : restartKeys) {
       startRace(2, 1);
-      const size_t cars = CurrentRace.cars.size();
+      const size_t cars = Races[0].cars.size();
       calendar.advance(9);
-      CurrentRace.step();
-      CurrentRace.state = state;
-      CurrentRace.player->position.x = 5.0f;
-      CurrentRace.player->laps = 2;
-      CurrentRace.player->nitro = 0;
-      ScreenState = 3;
+      Races[0].step();
+      Races[0].state = state;
+      Races[0].player->position.x = 5.0f;
+      Races[0].player->laps = 2;
+      Races[0].player->nitro = 0;
+      ScreenState = screen::Race;
       KeyState[key] = true;
-      CurrentRace.handleInput();
+      Races[0].handleInput();
       EXPECT_FALSE(KeyState[key]);
       EXPECT_EQ(ScreenState, 3);
-      EXPECT_EQ(CurrentRace.state, Race::Ready);
-      EXPECT_EQ(CurrentRace.label, "READY");
-      EXPECT_EQ(CurrentRace.startTime, calendar.now());
-      ASSERT_EQ(CurrentRace.cars.size(), cars + 1);
-      const CarState& fresh = *CurrentRace.player;
-      EXPECT_TRUE(fresh.car == &CarRoster[2] && CurrentRace.track == &TrackTable[1]);
+      EXPECT_EQ(Races[0].state, Race::Ready);
+      EXPECT_EQ(Races[0].label, "READY");
+      EXPECT_EQ(Races[0].startTime, calendar.now());
+      ASSERT_EQ(Races[0].cars.size(), cars + 1);
+      const CarState& fresh = *Races[0].player;
+      EXPECT_TRUE(fresh.car == &CarRoster[2] && Races[0].track == &TrackTable[1]);
       EXPECT_TRUE(fresh.position.x == -2.3f && fresh.laps == 0 && fresh.nitro == 5);
     }
   }
   // Escape pressed with R leaves the race; nothing was recorded.
   KeyState['R'] = KeyState[VK_ESCAPE] = true;
-  CurrentRace.handleInput();
+  Races[0].handleInput();
   EXPECT_EQ(ScreenState, 0);
   EXPECT_TRUE(BestTimes().table().races().empty());
 }

@@ -60,7 +60,7 @@ TEST_F(RaceTest, TracksideCamerasKeepTheWholeCarInViewAtEveryStepAndCutAsItPasse
       int cuts = 0;
       size_t last = cameras.size();
       testing_support::DriveRace(calendar, plan, 30000, 60, [&] {
-        const Vector3f& car = CurrentRace.player->position;
+        const Vector3f& car = Races[0].player->position;
         const size_t camera = NearestCamera(cameras, car);
         if (camera != last && last != cameras.size()) ++cuts;
         last = camera;
@@ -68,7 +68,7 @@ TEST_F(RaceTest, TracksideCamerasKeepTheWholeCarInViewAtEveryStepAndCutAsItPasse
         ExpectCarInView(cameras[camera], car);
       });
       if (plan == DrivingPlan::FollowRoad) {
-        ASSERT_EQ(CurrentRace.state, Race::Finished);
+        ASSERT_EQ(Races[0].state, Race::Finished);
         // Two laps past every camera: each films the car, and the film cuts at each one.
         EXPECT_EQ(used.size(), cameras.size());
         EXPECT_GE(cuts, 2 * static_cast<int>(cameras.size()) - 2);
@@ -107,7 +107,7 @@ TEST_F(RaceTest, TheReplayScreenDrawsTheCarInTheMiddleOfTheTracksideCamerasPictu
   model.displayListGeneration = platform::GlContextGeneration();
   startRace(0, 2);
   testing_support::DriveRace(calendar, DrivingPlan::FollowRoad);
-  ASSERT_EQ(CurrentRace.state, Race::Finished);
+  ASSERT_EQ(Races[0].state, Race::Finished);
   WatchRaceJustDriven();
   CurrentReplay.choose(Replay::Camera::Trackside);
   CurrentReplay.togglePause();  // a picture every three seconds of the race

@@ -44,9 +44,9 @@ struct Driven {
 Driven Drive(testing_support::ManualCalendar& calendar, DrivingPlan plan) {
   Driven driven;
   testing_support::DriveRace(calendar, plan, 30000, 60, [&] {
-    if (CurrentRace.ghost.steps() == static_cast<int32_t>(driven.poses.size())) return;
-    driven.poses.push_back(PoseOf(*CurrentRace.player));
-    driven.huds.push_back(HudOf(CurrentRace));
+    if (Races[0].ghost.steps() == static_cast<int32_t>(driven.poses.size())) return;
+    driven.poses.push_back(PoseOf(*Races[0].player));
+    driven.huds.push_back(HudOf(Races[0]));
   });
   return driven;
 }
@@ -72,10 +72,10 @@ std::string Bytes(const std::filesystem::path& file) {
 TEST_F(RaceTest, AutopilotRacesPlayBackWithTheirPosesAndMessagesAtEveryStep) {
   startRace(0, 1);
   const Driven finished = Drive(calendar, DrivingPlan::FollowRoad);
-  ASSERT_EQ(CurrentRace.state, Race::Finished);
+  ASSERT_EQ(Races[0].state, Race::Finished);
   ASSERT_EQ(finished.huds.back().state, Race::Finished);
   ASSERT_EQ(finished.huds.back().lapsLeft, 0);
-  ExpectPlaysBack(Replay::OfRace(CurrentRace), finished);
+  ExpectPlaysBack(Replay::OfRace(Races[0]), finished);
   // The kept ghost gives the same race: its times are its steps in whole seconds, which the
   // calendar moving once every 60 steps matches.
   const auto kept = GameGhosts.load(TrackTable[1].name, CarRoster[0].name);
@@ -86,7 +86,7 @@ TEST_F(RaceTest, AutopilotRacesPlayBackWithTheirPosesAndMessagesAtEveryStep) {
   startRace(1, 0);
   const Driven crashed = Drive(calendar, DrivingPlan::IntoWall);
   ASSERT_EQ(crashed.huds.back().state, Race::Crashed);
-  ExpectPlaysBack(Replay::OfRace(CurrentRace), crashed);
+  ExpectPlaysBack(Replay::OfRace(Races[0]), crashed);
 }
 
 // A path of `steps` poses whose x is the step's index, laps ending at 100 and at the end.
@@ -165,7 +165,7 @@ TEST(ReplayTimeline, PauseSeekingAndSpeedsLandOnTheRightStep) {
 
 TEST_F(RaceTest, VWatchesTheBestRaceAndTheRaceJustDrivenAndEscapeReturnsWithoutWritingRecords) {
   // No ghost yet: V on the track selection stays there.
-  ScreenState = 2;
+  ScreenState = screen::TrackSelection;
   KeyState[KeyV] = true;
   TrackSelectionInput();
   EXPECT_EQ(ScreenState, 2);
@@ -173,12 +173,12 @@ TEST_F(RaceTest, VWatchesTheBestRaceAndTheRaceJustDrivenAndEscapeReturnsWithoutW
   startRace(0, 0);
   KeyState[KeyV] = true;  // during the race V does nothing
   testing_support::DriveRace(calendar, DrivingPlan::FollowRoad, 600);
-  ASSERT_EQ(CurrentRace.state, Race::Running);
+  ASSERT_EQ(Races[0].state, Race::Running);
   KeyState[KeyV] = true;
-  CurrentRace.handleInput();
+  Races[0].handleInput();
   EXPECT_EQ(ScreenState, 3);
   testing_support::DriveRace(calendar, DrivingPlan::FollowRoad);
-  ASSERT_EQ(CurrentRace.state, Race::Finished);
+  ASSERT_EQ(Races[0].state, Race::Finished);
   const auto ghostFile = GhostFile(TrackTable[0].name, CarRoster[0].name);
   const auto timesFile = BestTimesFile();
   const std::string ghostBytes = Bytes(ghostFile), timesBytes = Bytes(timesFile);
@@ -187,22 +187,22 @@ TEST_F(RaceTest, VWatchesTheBestRaceAndTheRaceJustDrivenAndEscapeReturnsWithoutW
   // On the closing message: the race just driven, back to the closing message. Up still held
   // from driving does not speed the replay up.
   KeyState[KeyV] = KeyState[VK_UP] = true;
-  CurrentRace.handleInput();
-  ASSERT_EQ(ScreenState, ReplayScreenState);
+  Races[0].handleInput();
+  ASSERT_EQ(ScreenState, screen::Replay);
   ReplayScreenInput();
   EXPECT_EQ(CurrentReplay.speed(), 1.0);
-  EXPECT_EQ(CurrentReplay.steps(), CurrentRace.ghost.recorded().steps());
+  EXPECT_EQ(CurrentReplay.steps(), Races[0].ghost.recorded().steps());
   for (int frame = 0; frame < 200; ++frame) DrawReplayScreen(), ReplayScreenInput();
   KeyState[VK_ESCAPE] = true;
   ReplayScreenInput();
   EXPECT_EQ(ScreenState, 3);
-  EXPECT_EQ(CurrentRace.state, Race::Finished);
+  EXPECT_EQ(Races[0].state, Race::Finished);
 
   // From the track selection: the kept best race, played to its end with every key.
-  ScreenState = 2;
+  ScreenState = screen::TrackSelection;
   KeyState[KeyV] = true;
   TrackSelectionInput();
-  ASSERT_EQ(ScreenState, ReplayScreenState);
+  ASSERT_EQ(ScreenState, screen::Replay);
   for (int key : {0x31, 0x32, 0x33, 0x43, VK_SPACE, VK_SPACE, VK_RIGHT, VK_UP, VK_UP}) {
     KeyState[key] = true;
     ReplayScreenInput();

@@ -19,14 +19,14 @@ class SplitScreenTest : public race_testing::RaceSceneTest {
   void SetUp() override {
     RaceSceneTest::SetUp();
     useBoardModel(true);  // for both: GameSetup gave player two the first car
-    start(SecondPlayer::Keyboard);
+    start(PlayerInput::Keyboard);
   }
   void TearDown() override {
-    start(SecondPlayer::None);
+    start(PlayerInput::None);
     RaceSceneTest::TearDown();
   }
-  void start(SecondPlayer who) {
-    SecondPlayerJoined = who;
+  void start(PlayerInput who) {
+    Players[1].input = who;
     startRace(0, 0);
   }
   void drawFrame() {
@@ -44,26 +44,26 @@ class SplitScreenTest : public race_testing::RaceSceneTest {
 };
 
 TEST_F(SplitScreenTest, EachHalfIsFromItsPlayersCameraWithTheOtherCarInIt) {
-  CurrentRace.view = Race::ChaseView;
-  SecondRace.view = Race::DriverView;
-  SecondRace.player->rotation.y += 150.0f;  // player two's sky slides by 0.05 of its width
+  Races[0].view = Race::ChaseView;
+  Races[1].view = Race::DriverView;
+  Races[1].player->rotation.y += 150.0f;  // player two's sky slides by 0.05 of its width
   drawFrame();
   EXPECT_NEAR(at(400, 290)[0], at(400, 590)[0] - 0.05 * 255, 4);
   // Player one's own car in the chase view, in their half alone.
   EXPECT_TRUE(count(Magenta, Middle, 600) > 500 && count(Magenta, 0, Middle) == 0);
   // Driver's views, player two half a unit ahead: in player one's picture alone.
-  SecondRace.player->rotation.y -= 150.0f;
-  SecondRace.player->position.x += 0.5f;
-  CurrentRace.view = Race::DriverView;
+  Races[1].player->rotation.y -= 150.0f;
+  Races[1].player->position.x += 0.5f;
+  Races[0].view = Race::DriverView;
   drawFrame();
   EXPECT_TRUE(count(Magenta, Middle, 600) > 200 && count(Magenta, 0, Middle) == 0);
 }
 
 TEST_F(SplitScreenTest, EachHalfsTextsStayInsideItAtHalfTheSizeAndSayWhoWonAtTheEnd) {
-  start(SecondPlayer::None);
+  start(PlayerInput::None);
   drawFrame();
   const int aloneInk = count(Yellow, 0, 600);  // "READY" of a race alone
-  start(SecondPlayer::Keyboard);
+  start(PlayerInput::Keyboard);
   drawFrame();
   for (int y0 : {0, Middle}) {  // a quarter of the ink, round the half's middle
     EXPECT_NEAR(count(Yellow, y0, y0 + Middle), aloneInk / 4.0, aloneInk / 10.0);
@@ -78,11 +78,11 @@ TEST_F(SplitScreenTest, EachHalfsTextsStayInsideItAtHalfTheSizeAndSayWhoWonAtThe
                 rows(Grey, y0, y0 + Middle).second < y0 + Middle - 2);
   // Player one done: their half shows the finish, player two's still the race; nobody won yet.
   const uint32_t road = std::exchange(TrackTable[0].roadList, 0);  // no white but texts
-  CurrentRace.state = Race::Finished;
+  Races[0].state = Race::Finished;
   drawFrame();
   EXPECT_TRUE(count(Grey, Middle, 600) == 0 && count(Yellow, Middle, 600) > 300);
   EXPECT_TRUE(count(Yellow, 0, Middle) + count(White, 0, 600) == 0 && count(Grey, 0, Middle) > 100);
-  SecondRace.state = Race::Crashed;
+  Races[1].state = Race::Crashed;
   drawFrame();
   // V's line once both are done, in player one's half alone.
   EXPECT_TRUE(count(Grey, Middle, 600) > 200 && count(Grey, 0, Middle) == 0);
@@ -95,13 +95,13 @@ TEST_F(SplitScreenTest, EachHalfsTextsStayInsideItAtHalfTheSizeAndSayWhoWonAtThe
 }
 
 TEST_F(SplitScreenTest, ARaceAloneIsDrawnAsBeforeARaceOfTwo) {
-  start(SecondPlayer::None);
+  start(PlayerInput::None);
   drawFrame();
   const auto alone = pixels;
-  start(SecondPlayer::Keyboard);
+  start(PlayerInput::Keyboard);
   drawFrame();
   EXPECT_TRUE(pixels != alone && !glIsEnabled(GL_SCISSOR_TEST));
-  start(SecondPlayer::None);
+  start(PlayerInput::None);
   drawFrame();
   EXPECT_EQ(pixels, alone);
 }

@@ -117,7 +117,7 @@ Keys FollowRoad(const Race& race) {
 AutopilotReport DriveRace(ManualCalendar& calendar, DrivingPlan plan, int maxFrames,
                           int framesPerSecond, const std::function<void()>& afterStep,
                           const DrivingKeys& drivingKeys) {
-  Race& race = CurrentRace;
+  Race& race = Races[0];
   AutopilotReport report;
   for (int frame = 0; frame < maxFrames; ++frame) {
     if (frame > 0 && frame % framesPerSecond == 0) calendar.advance();
@@ -152,11 +152,10 @@ RaceOfTwoReport DriveRaceOfTwo(ManualCalendar& calendar, int maxFrames, const Dr
                                const DrivingKeys& two) {
   RaceOfTwoReport report;
   const std::tuple<Race*, AutopilotReport*, const DrivingKeys*> cars[2] = {
-      {&CurrentRace, &report.one, &one}, {&SecondRace, &report.two, &two}};
-  for (int frame = 0; frame < maxFrames && !(RaceDone(CurrentRace) && RaceDone(SecondRace));
-       ++frame) {
+      {&Races[0], &report.one, &one}, {&Races[1], &report.two, &two}};
+  for (int frame = 0; frame < maxFrames && !(RaceDone(Races[0]) && RaceDone(Races[1])); ++frame) {
     if (frame > 0 && frame % 60 == 0) calendar.advance();
-    const float before[2] = {CurrentRace.health(), SecondRace.health()};
+    const float before[2] = {Races[0].health(), Races[1].health()};
     StepRaceOfTwo();
     for (int i = 0; i < 2; ++i) {
       auto [race, r, held] = cars[i];

@@ -37,7 +37,7 @@ struct AutopilotReport {
   std::time_t raceTime = 0;  // seconds from the start of running to the finish
 };
 
-// Plays CurrentRace (already started) until it is no longer Ready or Running, or `maxFrames`
+// Plays Races[0] (already started) until it is no longer Ready or Running, or `maxFrames`
 // frames have passed. Each frame runs the race's frame step without drawing, then sets the keys
 // and runs the race input, in the main loop's order; the calendar moves one second every
 // `framesPerSecond` frames. `afterStep` (if any) runs after each frame step. Leaves every key
