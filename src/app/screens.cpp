@@ -7,11 +7,15 @@
 #include "menu/track_selection.h"
 #include "platform/frame_flags.h"
 #include "race/race_screen.h"
-#include "race/replay_screen.h"
+#include "replay/replay_screen.h"
 
 namespace {
 void DrawRace() {
   DrawRaceScreen();
+}
+// V on the race's closing message watches the race just driven.
+void RaceInput() {
+  RaceScreenInput(WatchRaceJustDriven);
 }
 }  // namespace
 
@@ -19,7 +23,7 @@ ScreenOps Screens[ScreenCount] = {
     {DrawMainMenu, MainMenuInput},
     {DrawCarSelection, CarSelectionInput},
     {DrawTrackSelection, TrackSelectionInput},
-    {DrawRace, RaceScreenInput},
+    {DrawRace, RaceInput},
     {DrawControlsScreen, ControlsScreenInput},
     {DrawReplayScreen, ReplayScreenInput},
 };

@@ -1,19 +1,12 @@
-// The race keys and the car's motion: keys add pushes, the simulation step turns them into
-// velocities and the velocities into position and angles. Everything is per frame.
+// Driving a car: the driving keys add pushes, the simulation step turns them into velocities and
+// the velocities into position and angles. Everything is per frame.
 #include <cmath>
 
 #include "game/controls.h"
 #include "game/game_setup.h"
-#include "platform/frame_flags.h"
-#include "platform/keys.h"
 #include "race/race.h"
-#include "race/race_of_two.h"
-#include "race/race_start.h"
-#include "race/replay_screen.h"
 
 namespace {
-
-constexpr int KeyV = 0x56;
 
 // The heading in radians as the motion uses it: 1/180 in single precision times 3.14 (not pi),
 // so motion and view drift apart slightly as the heading grows.
@@ -68,14 +61,6 @@ void Race::handleInput() {
       p.velocity.z = static_cast<float>(p.velocity.z * 0.95);
       p.torque.x = static_cast<float>(p.torque.x + 0.05);
     }
-    // One pad button for both views (Y by default) switches to the other view.
-    const int viewButton = controls[Action::DriverView].pad;
-    if (viewButton != 0 && viewButton == controls[Action::ChaseView].pad &&
-        TakeKeyPress(PadKeyOf(viewButton, controls.player()))) {
-      view = view == DriverView ? ChaseView : DriverView;
-    }
-    if (TakeAction(controls, Action::DriverView)) view = DriverView;
-    if (TakeAction(controls, Action::ChaseView)) view = ChaseView;
     if (TakeAction(controls, Action::Nitro) && p.nitro > 0) {
       p.nitro -= 1;
       p.force.x = static_cast<float>(p.force.x + std::sin(h) * acceleration * 120);
@@ -83,23 +68,6 @@ void Race::handleInput() {
       p.torque.x = static_cast<float>(p.torque.x + 4.55);
     }
   }
-  // The ghost, the replay, Escape and restart are player one's: they act on the whole race.
-  if (racer != 1) return;
-  if (TakeAction(controls, Action::Ghost)) ghost.toggleShown();
-  // On the closing message, V watches the race just driven.
-  if (replayOffered() && TakeKeyPress(KeyV)) WatchRaceJustDriven();
-  if (TakeKeyPress(VK_ESCAPE)) {
-    ScreenState = screen::MainMenu;
-  } else if (TakeAction(controls, Action::Restart) && player != nullptr) {
-    // The same race again from "READY" (its first frame sounds it), as Enter on the track
-    // selection starts it, for both players in a race of two; the race left behind is not
-    // recorded.
-    StartSelectedRace();
-  }
-}
-
-bool Race::replayOffered() const {
-  return RaceDone(*this) && this == &Races[0] && EveryRaceDone();
 }
 
 void Race::updateVelocity() {

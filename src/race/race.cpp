@@ -5,6 +5,7 @@
 #include "game/game_setup.h"
 #include "platform/clock.h"
 #include "platform/keys.h"
+#include "race/race_of_two.h"
 #include "race/race_sounds.h"
 #include "records/best_times.h"
 #include "track/track.h"
@@ -91,6 +92,10 @@ float& Race::carHealth() {
 
 float Race::health() const {
   return ownHealth ? *ownHealth : player->car->health;
+}
+
+bool Race::replayOffered() const {
+  return RaceDone(*this) && this == &Races[0] && EveryRaceDone();
 }
 
 bool Race::hasCentreLine() const {

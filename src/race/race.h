@@ -68,7 +68,8 @@ class Race {
   void step(std::time_t clock);
   // The five calls of one simulation step, in order.
   void simulate();
-  // Turns the race keys into pushes on the player, switches views, leaves on ESC.
+  // Turns the player's driving keys and nitro into pushes on their car (the race screen reads
+  // the rest: the views and the keys that act on the whole race).
   void handleInput();
   // Whether V now watches this race again: player one's race on its closing message, once
   // every race on screen is done (it would take the screen from a player still racing).

@@ -5,9 +5,9 @@
 #include "assets/outline_font.h"
 #include "game/game_setup.h"
 #include "platform/gl_context_generation.h"
+#include "race/camera_aim.h"
 #include "race/race.h"
 #include "race/race_time.h"
-#include "race/replay_camera.h"
 #include "track/track.h"
 
 namespace {
@@ -162,6 +162,11 @@ void Race::drawSceneFromStand(const Vector3f& eye) {
   glPushMatrix();
   drawTrack();
   glPopMatrix();
+  if (rival != nullptr) {
+    glPushMatrix();
+    drawRival();
+    glPopMatrix();
+  }
   glLoadIdentity();
   drawSky(Vector3f(aim.pitch, aim.heading, 0.0));
 }

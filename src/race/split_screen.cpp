@@ -3,11 +3,13 @@
 #include <GL/gl.h>
 
 #include <cmath>
+#include <functional>
 
 #include "assets/outline_font.h"
 #include "game/game_setup.h"
 #include "platform/gl_context_generation.h"
 #include "race/race_of_two.h"
+#include "race/split_screen.h"
 
 namespace {
 
@@ -51,23 +53,40 @@ void DrawOutcome(Outcome outcome) {
   glEnable(GL_DEPTH_TEST);
 }
 
-// One half of the window's picture, `height` rows from row `y`: the race drawn through the
-// game's projection narrowed to the half (the same vertical field, so everything keeps its
-// shape at half the size).
-void DrawHalf(Race& race, const GLint (&full)[4], const GLfloat (&projection)[16], GLint y,
-              GLint height, Outcome outcome) {
-  glViewport(full[0], y, full[2], height);
-  glScissor(full[0], y, full[2], height);
-  glMatrixMode(GL_PROJECTION);
-  glLoadIdentity();
-  glScalef(static_cast<float>(height) / static_cast<float>(full[3]), 1.0f, 1.0f);
-  glMultMatrixf(projection);
-  glMatrixMode(GL_MODELVIEW);
-  race.drawPicture();
-  DrawOutcome(outcome);
-}
-
 }  // namespace
+
+void DrawStacked(int count, const std::function<void(int)>& draw) {
+  GLint full[4];
+  glGetIntegerv(GL_VIEWPORT, full);
+  GLfloat projection[16];
+  glGetFloatv(GL_PROJECTION_MATRIX, projection);
+  const GLint band = full[3] / count, top = full[3] - (count - 1) * band;
+  glPushAttrib(GL_VIEWPORT_BIT | GL_SCISSOR_BIT);
+  glEnable(GL_SCISSOR_TEST);
+  for (int i = 0; i < count; ++i) {
+    // `height` rows from row `y`, drawn through the game's projection narrowed to the band (the
+    // same vertical field, so everything keeps its shape at a smaller size).
+    const GLint y = full[1] + (count - 1 - i) * band, height = i == 0 ? top : band;
+    glViewport(full[0], y, full[2], height);
+    glScissor(full[0], y, full[2], height);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glScalef(static_cast<float>(height) / static_cast<float>(full[3]), 1.0f, 1.0f);
+    glMultMatrixf(projection);
+    glMatrixMode(GL_MODELVIEW);
+    draw(i);
+  }
+  // A dark line between the bands, one row of each.
+  for (int i = 1; i < count; ++i) {
+    glScissor(full[0], full[1] + i * band - 1, full[2], 2);
+    glClear(GL_COLOR_BUFFER_BIT);
+  }
+  glPopAttrib();
+  glMatrixMode(GL_PROJECTION);
+  glLoadMatrixf(projection);
+  glMatrixMode(GL_MODELVIEW);
+  glLoadIdentity();
+}
 
 void Race::drawRival() {
   if (rival == nullptr || rival->car == nullptr) return;
@@ -94,23 +113,10 @@ void Race::drawRival() {
 void DrawRaceOfTwo() {
   if (Races[0].player == nullptr || Races[0].track == nullptr || !RaceOfTwo()) return;
   StepRaceOfTwo();
-  GLint full[4];
-  glGetIntegerv(GL_VIEWPORT, full);
-  GLfloat projection[16];
-  glGetFloatv(GL_PROJECTION_MATRIX, projection);
-  const GLint lower = full[3] / 2, upper = full[3] - lower;
   const Outcome outcome = OutcomeOf(Races[0], Races[1]);
-  glPushAttrib(GL_VIEWPORT_BIT | GL_SCISSOR_BIT);
-  glEnable(GL_SCISSOR_TEST);
-  DrawHalf(Races[0], full, projection, full[1] + lower, upper, outcome);
-  DrawHalf(Races[1], full, projection, full[1], lower, outcome);
-  // A dark line between the halves, one row of each.
-  glScissor(full[0], full[1] + lower - 1, full[2], 2);
-  glClear(GL_COLOR_BUFFER_BIT);
-  glPopAttrib();
-  glMatrixMode(GL_PROJECTION);
-  glLoadMatrixf(projection);
-  glMatrixMode(GL_MODELVIEW);
-  glLoadIdentity();
+  DrawStacked(2, [&](int i) {
+    Races[i].drawPicture();
+    DrawOutcome(outcome);
+  });
   SpinAngle += 0.1f;
 }

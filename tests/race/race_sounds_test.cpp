@@ -19,6 +19,7 @@
 #include "platform/recording_sound_system.h"
 #include "race/race.h"
 #include "race/race_of_two.h"
+#include "race/race_screen.h"
 #include "race/race_sounds.h"
 #include "records/settings.h"
 #include "support/autopilot.h"
@@ -256,7 +257,7 @@ TEST_F(RaceSoundsTest, NitroWhooshesAndEscapeFadesTheEngine) {
   endFrame();
   ScreenState = screen::Race;
   KeyState[VK_ESCAPE] = true;
-  Races[0].handleInput();
+  RaceScreenInput();
   ASSERT_EQ(ScreenState, 0);
   // The race is no longer stepped: each frame the engine is quieter, until it stops.
   const auto engine = [&] { return out->calls(Call::Loop, platform::SoundId(Sound::Engine)); };

@@ -80,7 +80,7 @@ TEST_F(RaceTest, EscapeLeavesFromEveryStateAndChangesNothingElse) {
     ScreenState = screen::Race;
     Races[0].state = state;
     KeyState[VK_ESCAPE] = true;
-    Races[0].handleInput();
+    RaceScreenInput();
     EXPECT_TRUE(ScreenState == screen::MainMenu && !KeyState[VK_ESCAPE] && Races[0].state == state);
   }
 }
@@ -173,7 +173,7 @@ TEST_F(RaceTest, RestartFromEveryStateStartsTheSameRaceAgainAndIsNeverAFinish) {
       Races[0].player->nitro = 0;
       ScreenState = screen::Race;
       KeyState[key] = true;
-      Races[0].handleInput();
+      RaceScreenInput();
       EXPECT_FALSE(KeyState[key]);
       EXPECT_EQ(ScreenState, 3);
       EXPECT_EQ(Races[0].state, Race::Ready);
@@ -187,7 +187,7 @@ TEST_F(RaceTest, RestartFromEveryStateStartsTheSameRaceAgainAndIsNeverAFinish) {
   }
   // Escape pressed with R leaves the race; nothing was recorded.
   KeyState['R'] = KeyState[VK_ESCAPE] = true;
-  Races[0].handleInput();
+  RaceScreenInput();
   EXPECT_EQ(ScreenState, 0);
   EXPECT_TRUE(BestTimes().table().races().empty());
 }

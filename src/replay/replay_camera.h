@@ -5,15 +5,10 @@
 #include <cstddef>
 #include <vector>
 
+#include "race/camera_aim.h"
 #include "race/vector3f.h"
 
 class Track;
-
-// Degrees, as a car's rotation holds them: heading about y, pitch about x.
-struct CameraAim {
-  float heading = 0;
-  float pitch = 0;
-};
 
 // One camera every CameraSpacing of road, beside the road's left edge and raised, so a car on
 // the road never comes nearer than about half a unit.
@@ -25,5 +20,3 @@ std::vector<Vector3f> TracksideCameras(const Track& track);
 // The camera nearest the car: the film cuts to the next one as the car passes half-way.
 // Requires at least one camera.
 size_t NearestCamera(const std::vector<Vector3f>& cameras, const Vector3f& car);
-// The heading and pitch that turn the eye (looking along -z) towards `target`.
-CameraAim AimAt(const Vector3f& eye, const Vector3f& target);

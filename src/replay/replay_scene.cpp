@@ -5,8 +5,8 @@
 #include "assets/outline_font.h"
 #include "game/game_setup.h"
 #include "race/race.h"
-#include "race/replay_screen.h"
 #include "race/race_time.h"
+#include "replay/replay_screen.h"
 
 namespace {
 
@@ -25,7 +25,12 @@ void Closing(const char* headline, float scale) {
 }  // namespace
 
 void DrawReplayMessages(const Replay& replay) {
-  const ReplayHud hud = replay.hud();
+  DrawReplayRaceMessages(replay, 0);
+  DrawReplayStatus(replay);
+}
+
+void DrawReplayRaceMessages(const Replay& replay, int car) {
+  const ReplayHud hud = replay.hud(car);
   glDisable(GL_DEPTH_TEST);
   switch (hud.state) {
     case Race::Running:
@@ -51,7 +56,12 @@ void DrawReplayMessages(const Replay& replay) {
     default:
       break;
   }
+  glEnable(GL_DEPTH_TEST);
+}
+
+void DrawReplayStatus(const Replay& replay) {
   // Small, at the foot of the picture, under every message of the race.
+  glDisable(GL_DEPTH_TEST);
   glLoadIdentity();
   glColor3f(0.8f, 0.8f, 0.8f);
   glTranslatef(0.0f, -1.12f, -3.0f);

@@ -1,6 +1,6 @@
 // Trackside cameras: placed by distance along the centre line, chosen by nearness, aimed with
 // the heading and pitch the race's own eye uses.
-#include "race/replay_camera.h"
+#include "replay/replay_camera.h"
 
 #include <cmath>
 #include <numbers>
@@ -44,12 +44,4 @@ size_t NearestCamera(const std::vector<Vector3f>& cameras, const Vector3f& car) 
     }
   }
   return best;
-}
-
-CameraAim AimAt(const Vector3f& eye, const Vector3f& target) {
-  const double dx = target.x - eye.x, dy = target.y - eye.y, dz = target.z - eye.z;
-  constexpr double Degrees = 180.0 / std::numbers::pi;
-  // Heading h and pitch p look along (-cos p sin h, sin p, -cos p cos h).
-  return {static_cast<float>(std::atan2(-dx, -dz) * Degrees),
-          static_cast<float>(std::atan2(dy, std::hypot(dx, dz)) * Degrees)};
 }

@@ -7,9 +7,9 @@
 #include <set>
 
 #include "platform/gl_context_generation.h"
-#include "race/replay_camera.h"
-#include "race/replay_screen.h"
-#include "race_fixture.h"
+#include "race/race_fixture.h"
+#include "replay/replay_camera.h"
+#include "replay/replay_screen.h"
 
 namespace {
 

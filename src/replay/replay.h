@@ -1,5 +1,6 @@
-// A replay of one race: its recorded poses and what the race showed at each step, with the
-// timeline a viewer moves through (pause, seeking, speeds) and the chosen camera. GL-free.
+// A replay of one race (or of a race of two, both cars on one timeline): each car's recorded
+// poses and what its race showed at each step, with the timeline a viewer moves through (pause,
+// seeking, speeds) and the chosen camera. GL-free.
 #pragma once
 
 #include <cstdint>
@@ -37,6 +38,9 @@ class Replay {
   Replay(const GhostPath& path, Track* track, Car* car);
   // The race just driven (finished or crashed), from its recorder and the times it showed.
   static Replay OfRace(const Race& race);
+  // Another player's race driven beside that one, on the same track from the same countdown:
+  // replayed with it, step for step.
+  void addRace(const Race& race);
 
   // One frame of playback: moves on by the speed unless paused; stops on the last step.
   void advance();
@@ -49,31 +53,43 @@ class Replay {
   void choose(Camera camera) { camera_ = camera; }
   void cycleCamera();
 
-  bool empty() const { return path_.poses.empty(); }
-  int32_t steps() const { return path_.steps(); }
+  bool empty() const { return cars_.empty() || cars_[0].path.poses.empty(); }
+  // How many cars: 1, or one a player in a race of two; car 0 is player one's.
+  int cars() const { return static_cast<int>(cars_.size()); }
+  // The longest of the cars' races.
+  int32_t steps() const;
   // The step on screen, 0 to steps() - 1.
   int32_t step() const;
-  const GhostPose& pose() const { return path_.poses[static_cast<size_t>(step())]; }
-  // Laps completed after the step on screen.
-  int16_t lapsDone() const;
-  ReplayHud hud() const;
+  // A car's pose, laps completed and messages at the step on screen (a car whose race was over
+  // by then stays at its last step).
+  const GhostPose& pose(int car = 0) const;
+  int16_t lapsDone(int car = 0) const;
+  ReplayHud hud(int car = 0) const;
   bool paused() const { return paused_; }
   double speed() const { return Speeds[speed_]; }
   Camera camera() const { return camera_; }
   Track* track() const { return track_; }
-  Car* car() const { return car_; }
+  Car* car(int index = 0) const { return cars_.empty() ? nullptr : cars_[index].car; }
   // The replay's own line: "Replay  chase view  1/2x", or "paused" for the speed.
   std::string statusText() const;
-  const GhostPath& path() const { return path_; }
+  const GhostPath& path(int car = 0) const { return cars_[car].path; }
 
  private:
-  GhostPath path_;
-  std::vector<int64_t> shownSeconds_;  // the race time shown after each step; empty: from steps
-  int16_t endState_ = 3;               // Finished or Crashed
-  int64_t finishSeconds_ = 0;
+  // One car's race as it was driven.
+  struct Driven {
+    GhostPath path;
+    std::vector<int64_t> shownSeconds;  // the race time shown after each step; empty: from steps
+    int16_t endState = 3;               // Finished or Crashed
+    int64_t finishSeconds = 0;
+    Car* car = nullptr;
+  };
+  static Driven DrivenIn(const Race& race);
+  // The step on screen of a car: the timeline's, or its race's last once that was over.
+  int32_t stepOf(int car) const;
+
+  std::vector<Driven> cars_;
   int16_t laps_ = 0;  // laps of the track
   Track* track_ = nullptr;
-  Car* car_ = nullptr;
   double position_ = 0;  // in steps; fractional while slowed
   int speed_ = NormalSpeed;
   bool paused_ = false;

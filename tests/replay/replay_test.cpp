@@ -8,10 +8,10 @@
 #include <sstream>
 
 #include "menu/track_selection.h"
-#include "race/replay_screen.h"
-#include "race_fixture.h"
+#include "race/race_fixture.h"
 #include "records/best_times.h"
 #include "records/ghost_store.h"
+#include "replay/replay_screen.h"
 
 namespace {
 
@@ -175,7 +175,7 @@ TEST_F(RaceTest, VWatchesTheBestRaceAndTheRaceJustDrivenAndEscapeReturnsWithoutW
   testing_support::DriveRace(calendar, DrivingPlan::FollowRoad, 600);
   ASSERT_EQ(Races[0].state, Race::Running);
   KeyState[KeyV] = true;
-  Races[0].handleInput();
+  RaceScreenInput(WatchRaceJustDriven);
   EXPECT_EQ(ScreenState, 3);
   testing_support::DriveRace(calendar, DrivingPlan::FollowRoad);
   ASSERT_EQ(Races[0].state, Race::Finished);
@@ -187,7 +187,7 @@ TEST_F(RaceTest, VWatchesTheBestRaceAndTheRaceJustDrivenAndEscapeReturnsWithoutW
   // On the closing message: the race just driven, back to the closing message. Up still held
   // from driving does not speed the replay up.
   KeyState[KeyV] = KeyState[VK_UP] = true;
-  Races[0].handleInput();
+  RaceScreenInput(WatchRaceJustDriven);
   ASSERT_EQ(ScreenState, screen::Replay);
   ReplayScreenInput();
   EXPECT_EQ(CurrentReplay.speed(), 1.0);

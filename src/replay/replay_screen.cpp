@@ -1,9 +1,10 @@
 // The replay screen: the replayed car's pose put into a race of its own and drawn by the race
 // scene from the chosen camera, the race's messages as they were, and the viewer's keys.
-#include "race/replay_screen.h"
+#include "replay/replay_screen.h"
 
 #include <GL/gl.h>
 
+#include <algorithm>
 #include <optional>
 #include <utility>
 
@@ -12,8 +13,9 @@
 #include "platform/frame_flags.h"
 #include "platform/keys.h"
 #include "race/race.h"
-#include "race/replay_camera.h"
+#include "race/split_screen.h"
 #include "records/ghost_store.h"
+#include "replay/replay_camera.h"
 #include "track/track.h"
 #include "track/track_identity.h"
 
@@ -27,26 +29,27 @@ constexpr int KeyTwo = 0x32;
 constexpr int KeyThree = 0x33;
 constexpr int KeyC = 0x43;
 
-// The race the replay is drawn through: one car state at the replayed pose; it never steps, so
-// it never records anything.
-Race Stage;
+// The races the replay is drawn through, one a car: one car state at the replayed pose; they
+// never step, so they never record anything.
+Race Stages[MaxPlayers];
 std::vector<Vector3f> Cameras;
 
-void SetStage() {
-  if (Stage.cars.empty()) Stage.cars.emplace_back();
-  Stage.player = &Stage.cars.front();
-  Stage.track = CurrentReplay.track();
-  Stage.player->car = CurrentReplay.car();
-  const GhostPose& pose = CurrentReplay.pose();
-  Stage.player->position = Vector3f(pose.x, pose.y, pose.z);
-  Stage.player->rotation = Vector3f(pose.pitch, pose.heading, pose.roll);
-  Stage.player->laps = CurrentReplay.lapsDone();
-  Stage.state = Race::Running;
-  Stage.view =
+void SetStage(int car) {
+  Race& stage = Stages[car];
+  if (stage.cars.empty()) stage.cars.emplace_back();
+  stage.player = &stage.cars.front();
+  stage.track = CurrentReplay.track();
+  stage.player->car = CurrentReplay.car(car);
+  const GhostPose& pose = CurrentReplay.pose(car);
+  stage.player->position = Vector3f(pose.x, pose.y, pose.z);
+  stage.player->rotation = Vector3f(pose.pitch, pose.heading, pose.roll);
+  stage.player->laps = CurrentReplay.lapsDone(car);
+  stage.state = Race::Running;
+  stage.view =
       CurrentReplay.camera() == Replay::Camera::Driver ? Race::DriverView : Race::ChaseView;
-  Stage.standingEye.reset();
+  stage.standingEye.reset();
   if (CurrentReplay.camera() == Replay::Camera::Trackside && !Cameras.empty())
-    Stage.standingEye = Cameras[NearestCamera(Cameras, Stage.player->position)];
+    stage.standingEye = Cameras[NearestCamera(Cameras, stage.player->position)];
 }
 
 }  // namespace
@@ -72,16 +75,32 @@ bool WatchBestRace(Track& track, Car& car) {
 }
 
 void WatchRaceJustDriven() {
-  OpenReplay(Replay::OfRace(Races[0]), ScreenState);
+  // A race of two is watched as it was: both cars, each in its own half.
+  Replay replay = Replay::OfRace(Races[0]);
+  for (int i = 1; i < MaxPlayers; ++i)
+    if (Races[i].player != nullptr) replay.addRace(Races[i]);
+  OpenReplay(std::move(replay), ScreenState);
 }
 
 void DrawReplayScreen() {
   glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
   glLoadIdentity();
   if (CurrentReplay.empty() || CurrentReplay.track() == nullptr) return;
-  SetStage();
-  Stage.drawScene();
-  DrawReplayMessages(CurrentReplay);
+  const int cars = std::min(CurrentReplay.cars(), MaxPlayers);
+  for (int car = 0; car < cars; ++car) SetStage(car);
+  // Each car sees the other where it was.
+  Stages[0].rival = cars > 1 ? Stages[1].player : nullptr;
+  if (cars > 1) Stages[1].rival = Stages[0].player;
+  if (cars == 1) {
+    Stages[0].drawScene();
+    DrawReplayMessages(CurrentReplay);
+  } else {
+    DrawStacked(cars, [](int car) {
+      Stages[car].drawScene();
+      DrawReplayRaceMessages(CurrentReplay, car);
+    });
+    DrawReplayStatus(CurrentReplay);
+  }
   SpinAngle += 0.1f;
   CurrentReplay.advance();
 }
