@@ -5,7 +5,7 @@
 #include <GL/gl.h>
 
 #include "assets/outline_font.h"
-#include "game/controls.h"
+#include "game/action_input.h"
 #include "game/game_setup.h"
 #include "game/game_sounds.h"
 #include "game/player_colours.h"

@@ -3,7 +3,7 @@
 
 #include <GL/gl.h>
 
-#include "game/controls.h"
+#include "game/action_input.h"
 #include "game/game_setup.h"
 #include "game/game_sounds.h"
 #include "menu/controls_screen.h"

@@ -4,7 +4,7 @@
 #include <GL/gl.h>
 
 #include "assets/outline_font.h"
-#include "game/controls.h"
+#include "game/action_input.h"
 #include "game/game_sounds.h"
 #include "game/player_colours.h"
 #include "game/players.h"

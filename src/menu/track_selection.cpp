@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "assets/outline_font.h"
-#include "game/controls.h"
+#include "game/action_input.h"
 #include "game/game_setup.h"
 #include "game/game_sounds.h"
 #include "game/players.h"

@@ -2,7 +2,7 @@
 // the velocities into position and angles. Everything is per frame.
 #include <cmath>
 
-#include "game/controls.h"
+#include "game/action_input.h"
 #include "game/game_setup.h"
 #include "race/race.h"
 

@@ -1,7 +1,7 @@
 // The one race: its start, the countdown on whole calendar seconds and the frame step.
 #include "race/race.h"
 
-#include "game/controls.h"
+#include "game/action_input.h"
 #include "game/game_setup.h"
 #include "platform/clock.h"
 #include "platform/keys.h"

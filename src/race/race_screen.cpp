@@ -4,7 +4,7 @@
 
 #include <GL/gl.h>
 
-#include "game/controls.h"
+#include "game/action_input.h"
 #include "platform/frame_flags.h"
 #include "platform/keys.h"
 #include "race/race.h"

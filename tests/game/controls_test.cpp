@@ -1,6 +1,6 @@
 // The player's controls: the text forms of keys and pad buttons, the settings lines read back,
 // bad and clashing lines falling back to the defaults, refused bindings and the reset.
-#include "game/controls.h"
+#include "game/action_input.h"
 
 #include <gtest/gtest.h>
 

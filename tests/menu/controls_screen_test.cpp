@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "game/controls.h"
+#include "game/action_input.h"
 #include "menu/main_menu.h"
 #include "platform/frame_flags.h"
 #include "platform/key_names.h"

@@ -7,7 +7,7 @@
 
 #include "assets/outline_font.h"
 #include "content/content_generator.h"
-#include "game/controls.h"
+#include "game/action_input.h"
 #include "game/players.h"
 #include "menu/menu_drawing.h"
 #include "menu/second_player_join.h"

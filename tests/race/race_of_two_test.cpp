@@ -4,7 +4,7 @@
 
 #include "content/models.h"
 #include "content/track_files.h"
-#include "game/controls.h"
+#include "game/action_input.h"
 #include "game/players.h"
 #include "platform/key_names.h"
 #include "race/race_of_two.h"

@@ -3,7 +3,7 @@
 // every track, and one deliberate crash per car), and the best times they leave.
 #include <gtest/gtest.h>
 
-#include "game/controls.h"
+#include "game/action_input.h"
 #include "platform/key_names.h"
 #include "race_fixture.h"
 #include "records/best_times.h"
