@@ -13,6 +13,7 @@
 #include "assets/terminal_text.h"
 #include "assets/text_trim.h"
 #include "assets/text_width.h"
+#include "track/road_bends.h"
 #include "track/track_curve.h"
 
 namespace {
@@ -81,7 +82,9 @@ class Reader {
  public:
   explicit Reader(TrackFileReading& out) : out_(out) {}
 
-  void refuse(int line, std::string reason) { out_.refusals.push_back({line, std::move(reason)}); }
+  void refuse(int line, std::string reason, std::optional<Vector3d> where = {}) {
+    out_.refusals.push_back(TrackFileLine{line, std::move(reason), where});
+  }
 
   void readLine(int line, std::string_view text) {
     std::string_view rest = text;
@@ -216,17 +219,18 @@ void Reader::checkPoints(int lastLine) {
       return refuse(pointLines_[4 * g], "a group does not start where the one before it ends");
   }
   if (!Same(points[0], Vector3d(0, 0, 0)))
-    return refuse(pointLines_[0], "the first point is not 0 0 0");
+    return refuse(pointLines_[0], "the first point is not 0 0 0", points[0]);
   if (!(points[1].x > 0 && points[1].y == 0 && points[1].z == 0))
-    return refuse(pointLines_[1],
-                  "the second point is not ahead on the +x axis (X > 0, Y = Z = 0)");
+    return refuse(pointLines_[1], "the second point is not ahead on the +x axis (X > 0, Y = Z = 0)",
+                  points[1]);
   const Vector3d& last = points[n - 1];
   const Vector3d& before = points[n - 2];
   if (!(last.x <= -TrackStartStraight && last.y == 0 && last.z == 0 && before.y == 0 &&
         before.z == 0 && before.x < last.x))
     return refuse(pointLines_[n - 1],
                   "the last two points are not a straight on the -x axis at least 2.5 long "
-                  "(the start grid)");
+                  "(the start grid)",
+                  last);
   if (out_.content.steps == 0 || out_.content.halfWidth == 0.0f) return;  // refused already
 
   // A piece whose control points all lie together has no length, at any number of steps; the
@@ -241,7 +245,7 @@ void Reader::checkPoints(int lastLine) {
                                         (points[k].z - a.z) * (points[k].z - a.z)));
     }
     if (reach < TrackMinPieceReach)
-      return refuse(pointLines_[4 * g], "a segment of the road has zero length");
+      return refuse(pointLines_[4 * g], "a segment of the road has zero length", points[4 * g]);
   }
 
   TrackCurve curve(out_.content.steps);
@@ -252,12 +256,20 @@ void Reader::checkPoints(int lastLine) {
     const size_t group = index / static_cast<size_t>(curve.steps);
     return pointLines_[std::min(4 * group, n - 1)];
   };
+  const long bend = FindTightBend(line, out_.content.halfWidth);
+  if (bend >= 0) {
+    const auto at = static_cast<size_t>(bend);
+    return refuse(lineOf(at),
+                  "a bend is tighter than the road is wide (its radius is under halfWidth)",
+                  line[at]);
+  }
   const long crossing = FindRoadCrossing(line, out_.content.halfWidth);
   if (crossing >= 0)
     return refuse(lineOf(static_cast<size_t>(crossing)),
                   "the road crosses itself at one height (a bridge needs " +
                       std::to_string(out_.content.halfWidth + TrackBridgeClearance).substr(0, 4) +
-                      " of height between the two roads)");
+                      " of height between the two roads)",
+                  line[static_cast<size_t>(crossing)]);
   out_.content.centreLine = std::move(curve.points);
 }
 

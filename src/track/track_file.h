@@ -21,6 +21,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -48,6 +49,8 @@ constexpr double TrackMinPieceReach = 1e-3;
 struct TrackFileLine {
   int line = 0;  // 1 for the first line; 0 for the file as a whole
   std::string text;
+  // Where on the track a fault of the line's shape is (an editor marks it there).
+  std::optional<Vector3d> where = {};
 };
 
 struct TrackFileContent {
@@ -72,8 +75,9 @@ struct TrackFileReading {
 };
 
 // Reads and checks a whole file: format line, keys, ranges, the shape of the centre line
-// (groups joined, no piece of zero length, no crossing at one height). A fault that leaves the
-// shape unknown (a point refused) skips the checks of the shape, so it brings no others.
+// (groups joined, no piece of zero length, no bend tighter than the half-width, no crossing at
+// one height). A fault that leaves the shape unknown (a point refused) skips the checks of the
+// shape, so it brings no others.
 TrackFileReading ParseTrackFile(std::string_view text);
 
 // True for a picture or model name that stays in its folder: a plain file name, no path.
