@@ -369,7 +369,8 @@ long FindRoadCrossing(const std::vector<Vector3d>& sampled, double halfWidth) {
           // A bend brings two parts of the road close only over a short way round.
           if (apart <= 2.0 * near.distance + bend) continue;
           const double ya = a.y + near.s * (b.y - a.y), yb = p.y + near.t * (q.y - p.y);
-          if (std::fabs(ya - yb) < halfWidth + TrackBridgeClearance) return static_cast<long>(i);
+          if (std::fabs(ya - yb) < halfWidth + TrackBridgeClearance)
+            return static_cast<long>(original[i]);
         }
         if (here.empty() || here.back() != i) here.push_back(static_cast<uint32_t>(i));
       }

@@ -1,6 +1,7 @@
 // Catmull-Rom pieces through a track's waypoints, as the file's cubic groups.
 #include "track/waypoint_curve.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -17,12 +18,17 @@ std::vector<Vector3d> WaypointControlPoints(const std::vector<Vector3d>& w) {
   if (n < 2) return points;
   std::vector<Vector3d> tangent(n);
   for (size_t i = 1; i + 1 < n; ++i) tangent[i] = 0.5 * Minus(w[i + 1], w[i - 1]);
-  // Along +x at both ends: out of the start by half the first chord, into the last waypoint by
-  // six tenths of its distance from the start, so that its handle lies on the axis behind it.
-  const Vector3d first = Minus(w[1], w[0]);
-  const double out = std::sqrt(first.x * first.x + first.y * first.y + first.z * first.z);
-  tangent[0] = Vector3d(out > 0 ? out * 0.5 : 3.0, 0, 0);
-  tangent[n - 1] = Vector3d(-w[n - 1].x * 0.6, 0, 0);
+  // Along +x at both ends, half as long as the chord to the neighbour (so that its handle lies on
+  // the axis: ahead of the start, behind the last waypoint), but no longer than the start
+  // straight, whose piece takes its handles from these: longer, it would run back on itself.
+  const double straight = std::fabs(w[n - 1].x);
+  const auto along = [straight](const Vector3d& a, const Vector3d& b) {
+    const double chord = std::hypot(b.x - a.x, b.y - a.y, b.z - a.z);
+    const double length = chord > 0 ? chord * 0.5 : 3.0;
+    return Vector3d(straight > 0 ? std::min(length, straight) : length, 0, 0);
+  };
+  tangent[0] = along(w[0], w[1]);
+  tangent[n - 1] = along(w[n - 2], w[n - 1]);
   points.reserve(4 * (n - 1));
   for (size_t i = 0; i + 1 < n; ++i) {
     points.push_back(w[i]);
