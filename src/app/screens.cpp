@@ -1,6 +1,7 @@
 // The game's screens, as the main loop dispatches them.
 #include "app/screens.h"
 
+#include "editor/editor_screen.h"
 #include "menu/car_selection.h"
 #include "menu/controls_screen.h"
 #include "menu/main_menu.h"
@@ -26,6 +27,8 @@ ScreenOps Screens[ScreenCount] = {
     {DrawRace, RaceInput},
     {DrawControlsScreen, ControlsScreenInput},
     {DrawReplayScreen, ReplayScreenInput},
+    {DrawTrackEditor, TrackEditorInput},
+    {DrawEditorDrive, EditorDriveInput},
 };
 
 const ScreenOps* CurrentScreen() {

@@ -53,6 +53,8 @@ class TrackEditing {
   // Unsaved changes: the track differs from the one last saved (or opened).
   bool changed() const { return !(track_ == saved_); }
   void markSaved() { saved_ = track_; }
+  // A track never saved counts as changed from the start.
+  void markUnsaved() { saved_ = EditedTrack{}; }
 
  private:
   bool commit(EditedTrack next);

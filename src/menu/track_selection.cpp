@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "assets/outline_font.h"
+#include "editor/editor_screen.h"
 #include "game/action_input.h"
 #include "game/game_setup.h"
 #include "game/game_sounds.h"
@@ -28,6 +29,8 @@
 namespace {
 
 constexpr int KeyV = 0x56;
+// Open the track editor on the shown track, or on a new one.
+constexpr int KeyE = 0x45, KeyN = 0x4E;
 // Switches the ghost raced between the player's own and the fastest imported one.
 constexpr int KeyI = 0x49;
 
@@ -130,6 +133,8 @@ void DrawKeyHint() {
   glTranslatef(-1.6f, 1.19f, -3.0f);
   glScalef(0.06f, 0.06f, 0.06f);
   PrintFromLeft("V: watch the best race");
+  glTranslatef(0.0f, -1.5f * 3, 0.0f);  // under the ghost lines, when they show
+  PrintFromLeft("E: edit the track, N: a new one");
   glEnable(GL_DEPTH_TEST);
 }
 
@@ -248,6 +253,14 @@ void TrackSelectionInput() {
     // No confirm click: the race's first frame sounds "READY" in its place.
     // Switches to the race screen itself, builds the road and starts the race.
     StartSelectedRace();
+  }
+  if (ScreenState == screen::TrackSelection && TakeKeyPress(KeyE)) {
+    PlaySound(Sound::Confirm);
+    OpenTrackEditor(SelectedTrackIndex);
+  }
+  if (ScreenState == screen::TrackSelection && TakeKeyPress(KeyN)) {
+    PlaySound(Sound::Confirm);
+    OpenNewTrackEditor();
   }
   if (ScreenState == screen::TrackSelection && TakeKeyPress(KeyV) && SelectedTrack != nullptr) {
     PlaySound(WatchBestRace(*SelectedTrack, Players[0].car()) ? Sound::Confirm : Sound::Back);

@@ -11,7 +11,9 @@ constexpr int16_t TrackSelection = 2;
 constexpr int16_t Race = 3;
 constexpr int16_t Controls = 4;
 constexpr int16_t Replay = 5;
-constexpr int16_t Count = 6;
+constexpr int16_t Editor = 6;
+constexpr int16_t EditorDrive = 7;  // a race trying the edited track
+constexpr int16_t Count = 8;
 }  // namespace screen
 
 // Current screen, one of the numbers above; others draw nothing.

@@ -9,6 +9,7 @@
 
 #include "platform/frame_flags.h"
 #include "platform/keys.h"
+#include "platform/mouse.h"
 
 namespace platform {
 namespace {
@@ -256,9 +257,47 @@ void SdlWindowSystem::keysCleared() {
   controllerKeys_.pressHeldAgain(pending_);
 }
 
+void SdlWindowSystem::mouseEvent(const SDL_Event& event) {
+  if (!window_) return;
+  int x = 0, y = 0, width = 1, height = 1, pixelsWide = 1, pixelsHigh = 1;
+  if (event.type == SDL_MOUSEWHEEL) {
+    Mouse.wheel += event.wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -event.wheel.y : event.wheel.y;
+    return;
+  }
+  if (event.type == SDL_MOUSEMOTION) {
+    x = event.motion.x;
+    y = event.motion.y;
+  } else {
+    x = event.button.x;
+    y = event.button.y;
+    const int button = event.button.button == SDL_BUTTON_LEFT     ? MouseLeft
+                       : event.button.button == SDL_BUTTON_MIDDLE ? MouseMiddle
+                       : event.button.button == SDL_BUTTON_RIGHT  ? MouseRight
+                                                                  : -1;
+    if (button >= 0) {
+      const bool down = event.type == SDL_MOUSEBUTTONDOWN;
+      if (down) Mouse.pressed[button] = true;
+      Mouse.held[button] = down;
+    }
+  }
+  // Window units to the drawable's pixels, counted from the bottom as GL counts them.
+  SDL_GetWindowSize(window_, &width, &height);
+  SDL_GL_GetDrawableSize(window_, &pixelsWide, &pixelsHigh);
+  if (width <= 0 || height <= 0) return;
+  Mouse.x = x * pixelsWide / width;
+  Mouse.y = pixelsHigh - 1 - y * pixelsHigh / height;
+  Mouse.seen = true;
+}
+
 bool SdlWindowSystem::translate(const SDL_Event& event, Message& message) {
   message = Message{};
   switch (event.type) {
+    case SDL_MOUSEMOTION:
+    case SDL_MOUSEBUTTONDOWN:
+    case SDL_MOUSEBUTTONUP:
+    case SDL_MOUSEWHEEL:
+      mouseEvent(event);
+      return false;
     case SDL_QUIT:
       message.kind = MessageKind::Close;
       return true;

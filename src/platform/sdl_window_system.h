@@ -49,6 +49,8 @@ class SdlWindowSystem : public WindowSystem {
  private:
   bool translate(const SDL_Event& event, Message& message);
   void controllerEvent(const SDL_Event& event);
+  // Pointer moves, buttons and the wheel into the mouse state (no message).
+  void mouseEvent(const SDL_Event& event);
   // Presses what controller id holds now (it has just come to play for a player).
   void readHeldControls(SDL_JoystickID id);
 

@@ -67,7 +67,7 @@ void Race::step(std::time_t clock) {
 }
 
 void Race::recordFinish() {
-  if (track == nullptr || player->car == nullptr) return;
+  if (track == nullptr || player->car == nullptr || track->trial) return;
   ghost.finish();
   const std::time_t seconds = finishTime - runStart;
   if (seconds < 0) return;  // the calendar was set back during the race: no real time

@@ -84,6 +84,11 @@ const std::vector<TrackFileEntry>& KnownTrackFiles() {
   return gReading.entries;
 }
 
+void ForgetTrackFiles() {
+  KnownTrackFiles();  // a reading under way ends first
+  gRead = false;
+}
+
 std::string TrackAssetPath(const TrackFileEntry& entry, const std::string& file,
                            const char* fallback) {
   const std::string beside = entry.folder + "/" + file;

@@ -16,6 +16,10 @@ void StartReadingTrackFiles();
 // reasons.
 const std::vector<TrackFileEntry>& KnownTrackFiles();
 
+// Forgets the latest reading: the next KnownTrackFiles reads the folders again (a track was
+// saved into one).
+void ForgetTrackFiles();
+
 // Where a track's picture or model named `file` is read from: beside the track file, else in
 // the data folder's Data/, else `fallback` (a built-in track's file) with one line on standard
 // error.

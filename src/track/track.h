@@ -55,6 +55,9 @@ class Track {
   // context generation they were loaded in (0: not loaded).
   std::string roadFile, borderFile, bannerFile;
   uint32_t picturesGeneration = 0;
+  // A track being tried from the editor before it is saved: its races keep no best time and no
+  // ghost.
+  bool trial = false;
 };
 
 // Room for the three built-in tracks and up to 253 read from files.

@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <iterator>
+#include <string>
 #include <utility>
 
 #include "assets/texture.h"
@@ -92,6 +93,23 @@ TrackCurve BuiltInTrackCurve(int index) {
   }
   curve.generate();
   return curve;
+}
+
+TrackFileContent BuiltInTrackContent(int index) {
+  TrackFileContent content;
+  if (index < 0 || index >= BuiltInTrackCount) return content;
+  const TrackDefinition& definition = kDefinitions[index];
+  const auto plain = [](const char* file) { return std::string(file).substr(5); };  // "Data/"
+  content.name = definition.name;
+  content.steps = kSteps;
+  content.halfWidth = 0.7f;
+  content.laps = 2;
+  content.road = plain(definition.roadFile);
+  content.border = plain(definition.borderFile);
+  content.sky = plain(definition.skyFile);
+  content.banner = plain(definition.bannerFile);
+  content.controlPoints = BuiltInTrackCurve(index).controlPoints;
+  return content;
 }
 
 const char* BuiltInTrackName(int index) {

@@ -5,6 +5,7 @@
 
 #include "assets/texture.h"
 #include "track/track_curve.h"
+#include "track/track_file.h"
 
 constexpr int BuiltInTrackCount = 3;
 
@@ -21,6 +22,10 @@ std::vector<PictureRequest> BuiltInTrackPictures();
 
 // The name of built-in track `index` (0 to 2; empty for anything else). GL-free.
 const char* BuiltInTrackName(int index);
+
+// Built-in track `index` (0 to 2) as a track file would hold it: name, steps, width, laps,
+// pictures (plain names in Data/) and control points. GL-free: the editor copies it.
+TrackFileContent BuiltInTrackContent(int index);
 
 // The sampled curve of built-in track `index` (0 to 2; anything else gives an empty curve with
 // 40 steps). GL-free: used by DefineTracks and by tools that only need the shapes.

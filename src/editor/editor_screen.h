@@ -1,0 +1,22 @@
+// The track editor's screens for the main loop: the map where a track is edited, and the race
+// that tries it (T) before it is saved.
+#pragma once
+
+#include <cstdint>
+
+constexpr int16_t EditorScreenState = 6;
+constexpr int16_t EditorDriveScreenState = 7;
+
+// Opens the editor on TrackTable entry `index`: a track from the player's own folder is edited in
+// its file; any other (built in, shipped) as a copy named "<name> 2", "<name> 3" ... as free.
+void OpenTrackEditor(int index);
+// Opens the editor on a new track: a simple oval.
+void OpenNewTrackEditor();
+
+// The map's frame and keys.
+void DrawTrackEditor();
+void TrackEditorInput();
+// The trial race's frame and keys: the race as the race screen runs it, recorded for the map;
+// Escape, or the closing message's end, goes back to the map.
+void DrawEditorDrive();
+void EditorDriveInput();
