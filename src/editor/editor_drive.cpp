@@ -70,6 +70,10 @@ void DriveEditedTrack() {
 
 void DrawEditorDrive() {
   DrawRaceScreen();
+  FollowEditorDrive();
+}
+
+void FollowEditorDrive() {
   const Race& race = CurrentRace;
   if (race.player == nullptr) return BackToMap();
   if (race.state == Race::Running) {

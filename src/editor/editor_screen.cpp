@@ -288,7 +288,8 @@ void OpenTrackEditor(int index) {
 
 void OpenNewTrackEditor() {
   std::vector<std::string> names = TrackNames();
-  Open(NewOvalTrack(CopyName("My track", names)), names, {}, "");
+  const bool free = std::find(names.begin(), names.end(), "My track") == names.end();
+  Open(NewOvalTrack(free ? "My track" : CopyName("My track", names)), names, {}, "");
   Editor.editing->markUnsaved();
 }
 

@@ -19,4 +19,7 @@ void TrackEditorInput();
 // The trial race's frame and keys: the race as the race screen runs it, recorded for the map;
 // Escape, or the closing message's end, goes back to the map.
 void DrawEditorDrive();
+// The part of its frame after the race's: the path recorded, and the map again once the closing
+// message has shown for three seconds.
+void FollowEditorDrive();
 void EditorDriveInput();
