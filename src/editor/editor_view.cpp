@@ -77,11 +77,21 @@ void Edges(const std::vector<Vector3d>& line, size_t i, double halfWidth, Vector
 
 // The road in flat colours, lighter where it is higher, and its white edges; higher parts are
 // drawn over lower ones.
-void Road(const MapView& v, const std::vector<Vector3d>& line, double halfWidth) {
-  if (line.size() < 2) return;
+void Road(const MapView& v, const std::vector<Vector3d>& all, double halfWidth) {
+  if (all.size() < 2) return;
+  // Samples closer than three pixels to the last one drawn add nothing to the picture. The
+  // buffers are kept from frame to frame: no allocation while the map is drawn.
+  static std::vector<Vector3d> line, left, right;
+  line.assign(1, all.front());
+  for (size_t i = 1; i + 1 < all.size(); ++i)
+    if (std::hypot(all[i].x - line.back().x, all[i].z - line.back().z) * v.scale >= 3 ||
+        std::fabs(all[i].y - line.back().y) > 0.2)
+      line.push_back(all[i]);
+  line.push_back(all.back());
   glEnable(GL_DEPTH_TEST);
   glDepthFunc(GL_LEQUAL);
-  std::vector<Vector3d> left(line.size()), right(line.size());
+  left.resize(line.size());
+  right.resize(line.size());
   for (size_t i = 0; i < line.size(); ++i) Edges(line, i, halfWidth, left[i], right[i]);
   glBegin(GL_QUAD_STRIP);
   for (size_t i = 0; i < line.size(); ++i) {
@@ -191,6 +201,9 @@ void Driven(const MapView& v) {
 // Heights along the line, left to right, the waypoints marked, in the strip at the bottom.
 void Profile(double width, const TrackEditing& editing) {
   const auto& line = editing.check().line;
+  // About two samples a pixel across the strip.
+  const size_t every =
+      std::max<size_t>(1, line.size() / static_cast<size_t>(std::max(1.0, width * 2)));
   glColor3f(0.08f, 0.08f, 0.12f);
   glBegin(GL_QUADS);
   glVertex2d(0, 0);
@@ -211,7 +224,8 @@ void Profile(double width, const TrackEditing& editing) {
   glEnd();
   glColor3f(0.4f, 0.9f, 0.5f);
   glBegin(GL_LINE_STRIP);
-  for (size_t i = 0; i < line.size(); ++i) glVertex2d(sx(i), sy(line[i].y));
+  for (size_t i = 0; i < line.size(); i += every) glVertex2d(sx(i), sy(line[i].y));
+  glVertex2d(sx(line.size() - 1), sy(line.back().y));
   glEnd();
   const auto steps = static_cast<size_t>(std::max(1, editing.check().content.steps));
   const auto& w = editing.track().waypoints;
@@ -332,6 +346,7 @@ void DrawEditorMap() {
   glDisable(GL_FOG);
   glDisable(GL_BLEND);
   glDisable(GL_CULL_FACE);
+  glDisable(GL_POLYGON_SMOOTH);  // costly on a software renderer, and the map needs none
 
   MapView& v = Editor.view;
   v.left = 0, v.bottom = ProfileHeight + ReasonHeight, v.width = width;
@@ -373,9 +388,8 @@ void DrawEditorMap() {
 
   Panel(height, editing);
   glColor3f(0.7f, 0.7f, 0.7f);
-  const std::string keys =
-      "Tab: next  arrows: move  PgUp/PgDn: height  Ins/Del: add/remove  Enter: properties  "
-      "Home: fit  Ctrl+Z/Y: undo/redo";
+  // Every letter of the outline font costs a software renderer a good deal: the keys in short.
+  const std::string keys = "Tab arrows PgUp PgDn Ins Del Home Enter Ctrl+Z/Y";
   Text(width - TextWidth(keys) * 11 - 8, height - 16, 11, keys);
 
   if (Editor.askingToLeave) {
