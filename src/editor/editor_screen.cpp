@@ -286,6 +286,11 @@ void OpenTrackEditor(int index) {
   }
 }
 
+bool IsPlayerTrack(const Track& track) {
+  return track.fromFile &&
+         SameFolder(std::filesystem::path(track.origin).parent_path(), PlayerTrackFolder());
+}
+
 void OpenNewTrackEditor() {
   std::vector<std::string> names = TrackNames();
   const bool free = std::find(names.begin(), names.end(), "My track") == names.end();

@@ -4,12 +4,16 @@
 
 #include <cstdint>
 
+class Track;
+
 constexpr int16_t EditorScreenState = 6;
 constexpr int16_t EditorDriveScreenState = 7;
 
 // Opens the editor on TrackTable entry `index`: a track from the player's own folder is edited in
 // its file; any other (built in, shipped) as a copy named "<name> 2", "<name> 3" ... as free.
 void OpenTrackEditor(int index);
+// Whether `track` was read from the player's own track folder (and so is edited in its file).
+bool IsPlayerTrack(const Track& track);
 // Opens the editor on a new track: a simple oval.
 void OpenNewTrackEditor();
 

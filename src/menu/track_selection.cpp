@@ -124,17 +124,19 @@ void PrintFromLeft(const std::string& text) {
 
 // V, named in a small still line at the very top left, above the preview and far from the
 // turning name and the best time at the foot of the screen; only when there is a best race of
-// the shown track and car to watch.
+// the shown track and car to watch. The track editor's E and N are named in the same line.
 void DrawKeyHint() {
-  if (!ChosenGhost.hasOwn()) return;
+  // The editor's keys join the line where there is one, and name themselves on a track of the
+  // player's own; the screen stays as it was for a player with neither.
+  const bool own = SelectedTrack != nullptr && IsPlayerTrack(*SelectedTrack);
+  if (!ChosenGhost.hasOwn() && !own) return;
   glLoadIdentity();
   glColor3f(0.8f, 0.8f, 0.8f);
   glDisable(GL_DEPTH_TEST);
   glTranslatef(-1.6f, 1.19f, -3.0f);
   glScalef(0.06f, 0.06f, 0.06f);
-  PrintFromLeft("V: watch the best race");
-  glTranslatef(0.0f, -1.5f * 3, 0.0f);  // under the ghost lines, when they show
-  PrintFromLeft("E: edit the track, N: a new one");
+  PrintFromLeft(ChosenGhost.hasOwn() ? "V: watch the best race, E: edit, N: new track"
+                                     : "E: edit the track, N: a new one");
   glEnable(GL_DEPTH_TEST);
 }
 

@@ -198,7 +198,7 @@ TEST_F(MainLoopTest, AQuitMessageEndsTheLoopBeforeAnyFurtherDrawing) {
 }
 
 TEST_F(MainLoopTest, AScreenStateOutsideTheTableDrawsAndReadsNothing) {
-  Screens[0].input = [] { ScreenState = 7; };
+  Screens[0].input = [] { ScreenState = ScreenCount; };
   ws.idle(4);
   ws.send(Message{MessageKind::Close});
   RunUnpaced();
