@@ -4,7 +4,9 @@
 #include <algorithm>
 #include <system_error>
 
+#include "records/player_file.h"
 #include "records/records_file.h"
+#include "track/file_name_of.h"
 #include "track/track_file.h"
 
 namespace {
@@ -38,18 +40,6 @@ std::string CopyName(const std::string& name, const std::vector<std::string>& ta
   }
 }
 
-std::string TrackFileName(const std::string& name) {
-  std::string base;
-  for (char c : name) {
-    if (base.size() >= 48) break;
-    const bool plain = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
-    base += plain || c == '-' ? c : '_';
-  }
-  if (std::none_of(base.begin(), base.end(), [](char c) { return c != '_' && c != '-'; }))
-    base = "track";
-  return base + ".track";
-}
-
 std::filesystem::path PlayerTrackFolder() {
   const std::filesystem::path records = RecordsFolder();
   return records.empty() ? records : records / "tracks";
@@ -63,20 +53,24 @@ TrackSaving SaveTrackText(const std::filesystem::path& folder, const std::string
     out.error = "no folder for the player's tracks (neither XDG_DATA_HOME nor HOME is set)";
     return out;
   }
-  if (!MakePrivateFolders(folder, out.error)) return out;
-  RecordsLock lock(folder.parent_path(), out.error);
-  if (!lock.held()) return out;
-  if (own) {
-    out.path = *own;
-  } else {
-    const std::string file = TrackFileName(name);
-    const std::string stem = file.substr(0, file.size() - 6);
-    out.path = folder / file;
+  const auto taken = [](const std::filesystem::path& path) {
     std::error_code error;
-    for (int number = 2; std::filesystem::exists(std::filesystem::symlink_status(out.path, error));
-         ++number)
-      out.path = folder / (stem + "-" + std::to_string(number) + ".track");
-  }
-  out.saved = WriteFileAtomically(out.path, text, out.error);
+    return std::filesystem::exists(std::filesystem::symlink_status(path, error));
+  };
+  out.path = own ? *own : folder / FileNameOf({name}, ".track");
+  for (int number = 2; !own && taken(out.path); ++number)
+    out.path = folder / FileNameOf({name, std::to_string(number)}, ".track");
+  // Under the lock, a file another run made there meanwhile is left alone.
+  const WriteResult result = WriteUnderLock(
+      out.path, folder.parent_path(),
+      [&](std::string& error) -> std::optional<std::string> {
+        if (!own && taken(out.path)) {
+          error = "another game saved a track under that file name just now; save again";
+          return std::nullopt;
+        }
+        return text;
+      },
+      FileCalls{}, out.error);
+  out.saved = result == WriteResult::Written;
   return out;
 }

@@ -11,10 +11,6 @@
 // track selection's length.
 std::string CopyName(const std::string& name, const std::vector<std::string>& taken);
 
-// A file name for a track named `name`: its letters and digits (others as '_'), at most 48 bytes,
-// then ".track"; "track.track" for a name with none.
-std::string TrackFileName(const std::string& name);
-
 // The player's track folder ($XDG_DATA_HOME/quillon/tracks).
 std::filesystem::path PlayerTrackFolder();
 
@@ -25,7 +21,7 @@ struct TrackSaving {
 };
 
 // Writes `text` atomically under the lock of the player's files: over `own` when given (the
-// track's own file), else into `folder` under TrackFileName(`name`), with "-2", "-3" ... before
-// ".track" when that is taken, so that no other track's file is ever replaced.
+// track's own file), else into `folder` under the file name FileNameOf makes of `name` (then of
+// `name` and 2, 3 ... when that is taken), so that no other track's file is ever replaced.
 TrackSaving SaveTrackText(const std::filesystem::path& folder, const std::string& name,
                           const std::string& text, const std::optional<std::filesystem::path>& own);

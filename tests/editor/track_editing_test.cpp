@@ -213,13 +213,10 @@ TEST(TrackEditingTest, EveryFaultIsReportedAtItsPlaceAndBlocksTheTrack) {
   EXPECT_TRUE(bridge.check().good()) << bridge.check().faults.front().reason;
 }
 
-TEST(TrackEditingTest, NamesOfCopiesAndFiles) {
+TEST(TrackEditingTest, NamesOfCopies) {
   EXPECT_EQ(CopyName("Sunny", {"Sunny", "Sunny 2"}), "Sunny 3");
   EXPECT_EQ(CopyName("Twenty characters ab", {}), "Twenty characters 2");
   EXPECT_EQ(CopyName("Caf\xC3\xA9 de la plage 123", {}), "Caf\xC3\xA9 de la plage 1 2");
-  EXPECT_EQ(TrackFileName("My track!"), "My_track_.track");
-  EXPECT_EQ(TrackFileName("../.."), "track.track");
-  EXPECT_EQ(TrackFileName(std::string(300, 'a')), std::string(48, 'a') + ".track");
 }
 
 TEST(TrackEditingTest, SavingNeverReplacesAnotherTracksFileButItsOwn) {
@@ -228,8 +225,8 @@ TEST(TrackEditingTest, SavingNeverReplacesAnotherTracksFileButItsOwn) {
   const TrackSaving first = SaveTrackText(folder, "My track", "one", {});
   const TrackSaving second = SaveTrackText(folder, "My track", "two", {});
   ASSERT_TRUE(first.saved && second.saved) << first.error << second.error;
-  EXPECT_EQ(first.path, folder / "My_track.track");
-  EXPECT_EQ(second.path, folder / "My_track-2.track");
+  EXPECT_EQ(first.path, folder / "My%20track.track");
+  EXPECT_EQ(second.path, folder / "My%20track-2.track");
   const TrackSaving again = SaveTrackText(folder, "Renamed", "three", first.path);
   EXPECT_EQ(again.path, first.path);
   EXPECT_EQ(testing_support::ReadFile(first.path), "three");
