@@ -91,7 +91,7 @@ e2e_quit "$win" F4
 "$game" --check-track "$file" || e2e_fail "the saved track is refused"
 grep -q "^# Made with Quillon's track editor." "$file" || e2e_fail "no editor comment"
 [ "$(grep -c '^point' "$file")" -eq 28 ] || e2e_fail "the inserted waypoint is not saved"
-grep '^point' "$file" | awk '$3 > 2 { found = 1 } END { exit !found }' || e2e_fail "no height saved"
+grep '^point' "$file" | awk '$3 > 0.4 { found = 1 } END { exit !found }' || e2e_fail "no height saved"
 "$game" --list-tracks | grep -q "Mine" || e2e_fail "the saved track is not offered"
 
 # The keyboard alone: the next waypoint, moved, one inserted after it and raised.
@@ -102,7 +102,16 @@ first=$(e2e_shot editor-8-first-track)
 e2e_press "$win" Left differs "$first" 800x600+0+0
 e2e_press "$win" e e2e_editor_shown
 before=$(md5sum <"$file")
-E2E_KEY_DELAY=150 e2e_key "$win" Tab Right Right Right Insert Prior Prior Prior Prior
+# Each key held until the picture shows what it did (a tap can fall between two frames).
+press_changes() {
+  local shot
+  shot=$(e2e_shot editor-key)
+  e2e_press "$win" "$1" differs "$shot" "$2"
+}
+press_changes Tab 800x480+0+0
+press_changes Right 800x480+0+0
+press_changes Insert 800x480+0+0
+press_changes Prior 800x90+0+510
 e2e_press "$win" t e2e_race_shown
 e2e_press "$win" Escape e2e_editor_shown
 e2e_press "$win" ctrl+s changed "$before"
