@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "track/road_bends.h"
 #include "track/track_curve.h"
 
 namespace {
@@ -47,6 +48,16 @@ EditorCheck CheckEditedTrack(const EditedTrack& track, const std::vector<std::st
       said = i / steps;
       check.faults.push_back({"a piece is too long for the road's width: add a waypoint in it", a});
     }
+  }
+  // A bend tighter than the half-width folds the road's inner edge: the editor keeps its tracks
+  // clear of it (files are only held to the check above).
+  if (reading.good()) {
+    const long bend = FindTightBend(check.line, track.halfWidth);
+    if (bend >= 0)
+      check.faults.push_back(
+          {"a bend is tighter than the road is wide (its radius is under the half-width)" +
+               Hint("tighter"),
+           check.line[static_cast<size_t>(bend)]});
   }
   return check;
 }

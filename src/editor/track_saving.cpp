@@ -6,7 +6,7 @@
 
 #include "records/player_file.h"
 #include "records/records_file.h"
-#include "track/file_name_of.h"
+#include "assets/file_name_of.h"
 #include "track/track_file.h"
 
 namespace {

@@ -13,7 +13,6 @@
 #include "assets/terminal_text.h"
 #include "assets/text_trim.h"
 #include "assets/text_width.h"
-#include "track/road_bends.h"
 #include "track/track_curve.h"
 
 namespace {
@@ -256,13 +255,6 @@ void Reader::checkPoints(int lastLine) {
     const size_t group = index / static_cast<size_t>(curve.steps);
     return pointLines_[std::min(4 * group, n - 1)];
   };
-  const long bend = FindTightBend(line, out_.content.halfWidth);
-  if (bend >= 0) {
-    const auto at = static_cast<size_t>(bend);
-    return refuse(lineOf(at),
-                  "a bend is tighter than the road is wide (its radius is under halfWidth)",
-                  line[at]);
-  }
   const long crossing = FindRoadCrossing(line, out_.content.halfWidth);
   if (crossing >= 0)
     return refuse(lineOf(static_cast<size_t>(crossing)),

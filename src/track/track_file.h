@@ -75,9 +75,8 @@ struct TrackFileReading {
 };
 
 // Reads and checks a whole file: format line, keys, ranges, the shape of the centre line
-// (groups joined, no piece of zero length, no bend tighter than the half-width, no crossing at
-// one height). A fault that leaves the shape unknown (a point refused) skips the checks of the
-// shape, so it brings no others.
+// (groups joined, no piece of zero length, no crossing at one height). A fault that leaves the
+// shape unknown (a point refused) skips the checks of the shape, so it brings no others.
 TrackFileReading ParseTrackFile(std::string_view text);
 
 // True for a picture or model name that stays in its folder: a plain file name, no path.
