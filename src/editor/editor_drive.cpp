@@ -43,7 +43,6 @@ void BackToMap() {
 }  // namespace
 
 void DriveEditedTrack() {
-  if (SelectedCar == nullptr) return;
   const EditorCheck& check = Editor.editing->check();
   ForgetTextures(gTrial);
   SetTrackShape(gTrial, check.content);
@@ -74,7 +73,7 @@ void DrawEditorDrive() {
 }
 
 void FollowEditorDrive() {
-  const Race& race = CurrentRace;
+  const Race& race = Races[0];
   if (race.player == nullptr) return BackToMap();
   if (race.state == Race::Running) {
     static float health = 0;
@@ -94,5 +93,5 @@ void EditorDriveInput() {
   KeyState[KeyV] = false;  // no replay of a trial
   RaceScreenInput();
   // R restarts the trial as the race screen restarts a race.
-  if (ScreenState == 3) ScreenState = EditorDriveScreenState;
+  if (ScreenState == screen::Race) ScreenState = EditorDriveScreenState;
 }

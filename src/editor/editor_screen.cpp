@@ -60,7 +60,7 @@ void Open(EditedTrack track, std::vector<std::string> otherNames,
 void Leave() {
   PlaySound(Sound::Back);
   if (auto* ws = platform::CurrentWindowSystemIfAny()) ws->showCursor(!Fullscreen);
-  ScreenState = 2;
+  ScreenState = screen::TrackSelection;
   if (!Editor.savedAny) return;
   // The track selection offers what was saved, shown at once.
   const std::string saved = Editor.own ? Editor.own->string() : std::string();
@@ -300,7 +300,7 @@ void OpenNewTrackEditor() {
 
 void DrawTrackEditor() {
   if (!Editor.editing) {
-    ScreenState = 2;
+    ScreenState = screen::TrackSelection;
     return;
   }
   if (Editor.property == Property::Name) TypeName();

@@ -4,10 +4,12 @@
 
 #include <cstdint>
 
+#include "platform/frame_flags.h"
+
 class Track;
 
-constexpr int16_t EditorScreenState = 6;
-constexpr int16_t EditorDriveScreenState = 7;
+constexpr int16_t EditorScreenState = screen::Editor;
+constexpr int16_t EditorDriveScreenState = screen::EditorDrive;
 
 // Opens the editor on TrackTable entry `index`: a track from the player's own folder is edited in
 // its file; any other (built in, shipped) as a copy named "<name> 2", "<name> 3" ... as free.

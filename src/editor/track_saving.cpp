@@ -4,9 +4,9 @@
 #include <algorithm>
 #include <system_error>
 
+#include "assets/file_name_of.h"
 #include "records/player_file.h"
 #include "records/records_file.h"
-#include "assets/file_name_of.h"
 #include "track/track_file.h"
 
 namespace {

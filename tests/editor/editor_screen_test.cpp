@@ -4,6 +4,7 @@
 
 #include "editor/editor_screen.h"
 #include "editor/editor_session.h"
+#include "game/players.h"
 #include "platform/mouse.h"
 #include "race/race_fixture.h"
 #include "records/best_times.h"
@@ -26,7 +27,7 @@ class EditorScreenTest : public RaceTest {
   void SetUp() override {
     RaceTest::SetUp();
     useGameProjection();
-    SelectedCar = &CarRoster[0];
+    Players[0].carIndex = 0;
     SelectedTrack = &TrackTable[0];
     SelectedTrackIndex = 0;
     ClearMouseState();
