@@ -12,6 +12,7 @@
 #include "platform/gl_context_generation.h"
 #include "platform/keys.h"
 #include "platform/message_box.h"
+#include "platform/timeline.h"
 
 using platform::Buttons;
 using platform::Icon;
@@ -76,6 +77,7 @@ bool CreateGameWindow(const char* title, int width, int height, int bits, bool f
   gHasWindow = ws.createWindow(title, width, height, Fullscreen);
   if (gPixelFormatBits == 0) gPixelFormatBits = bits;
   if (!gHasWindow) return FailCreation("Window Creation Error.");
+  platform::TimelineMark("window made");
   gHasDeviceContext = ws.getDeviceContext();
   if (!gHasDeviceContext) return FailCreation("Can't Create A GL Device Context.");
   if (!ws.choosePixelFormat(gPixelFormatBits, DepthBits))
@@ -86,6 +88,7 @@ bool CreateGameWindow(const char* title, int width, int height, int bits, bool f
   if (!ws.makeCurrent()) return FailCreation("Can't Activate The GL Rendering Context.");
   // Every GL name made in an earlier context is now stale.
   platform::AdvanceGlContextGeneration();
+  platform::TimelineMark("context current");
 
   ws.showWindow();
   ws.inhibitScreenSaver(true);
@@ -171,6 +174,7 @@ bool InitScene() {
   glDepthFunc(GL_LEQUAL);
   glHint(GL_PERSPECTIVE_CORRECTION_HINT, GL_NICEST);
   BuildFont();
+  platform::TimelineMark("scene ready");
   return true;
 }
 

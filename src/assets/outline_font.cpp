@@ -16,6 +16,7 @@
 #include "assets/glyph_tessellation.h"
 #include "platform/font_face.h"
 #include "platform/gl_context_generation.h"
+#include "platform/timeline.h"
 #include "platform/worker_gate.h"
 
 uint32_t FontListBase = 0;
@@ -68,13 +69,16 @@ struct FontShapes {
 // On a worker each glyph is a job of its own: a box asked for meanwhile waits for one glyph.
 FontShapes MakeFontShapes(bool onWorker = false) {
   FontShapes made;
+  platform::TimelineMark("font: reading outlines");
   made.outlines = platform::ReadBoldSansOutlines();
+  platform::TimelineMark("font: outlines read");
   made.glyphs.resize(made.outlines.glyphs.size());
   for (size_t code = 0; code < made.glyphs.size(); ++code) {
     if (onWorker) platform::BetweenJobs();
     made.glyphs[code].triangles = TessellateGlyph(made.outlines.glyphs[code]);
     made.glyphs[code].metric = MeasureGlyph(made.outlines.glyphs[code]);
   }
+  platform::TimelineMark("font: glyphs triangulated");
   return made;
 }
 
@@ -90,6 +94,7 @@ const FontShapes& TheFontShapes() {
   std::lock_guard lock(ShapesMutex);
   if (ShapesWorker) {
     ShapesWorker->end();
+    platform::TimelineMark("font: worker joined");
     ShapesWorker.reset();
     Shapes = std::move(MadeShapes);
   }

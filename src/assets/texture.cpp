@@ -17,6 +17,7 @@
 #include "assets/bmp_image.h"
 #include "assets/data_root.h"
 #include "platform/message_box.h"
+#include "platform/timeline.h"
 #include "platform/worker_gate.h"
 
 std::vector<uint8_t> HalvePicture(const uint8_t* pixels, int width, int height) {
@@ -163,8 +164,10 @@ class Prefetcher {
       }
       if (pending_.count(request)) continue;
       added.insert(request);
-      auto task = std::make_shared<std::packaged_task<PreparedPicture()>>(
-          [request] { return PreparePicture(request, kMaxDibDimension, true); });
+      auto task = std::make_shared<std::packaged_task<PreparedPicture()>>([request] {
+        if (platform::TimelineOn()) platform::TimelineMark("picture " + std::get<0>(request));
+        return PreparePicture(request, kMaxDibDimension, true);
+      });
       pending_[request] = {task->get_future().share(), 1};
       queue_.push_back(std::move(task));
     }
@@ -203,6 +206,7 @@ class Prefetcher {
       {
         // Out of work the worker rests here, holding nothing, until more comes or the end.
         platform::WorkerRest rest;
+        platform::TimelineMark("pictures: resting");
         std::unique_lock lock(mutex_);
         wake_.wait(lock, [this] { return stopping_ || !queue_.empty(); });
         if (stopping_) return;

@@ -11,6 +11,7 @@
 
 #include "assets/wave_reader.h"
 #include "platform/clock.h"
+#include "platform/timeline.h"
 #include "platform/worker_gate.h"
 #include "records/settings.h"
 
@@ -56,7 +57,10 @@ Output Prepare(std::unique_ptr<platform::SoundSystem> system, bool onWorker = fa
   Output output;
   output.ids.fill(platform::NoSound);
   std::string why;
-  if (!system->open(why)) {
+  platform::TimelineMark("sound: opening the output");
+  const bool opened = system->open(why);
+  platform::TimelineMark("sound: output opened");
+  if (!opened) {
     std::fprintf(stderr, "quillon: %s; playing without sound\n", why.c_str());
     return output;
   }
@@ -70,6 +74,7 @@ Output Prepare(std::unique_ptr<platform::SoundSystem> system, bool onWorker = fa
     }
     output.ids[i] = system->addSound(samples);
   }
+  platform::TimelineMark("sound: sounds made");
   output.system = std::move(system);
   return output;
 }

@@ -4,6 +4,7 @@
 #include "game/game_setup.h"
 #include "game/players.h"
 #include "platform/frame_flags.h"
+#include "platform/timeline.h"
 #include "race/race.h"
 #include "race/race_of_two.h"
 #include "track/track.h"
@@ -14,6 +15,7 @@ void StartSelectedRace() {
   ScreenState = screen::Race;
   SelectedTrack->buildRoad();
   UseSkyOf(*SelectedTrack);
+  platform::TimelineMark("race: road and sky made");
   Race& one = Races[0];
   one.track = SelectedTrack;
   CarState fresh;
