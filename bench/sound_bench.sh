@@ -12,7 +12,7 @@ out=$work/figures
 bench() {  # MODE ARGS...: one bench_window game run with sound (wave) or without (none)
   local mode=$1
   shift
-  QUILLON_BENCH_SOUND=1 ALSOFT_CONF=$work/$mode.conf ./bench/bench_window game "$(date +%s%N)" "$@" \
+  ALSOFT_CONF=$work/$mode.conf ./bench/bench_window game "$(date +%s%N)" "$@" \
     2>/dev/null | sed "s/^game:/$mode:/" | tee -a "$out"
 }
 echo "load average before: $(cut -d' ' -f1-3 /proc/loadavg)"

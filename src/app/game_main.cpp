@@ -22,12 +22,17 @@
 #include "platform/message_box.h"
 #include "platform/quit_signals.h"
 #include "platform/sdl_window_system.h"
+#include "platform/timeline.h"
 
 namespace {
 
 constexpr int KeyM = 0x4D;
 // `-` and `=` beside Backspace, and the keypad's - and +.
 constexpr int KeyMinus = 0xBD, KeyEquals = 0xBB, KeyPadMinus = 0x6D, KeyPadPlus = 0x6B;
+
+// The sound output the game opens once its first frame is presented (GameMain's): its opening
+// and the reading of the sounds then take nothing from the way to that frame.
+std::unique_ptr<platform::SoundSystem> gSoundAfterFirstFrame;
 
 // Swap interval 1 where the display runs at 60 Hz; the pacer holds 60 frames a second anyway.
 void ChooseSwapInterval(platform::WindowSystem& ws) {
@@ -45,10 +50,15 @@ int RunGame(FramePacer& pacer, StartWindow start) {
   // uploaded: a fixed threshold keeps them mapped apart and handed back when freed, where the
   // default (which rises with each freed block) would keep them in the heap for good.
   mallopt(M_MMAP_THRESHOLD, 256 * 1024);
+  // One heap for every thread: the workers' small blocks (font shapes, model and track data)
+  // would otherwise stay resident in a heap of their own each once freed.
+  mallopt(M_ARENA_MAX, 1);
 #endif
   // The pictures decode and the font is read while the player answers and the window opens.
   PrefetchGamePictures();
+  platform::TimelineMark("pictures and track files asked for");
   PrepareFont();
+  platform::TimelineMark("font asked for");
 
   if (start == StartWindow::Ask) {
     auto answer =
@@ -59,10 +69,12 @@ int RunGame(FramePacer& pacer, StartWindow start) {
     Fullscreen = start == StartWindow::Fullscreen;
   }
 
+  platform::TimelineMark("start question answered");
   if (!CreateGameWindow(GameTitle, 800, 600, 32, Fullscreen)) return 1;
   ChooseSwapInterval(ws);
 
   int exitCode = 0;
+  bool presented = false;
   platform::Message message;
   while (!QuitRequested) {
     // SIGTERM or SIGINT: the same end as F4, teardown and all.
@@ -89,7 +101,13 @@ int RunGame(FramePacer& pacer, StartWindow start) {
       DrawVolumeShown(platform::MonotonicSeconds());
     }
     SoundFrame();
+    if (!presented) platform::TimelineMark("first frame drawn");
     ws.present();
+    if (!presented) {
+      platform::TimelineMark("first frame presented");
+      if (gSoundAfterFirstFrame) StartGameSound(std::move(gSoundAfterFirstFrame));
+      presented = true;
+    }
     pacer.frameDone();
 
     if (KeyState[VK_F1]) {
@@ -117,26 +135,34 @@ int RunGame(FramePacer& pacer, StartWindow start) {
   return exitCode;
 }
 
-int GameMain(int argc, const char* const* argv) {
-  const CommandLine line = ParseCommandLine(argc, argv);
-  if (auto code = AnswerCommandLine(line, stdout, stderr)) return *code;
-  LocateGameData();
-  platform::InstallQuitSignals();
-
-  platform::SdlWindowSystem sdl;
+int PlayOn(platform::SdlWindowSystem& sdl, FramePacer& pacer, const CommandLine& line) {
   // Connected to the display from the start: the start question's box and the window then come
   // while the game already holds its connection. A start that finds no display (none at all, or
   // an X server resetting just then) has said so in one line and ends here. The video starts
   // before any worker of ours: it may start a process (D-Bus looking for its session bus), which
   // then waits for no job of theirs.
   if (!sdl.startVideo()) return 1;
+  platform::TimelineMark("video started");
   platform::SetWindowSystem(&sdl);
-  // The sound output opens and the sounds are read on a worker while the game starts.
+  // The sound output opens and the sounds are read on a worker once the first frame is shown.
   MuteSoundForRun(line.mute);
-  StartGameSound(platform::MakeOpenAlSoundSystem());
-  FramePacer pacer;
+  gSoundAfterFirstFrame = platform::MakeOpenAlSoundSystem();
   int code = RunGame(pacer, line.window);
+  gSoundAfterFirstFrame.reset();
   platform::SetWindowSystem(nullptr);
+  return code;
+}
+
+int GameMain(int argc, const char* const* argv) {
+  const CommandLine line = ParseCommandLine(argc, argv);
+  if (auto code = AnswerCommandLine(line, stdout, stderr)) return *code;
+  LocateGameData();
+  platform::InstallQuitSignals();
+  platform::TimelineMark("command line read, data found");
+
+  platform::SdlWindowSystem sdl;
+  FramePacer pacer;
+  int code = PlayOn(sdl, pacer, line);
   // Every way out comes here (F4, the close button, Escape on the main menu, SIGTERM, SIGINT):
   // the watchdog is armed before anything that could wait on a worker.
   platform::EndWithin(code);

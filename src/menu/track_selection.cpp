@@ -22,6 +22,7 @@
 #include "race/race_time.h"
 #include "records/best_times.h"
 #include "replay/replay_screen.h"
+#include "track/file_tracks.h"
 #include "track/track.h"
 #include "track/track_definitions.h"
 #include "track/track_identity.h"
@@ -182,6 +183,7 @@ std::string GhostLineText() {
 }
 
 int LastSelectableTrack() {
+  DefineFileTracks();  // waits for the track files if they are still being read
   return TrackCount - 1;
 }
 

@@ -13,6 +13,7 @@
 #include "assets/texture.h"
 #include "platform/gl_context_generation.h"
 #include "platform/regular_file.h"
+#include "platform/timeline.h"
 #include "platform/worker_gate.h"
 #include "track/offered_tracks.h"
 #include "track/track.h"
@@ -34,6 +35,7 @@ struct Reading {
 // Run on a worker of the gate, which rests between files: a message box never forks while it
 // is in the middle of one.
 Reading ReadTrackFolders() {
+  platform::TimelineMark("track files: reading");
   Reading reading;
   std::vector<std::string> messages;
   reading.entries = OfferedTrackFiles(messages, platform::BetweenJobs);
@@ -46,6 +48,7 @@ Reading ReadTrackFolders() {
                                 TrackAssetPath(entry, c.banner, "Data/bannerStart.ms3d"),
                                 TrackAssetPath(entry, c.sky, "Data/Sky.bmp")});
   }
+  platform::TimelineMark("track files: read");
   return reading;
 }
 
@@ -53,6 +56,8 @@ std::unique_ptr<platform::GatedWorker> gReadingWorker;
 std::shared_ptr<Reading> gReadingResult;
 Reading gReading;
 bool gRead = false;
+// The latest reading is in TrackTable.
+bool gDefined = false;
 
 }  // namespace
 
@@ -70,10 +75,12 @@ void FinishReading() {
   if (!gRead) StartReadingTrackFiles();
   if (gReadingWorker) {
     gReadingWorker->end();
+    platform::TimelineMark("track files: worker joined");
     gReadingWorker.reset();
     gReading = std::move(*gReadingResult);
     gReadingResult.reset();
     gRead = true;
+    gDefined = false;
   }
 }
 
@@ -118,6 +125,8 @@ void SetTrackShape(Track& track, const TrackFileContent& content) {
 
 void DefineFileTracks() {
   FinishReading();
+  if (gDefined) return;
+  gDefined = true;
   int index = BuiltInTrackCount;
   for (size_t i = 0; i < gReading.entries.size(); ++i) {
     TrackFileEntry& entry = gReading.entries[i];

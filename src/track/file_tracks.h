@@ -9,7 +9,7 @@
 class Track;
 
 // Starts reading the track folders on a worker, so that the files are read while the window
-// opens (the game's start); the data folder must be known by then.
+// opens and the first frames are drawn; the data folder must be known by then.
 void StartReadingTrackFiles();
 // The track files of the latest reading (waiting for the worker; reading now when none was
 // ever started), in selection order; each refused file is named on standard error with its
@@ -26,9 +26,10 @@ void ForgetTrackFiles();
 std::string TrackAssetPath(const TrackFileEntry& entry, const std::string& file,
                            const char* fallback);
 
-// Fills TrackTable entries 3 onwards from KnownTrackFiles and sets TrackCount. The pictures and
-// banner of each are only named here: LoadFileTrackPictures loads them, and UseSkyOf the sky,
-// when the track is raced. Needs a current GL context (to free what the last one made).
+// Fills TrackTable entries 3 onwards from KnownTrackFiles (waiting for the reading) and sets
+// TrackCount, once per reading: the track selection calls it, so that the files never hold the
+// first frame. The pictures and banner of each are only named here: LoadFileTrackPictures loads
+// them, and UseSkyOf the sky, when the track is raced (each checks the context it was made in).
 void DefineFileTracks();
 
 // Loads the road and border pictures and the banner of a file's track, unless they are already

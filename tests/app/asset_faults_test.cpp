@@ -68,7 +68,8 @@ class AssetFaults : public ::testing::Test {
  protected:
   static void SetUpTestSuite() { files_ = content::BuildContent(); }
 
-  Outcome play(const std::string& damaged, Fault fault) {
+  // Races the first track, or with `lastTrack` the last one (Left from the first).
+  Outcome play(const std::string& damaged, Fault fault, bool lastTrack = false) {
     testing_support::ScratchFolder folder;
     for (const auto& file : files_) {
       std::vector<uint8_t> bytes = file.bytes;
@@ -98,7 +99,10 @@ class AssetFaults : public ::testing::Test {
     // Released first: the keys are then not taken for answers to the boxes before them.
     ws.keyUp(VK_RETURN);
     ws.keyUp(VK_ESCAPE);
-    for (int key : {VK_RETURN, VK_RIGHT, VK_RETURN, VK_RETURN}) {  // car, next car, track, race
+    std::vector<int> keys = {VK_RETURN, VK_RIGHT, VK_RETURN};  // car, next car, track
+    if (lastTrack) keys.push_back(VK_LEFT);
+    keys.push_back(VK_RETURN);  // race
+    for (int key : keys) {
       ws.idle(2);
       ws.keyDown(key);
     }
@@ -173,6 +177,16 @@ TEST_F(AssetFaults, EveryDamagedFileLeavesItsSurfaceOrModelOutAndTheRaceStillRun
       EXPECT_LT(out.listsMade, intact.listsMade);
   }
   EXPECT_EQ(gGlErrors, 0);
+}
+
+TEST_F(AssetFaults, AFileTracksBrokenSkyShowsItsBoxOnceWhenRacedAndTheRaceRunsWithoutIt) {
+  const Outcome intact = play("", Fault::None, true);
+  ASSERT_TRUE(intact.boxes.empty());
+  const Outcome out = play("Tracks/Overpass-sky.bmp", Fault::Truncated, true);
+  ASSERT_EQ(out.boxes.size(), 1u);
+  EXPECT_EQ(out.boxes[0].substr(0, 6), "Error|");
+  EXPECT_GT(out.raceFrames, 0);
+  EXPECT_EQ(out.texturesMade, intact.texturesMade - 1);
 }
 
 TEST_F(AssetFaults, SpecialFilesAreTakenForMissingAndNeverHoldTheGameUp) {

@@ -5,6 +5,7 @@
 #include "game/players.h"
 #include "menu_fixture.h"
 #include "race/race.h"
+#include "track/file_tracks.h"
 
 namespace {
 
@@ -80,7 +81,8 @@ TEST_F(MenuTest, TrackSelectionKeysStartTheRaceAndGameSetupResetsTheSelections) 
 }
 
 TEST_F(MenuTest, WithFileTracksLeftAndRightGoRoundAllTracks) {
-  TrackCount = 5;  // two tracks read from files after the built-in three
+  DefineFileTracks();  // the folders' own files first: the selection then keeps these
+  TrackCount = 5;      // two tracks read from files after the built-in three
   Input(TrackSelectionInput, {VK_LEFT});
   EXPECT_TRUE(SelectedTrackIndex == 4 && SelectedTrack == &TrackTable[4]);
   Input(TrackSelectionInput, {VK_RIGHT});
