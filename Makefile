@@ -2,6 +2,7 @@
 # developer needs; both install what is missing first.
 JOBS ?= $(shell nproc)
 BUILD := build
+# The sanitizer build (clang) serves both the sanitizer unit tests and the fuzzers of `make test`.
 ASAN_BUILD := build-asan
 FUZZ_BUILD := build-fuzz
 FUZZ_SECONDS ?= 600
@@ -13,19 +14,28 @@ SOAK_BROKEN_STARTS ?= 300
 SANITIZER_ENV := ASAN_OPTIONS=detect_leaks=1 \
   LSAN_OPTIONS=suppressions=$(CURDIR)/tools/lsan.supp:print_suppressions=0 UBSAN_OPTIONS=print_stacktrace=1
 
-.PHONY: deps build data play install package test test-unit test-asan test-fuzz fuzz soak bench maps screenshots clean
+.PHONY: deps configure configure-asan build data play install package test test-unit test-asan test-fuzz fuzz soak bench maps screenshots clean
 
 deps:
 	@bash tools/install-deps.sh
 
-build: deps
+configure: deps
 	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+
+# Clang, as the fuzzers need it; the compiler is named so that a folder set up for gcc switches.
+configure-asan: deps
+	cmake -S . -B $(ASAN_BUILD) -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
+	  -DCMAKE_BUILD_TYPE=Debug -DQUILLON_SANITIZE=ON -DQUILLON_FUZZ=ON -DQUILLON_BENCH=OFF >/dev/null
+
+# The game, its content generator and its data: nothing that only the tests or tools need.
+build: configure
 	cmake --build $(BUILD) -j $(JOBS)
 
+# Writes the game's pictures and models anew (every build writes them when the generator changed).
 data: build
 	cmake --build $(BUILD) --target content
 
-play: data
+play: build
 	cd $(BUILD) && ./quillon
 
 # Installs under PREFIX (default /usr/local; DESTDIR is honoured).
@@ -37,16 +47,18 @@ install: build
 package: build
 	cd $(BUILD) && cpack -G DEB
 
-test-unit: build data
+# Unit, headless-GL and end-to-end tests on the game as it is built for players.
+test-unit: configure
+	cmake --build $(BUILD) -j $(JOBS) --target all unit_tests
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
 
-test-asan: deps
-	cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DQUILLON_SANITIZE=ON -DQUILLON_BENCH=OFF >/dev/null
-	cmake --build $(ASAN_BUILD) -j $(JOBS)
+# The unit tests again under the sanitizers, then each fuzzer briefly, from the same build.
+test-asan: configure-asan
+	cmake --build $(ASAN_BUILD) -j $(JOBS) --target unit_tests fuzz_targets
 	cd $(ASAN_BUILD) && $(SANITIZER_ENV) ctest --output-on-failure -j $(JOBS) -L unit
 
-test-fuzz: deps
-	@bash tools/run-fuzzers.sh $(FUZZ_BUILD) 20
+test-fuzz: configure-asan
+	@bash tools/run-fuzzers.sh $(ASAN_BUILD) 20
 
 test: test-unit test-asan test-fuzz
 
@@ -56,12 +68,10 @@ fuzz: deps
 # The long soak under the sanitizers: SOAK_FRAMES frames of random play from SOAK_SEED; then the
 # real game started SOAK_STARTS times under Xvfb (F1 twice in every other start); then the
 # sanitizer build started SOAK_BROKEN_STARTS times on damaged pictures, every box answered.
-soak: deps
-	cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DQUILLON_SANITIZE=ON -DQUILLON_BENCH=OFF >/dev/null
+soak: configure configure-asan
 	cmake --build $(ASAN_BUILD) -j $(JOBS) --target app_tests
 	cd $(ASAN_BUILD) && $(SANITIZER_ENV) QUILLON_SOAK_FRAMES=$(SOAK_FRAMES) QUILLON_SOAK_SEED=$(SOAK_SEED) \
 	  tests/app_tests --gtest_filter='Soak.*'
-	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 	cmake --build $(BUILD) -j $(JOBS) --target quillon content
 	E2E_SHOTS=$(CURDIR)/$(BUILD)/soak-shots bash tests/soak/repeated_starts.sh \
 	  $(CURDIR)/$(BUILD)/quillon $(CURDIR)/$(BUILD) $(SOAK_STARTS)
@@ -69,18 +79,20 @@ soak: deps
 	$(SANITIZER_ENV) E2E_SHOTS=$(CURDIR)/$(ASAN_BUILD)/soak-shots bash tests/soak/broken_picture_starts.sh \
 	  $(CURDIR)/$(ASAN_BUILD)/quillon $(CURDIR)/$(ASAN_BUILD) $(SOAK_BROKEN_STARTS)
 
-bench: data
+bench: build
+	cmake --build $(BUILD) -j $(JOBS) --target benchmarks
 	@cd $(BUILD) && for b in bench/bench_*; do \
 	  [ "$$b" = bench/bench_window ] || { echo "== $$b"; $$b; }; done
 	bash bench/window_bench.sh $(BUILD)
 	bash bench/sound_bench.sh $(BUILD)
 
 README_SHOTS := main-menu car-smile car-pizza car-taco track-sunny race-0-driver race-1-chase race-2-chase
-screenshots: data
+screenshots: build
 	bash tools/content/take_screenshots.sh $(BUILD)/quillon $(BUILD) $(BUILD)/shots
 	for n in $(README_SHOTS); do convert $(BUILD)/shots/$$n.png -resize 400x300 -quality 85 docs/screenshots/$$n.jpg; done
 
-maps: data
+maps: build
+	cmake --build $(BUILD) -j $(JOBS) --target trackmap
 	$(BUILD)/tools/trackmap/trackmap docs/tracks
 	$(BUILD)/tools/trackmap/trackmap docs/tracks $(BUILD)/Data/Tracks/*.track
 

@@ -1,5 +1,7 @@
 #!/usr/bin/env bash
-# Builds the libFuzzer targets with clang and runs each over its seed corpus for a while.
+# Builds the libFuzzer targets with clang and runs each over its seed corpus for a while, as many
+# at once as there are cores (FUZZ_JOBS). A build folder already set up for fuzzing (as `make
+# test`'s sanitizer build is) is used as it is; any other is set up for it.
 # Usage: run-fuzzers.sh BUILD_DIR SECONDS_PER_TARGET [TARGET_NAME...]
 # FUZZ_ARGS adds libFuzzer options (for example FUZZ_ARGS=-runs=10000000).
 set -euo pipefail
@@ -18,33 +20,44 @@ fi
 targets=()
 for name in "${names[@]}"; do targets+=("fuzz_$name"); done
 
-CC=clang CXX=clang++ cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-  -DQUILLON_SANITIZE=ON -DQUILLON_FUZZ=ON -DQUILLON_BENCH=OFF >/dev/null
+if ! grep -qx 'QUILLON_FUZZ:BOOL=ON' "$build/CMakeCache.txt" 2>/dev/null; then
+  cmake -S "$root" -B "$build" -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
+    -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUILLON_SANITIZE=ON -DQUILLON_FUZZ=ON -DQUILLON_BENCH=OFF >/dev/null
+fi
 cmake --build "$build" -j "$(nproc)" --target "${targets[@]}"
 
-status=0
-for name in "${names[@]}"; do
-  target=fuzz_$name
+# One target for its time; its summary (or the end of its log, with the fault) afterwards.
+fuzz_one() {
+  local name=$1 target=fuzz_$1 result=0 summary
   # New inputs go to the build folder; the committed seeds are only read.
-  work="$build/corpus/$name"
-  artifacts="$build/artifacts/$name/"
-  log="$build/$target.log"
+  local work="$build/corpus/$name" artifacts="$build/artifacts/$name/" log="$build/$target.log"
+  local seeds="$root/fuzz/corpus/$name"
   mkdir -p "$work" "$artifacts"
-  seeds="$root/fuzz/corpus/$name"
-  echo "== $target for ${seconds}s"
-  set +e
   # shellcheck disable=SC2086
   ASAN_OPTIONS=detect_leaks=1 "$build/fuzz/$target" -max_total_time="$seconds" \
     -print_final_stats=1 -artifact_prefix="$artifacts" ${FUZZ_ARGS:-} \
-    "$work" $([ -d "$seeds" ] && echo "$seeds") >"$log" 2>&1
-  result=$?
-  set -e
+    "$work" $([ -d "$seeds" ] && echo "$seeds") >"$log" 2>&1 || result=$?
   if [ $result -eq 0 ]; then
-    grep -E "^(stat::number_of_executed_units|stat::peak_rss_mb|Done )" "$log" || tail -n 5 "$log"
+    summary=$(grep -E "^(stat::number_of_executed_units|stat::peak_rss_mb|Done )" "$log" || tail -n 5 "$log")
   else
-    tail -n 40 "$log"
-    echo "run-fuzzers: $target found a fault (log $log, inputs in $artifacts)"
-    status=1
+    summary=$(tail -n 40 "$log")$'\n'"run-fuzzers: $target found a fault (log $log, inputs in $artifacts)"
   fi
+  # One write, so that the reports of targets ending together do not interleave.
+  printf '== %s for %ss\n%s\n' "$target" "$seconds" "$summary"
+  [ $result -eq 0 ]
+}
+
+# Up to FUZZ_JOBS targets at once, each printing when it ends; fails when any found a fault.
+jobs_at_once=${FUZZ_JOBS:-$(nproc)}
+status=0
+pids=()
+for name in "${names[@]}"; do
+  if [ ${#pids[@]} -ge "$jobs_at_once" ]; then
+    wait "${pids[0]}" || status=1
+    pids=("${pids[@]:1}")
+  fi
+  fuzz_one "$name" &
+  pids+=($!)
 done
+for pid in "${pids[@]}"; do wait "$pid" || status=1; done
 exit $status
