@@ -176,14 +176,14 @@ void DrawText(Canvas& canvas, const std::string& text, float x, float y, const T
   float pen = style.strokeRadius;
   for (char ch : text) {
     const Glyph* g = FindGlyph(ch);
-    auto [lo, hi] = GlyphColumns(g);
+    const auto [lo, hi] = GlyphColumns(g);
     if (g) {
-      for (Segment s : GlyphSegments(*g)) {
-        auto px = [&](float cx, float cy) {
-          return left + (pen + cx - lo + (7 - cy) * style.slant) * cell;
-        };
+      // The column by value: a lambda may not capture a structured binding in every compiler.
+      auto px = [&, lo = lo](float cx, float cy) {
+        return left + (pen + cx - lo + (7 - cy) * style.slant) * cell;
+      };
+      for (Segment s : GlyphSegments(*g))
         strokes.push_back({px(s.ax, s.ay), y + s.ay * cell, px(s.bx, s.by), y + s.by * cell});
-      }
     }
     pen += hi - lo + style.spacing;
   }
