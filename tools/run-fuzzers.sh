@@ -34,7 +34,8 @@ fuzz_one() {
   local seeds="$root/fuzz/corpus/$name"
   mkdir -p "$work" "$artifacts"
   # shellcheck disable=SC2086
-  ASAN_OPTIONS=detect_leaks=1 "$build/fuzz/$target" -max_total_time="$seconds" \
+  ASAN_OPTIONS=detect_leaks=1 LSAN_OPTIONS=suppressions=$root/tools/lsan.supp:print_suppressions=0 \
+    "$build/fuzz/$target" -max_total_time="$seconds" \
     -print_final_stats=1 -artifact_prefix="$artifacts" ${FUZZ_ARGS:-} \
     "$work" $([ -d "$seeds" ] && echo "$seeds") >"$log" 2>&1 || result=$?
   if [ $result -eq 0 ]; then
