@@ -25,7 +25,16 @@
 #include "support/scratch_folder.h"
 #include "track/track.h"
 
+// AddressSanitizer, as gcc and as clang say it.
 #if defined(__SANITIZE_ADDRESS__)
+#define SOAK_UNDER_ASAN 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define SOAK_UNDER_ASAN 1
+#endif
+#endif
+
+#if defined(SOAK_UNDER_ASAN)
 // The sanitizer runtime's own count (its allocator is not the one mallinfo2 describes).
 extern "C" size_t __sanitizer_get_current_allocated_bytes();
 #endif
@@ -42,7 +51,7 @@ uint64_t EnvNumber(const char* name, uint64_t fallback) {
 
 // Bytes handed out by the allocator and not yet given back.
 size_t HeapInUse() {
-#if defined(__SANITIZE_ADDRESS__)
+#if defined(SOAK_UNDER_ASAN)
   return __sanitizer_get_current_allocated_bytes();
 #else
   struct mallinfo2 info = mallinfo2();
