@@ -66,26 +66,41 @@ struct Outcome {
 
 class AssetFaults : public ::testing::Test {
  protected:
-  static void SetUpTestSuite() { files_ = content::BuildContent(); }
+  // The intact data is written once; each run's Data/ links to it, file by file, and writes
+  // only the damaged file (the game never writes into Data/).
+  static void SetUpTestSuite() {
+    files_ = content::BuildContent();
+    intact_ = new testing_support::ScratchFolder;
+    for (const auto& file : files_) Write(intact_->path() / "Data" / file.name, file.bytes);
+  }
+  static void TearDownTestSuite() { delete intact_; }
+
+  static void Write(const std::filesystem::path& path, const std::vector<uint8_t>& bytes) {
+    std::filesystem::create_directories(path.parent_path());
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()),
+               static_cast<std::streamsize>(bytes.size()));
+  }
 
   // Races the first track, or with `lastTrack` the last one (Left from the first).
   Outcome play(const std::string& damaged, Fault fault, bool lastTrack = false) {
     testing_support::ScratchFolder folder;
     for (const auto& file : files_) {
-      std::vector<uint8_t> bytes = file.bytes;
-      if (file.name == damaged) {
-        if (fault == Fault::Missing) continue;
-        if (fault == Fault::Empty) bytes.clear();
-        if (fault == Fault::Truncated) bytes.resize(bytes.size() / 2);
-        uint32_t noise = 12345;
-        if (fault == Fault::Garbage)
-          for (uint8_t& b : bytes)
-            b = static_cast<uint8_t>((noise = noise * 1103515245 + 12345) >> 16);
+      const std::filesystem::path target = folder.path() / "Data" / file.name;
+      if (file.name != damaged) {
+        std::filesystem::create_directories(target.parent_path());
+        std::filesystem::create_hard_link(intact_->path() / "Data" / file.name, target);
+        continue;
       }
-      std::filesystem::create_directories((folder.path() / "Data" / file.name).parent_path());
-      std::ofstream(folder.path() / "Data" / file.name, std::ios::binary)
-          .write(reinterpret_cast<const char*>(bytes.data()),
-                 static_cast<std::streamsize>(bytes.size()));
+      if (fault == Fault::Missing) continue;
+      std::vector<uint8_t> bytes = file.bytes;
+      if (fault == Fault::Empty) bytes.clear();
+      if (fault == Fault::Truncated) bytes.resize(bytes.size() / 2);
+      uint32_t noise = 12345;
+      if (fault == Fault::Garbage)
+        for (uint8_t& b : bytes)
+          b = static_cast<uint8_t>((noise = noise * 1103515245 + 12345) >> 16);
+      Write(target, bytes);
     }
     if (fault == Fault::NoDataFolder) std::filesystem::remove_all(folder.path() / "Data");
     if (fault >= Fault::Fifo) {
@@ -128,8 +143,10 @@ class AssetFaults : public ::testing::Test {
   }
 
   static std::vector<content::GeneratedFile> files_;
+  static testing_support::ScratchFolder* intact_;
 };
 std::vector<content::GeneratedFile> AssetFaults::files_;
+testing_support::ScratchFolder* AssetFaults::intact_ = nullptr;
 
 TEST_F(AssetFaults, EveryDamagedFileLeavesItsSurfaceOrModelOutAndTheRaceStillRuns) {
   gGlErrors = 0;
