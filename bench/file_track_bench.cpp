@@ -67,7 +67,7 @@ void BM_OfferTracksOfAFolder(benchmark::State& state) {
     std::ofstream(folder / ("t" + std::to_string(10000 + i) + ".track")) << text;
   }
   setenv("XDG_DATA_HOME", home.c_str(), 1);
-  OutlineTextWidth("");  // the font read once, as at any start
+  TextWidth("");  // the font read once, as at any start
   size_t offered = 0;
   double keptMb = 0;
   for (auto _ : state) {

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "assets/outline_font.h"
+#include "assets/text_width.h"
 #include "game/game_sounds.h"
 
 namespace {

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "assets/glyph_tessellation.h"
+#include "assets/text_width.h"
 #include "platform/font_face.h"
 #include "platform/gl_context_generation.h"
 #include "platform/timeline.h"
@@ -61,8 +62,9 @@ GlyphMetric MeasureGlyph(const platform::GlyphOutline& glyph) {
 
 // The outlines with their triangles and metrics: read and triangulated once per run (on a
 // worker when PrepareFont was called early); only the lists are made again in each context.
+// The outlines are the ones TextWidth measures, read once for both.
 struct FontShapes {
-  platform::FontOutlines outlines;
+  const platform::FontOutlines* outlines = nullptr;
   std::vector<GlyphShape> glyphs;
 };
 
@@ -70,13 +72,13 @@ struct FontShapes {
 FontShapes MakeFontShapes(bool onWorker = false) {
   FontShapes made;
   platform::TimelineMark("font: reading outlines");
-  made.outlines = platform::ReadBoldSansOutlines();
+  made.outlines = &platform::BoldSansOutlines();
   platform::TimelineMark("font: outlines read");
-  made.glyphs.resize(made.outlines.glyphs.size());
+  made.glyphs.resize(made.outlines->glyphs.size());
   for (size_t code = 0; code < made.glyphs.size(); ++code) {
     if (onWorker) platform::BetweenJobs();
-    made.glyphs[code].triangles = TessellateGlyph(made.outlines.glyphs[code]);
-    made.glyphs[code].metric = MeasureGlyph(made.outlines.glyphs[code]);
+    made.glyphs[code].triangles = TessellateGlyph(made.outlines->glyphs[code]);
+    made.glyphs[code].metric = MeasureGlyph(made.outlines->glyphs[code]);
   }
   platform::TimelineMark("font: glyphs triangulated");
   return made;
@@ -147,7 +149,7 @@ void MakeGlyphList(unsigned char code) {
   if (GlyphListMade[code] || FontListBase == 0 || code == 255) return;
   const FontShapes& shapes = TheFontShapes();
   glNewList(FontListBase + code, GL_COMPILE);
-  DrawGlyph(shapes.outlines.glyphs[code], shapes.glyphs[code]);
+  DrawGlyph(shapes.outlines->glyphs[code], shapes.glyphs[code]);
   glEndList();
   GlyphListMade[code] = true;
 }
@@ -185,12 +187,6 @@ uint32_t GlyphList(unsigned char code) {
   if (FontListBase == 0 || FontListGeneration != platform::GlContextGeneration()) return 0;
   MakeGlyphList(code);
   return FontListBase + code;
-}
-
-float TextWidth(std::string_view text) {
-  float width = 0.0f;
-  for (unsigned char c : text.substr(0, 255)) width += GlyphMetrics[c].cellIncX;
-  return width;
 }
 
 void PrintText(const char* format, ...) {

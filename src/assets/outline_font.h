@@ -3,7 +3,6 @@
 #pragma once
 
 #include <cstdint>
-#include <string_view>
 
 // Metrics of one glyph in em units (the em square is 1.0), in the order of the Windows
 // GLYPHMETRICSFLOAT record. PrintText uses only cellIncX.
@@ -33,10 +32,6 @@ void BuildFont();
 // The list that draws one character in the current context, its glyph compiled if it was not
 // yet; 0 when the font has no lists in this context. Not to be called while compiling a list.
 uint32_t GlyphList(unsigned char code);
-
-// The width of a text as PrintText draws it (cut to 255 characters as PrintText cuts it), in
-// em units of the current matrix; 0 before BuildFont.
-float TextWidth(std::string_view text);
 
 // Formats like printf (at most 255 characters; longer texts are cut), moves left by half the
 // text's width and draws it with the glyph lists. A null format draws nothing.

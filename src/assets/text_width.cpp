@@ -3,11 +3,12 @@
 
 #include "platform/font_face.h"
 
-float OutlineTextWidth(std::string_view text) {
+float TextWidth(std::string_view text) {
   const platform::FontOutlines& font = platform::BoldSansOutlines();
-  double width = 0;
-  for (const unsigned char code : text) {
-    if (code < font.glyphs.size()) width += font.glyphs[code].advance;
+  // Summed in float, glyph by glyph, as the glyph lists move the drawing position.
+  float width = 0.0f;
+  for (const unsigned char code : text.substr(0, 255)) {
+    if (code < font.glyphs.size()) width += static_cast<float>(font.glyphs[code].advance);
   }
-  return static_cast<float>(width);
+  return width;
 }

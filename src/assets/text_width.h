@@ -3,7 +3,7 @@
 
 #include <string_view>
 
-// Width in em of a text as PrintText lays it out (the sum of its bytes' advances, as TextWidth
-// gives them once the font is built), read from the font's outlines: GL-free, so a text can be
-// measured before any window exists. 0 without a font.
-float OutlineTextWidth(std::string_view text);
+// Width in em of a text as PrintText lays it out: the sum of its bytes' advances (code 255 and
+// codes the font lacks advance nothing), cut to 255 characters as PrintText cuts it. Read from
+// the font's outlines, so a text can be measured before any window exists; 0 without a font.
+float TextWidth(std::string_view text);

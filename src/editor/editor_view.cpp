@@ -9,6 +9,7 @@
 
 #include "assets/data_root.h"
 #include "assets/outline_font.h"
+#include "assets/text_width.h"
 #include "assets/texture.h"
 #include "editor/editor_session.h"
 #include "platform/clock.h"
@@ -18,12 +19,6 @@ namespace {
 
 // The strip of the height profile and the line of the reason, from the bottom, in pixels.
 constexpr double ProfileHeight = 90, ReasonHeight = 26;
-
-float TextWidth(const std::string& text) {
-  float width = 0;
-  for (unsigned char c : text) width += GlyphMetrics[c].cellIncX;
-  return width;
-}
 
 // One line of text from (x, y), its letters `size` pixels high.
 void Text(double x, double y, double size, const std::string& text) {

@@ -4,6 +4,7 @@
 #include <GL/gl.h>
 
 #include "assets/outline_font.h"
+#include "assets/text_width.h"
 #include "game/action_input.h"
 #include "game/game_sounds.h"
 #include "game/player_colours.h"

@@ -3,6 +3,7 @@
 #include <GL/gl.h>
 
 #include "assets/outline_font.h"
+#include "assets/text_width.h"
 #include "game/game_setup.h"
 #include "platform/gl_context_generation.h"
 #include "race/race.h"

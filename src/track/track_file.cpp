@@ -127,7 +127,7 @@ class Reader {
       if (*length > TrackMaxNameLength)
         return refuse(
             line, "the name is longer than " + std::to_string(TrackMaxNameLength) + " characters");
-      if (const float width = OutlineTextWidth(value); width > TrackMaxNameWidth) {
+      if (const float width = TextWidth(value); width > TrackMaxNameWidth) {
         char text[120];
         std::snprintf(text, sizeof text,
                       "the name is wider than the track selection shows (%.1f em, at most %.1f)",

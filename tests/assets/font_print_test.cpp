@@ -8,6 +8,7 @@
 #include <string>
 
 #include "assets/outline_font.h"
+#include "assets/text_width.h"
 #include "platform/gl_context_generation.h"
 #include "support/gl_fixture.h"
 

@@ -148,7 +148,7 @@ TEST_F(MenuTest, AFileTracksPreviewIsCentredAndScaledToTheBuiltInSize) {
 // and the widest one the file reader accepts.
 TEST_F(MenuTest, AFileTracksNameFacingThePlayerLiesWithinTheWindow) {
   std::string widest = "W";
-  while (OutlineTextWidth(widest + "W") <= TrackMaxNameWidth) widest += "W";
+  while (TextWidth(widest + "W") <= TrackMaxNameWidth) widest += "W";
   ASSERT_GT(widest.size(), 4u);
   Track& spare = TrackTable[TrackTableSize - 1];
   SelectedTrack = &spare;
