@@ -76,7 +76,8 @@ TEST(CommandLineTest, HelpAndVersionPrintAndEndWithZeroAnUnknownOptionWithTwo) {
   EXPECT_NE(err.find("'--nope'"), std::string::npos);
   EXPECT_NE(err.find(UsageText()), std::string::npos);
   EXPECT_EQ(Answer(Parse({"--windowed"}), out, err), -1);
-  EXPECT_TRUE(out.empty() && err.empty());
+  EXPECT_TRUE(out.empty());
+  EXPECT_TRUE(err.empty());
 }
 
 std::string SourceFile(const char* name) {

@@ -71,19 +71,23 @@ TEST_F(VolumeDisplayTest, MShowsSoundOffOrOnThereTooTheLaterChangeWinning) {
   DrawVolumeShown(SoundSwitchedAt() + 0.5);
   const Lit off = lit();
   const auto offPicture = framebuffer();
-  EXPECT_TRUE(off.inside > 50 && off.outside == 0);
+  EXPECT_GT(off.inside, 50);
+  EXPECT_EQ(off.outside, 0);
   glClear(GL_COLOR_BUFFER_BIT);
   ToggleSound();
   DrawVolumeShown(SoundSwitchedAt() + 0.5);
   const Lit on = lit();
   const auto onPicture = framebuffer();
-  EXPECT_TRUE(SoundOn() && on.inside > 50 && on.outside == 0);
+  EXPECT_TRUE(SoundOn());
+  EXPECT_GT(on.inside, 50);
+  EXPECT_EQ(on.outside, 0);
   EXPECT_NE(onPicture, offPicture);
   // A volume step after M shows the volume.
   glClear(GL_COLOR_BUFFER_BIT);
   ChangeSoundVolume(0);
   DrawVolumeShown(SoundVolumeChangedAt() + 0.5);
-  EXPECT_TRUE(framebuffer() != onPicture && lit().inside > 50);
+  EXPECT_NE(framebuffer(), onPicture);
+  EXPECT_GT(lit().inside, 50);
   glClear(GL_COLOR_BUFFER_BIT);
   DrawVolumeShown(std::max(SoundSwitchedAt(), SoundVolumeChangedAt()) + 1.1);
   EXPECT_EQ(lit().inside, 0);

@@ -100,12 +100,12 @@ TEST(BmpOracle, EveryImageMagickVariantDecodesAsImageMagickReadsIt) {
     if (oracle == FourBitChannels) {
       for (unsigned char& c : expected) c = static_cast<unsigned char>(c >> 4 | (c & 0xF0));
     }
-    const auto [ours, theirs] =
-        std::mismatch(image.pixels.begin(), image.pixels.end(), expected.begin(), expected.end());
+    ASSERT_EQ(image.pixels.size(), expected.size()) << what;
+    const auto ours =
+        std::mismatch(image.pixels.begin(), image.pixels.end(), expected.begin()).first;
     const size_t at = size_t(ours - image.pixels.begin()) / 3;
-    EXPECT_TRUE(ours == image.pixels.end() && theirs == expected.end())
-        << what << ": pixel " << at % image.width << ", " << at / image.width
-        << " (from the bottom)";
+    EXPECT_TRUE(ours == image.pixels.end()) << what << ": pixel " << at % image.width << ", "
+                                            << at / image.width << " (from the bottom)";
   }
   std::remove(twin.c_str());
   std::remove(path.c_str());

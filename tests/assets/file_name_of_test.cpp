@@ -18,10 +18,11 @@ TEST(FileNameOf, EscapesJoinsAndCutsLongNamesWithAHashNeverInsideAnEscape) {
       const std::string name = FileNameOf({std::string(plain, 'a') + tail, "SMiLE"}, ".ghost");
       EXPECT_LE(name.size(), FileNameLongest) << name;
       EXPECT_TRUE(name.ends_with(".ghost")) << name;
-      for (size_t at = name.find('%'); at != std::string::npos; at = name.find('%', at + 1))
-        EXPECT_TRUE(at + 2 < name.size() && std::isxdigit(name[at + 1]) &&
-                    std::isxdigit(name[at + 2]))
-            << name;
+      for (size_t at = name.find('%'); at != std::string::npos; at = name.find('%', at + 1)) {
+        EXPECT_LT(at + 2, name.size()) << name;
+        EXPECT_TRUE(std::isxdigit(name[at + 1])) << name;
+        EXPECT_TRUE(std::isxdigit(name[at + 2])) << name;
+      }
       EXPECT_TRUE(names.insert(name).second) << name;  // no two texts share a name
     }
   }

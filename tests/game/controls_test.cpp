@@ -149,11 +149,15 @@ TEST(SecondPlayerControls, AKeyOfOnePlayersRaceActionIsRefusedToTheOther) {
   one.setPartner(&two);
   two.setPartner(&one);
   auto refusal = one.bindKey(Action::Accelerate, 1, Scan("W"));
-  EXPECT_TRUE(refusal && refusal->action == Action::Accelerate && refusal->player == 2);
+  ASSERT_TRUE(refusal);
+  EXPECT_EQ(refusal->action, Action::Accelerate);
+  EXPECT_EQ(refusal->player, 2);
   EXPECT_EQ(one.setKey(Action::Ghost, 1, Scan("Q")), Action::ChaseView);  // a race action too
   EXPECT_EQ(one.setKey(Action::MenuTake, 1, Scan("W")), std::nullopt);    // the menus' are free
   refusal = two.bindKey(Action::Nitro, 0, Scan("R"));                     // player one's restart
-  EXPECT_TRUE(refusal && refusal->action == Action::Restart && refusal->player == 1);
+  ASSERT_TRUE(refusal);
+  EXPECT_EQ(refusal->action, Action::Restart);
+  EXPECT_EQ(refusal->player, 1);
   EXPECT_EQ(two.setKey(Action::Brake, 0, Scan("W")), Action::Accelerate);  // their own
   EXPECT_EQ(two.setKey(Action::Ghost, 0, Scan("P")), Action::Ghost);       // not theirs
   EXPECT_EQ(two.setPad(Action::Restart, VK_GAMEPAD_X), Action::Restart);

@@ -20,10 +20,11 @@ TEST_F(MenuTest, PresentFilesAreLoadedAgainAfterAToggle) {
   ASSERT_TRUE(formats::WriteMs3dFile("Data/flyingtaco.ms3d", triangle));
   GameSetup();
   const uint32_t firstTexture = MenuMainTexture;
-  EXPECT_TRUE(firstTexture != 0 && MenuCarTexture == 0);
+  EXPECT_NE(firstTexture, 0);
+  EXPECT_EQ(MenuCarTexture, 0);
   EXPECT_NE(CarRoster[0].model.displayList, 0u);
   EXPECT_EQ(CarRoster[1].model.displayList, 0u);  // pizzacar missing: name and values kept
-  EXPECT_TRUE(CarRoster[1].name == "911PIZ" && CarRoster[1].health == 4.5f);
+  EXPECT_EQ(std::tuple(CarRoster[1].name, CarRoster[1].health), std::tuple("911PIZ", 4.5f));
   EXPECT_NE(CarRoster[2].model.displayList, 0u);
   SpinAngle = 0.0f;
   DrawCarSelection();
@@ -31,7 +32,8 @@ TEST_F(MenuTest, PresentFilesAreLoadedAgainAfterAToggle) {
 
   platform::AdvanceGlContextGeneration();  // as after F1, in a fresh context
   GameSetup();
-  EXPECT_TRUE(MenuMainTexture != 0 && MenuMainTexture != firstTexture);
+  EXPECT_NE(MenuMainTexture, 0);
+  EXPECT_NE(MenuMainTexture, firstTexture);
   EXPECT_NE(CarRoster[0].model.displayList, 0u);
   EXPECT_EQ(CarRoster[0].name, "SMiLE");
 }

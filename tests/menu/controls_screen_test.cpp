@@ -63,7 +63,8 @@ TEST_F(ControlsScreenTest, RebindsFromTheKeyboardRefusesTakenKeysAndWritesTheSet
   EXPECT_EQ(GameControls()[Action::Brake], Controls::Default(Action::Brake));
   press({VK_RETURN});
   press({VK_ESCAPE});  // cancels the wait, stays on the screen
-  EXPECT_TRUE(!ControlsScreen.waiting && ScreenState == screen::Controls);
+  EXPECT_FALSE(ControlsScreen.waiting);
+  EXPECT_EQ(ScreenState, screen::Controls);
 
   // The pad column takes only pad buttons (a stick inside its dead zone presses nothing).
   for (int i = 0; i < 3; ++i) press({VK_RIGHT});  // stops at the pad column
@@ -115,7 +116,7 @@ TEST_F(ControlsScreenTest, TabTurnsToPlayerTwosPageWithTheSameEditing) {
   EXPECT_EQ(GameSettings.value("key2.accelerate"), "W");
   EXPECT_EQ(GameSettings.value("pad2.accelerate"), "a");
   press({VK_TAB});  // back to player one's page, at its top
-  EXPECT_TRUE(ControlsScreen.player == 1 && ControlsScreen.row == 0);
+  EXPECT_EQ(std::tuple(ControlsScreen.player, ControlsScreen.row), std::tuple(1, 0));
 }
 
 }  // namespace

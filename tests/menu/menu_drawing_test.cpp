@@ -51,9 +51,10 @@ TEST_F(MenuTest, HighlightFrameOutlinesTheChosenEntryAndPulses) {
     EXPECT_NEAR(top[1].y, corner[1], 0.5);  // the top edge runs level to the left
     EXPECT_LT(top[1].x, top[0].x);
     // The outer rectangles grow round the same centre.
-    EXPECT_TRUE(drawn.lines[16][0].x > top[0].x && drawn.lines[16][0].y > top[0].y);
+    EXPECT_GT(drawn.lines[16][0].x, top[0].x);
+    EXPECT_GT(drawn.lines[16][0].y, top[0].y);
     // The size is back to the innermost rectangle after every frame.
-    EXPECT_TRUE(SelectionFrame.width == 1.6f && SelectionFrame.height == 0.25f);
+    EXPECT_EQ(std::tuple(SelectionFrame.width, SelectionFrame.height), std::tuple(1.6f, 0.25f));
     if (entryY > 0) {
       // First corner in the fresh colour, second in (b, b, b) after one pulse; twenty pulses.
       EXPECT_EQ(top[0].r, 1.0f);
@@ -70,7 +71,8 @@ TEST_F(MenuTest, BackgroundTintFadesPerFrameAndStartsAgain) {
   SpinAngle = 0.0f;
   const auto polygons = testing_support::CaptureFeedback(DrawMainMenu);
   ASSERT_FALSE(polygons.empty());
-  EXPECT_TRUE(polygons[0].vertices[0].r == 1.0f && polygons[0].vertices[0].b == 1.0f);
+  EXPECT_EQ(std::tuple(polygons[0].vertices[0].r, polygons[0].vertices[0].b),
+            std::tuple(1.0f, 1.0f));
   EXPECT_FLOAT_EQ(MenuTint.red, 1.0f - 0.0005f);  // untinted first, then faded
   EXPECT_FLOAT_EQ(MenuTint.green, 1.0f - 0.00007f);
   EXPECT_FLOAT_EQ(MenuTint.blue, 1.0f - 0.00033f);
@@ -108,10 +110,12 @@ TEST_F(MenuTest, TrackPreviewDrawsTheCentreLineAndShiftsTheSecondTrack) {
   // A centre line of one point: no segment, one point; an empty one: neither.
   spare.curve.points = {Vector3d(0, 0, 0)};
   drawn[0] = CaptureAll(DrawTrackSelection);
-  EXPECT_TRUE(drawn[0].lines.empty() && drawn[0].points.size() == 1);
+  EXPECT_TRUE(drawn[0].lines.empty());
+  EXPECT_EQ(drawn[0].points.size(), 1);
   spare.curve.points.clear();
   drawn[0] = CaptureAll(DrawTrackSelection);
-  EXPECT_TRUE(drawn[0].lines.empty() && drawn[0].points.empty());
+  EXPECT_TRUE(drawn[0].lines.empty());
+  EXPECT_TRUE(drawn[0].points.empty());
 }
 
 TEST_F(MenuTest, AFileTracksPreviewIsCentredAndScaledToTheBuiltInSize) {

@@ -85,18 +85,21 @@ TEST_F(SecondPlayerTest, JoinWithTheirAccelerateLeaveWithBrakeHeldASecondOrThePa
   platform::SetWindowSystem(&system);
   hold('S');
   hold(VK_GAMEPAD_A);  // the first pad's A is player one's Enter, never a join
-  EXPECT_TRUE(Players[1].input == PlayerInput::None && ScreenState == screen::TrackSelection);
+  EXPECT_EQ(std::tuple(Players[1].input, ScreenState),
+            std::tuple(PlayerInput::None, screen::TrackSelection));
   ScreenState = screen::CarSelection;
   KeyState['W'] = true;
   CarSelectionInput();
   EXPECT_FALSE(KeyState['W']);  // taken
-  EXPECT_TRUE(Players[1].input == PlayerInput::Keyboard && ScreenState == screen::CarSelection);
+  EXPECT_EQ(std::tuple(Players[1].input, ScreenState),
+            std::tuple(PlayerInput::Keyboard, screen::CarSelection));
   hold('S', LeaveHoldFrames - 1);  // a frame short of a second, twice: the count starts again
   hold('S', LeaveHoldFrames - 1);
   hold(VK_GAMEPAD_VIEW + SecondPadKeys);  // a pad's Back: not how the keyboard player leaves
   EXPECT_EQ(Players[1].input, PlayerInput::Keyboard);
   hold('S', LeaveHoldFrames);
-  EXPECT_TRUE(Players[1].input == PlayerInput::None && ScreenState == screen::CarSelection);
+  EXPECT_EQ(std::tuple(Players[1].input, ScreenState),
+            std::tuple(PlayerInput::None, screen::CarSelection));
 
   hold(VK_GAMEPAD_A + SecondPadKeys);  // the second pad
   EXPECT_EQ(Players[1].input, PlayerInput::Pad);
@@ -105,35 +108,41 @@ TEST_F(SecondPlayerTest, JoinWithTheirAccelerateLeaveWithBrakeHeldASecondOrThePa
   hold(VK_GAMEPAD_B + SecondPadKeys, LeaveHoldFrames - 1);
   EXPECT_EQ(Players[1].input, PlayerInput::Pad);
   hold(VK_GAMEPAD_B + SecondPadKeys, LeaveHoldFrames);
-  EXPECT_TRUE(Players[1].input == PlayerInput::None && ScreenState == screen::CarSelection);
+  EXPECT_EQ(std::tuple(Players[1].input, ScreenState),
+            std::tuple(PlayerInput::None, screen::CarSelection));
   EXPECT_EQ(system.kept, (std::vector<bool>{true, false, true, false, true, false}));
   platform::SetWindowSystem(nullptr);  // before it goes
 }
 
 TEST_F(SecondPlayerTest, EachPlayerChoosesACarInTurnAndStaysJoinedAcrossScreens) {
   for (int key : {int('W'), VK_RIGHT, int('D')}) hold(key);  // D waits for player two's turn
-  EXPECT_TRUE(Players[0].carIndex == 1 && Players[1].carIndex == 0);
+  EXPECT_EQ(std::tuple(Players[0].carIndex, Players[1].carIndex), std::tuple(1, 0));
   hold(VK_RETURN);
-  EXPECT_TRUE(ScreenState == screen::CarSelection && CarChooser == 2);
+  EXPECT_EQ(std::tuple(ScreenState, CarChooser), std::tuple(screen::CarSelection, 2));
   for (int key : {int('D'), VK_RIGHT, int('D'), int('A')}) hold(key);  // stops at the last car
-  EXPECT_TRUE(Players[1].carIndex == 1 && &Players[1].car() == &CarRoster[1] &&
-              Players[0].carIndex == 1);
+  EXPECT_EQ(std::tuple(Players[1].carIndex, &Players[1].car(), Players[0].carIndex),
+            std::tuple(1, &CarRoster[1], 1));
   hold(VK_ESCAPE);  // back to player one's choice, not the main menu
-  EXPECT_TRUE(ScreenState == screen::CarSelection && CarChooser == 1);
+  EXPECT_EQ(std::tuple(ScreenState, CarChooser), std::tuple(screen::CarSelection, 1));
   hold(VK_LEFT);
   hold(VK_RETURN);
   hold('W');  // player two's accelerate takes, as Enter does
-  EXPECT_TRUE(ScreenState == screen::TrackSelection && CarChooser == 1 && SpinAngle == 70.0f);
-  EXPECT_TRUE(&Players[0].car() == &CarRoster[0] && &Players[1].car() == &CarRoster[1]);
+  EXPECT_EQ(std::tuple(ScreenState, CarChooser, SpinAngle),
+            std::tuple(screen::TrackSelection, 1, 70.0f));
+  EXPECT_EQ(std::tuple(&Players[0].car(), &Players[1].car()),
+            std::tuple(&CarRoster[0], &CarRoster[1]));
 
   // Back from the track selection (or a race) the choice starts with player one, still joined.
   KeyState[VK_ESCAPE] = true;
   TrackSelectionInput();
-  EXPECT_TRUE(ScreenState == screen::CarSelection && CarChooser == 1 && TwoPlayers());
+  EXPECT_EQ(ScreenState, screen::CarSelection);
+  EXPECT_EQ(CarChooser, 1);
+  EXPECT_TRUE(TwoPlayers());
   // Player two leaving in their turn hands the choice back; Enter then goes on at once.
   hold(VK_RETURN);
   hold('S', LeaveHoldFrames);
-  EXPECT_TRUE(!TwoPlayers() && CarChooser == 1);
+  EXPECT_FALSE(TwoPlayers());
+  EXPECT_EQ(CarChooser, 1);
   hold(VK_RETURN);
   EXPECT_EQ(ScreenState, 2);
 }
@@ -191,7 +200,8 @@ TEST_F(SecondPlayerTest, TheJoinedLineAloneChangesThePictureClearOfNameArrowsAnd
     teal += turn[at] < 20 && turn[at + 1] > 100 && turn[at + 2] > 100;
     orange += turn[at] > 230 && turn[at + 1] > 120 && turn[at + 1] < 160 && turn[at + 2] < 50;
   }
-  EXPECT_TRUE(teal == 0 && orange > 500) << teal << " " << orange;
+  EXPECT_EQ(teal, 0) << teal << " " << orange;
+  EXPECT_GT(orange, 500) << teal << " " << orange;
 }
 
 }  // namespace

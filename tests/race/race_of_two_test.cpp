@@ -68,23 +68,25 @@ TEST_F(RaceOfTwoTest, BothStartSideBySideOnTheRoadClearOfTheBannerAndCountDownTo
     for (const auto& v : content::StartBanner(i).mesh.vertices)
       bannerDepth = std::max(bannerDepth, std::abs(v.position[2]) * 0.01f);
   // Apart on the narrowest road a track file may have; before the banner.
-  EXPECT_TRUE(SecondGridOffset(0.2) > 2 * carHalfWidth && -2.3f + carLength < -bannerDepth);
+  EXPECT_GT(SecondGridOffset(0.2), 2 * carHalfWidth);
+  EXPECT_LT(-2.3f + carLength, -bannerDepth);
   for (size_t i = 0; i < 3 + files.size(); ++i) {
     const int t = track(i);
     SCOPED_TRACE(TrackTable[t].name);
     startRaceOfTwo(0, 2, t);
-    EXPECT_TRUE(one().position.x == -2.3f && one().position.z == 0 && two().position.x == -2.3f &&
-                Races[0].rival == &two() && Races[1].rival == &one());
+    EXPECT_EQ(std::tuple(one().position.x, one().position.z, two().position.x, Races[0].rival,
+                         Races[1].rival),
+              std::tuple(-2.3f, 0, -2.3f, &two(), &one()));
     EXPECT_FLOAT_EQ(two().position.z, float(SecondGridOffset(TrackTable[t].halfWidth)));
     for (const char* label : {"READY", "3", "2", "1", "GO"}) {
       StepRaceOfTwo();
-      EXPECT_TRUE(Races[0].label == label && Races[1].label == label &&
-                  Races[1].state == Race::Ready);
+      EXPECT_EQ(std::tuple(Races[0].label, Races[1].label, Races[1].state),
+                std::tuple(label, label, Race::Ready));
       calendar.advance();
     }
     StepRaceOfTwo();  // both run from this frame; player two on the road takes no hit
-    EXPECT_TRUE(Races[1].state == Race::Running && Races[1].health() == 18.0f &&
-                Races[1].runStart == Races[0].runStart);
+    EXPECT_EQ(std::tuple(Races[1].state, Races[1].health(), Races[1].runStart),
+              std::tuple(Race::Running, 18.0f, Races[0].runStart));
   }
 }
 
@@ -95,19 +97,24 @@ TEST_F(RaceOfTwoTest, EachPlayersKeysPadHealthAndCrashAreTheirOwnAndTheRaceKeysP
   Races[0].view = Races[1].view = Race::DriverView;
   KeyState[Key("W")] = KeyState[Key("A")] = KeyState[Key("Q")] = KeyState[Key("Left Shift")] = true;
   RaceScreenInput();
-  EXPECT_TRUE(two().force.x != 0 && two().torque.y > 0 && two().nitro == 4);
-  EXPECT_TRUE(one().force.x == 0 && one().torque.y == 0 && one().nitro == 5);
-  EXPECT_TRUE(Races[1].view == Race::ChaseView && Races[0].view == Race::DriverView);
+  EXPECT_NE(two().force.x, 0);
+  EXPECT_GT(two().torque.y, 0);
+  EXPECT_EQ(two().nitro, 4);
+  EXPECT_EQ(std::tuple(one().force.x, one().torque.y, one().nitro), std::tuple(0, 0, 5));
+  EXPECT_EQ(std::tuple(Races[1].view, Races[0].view),
+            std::tuple(Race::ChaseView, Race::DriverView));
   // The second pad's Y and accelerate; unplugged (keys released) nothing pauses, the car coasts.
   ClearKeyState();
   KeyState[PadKeyOf(VK_GAMEPAD_Y, 2)] = KeyState[PadKeyOf(VK_GAMEPAD_A, 2)] = true;
   for (int frame = 0; frame < 120; ++frame) StepRaceOfTwo(), RaceScreenInput();
-  EXPECT_TRUE(Races[1].view == Race::DriverView && Races[0].view == Race::DriverView);
+  EXPECT_EQ(std::tuple(Races[1].view, Races[0].view),
+            std::tuple(Race::DriverView, Race::DriverView));
   const double speed = std::hypot(two().velocity.x, two().velocity.z);
   KeyState[PadKeyOf(VK_GAMEPAD_A, 2)] = false;
   for (int frame = 0; frame < 600; ++frame) StepRaceOfTwo(), RaceScreenInput();
-  EXPECT_TRUE(speed > 0.005 && std::hypot(two().velocity.x, two().velocity.z) < speed * 0.05);
-  EXPECT_TRUE(Races[1].state == Race::Running && ScreenState == screen::Race);
+  EXPECT_GT(speed, 0.005);
+  EXPECT_LT(std::hypot(two().velocity.x, two().velocity.z), speed * 0.05);
+  EXPECT_EQ(std::tuple(Races[1].state, ScreenState), std::tuple(Race::Running, screen::Race));
   Races[0].state = Race::Finished;  // V waits until both are done
   KeyState['V'] = true;
   RaceScreenInput();
@@ -120,12 +127,14 @@ TEST_F(RaceOfTwoTest, EachPlayersKeysPadHealthAndCrashAreTheirOwnAndTheRaceKeysP
     KeyState[Key("W")] = KeyState[Key("A")] = true;
     RaceScreenInput();
   }
-  EXPECT_TRUE(Races[1].state == Race::Crashed && std::abs(Races[1].health() + 0.1f) < 1e-4f);
-  EXPECT_TRUE(CarRoster[1].health == 4.5f && Races[0].state == Race::Running);
+  EXPECT_EQ(Races[1].state, Race::Crashed);
+  EXPECT_LT(std::abs(Races[1].health() + 0.1f), 1e-4f);
+  EXPECT_EQ(std::tuple(CarRoster[1].health, Races[0].state), std::tuple(4.5f, Race::Running));
   KeyState['R'] = true;  // restarts both together; Escape leaves
   RaceScreenInput();
-  EXPECT_TRUE(Races[0].state == Race::Ready && Races[1].state == Race::Ready);
-  EXPECT_TRUE(two().position.x == -2.3f && Races[1].startTime == Races[0].startTime);
+  EXPECT_EQ(std::tuple(Races[0].state, Races[1].state), std::tuple(Race::Ready, Race::Ready));
+  EXPECT_EQ(std::tuple(two().position.x, Races[1].startTime),
+            std::tuple(-2.3f, Races[0].startTime));
   KeyState[VK_ESCAPE] = true;
   RaceScreenInput();
   EXPECT_EQ(ScreenState, 0);
@@ -138,9 +147,11 @@ TEST_F(RaceOfTwoTest, TwoAutopilotsFinishEveryTrackAndBothTimesAndGhostsAreKept)
     startRaceOfTwo(carOne, carTwo, t);
     const float healthOne = CarRoster[carOne].health, healthTwo = CarRoster[carTwo].health;
     const auto report = testing_support::DriveRaceOfTwo(calendar);
-    for (const auto* car : {&report.one, &report.two})
-      EXPECT_TRUE(car->state == Race::Finished && car->laps == TrackTable[t].laps &&
-                  car->raceTime > 20);
+    for (const auto* car : {&report.one, &report.two}) {
+      EXPECT_EQ(car->state, Race::Finished);
+      EXPECT_EQ(car->laps, TrackTable[t].laps);
+      EXPECT_GT(car->raceTime, 20);
+    }
     EXPECT_NEAR(report.one.health, healthOne - 0.23f * report.one.borderHits, 1e-3f);
     EXPECT_NEAR(report.two.health, healthTwo - 0.23f * report.two.borderHits, 1e-3f);  // own hits
     const std::string name = TrackRecordsName(TrackTable[t]);
@@ -153,7 +164,8 @@ TEST_F(RaceOfTwoTest, TwoAutopilotsFinishEveryTrackAndBothTimesAndGhostsAreKept)
   EXPECT_EQ(BestTimes().table().races().size(), 2 * (3 + files.size()));
   // Only player one races the kept ghost (and has lap splits).
   startRaceOfTwo(0, 0, 0);
-  EXPECT_TRUE(Races[0].ghost.kept() && !Races[1].ghost.kept());
+  EXPECT_TRUE(Races[0].ghost.kept());
+  EXPECT_FALSE(Races[1].ghost.kept());
 }
 
 TEST(OutcomeTest, AFinishBeatsACrashAndTheFewerStepsWin) {

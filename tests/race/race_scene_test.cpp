@@ -195,7 +195,8 @@ TEST_F(GhostSceneTest, LapSplitsShowThreeSecondsUnderTheTimeAndTheRaceDifference
   const Box difference = box(SplitRed), bestLine = box(TimeGreen, 0, 120);
   ASSERT_GT(difference.found, 50);
   // Beside the best-time line: on its rows, right of its end.
-  EXPECT_TRUE(difference.y0 < bestLine.y1 && bestLine.y0 < difference.y1);
+  EXPECT_LT(difference.y0, bestLine.y1);
+  EXPECT_LT(bestLine.y0, difference.y1);
   EXPECT_LT(bestLine.x1 + 5, difference.x0);
   EXPECT_TRUE(difference.clearOf(box(TimeGreen, 120, 600)));
   EXPECT_TRUE(difference.clearOf(box(Yellow)));

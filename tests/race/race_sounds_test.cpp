@@ -206,9 +206,9 @@ TEST_F(RaceSoundsTest, InARaceOfTwoTheCountdownAndEngineAreOnceAndPlayerTwosCarS
   }
   EndRacesBeside();
   Players[1].carIndex = 0;
-  EXPECT_TRUE(frames(Call::Play, Sound::Beep) == (std::vector<int>{60, 120, 180}) &&
-              frames(Call::Play, Sound::Nitro) == std::vector<int>{350} &&
-              frames(Call::Loop, Sound::Rumble).empty());
+  EXPECT_EQ(frames(Call::Play, Sound::Beep), (std::vector<int>{60, 120, 180}));
+  EXPECT_EQ(frames(Call::Play, Sound::Nitro), std::vector<int>{350});
+  EXPECT_TRUE(frames(Call::Loop, Sound::Rumble).empty());
   // One engine, once a frame: player one's, idling at the first car's own pitch.
   const auto engine = out->calls(Call::Loop, platform::SoundId(Sound::Engine));
   EXPECT_EQ(engine.size(), 400u);
@@ -221,9 +221,11 @@ TEST_F(RaceSoundsTest, EachCarOfTheRosterHasItsOwnEngineWhateverItsHealth) {
   CarRoster[2].acceleration = 0.00018f;
   const EngineVoice smile = VoiceOf(&CarRoster[0]), pizza = VoiceOf(&CarRoster[1]),
                     taco = VoiceOf(&CarRoster[2]);
-  EXPECT_TRUE(smile.low == Sound::Engine && smile.high == Sound::EngineHigh);
-  EXPECT_TRUE(pizza.low == Sound::EnginePizzaCar && pizza.high == Sound::EnginePizzaCarHigh);
-  EXPECT_TRUE(taco.low == Sound::EngineFlyingTaco && taco.high == Sound::EngineFlyingTacoHigh);
+  EXPECT_EQ(std::tuple(smile.low, smile.high), std::tuple(Sound::Engine, Sound::EngineHigh));
+  EXPECT_EQ(std::tuple(pizza.low, pizza.high),
+            std::tuple(Sound::EnginePizzaCar, Sound::EnginePizzaCarHigh));
+  EXPECT_EQ(std::tuple(taco.low, taco.high),
+            std::tuple(Sound::EngineFlyingTaco, Sound::EngineFlyingTacoHigh));
   EXPECT_GT(pizza.brightness, smile.brightness);
   EXPECT_LT(taco.brightness, smile.brightness);
 
@@ -315,7 +317,8 @@ TEST_F(RaceSoundsTest, MenusClickAndTheKeysAndWindowSilenceEverything) {
   GameSettings.reload();
   EXPECT_FALSE(GameSettings.sound());  // kept in the settings file
   ToggleSound();
-  EXPECT_TRUE(out->audible() && GameSettings.sound());
+  EXPECT_TRUE(out->audible());
+  EXPECT_TRUE(GameSettings.sound());
   MuteSoundForRun(true);  // --mute: silent, the kept choice untouched
   EXPECT_FALSE(out->audible());
   EXPECT_TRUE(GameSettings.sound());

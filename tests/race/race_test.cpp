@@ -30,10 +30,11 @@ TEST_F(RaceTest, EachStartPutsAFreshCarStateAtTheFront) {
   EXPECT_EQ(Races[0].player, &Races[0].cars.front());
   const CarState& fresh = *Races[0].player;
   EXPECT_EQ(fresh.car, &CarRoster[2]);
-  EXPECT_TRUE(fresh.velocity.x == 0.0f && fresh.velocity.z == 0.0f);
-  EXPECT_TRUE(fresh.position.x == -2.3f && fresh.position.y == 0.05f && fresh.position.z == 0);
+  EXPECT_EQ(std::tuple(fresh.velocity.x, fresh.velocity.z), std::tuple(0.0f, 0.0f));
+  EXPECT_EQ(std::tuple(fresh.position.x, fresh.position.y, fresh.position.z),
+            std::tuple(-2.3f, 0.05f, 0));
   EXPECT_EQ(fresh.rotation.y, -90.0f);
-  EXPECT_TRUE(Races[0].cars[1].nitro == 1 && Races[0].cars[1].car == &CarRoster[0]);
+  EXPECT_EQ(std::tuple(Races[0].cars[1].nitro, Races[0].cars[1].car), std::tuple(1, &CarRoster[0]));
   const float fullHealth[] = {8.0f, 4.5f, 18.0f};
   for (int car = 0; car < 3; ++car) EXPECT_EQ(CarRoster[car].health, fullHealth[car]);
   EXPECT_EQ(Races[0].view, Race::ChaseView);  // kept across races
@@ -81,7 +82,9 @@ TEST_F(RaceTest, EscapeLeavesFromEveryStateAndChangesNothingElse) {
     Races[0].state = state;
     KeyState[VK_ESCAPE] = true;
     RaceScreenInput();
-    EXPECT_TRUE(ScreenState == screen::MainMenu && !KeyState[VK_ESCAPE] && Races[0].state == state);
+    EXPECT_EQ(ScreenState, screen::MainMenu);
+    EXPECT_FALSE(KeyState[VK_ESCAPE]);
+    EXPECT_EQ(Races[0].state, state);
   }
 }
 
@@ -181,8 +184,8 @@ TEST_F(RaceTest, RestartFromEveryStateStartsTheSameRaceAgainAndIsNeverAFinish) {
       EXPECT_EQ(Races[0].startTime, calendar.now());
       ASSERT_EQ(Races[0].cars.size(), cars + 1);
       const CarState& fresh = *Races[0].player;
-      EXPECT_TRUE(fresh.car == &CarRoster[2] && Races[0].track == &TrackTable[1]);
-      EXPECT_TRUE(fresh.position.x == -2.3f && fresh.laps == 0 && fresh.nitro == 5);
+      EXPECT_EQ(std::tuple(fresh.car, Races[0].track), std::tuple(&CarRoster[2], &TrackTable[1]));
+      EXPECT_EQ(std::tuple(fresh.position.x, fresh.laps, fresh.nitro), std::tuple(-2.3f, 0, 5));
     }
   }
   // Escape pressed with R leaves the race; nothing was recorded.

@@ -50,13 +50,15 @@ TEST_F(SplitScreenTest, EachHalfIsFromItsPlayersCameraWithTheOtherCarInIt) {
   drawFrame();
   EXPECT_NEAR(at(400, 290)[0], at(400, 590)[0] - 0.05 * 255, 4);
   // Player one's own car in the chase view, in their half alone.
-  EXPECT_TRUE(count(Magenta, Middle, 600) > 500 && count(Magenta, 0, Middle) == 0);
+  EXPECT_GT(count(Magenta, Middle, 600), 500);
+  EXPECT_EQ(count(Magenta, 0, Middle), 0);
   // Driver's views, player two half a unit ahead: in player one's picture alone.
   Races[1].player->rotation.y -= 150.0f;
   Races[1].player->position.x += 0.5f;
   Races[0].view = Race::DriverView;
   drawFrame();
-  EXPECT_TRUE(count(Magenta, Middle, 600) > 200 && count(Magenta, 0, Middle) == 0);
+  EXPECT_GT(count(Magenta, Middle, 600), 200);
+  EXPECT_EQ(count(Magenta, 0, Middle), 0);
 }
 
 TEST_F(SplitScreenTest, EachHalfsTextsStayInsideItAtHalfTheSizeAndSayWhoWonAtTheEnd) {
@@ -73,19 +75,23 @@ TEST_F(SplitScreenTest, EachHalfsTextsStayInsideItAtHalfTheSizeAndSayWhoWonAtThe
   // Running: the time and laps at the top of each half, clear of the line between them.
   calendar.advance(5);
   drawFrame();
-  for (int y0 : {0, Middle})
-    EXPECT_TRUE(rows(Grey, y0, y0 + Middle).first > y0 + 200 &&
-                rows(Grey, y0, y0 + Middle).second < y0 + Middle - 2);
+  for (int y0 : {0, Middle}) {
+    EXPECT_GT(rows(Grey, y0, y0 + Middle).first, y0 + 200);
+    EXPECT_LT(rows(Grey, y0, y0 + Middle).second, y0 + Middle - 2);
+  }
   // Player one done: their half shows the finish, player two's still the race; nobody won yet.
   const uint32_t road = std::exchange(TrackTable[0].roadList, 0);  // no white but texts
   Races[0].state = Race::Finished;
   drawFrame();
-  EXPECT_TRUE(count(Grey, Middle, 600) == 0 && count(Yellow, Middle, 600) > 300);
-  EXPECT_TRUE(count(Yellow, 0, Middle) + count(White, 0, 600) == 0 && count(Grey, 0, Middle) > 100);
+  EXPECT_EQ(count(Grey, Middle, 600), 0);
+  EXPECT_GT(count(Yellow, Middle, 600), 300);
+  EXPECT_EQ(count(Yellow, 0, Middle) + count(White, 0, 600), 0);
+  EXPECT_GT(count(Grey, 0, Middle), 100);
   Races[1].state = Race::Crashed;
   drawFrame();
   // V's line once both are done, in player one's half alone.
-  EXPECT_TRUE(count(Grey, Middle, 600) > 200 && count(Grey, 0, Middle) == 0);
+  EXPECT_GT(count(Grey, Middle, 600), 200);
+  EXPECT_EQ(count(Grey, 0, Middle), 0);
   for (int y0 : {0, Middle}) {  // "Player 1 wins" above each half's headline
     EXPECT_GT(count(White, y0, y0 + Middle), 100);
     EXPECT_GT(rows(White, y0, y0 + Middle).first, rows(Yellow, y0, y0 + Middle).second);
@@ -100,7 +106,8 @@ TEST_F(SplitScreenTest, ARaceAloneIsDrawnAsBeforeARaceOfTwo) {
   const auto alone = pixels;
   start(PlayerInput::Keyboard);
   drawFrame();
-  EXPECT_TRUE(pixels != alone && !glIsEnabled(GL_SCISSOR_TEST));
+  EXPECT_NE(pixels, alone);
+  EXPECT_FALSE(glIsEnabled(GL_SCISSOR_TEST));
   start(PlayerInput::None);
   drawFrame();
   EXPECT_EQ(pixels, alone);

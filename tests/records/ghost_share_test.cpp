@@ -195,7 +195,8 @@ TEST(GhostShare, ExportReplacesOnlyARegularFileAndRefusesAnythingElseAtTheTarget
     EXPECT_FALSE(fs::is_regular_file(target)) << target;
   }
   ::close(fd);
-  EXPECT_TRUE(fs::is_fifo(fifo) && fs::is_symlink(link));
+  EXPECT_TRUE(fs::is_fifo(fifo));
+  EXPECT_TRUE(fs::is_symlink(link));
   WriteFile(file, "an older export");
   std::string error;
   EXPECT_TRUE(ExportGhost("Sunny", "SMiLE", file, error)) << error;

@@ -59,7 +59,8 @@ class SettingsTest : public testing::Test {
 };
 
 TEST_F(SettingsTest, DefaultsUntilChangedThenKeptAcrossRuns) {
-  EXPECT_TRUE(settings.sound() && settings.ghost());
+  EXPECT_TRUE(settings.sound());
+  EXPECT_TRUE(settings.ghost());
   EXPECT_FALSE(std::filesystem::exists(file));  // reading creates nothing
   settings.setSound(false);
   Settings nextRun;
@@ -99,7 +100,8 @@ TEST_F(SettingsTest, TwoGamesChangingSettingsKeepEachOthersChanges) {
   // Two stores stand for two games running at once, each having read the file at its start.
   Settings other;
   other.errors = &said;
-  EXPECT_TRUE(settings.sound() && other.ghost());
+  EXPECT_TRUE(settings.sound());
+  EXPECT_TRUE(other.ghost());
   settings.setSound(false);
   other.setGhost(false);
   Settings nextRun;

@@ -16,7 +16,8 @@ TEST_F(ReplayOfTwoTest, AReplayOfARaceOfTwoShowsEachPlayersRaceInTheirHalf) {
   Players[1].carIndex = 2;
   startRace(0, 0);
   const auto report = testing_support::DriveRaceOfTwo(calendar);
-  ASSERT_TRUE(report.one.state == Race::Finished && report.two.state == Race::Finished);
+  ASSERT_EQ(std::tuple(report.one.state, report.two.state),
+            std::tuple(Race::Finished, Race::Finished));
   KeyState[0x56] = true;  // V
   RaceScreenInput(WatchRaceJustDriven);
   Players[1].input = PlayerInput::None;

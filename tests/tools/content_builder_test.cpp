@@ -53,8 +53,10 @@ TEST(ContentFont, EveryGameTextPaintsItsLettersInsideItsBounds) {
         Colour p = c.at(x, y);
         if (p.r <= 0.02f && p.g <= 0.02f && p.b <= 0.02f) continue;
         ++painted;
-        ASSERT_TRUE(x + 1 >= box.x0 && x <= box.x1 && y + 1 >= box.y0 && y <= box.y1)
-            << text << " paints (" << x << ", " << y << ")";
+        ASSERT_GE(x + 1, box.x0) << text << " paints (" << x << ", " << y << ")";
+        ASSERT_LE(x, box.x1) << text << " paints (" << x << ", " << y << ")";
+        ASSERT_GE(y + 1, box.y0) << text << " paints (" << x << ", " << y << ")";
+        ASSERT_LE(y, box.y1) << text << " paints (" << x << ", " << y << ")";
       }
     for (const char* p = text; *p; ++p) letters += *p != ' ';
     EXPECT_GT(painted, letters * 6) << text << " misses glyphs";

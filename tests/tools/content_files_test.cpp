@@ -83,7 +83,8 @@ TEST_F(ContentFiles, EveryFileLoadsSilentlyWithTexturesAndPowerOfTwoSides) {
   for (const auto& [name, size] : pictures) {
     auto image = LoadBmpImage(PathOf(name).c_str());
     ASSERT_TRUE(image) << name;
-    EXPECT_TRUE(powerOfTwo(image->width) && powerOfTwo(image->height))
+    EXPECT_TRUE(powerOfTwo(image->width)) << name << " is " << image->width << "x" << image->height;
+    EXPECT_TRUE(powerOfTwo(image->height))
         << name << " is " << image->width << "x" << image->height;
     if (size.first) {
       EXPECT_EQ(std::pair(image->width, image->height), size) << name;

@@ -133,7 +133,10 @@ TEST_F(RoadMeshTest, ShortOrDegenerateLines) {
   track.buildRoad();
   drawn = draw();
   for (const Triangle& triangle : drawn)
-    for (const Corner& c : triangle) ASSERT_TRUE(std::isfinite(c.x) && std::isfinite(c.z));
+    for (const Corner& c : triangle) {
+      ASSERT_TRUE(std::isfinite(c.x));
+      ASSERT_TRUE(std::isfinite(c.z));
+    }
   ExpectCorner(drawn, 0, 0, 0, 0, 0, -0.7f);
   ExpectCorner(drawn, 0, 1, 1, -0.7f, 0, 0);
   ExpectCorner(drawn, 1, 1, 1, -0.7f, 0, 1);

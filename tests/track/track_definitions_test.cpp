@@ -37,12 +37,12 @@ TEST_F(DefineTracksTest, ShapesAndFilesOfTheThreeTracksAndTheEntriesLeftAlone) {
     const Track& track = TrackTable[index];
     const std::vector<Vector3d>& p = track.curve.points;
     EXPECT_EQ(track.name, expected[index].name);
-    EXPECT_TRUE(track.curve.steps == 40 && track.halfWidth == 0.7f && track.laps == 2);
+    EXPECT_EQ(std::tuple(track.curve.steps, track.halfWidth, track.laps), std::tuple(40, 0.7f, 2));
     EXPECT_EQ(track.banner.displayList + track.skyTexture, 0u);  // no banner or sky files
     EXPECT_EQ(track.curve.controlPoints.size(), expected[index].controlPoints);
     ASSERT_EQ(p.size(), expected[index].points);
     for (const Vector3d& end : {p.front(), p.back()}) {
-      EXPECT_TRUE(end.x == 0.0 && end.y == 0.0 && end.z == 0.0);
+      EXPECT_EQ(std::tuple(end.x, end.y, end.z), std::tuple(0.0, 0.0, 0.0));
     }
     double length = 0, shortest = 1e9, longest = 0;
     for (size_t i = 0; i + 1 < p.size(); ++i) {
@@ -53,13 +53,16 @@ TEST_F(DefineTracksTest, ShapesAndFilesOfTheThreeTracksAndTheEntriesLeftAlone) {
       EXPECT_EQ(p[i].y, 0.0);
     }
     EXPECT_NEAR(length, expected[index].length, 0.05);
-    EXPECT_TRUE(shortest > 0.045 && longest < 1.0) << shortest << " to " << longest;
+    EXPECT_GT(shortest, 0.045) << shortest << " to " << longest;
+    EXPECT_LT(longest, 1.0) << shortest << " to " << longest;
     // The closing segment arrives along the x axis from -x.
     const Vector3d& last = p[p.size() - 2];
-    EXPECT_TRUE(-last.x > 0.075 && -last.x < 0.077) << last.x;
+    EXPECT_GT(-last.x, 0.075) << last.x;
+    EXPECT_LT(-last.x, 0.077) << last.x;
     EXPECT_NEAR(last.z, 0.0, 1e-4);
   }
-  EXPECT_TRUE(BuiltInTrackCurve(3).points.empty() && BuiltInTrackCurve(-1).points.empty());
+  EXPECT_TRUE(BuiltInTrackCurve(3).points.empty());
+  EXPECT_TRUE(BuiltInTrackCurve(-1).points.empty());
   // "Data/Road.bmp" is missing: both tracks that use it go untextured, nothing else changes.
   EXPECT_EQ(TrackTable[0].roadTexture + TrackTable[1].roadTexture, 0u);
   EXPECT_NE(TrackTable[0].borderTexture, 0u);
@@ -70,10 +73,11 @@ TEST_F(DefineTracksTest, ShapesAndFilesOfTheThreeTracksAndTheEntriesLeftAlone) {
     const Track& t = TrackTable[index];  // as constructed
     EXPECT_EQ(t.name, "Happy");
     EXPECT_EQ(t.curve.steps, 23);
-    EXPECT_TRUE(t.curve.controlPoints.empty() && t.curve.points.empty());
-    EXPECT_TRUE(t.halfWidth == 0.7f && t.laps == 2);
+    EXPECT_TRUE(t.curve.controlPoints.empty());
+    EXPECT_TRUE(t.curve.points.empty());
+    EXPECT_EQ(std::tuple(t.halfWidth, t.laps), std::tuple(0.7f, 2));
     EXPECT_EQ(t.roadList + t.roadTexture + t.borderTexture + t.skyTexture, 0u);
-    EXPECT_TRUE(t.banner.displayList == 0 && t.banner.vertexCount() == 0);
+    EXPECT_EQ(std::tuple(t.banner.displayList, t.banner.vertexCount()), std::tuple(0, 0));
   }
 }
 
