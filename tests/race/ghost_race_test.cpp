@@ -12,13 +12,9 @@
 
 namespace {
 
+using race_testing::PoseOf;
 using race_testing::RaceTest;
 using testing_support::DrivingPlan;
-
-GhostPose PoseOf(const CarState& car) {
-  return {car.position.x, car.position.y, car.position.z,
-          car.rotation.x, car.rotation.y, car.rotation.z};
-}
 
 TEST_F(RaceTest, AutopilotRaceIsKeptAndReplayedStepByStepWithoutChangingTheRace) {
   for (int track = 0; track < 3; ++track) {

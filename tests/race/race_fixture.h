@@ -63,6 +63,12 @@ class LocalRaceTest : public ::testing::Test {
   Race race;
 };
 
+// The pose a ghost records of a car.
+inline GhostPose PoseOf(const CarState& car) {
+  return {car.position.x, car.position.y, car.position.z,
+          car.rotation.x, car.rotation.y, car.rotation.z};
+}
+
 class RaceTest : public testing_support::GlTest {
  protected:
   void SetUp() override {

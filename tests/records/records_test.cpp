@@ -116,11 +116,7 @@ class BestTimesTest : public ::testing::Test {
     return static_cast<int>(std::count(text.begin(), text.end(), '\n'));
   }
   std::vector<fs::path> folderEntries() const {
-    std::vector<fs::path> entries;
-    for (const auto& entry : fs::directory_iterator(file.parent_path()))
-      entries.push_back(entry.path().filename());
-    std::sort(entries.begin(), entries.end());
-    return entries;
+    return testing_support::FolderEntries(file.parent_path());
   }
 
   testing_support::ScratchFolder scratch;

@@ -1,5 +1,6 @@
 // The settings file: its format (unknown lines kept, byte-order mark and CRLF read, a newer
-// version noticed) and the store (defaults, atomic writes, broken and newer files).
+// version noticed) and the store (defaults, the volume's range, atomic writes, broken and newer
+// files).
 #include <gtest/gtest.h>
 
 #include <sstream>
@@ -58,17 +59,6 @@ class SettingsTest : public testing::Test {
   void SetUp() override { settings.errors = &said; }
 };
 
-TEST_F(SettingsTest, DefaultsUntilChangedThenKeptAcrossRuns) {
-  EXPECT_TRUE(settings.sound());
-  EXPECT_TRUE(settings.ghost());
-  EXPECT_FALSE(std::filesystem::exists(file));  // reading creates nothing
-  settings.setSound(false);
-  Settings nextRun;
-  EXPECT_FALSE(nextRun.sound());
-  EXPECT_TRUE(nextRun.ghost());
-  EXPECT_EQ(said.str(), "");
-}
-
 TEST_F(SettingsTest, BrokenFileMovedAsideNewerFileLeftAloneFailedWriteSaidOnce) {
   WriteFile(file, "not settings\n");
   settings.setGhost(false);
@@ -96,18 +86,30 @@ TEST_F(SettingsTest, BrokenFileMovedAsideNewerFileLeftAloneFailedWriteSaidOnce) 
   EXPECT_EQ(std::count(told.begin(), told.end(), '\n'), 1) << told;
 }
 
-TEST_F(SettingsTest, TwoGamesChangingSettingsKeepEachOthersChanges) {
+TEST_F(SettingsTest, DefaultsUntilChangedAndTwoGamesChangingSettingsKeepEachOthersChanges) {
   // Two stores stand for two games running at once, each having read the file at its start.
   Settings other;
   other.errors = &said;
   EXPECT_TRUE(settings.sound());
   EXPECT_TRUE(other.ghost());
+  EXPECT_EQ(other.volume(), 8);
+  EXPECT_FALSE(std::filesystem::exists(file));  // reading creates nothing
   settings.setSound(false);
   other.setGhost(false);
+  other.setVolume(3);
   Settings nextRun;
   EXPECT_FALSE(nextRun.sound());
   EXPECT_FALSE(nextRun.ghost());
+  EXPECT_EQ(nextRun.volume(), 3);
   EXPECT_EQ(said.str(), "");
+}
+
+TEST_F(SettingsTest, AVolumeOutOfZeroToTenOrNotANumberIsReadAsTheDefault) {
+  for (const char* value : {"0", "10", "11", "-1", "loud", "", "0003", "7 "}) {
+    WriteFile(file, std::string("quillon-settings 1\nvolume\t") + value + "\n");
+    const int expected = std::string(value) == "0" ? 0 : std::string(value) == "10" ? 10 : 8;
+    EXPECT_EQ(Settings().volume(), expected) << '"' << value << '"';
+  }
 }
 
 TEST_F(SettingsTest, LinesEditedByHandWhileTheGameRunsAreKept) {

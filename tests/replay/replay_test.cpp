@@ -3,10 +3,6 @@
 // keys open and leave the replay screen, and watching writes no record.
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
-#include <sstream>
-
 #include "menu/track_selection.h"
 #include "race/race_fixture.h"
 #include "records/best_times.h"
@@ -15,15 +11,12 @@
 
 namespace {
 
+using race_testing::PoseOf;
 using race_testing::RaceTest;
 using testing_support::DrivingPlan;
+using testing_support::ReadFile;
 
 constexpr int KeyV = 0x56;
-
-GhostPose PoseOf(const CarState& car) {
-  return {car.position.x, car.position.y, car.position.z,
-          car.rotation.x, car.rotation.y, car.rotation.z};
-}
 
 // What the race's messages showed after its last step.
 ReplayHud HudOf(const Race& race) {
@@ -60,13 +53,6 @@ void ExpectPlaysBack(Replay replay, const Driven& driven) {
     replay.advance();
   }
   EXPECT_EQ(replay.step(), replay.steps() - 1);  // it stays on the end
-}
-
-std::string Bytes(const std::filesystem::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  std::ostringstream out;
-  out << in.rdbuf();
-  return out.str();
 }
 
 TEST_F(RaceTest, AutopilotRacesPlayBackWithTheirPosesAndMessagesAtEveryStep) {
@@ -181,7 +167,7 @@ TEST_F(RaceTest, VWatchesTheBestRaceAndTheRaceJustDrivenAndEscapeReturnsWithoutW
   ASSERT_EQ(Races[0].state, Race::Finished);
   const auto ghostFile = GhostFile(TrackTable[0].name, CarRoster[0].name);
   const auto timesFile = BestTimesFile();
-  const std::string ghostBytes = Bytes(ghostFile), timesBytes = Bytes(timesFile);
+  const std::string ghostBytes = ReadFile(ghostFile), timesBytes = ReadFile(timesFile);
   ASSERT_FALSE(ghostBytes.empty());
 
   // On the closing message: the race just driven, back to the closing message. Up still held
@@ -214,8 +200,8 @@ TEST_F(RaceTest, VWatchesTheBestRaceAndTheRaceJustDrivenAndEscapeReturnsWithoutW
   KeyState[VK_ESCAPE] = true;
   ReplayScreenInput();
   EXPECT_EQ(ScreenState, 2);
-  EXPECT_EQ(Bytes(ghostFile), ghostBytes);
-  EXPECT_EQ(Bytes(timesFile), timesBytes);
+  EXPECT_EQ(ReadFile(ghostFile), ghostBytes);
+  EXPECT_EQ(ReadFile(timesFile), timesBytes);
 }
 
 }  // namespace

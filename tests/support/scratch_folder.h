@@ -7,10 +7,12 @@
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace testing_support {
 
@@ -61,6 +63,14 @@ inline std::string ReadFile(const std::filesystem::path& path) {
 inline void WriteFile(const std::filesystem::path& path, const std::string& bytes) {
   std::filesystem::create_directories(path.parent_path());
   std::ofstream(path, std::ios::binary) << bytes;
+}
+// The names in a folder, in order.
+inline std::vector<std::filesystem::path> FolderEntries(const std::filesystem::path& folder) {
+  std::vector<std::filesystem::path> entries;
+  for (const auto& entry : std::filesystem::directory_iterator(folder))
+    entries.push_back(entry.path().filename());
+  std::sort(entries.begin(), entries.end());
+  return entries;
 }
 
 }  // namespace testing_support
