@@ -13,6 +13,7 @@
 #include "records/best_times.h"
 #include "records/ghost_store.h"
 #include "support/command_output.h"
+#include "support/ghost_paths.h"
 #include "support/scratch_folder.h"
 #include "track/file_tracks.h"
 
@@ -48,9 +49,7 @@ std::string Answered(std::vector<std::string> args) {
 TEST(HostileText, EveryMessageShowsOutsideTextEscaped) {
   testing_support::ScratchFolder scratch;
   SetDataRoot("");
-  GhostPath path;
-  for (int i = 0; i < 20; ++i) path.poses.push_back({static_cast<float>(i)});
-  path.lapSteps = {20};
+  const GhostPath path = testing_support::StraightGhost(20, 1);
   const fs::path named = scratch.path() / Hostile;
   WriteFile(named / "offered.ghost", FormatGhost(path, {Hostile, "Sunny", Hostile}));
   WriteFile(named / "elsewhere.ghost", FormatGhost(path, {Hostile, Hostile, Hostile}));

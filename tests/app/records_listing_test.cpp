@@ -13,24 +13,18 @@
 #include "records/ghost_share.h"
 #include "records/ghost_store.h"
 #include "support/best_times_lines.h"
+#include "support/ghost_paths.h"
 #include "support/scratch_folder.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 using testing_support::ReadFile;
+const auto Path = testing_support::StraightGhost;
 using testing_support::WriteFile;
 
 using testing_support::RaceLine;
 const std::string& Header = testing_support::BestTimesHeader;
-
-// A path of `steps` poses along x, its laps ending evenly.
-GhostPath Path(int32_t steps, int laps = 2) {
-  GhostPath path;
-  for (int32_t i = 0; i < steps; ++i) path.poses.push_back({0.01f * static_cast<float>(i)});
-  for (int lap = 1; lap <= laps; ++lap) path.lapSteps.push_back(steps * lap / laps);
-  return path;
-}
 
 class RecordsListingTest : public ::testing::Test {
  protected:

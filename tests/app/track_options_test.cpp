@@ -15,6 +15,7 @@
 #include "content/track_files.h"
 #include "records/ghost_store.h"
 #include "support/command_output.h"
+#include "support/ghost_paths.h"
 #include "support/scratch_folder.h"
 #include "support/track_shapes.h"
 #include "track/track_file.h"
@@ -142,9 +143,7 @@ TEST_F(TrackOptionsTest, ExportGhostFindsTrackAndCarByTheirExactNames) {
   const std::string loop = testing_support::ReadmeExampleTrack();
   WriteFile("share/quillon/tracks/a.track", loop);
   WriteFile("share/quillon/tracks/b.track", Renamed(loop, "Loop #1"));
-  GhostPath path;
-  for (int i = 0; i < 100; ++i) path.poses.push_back({0.01f * static_cast<float>(i)});
-  path.lapSteps = {30, 60, 100};
+  const GhostPath path = testing_support::StraightGhost(100, 3);
   const std::string other = TrackRecordsName(ParseTrackFile(Renamed(loop, "Loop #1")).content);
   ASSERT_TRUE(GameGhosts.keep(other, "SMiLE", path));
   struct Case {

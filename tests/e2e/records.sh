@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
-# End to end: `quillon --records` prints one line per track and car from the best-times file and
-# exits 0, without a display; it only reads: CRLF is read in place, and a broken file is said on
-# standard error (exit 1) and left as it is.
+# End to end, the real binary's record options without a display: `quillon --records` prints one
+# line per track and car from the best-times file (CRLF read in place) with its ghost's time and
+# exits 0; a ghost exported and imported on another home arrives byte for byte; a broken
+# best-times file is said on standard error (exit 1) and left as it is. The cases behind each
+# (formats, refusals, modes) are the unit tests'.
 set -eu
 game=$1
 . "$(dirname "$0")/lib.sh"
@@ -11,12 +13,6 @@ file=$XDG_DATA_HOME/quillon/best-times.txt
 [ -z "$("$game" --records)" ] || e2e_fail "records printed without a file"
 [ ! -e "$XDG_DATA_HOME/quillon" ] || e2e_fail "reading created the folder"
 
-mkdir -p "$XDG_DATA_HOME/quillon"
-printf 'quillon-best-times 1\nrace\tSunny\tSMiLE\t95\t2026-12-06T23:10:00Z\nrace\tSunny\tSMiLE\t91\t2026-12-07T00:30:00Z\nrace\tYello\t911PIZ\t120\t2026-12-06T23:10:00Z\n' >"$file"
-out=$("$game" --records) || e2e_fail "--records exited $?"
-expected=$(printf 'Sunny\tSMiLE\t91 seconds\t2026-12-07\tno ghost\nYello\t911PIZ\t120 seconds\t2026-12-06\tno ghost')
-[ "$out" = "$expected" ] || e2e_fail "--records printed: $out"
-
 # With a kept ghost of 40 steps: its time in hundredths.
 mkdir -p "$XDG_DATA_HOME/quillon/ghosts"
 cp "$(dirname "$0")/../../fuzz/corpus/ghost/two-laps.ghost" "$XDG_DATA_HOME/quillon/ghosts/Sunny-SMiLE.ghost"
@@ -25,23 +21,18 @@ printf 'quillon-best-times 1\r\nrace\tSunny\tSMiLE\t91\t2026-12-07T00:30:00Z\r\n
   e2e_fail "CRLF file or ghost not read"
 
 # Shared: exported from this home with the player's name, imported on a second home byte for
-# byte, listed there; a file changed on the way is refused and nothing is stored.
+# byte, listed there.
 mkdir -p "$XDG_CONFIG_HOME/quillon"
 printf 'quillon-settings 1\nname\tZoe\n' >"$XDG_CONFIG_HOME/quillon/settings.txt"
 shared=$(mktemp -d)
 "$game" --export-ghost Sunny SMiLE "$shared/sunny.ghost" >/dev/null || e2e_fail "export failed"
 if "$game" --export-ghost Yello SMiLE "$shared/none.ghost" 2>/dev/null; then e2e_fail "exported nothing"; fi
-sed 's/Sunny/Sunne/' "$shared/sunny.ghost" >"$shared/changed.ghost"
 XDG_DATA_HOME=$shared/home "$game" --import-ghost "$shared/sunny.ghost" >/dev/null ||
   e2e_fail "import failed"
 cmp "$shared/sunny.ghost" "$shared/home/quillon/ghosts/imported/Sunny-SMiLE-Zoe.ghost" ||
   e2e_fail "imported bytes differ"
 [ "$(XDG_DATA_HOME=$shared/home "$game" --records)" = "$(printf 'imported\tSunny\tSMiLE\tZoe\tghost 0.67 seconds')" ] ||
   e2e_fail "imported ghost not listed"
-if err=$(XDG_DATA_HOME=$shared/other "$game" --import-ghost "$shared/changed.ghost" 2>&1); then
-  e2e_fail "a changed ghost imported"
-fi
-[[ "$err" == *"not imported"* ]] && [ ! -e "$shared/other" ] || e2e_fail "changed file: $err"
 rm -r "$shared" "$XDG_CONFIG_HOME/quillon"
 rm -r "$XDG_DATA_HOME/quillon/ghosts"
 

@@ -6,17 +6,12 @@
 #include "records/ghost_share.h"
 #include "records/ghost_store.h"
 #include "records/records_file.h"
+#include "support/ghost_paths.h"
 
 namespace {
 
 using menu_testing::MenuTest;
-
-GhostPath PathOf(int steps) {
-  GhostPath path;
-  for (int i = 0; i < steps; ++i) path.poses.push_back({0.1f * static_cast<float>(i)});
-  path.lapSteps = {steps / 2, steps};
-  return path;
-}
+const auto PathOf = testing_support::StraightGhost;
 
 void ImportGhost(const GhostPath& path, const std::string& player) {
   std::string error;

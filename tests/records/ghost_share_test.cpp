@@ -16,6 +16,7 @@
 
 #include "records/ghost_store.h"
 #include "records/settings.h"
+#include "support/ghost_paths.h"
 #include "support/scratch_folder.h"
 
 namespace {
@@ -23,14 +24,7 @@ namespace {
 namespace fs = std::filesystem;
 using testing_support::ReadFile;
 using testing_support::WriteFile;
-
-GhostPath Path(int32_t steps) {
-  GhostPath path;
-  for (int32_t i = 0; i < steps; ++i)
-    path.poses.push_back({0.02f * static_cast<float>(i), 0.05f, 0.0f, 0.0f, -90.0f, 0.0f});
-  path.lapSteps = {steps / 2, steps};
-  return path;
-}
+const auto Path = testing_support::StraightGhost;
 
 uint32_t Fnv(std::string_view bytes) {
   uint32_t hash = 2166136261u;

@@ -17,6 +17,7 @@
 #include "records/ghost_share.h"
 #include "records/ghost_store.h"
 #include "records/settings.h"
+#include "support/ghost_paths.h"
 #include "support/scratch_folder.h"
 
 namespace {
@@ -95,9 +96,7 @@ TEST(PlayerFile, UnreadableBestTimesStayAndTheRunsRacesAreWrittenOnceItReads) {
 }
 
 TEST(PlayerFile, UnreadableGhostStaysAndIsNeverReplaced) {
-  GhostPath path;
-  for (int i = 0; i < 20; ++i) path.poses.push_back({static_cast<float>(i)});
-  path.lapSteps = {20};
+  const GhostPath path = testing_support::StraightGhost(20, 1);
   for (int moment : Moments) {
     testing_support::ScratchFolder scratch;
     const fs::path file = GhostFile("Sunny", "SMiLE");
@@ -182,9 +181,7 @@ TEST(PlayerFile, AFolderThatCannotBeHadIsSaidOnceAndTheRunsRecordsAreWrittenOnce
     GhostStore ghosts;
     Settings settings;
     times.errors = ghosts.errors = settings.errors = &said;
-    GhostPath path;
-    for (int i = 0; i < 20; ++i) path.poses.push_back({static_cast<float>(i)});
-    path.lapSteps = {20};
+    const GhostPath path = testing_support::StraightGhost(20, 1);
     EXPECT_EQ(times.recordFinish({"Sunny", "SMiLE", 95, 1000}).best, 95);
     EXPECT_FALSE(ghosts.keep("Sunny", "SMiLE", path));
     EXPECT_EQ(ghosts.load("Sunny", "SMiLE"), path);  // kept for the run
