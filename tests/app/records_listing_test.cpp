@@ -20,7 +20,7 @@ namespace {
 
 namespace fs = std::filesystem;
 using testing_support::ReadFile;
-const auto Path = testing_support::StraightGhost;
+const auto Path = [](int32_t steps) { return testing_support::StraightGhost(steps); };
 using testing_support::WriteFile;
 
 using testing_support::RaceLine;

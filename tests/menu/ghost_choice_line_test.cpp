@@ -11,7 +11,7 @@
 namespace {
 
 using menu_testing::MenuTest;
-const auto PathOf = testing_support::StraightGhost;
+const auto PathOf = [](int32_t steps) { return testing_support::StraightGhost(steps); };
 
 void ImportGhost(const GhostPath& path, const std::string& player) {
   std::string error;

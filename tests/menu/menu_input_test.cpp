@@ -59,7 +59,6 @@ TEST_F(MenuTest, TrackSelectionKeysStartTheRaceAndGameSetupResetsTheSelections) 
   for (int i = 0; i < 3; ++i) Input(TrackSelectionInput, {VK_RIGHT});
   Input(TrackSelectionInput, {VK_ESCAPE});
   EXPECT_EQ(ScreenState, 1);
-  Players[0].carIndex = static_cast<int16_t>(1);
   Players[0].carIndex = 1;
   SpinAngle = 12.5f;
   EXPECT_TRUE(Input(TrackSelectionInput, {VK_ESCAPE, VK_RETURN}));  // ESC, then Enter starts

@@ -85,7 +85,6 @@ class RaceTest : public testing_support::GlTest {
   // Chooses roster car `car` and track `track` and presses Enter on the track selection.
   void startRace(int car, int track) {
     Players[0].carIndex = static_cast<int16_t>(car);
-    Players[0].carIndex = static_cast<int16_t>(car);
     SelectedTrackIndex = static_cast<int16_t>(track);
     SelectedTrack = &TrackTable[track];
     StartSelectedRace();

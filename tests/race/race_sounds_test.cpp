@@ -280,7 +280,6 @@ TEST_F(RaceSoundsTest, MenusClickAndTheKeysAndWindowSilenceEverything) {
   startSound();
   ScreenState = screen::CarSelection;
   Players[0].carIndex = 0;
-  Players[0].carIndex = static_cast<int16_t>(0);
   for (int key : {VK_LEFT, VK_RIGHT, VK_RETURN}) {
     KeyState[key] = true;
     CarSelectionInput();

@@ -24,7 +24,7 @@ namespace {
 namespace fs = std::filesystem;
 using testing_support::ReadFile;
 using testing_support::WriteFile;
-const auto Path = testing_support::StraightGhost;
+const auto Path = [](int32_t steps) { return testing_support::StraightGhost(steps); };
 
 uint32_t Fnv(std::string_view bytes) {
   uint32_t hash = 2166136261u;
