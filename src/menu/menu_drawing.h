@@ -1,5 +1,5 @@
-// Drawing pieces the three menu screens share: the tinted background picture, the arrow pair
-// and the per-frame fade of the tint.
+// Drawing pieces the pictured menu screens (main menu, car and track selection) share: the tinted
+// background picture, the arrow pair and the per-frame fade of the tint.
 #pragma once
 
 #include <cstdint>
