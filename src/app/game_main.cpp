@@ -23,6 +23,7 @@
 #include "platform/quit_signals.h"
 #include "platform/sdl_window_system.h"
 #include "platform/timeline.h"
+#include "track/file_tracks.h"
 
 namespace {
 
@@ -54,6 +55,10 @@ int RunGame(FramePacer& pacer, StartWindow start) {
   // would otherwise stay resident in a heap of their own each once freed.
   mallopt(M_ARENA_MAX, 1);
 #endif
+  // Whatever way this run ends, its reading of the track folders ends with it.
+  struct ReadingDropped {
+    ~ReadingDropped() { DropTrackFileReading(); }
+  } readingDropped;
   // The pictures decode and the font is read while the player answers and the window opens.
   PrefetchGamePictures();
   platform::TimelineMark("pictures and track files asked for");

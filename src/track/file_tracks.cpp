@@ -96,6 +96,15 @@ void ForgetTrackFiles() {
   gRead = false;
 }
 
+void DropTrackFileReading() {
+  if (gReadingWorker) gReadingWorker->end();
+  gReadingWorker.reset();
+  gReadingResult.reset();
+  gReading = {};
+  gRead = false;
+  gDefined = false;
+}
+
 std::string TrackAssetPath(const TrackFileEntry& entry, const std::string& file,
                            const char* fallback) {
   const std::string beside = entry.folder + "/" + file;

@@ -20,6 +20,10 @@ const std::vector<TrackFileEntry>& KnownTrackFiles();
 // saved into one).
 void ForgetTrackFiles();
 
+// Ends a reading under way and drops it and the latest one: a game that ends leaves nothing of
+// its folders behind for a game started after it in the same process.
+void DropTrackFileReading();
+
 // Where a track's picture or model named `file` is read from: beside the track file, else in
 // the data folder's Data/, else `fallback` (a built-in track's file) with one line on standard
 // error.
