@@ -59,6 +59,7 @@ void Open(EditedTrack track, std::vector<std::string> otherNames,
 
 void Leave() {
   PlaySound(Sound::Back);
+  ReleaseEditorPictures();
   if (auto* ws = platform::CurrentWindowSystemIfAny()) ws->showCursor(!Fullscreen);
   ScreenState = screen::TrackSelection;
   if (!Editor.savedAny) return;

@@ -1,14 +1,21 @@
 // The editor's screens in the headless context: its track tried by the autopilot to the finish
-// with nothing recorded, its fault marks drawn where the model places them, the mouse and keys.
+// with nothing recorded, its fault marks drawn where the model places them, its texts shown from
+// textures as drawn, no texture left behind by saving, the mouse and keys.
 #include <gtest/gtest.h>
 
 #include "editor/editor_screen.h"
 #include "editor/editor_session.h"
+#include "editor/track_saving.h"
+#include "formats/bmp_writer.h"
+#include "formats/ms3d_writer.h"
 #include "game/players.h"
 #include "platform/mouse.h"
 #include "race/race_fixture.h"
 #include "records/best_times.h"
 #include "support/autopilot.h"
+#include "support/model_meshes.h"
+#include "track/file_tracks.h"
+#include "track/track_definitions.h"
 #include "track/track_identity.h"
 
 namespace {
@@ -75,6 +82,75 @@ TEST_F(EditorScreenTest, FaultMarksAreDrawnWhereTheModelPlacesThem) {
   for (size_t i = 0; i < pixels.size(); i += 4)
     red += pixels[i] > 200 && pixels[i + 1] < 80 && pixels[i + 2] < 80;
   EXPECT_GT(red, 20);
+}
+
+std::vector<unsigned char> Frame() {
+  DrawTrackEditor();
+  GLint v[4];
+  glGetIntegerv(GL_VIEWPORT, v);
+  std::vector<unsigned char> pixels(static_cast<size_t>(v[2]) * v[3] * 4);
+  glReadPixels(v[0], v[1], v[2], v[3], GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
+  return pixels;
+}
+
+TEST_F(EditorScreenTest, TextsShownFromTexturesLookExactlyAsDrawnAndFollowChanges) {
+  open(Bridged());
+  // As opened; another waypoint chosen (its line changes); the properties open; leaving asked.
+  const std::vector<int> keys = {0, VK_TAB, VK_RETURN, VK_ESCAPE};
+  for (int key : keys) {
+    SCOPED_TRACE(key);
+    if (key == VK_ESCAPE) Editor.editing->setLaps(3), Editor.property.reset();
+    KeyState[key] = key != 0;
+    TrackEditorInput();
+    ReleaseEditorPictures();
+    const auto drawn = Frame();  // every text drawn letter by letter
+    EXPECT_EQ(EditorTextTextureCount(), 0u);
+    Frame(), Frame();
+    EXPECT_EQ(Frame(), drawn);
+    EXPECT_GE(EditorTextTextureCount(), 5u);
+  }
+}
+
+int LiveTextures() {
+  GLuint last = 0;
+  glGenTextures(1, &last);  // names are handed out in order: none above this one
+  int live = 0;
+  for (GLuint name = 1; name < last; ++name) live += glIsTexture(name);
+  glDeleteTextures(1, &last);
+  return live;
+}
+
+TEST_F(EditorScreenTest, RacingEditingAndSavingAgainLeaveNoTextureBehind) {
+  const auto data = scratch_.path() / "Data";
+  for (const char* picture : {"Road.bmp", "border.bmp", "Sky.bmp", "skin.bmp"})
+    formats::WriteBmpFile((data / picture).string(), formats::Picture(8, 8, {200, 90, 40}));
+  formats::WriteMs3dFile((data / "bannerStart.ms3d").string(),
+                         testing_support::CubeMesh("./skin.bmp"));
+  testing_support::WriteFile(PlayerTrackFolder() / "Mine.track",
+                             EditorFileText(NewOvalTrack("Mine")));
+  ForgetTrackFiles();
+  DefineFileTracks();
+  ASSERT_EQ(TrackTable[TrackCount - 1].name, "Mine");
+  std::vector<int> live;
+  for (int round = 0; round < 3; ++round) {
+    startRace(0, TrackCount - 1);  // its pictures and banner loaded
+    OpenTrackEditor(TrackCount - 1);
+    for (int key : {VK_TAB, VK_PRIOR, int{'T'}}) KeyState[key] = true, TrackEditorInput();
+    ASSERT_EQ(ScreenState, EditorDriveScreenState);
+    KeyState[VK_ESCAPE] = true;
+    EditorDriveInput();
+    Frame();
+    KeyState[VK_CONTROL] = KeyState['S'] = true;
+    TrackEditorInput();
+    KeyState[VK_CONTROL] = false;
+    KeyState[VK_ESCAPE] = true;
+    TrackEditorInput();
+    ASSERT_EQ(ScreenState, screen::TrackSelection);
+    live.push_back(LiveTextures());
+  }
+  EXPECT_EQ(live[1], live[0]);
+  EXPECT_EQ(live[2], live[0]);
+  TrackCount = BuiltInTrackCount;
 }
 
 TEST_F(EditorScreenTest, TheMouseDragsAWaypointAndCtrlZTakesItBack) {
