@@ -10,6 +10,7 @@
 #include "formats/ms3d_writer.h"
 #include "game/players.h"
 #include "platform/mouse.h"
+#include "platform/typed_text.h"
 #include "race/race_fixture.h"
 #include "records/best_times.h"
 #include "support/autopilot.h"
@@ -151,6 +152,27 @@ TEST_F(EditorScreenTest, RacingEditingAndSavingAgainLeaveNoTextureBehind) {
   EXPECT_EQ(live[1], live[0]);
   EXPECT_EQ(live[2], live[0]);
   TrackCount = BuiltInTrackCount;
+}
+
+TEST_F(EditorScreenTest, TheNameTakesTypedTextInAnyScriptAndSaysWhenItNoLongerFits) {
+  open(NewOvalTrack("Oval"));
+  AppendTypedText("typed before");
+  KeyState[VK_RETURN] = true;
+  TrackEditorInput();
+  ASSERT_EQ(Editor.property, Property::Name);
+  KeyState['M'] = true;  // the key that typed it is not the volume's
+  AppendTypedText(" C\xC3\xB4t\xC3\xA9\t");
+  DrawTrackEditor();
+  EXPECT_FALSE(KeyState['M']);
+  EXPECT_EQ(Editor.editing->track().name, "Oval C\xC3\xB4t\xC3\xA9");
+  KeyState[VK_BACK] = true;
+  DrawTrackEditor();
+  EXPECT_EQ(Editor.editing->track().name, "Oval C\xC3\xB4t");
+  EXPECT_TRUE(Editor.editing->check().good());
+  AppendTypedText("WWWWWWWW");
+  DrawTrackEditor();
+  ASSERT_FALSE(Editor.editing->check().good());
+  EXPECT_NE(Editor.editing->check().faults[0].reason.find("wider"), std::string::npos);
 }
 
 TEST_F(EditorScreenTest, TheMouseDragsAWaypointAndCtrlZTakesItBack) {
