@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "assets/glyph_codes.h"
 #include "assets/outline_font.h"
 #include "platform/gl_context_generation.h"
 
@@ -59,7 +60,7 @@ void TextTextures::beginFrame(const int viewport[4]) {
 void TextTextures::make(Entry& e, const int viewport[4]) {
   // The letters' black boxes, in em from the text's left end on its base line.
   float cursor = 0, left = 0, right = 0, bottom = 0, top = 0;
-  for (unsigned char c : e.text) {
+  for (unsigned char c : GlyphCodes(e.text)) {
     const GlyphMetric& g = GlyphMetrics[c];
     left = std::min(left, cursor + g.glyphOriginX);
     right = std::max(right, cursor + g.glyphOriginX + g.blackBoxX);
