@@ -23,6 +23,8 @@ namespace {
 
 using race_testing::RaceTest;
 
+constexpr int KeyM = 'M', KeyS = 'S', KeyT = 'T', KeyY = 'Y', KeyZ = 'Z';
+
 EditedTrack Bridged() {
   EditedTrack track = NewOvalTrack("Bridge");
   track.waypoints = {{0, 0, 0}, {14, 0, 0}, {26, 0, -8},  {26, 1, -22}, {14, 2, -26}, {8, 4, -14},
@@ -51,7 +53,7 @@ TEST_F(EditorScreenTest, AGoodTrackIsDrivenToTheFinishAndNothingIsKept) {
   for (const EditedTrack& track : {NewOvalTrack("Oval"), Bridged()}) {
     open(track);
     ASSERT_TRUE(Editor.editing->check().good()) << Editor.editing->check().faults[0].reason;
-    KeyState['T'] = true;
+    KeyState[KeyT] = true;
     TrackEditorInput();
     ASSERT_EQ(ScreenState, EditorDriveScreenState);
     const auto report = testing_support::DriveRace(
@@ -136,12 +138,12 @@ TEST_F(EditorScreenTest, RacingEditingAndSavingAgainLeaveNoTextureBehind) {
   for (int round = 0; round < 3; ++round) {
     startRace(0, TrackCount - 1);  // its pictures and banner loaded
     OpenTrackEditor(TrackCount - 1);
-    for (int key : {VK_TAB, VK_PRIOR, int{'T'}}) KeyState[key] = true, TrackEditorInput();
+    for (int key : {VK_TAB, VK_PRIOR, KeyT}) KeyState[key] = true, TrackEditorInput();
     ASSERT_EQ(ScreenState, EditorDriveScreenState);
     KeyState[VK_ESCAPE] = true;
     EditorDriveInput();
     Frame();
-    KeyState[VK_CONTROL] = KeyState['S'] = true;
+    KeyState[VK_CONTROL] = KeyState[KeyS] = true;
     TrackEditorInput();
     KeyState[VK_CONTROL] = false;
     KeyState[VK_ESCAPE] = true;
@@ -160,10 +162,10 @@ TEST_F(EditorScreenTest, TheNameTakesTypedTextInAnyScriptAndSaysWhenItNoLongerFi
   KeyState[VK_RETURN] = true;
   TrackEditorInput();
   ASSERT_EQ(Editor.property, Property::Name);
-  KeyState['M'] = true;  // the key that typed it is not the volume's
+  KeyState[KeyM] = true;  // the key that typed it is not the volume's
   AppendTypedText(" C\xC3\xB4t\xC3\xA9\t");
   DrawTrackEditor();
-  EXPECT_FALSE(KeyState['M']);
+  EXPECT_FALSE(KeyState[KeyM]);
   EXPECT_EQ(Editor.editing->track().name, "Oval C\xC3\xB4t\xC3\xA9");
   KeyState[VK_BACK] = true;
   DrawTrackEditor();
@@ -190,7 +192,7 @@ TEST_F(EditorScreenTest, TheMouseDragsAWaypointAndCtrlZTakesItBack) {
   TrackEditorInput();
   EXPECT_NEAR(Editor.editing->track().waypoints[2].x, w.x + 80 / Editor.view.scale,
               1 / Editor.view.scale);
-  KeyState[VK_CONTROL] = KeyState['Z'] = true;
+  KeyState[VK_CONTROL] = KeyState[KeyZ] = true;
   TrackEditorInput();
   KeyState[VK_CONTROL] = false;
   EXPECT_EQ(Editor.editing->track().waypoints[2].x, w.x);
@@ -200,7 +202,7 @@ TEST_F(EditorScreenTest, TheMouseDragsAWaypointAndCtrlZTakesItBack) {
   KeyState[VK_ESCAPE] = true;
   TrackEditorInput();
   EXPECT_TRUE(Editor.askingToLeave);
-  KeyState['Y'] = true;
+  KeyState[KeyY] = true;
   TrackEditorInput();
   EXPECT_EQ(ScreenState, 2);
 }
