@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 #include "assets/glyph_codes.h"
 #include "assets/outline_font.h"
@@ -74,7 +75,7 @@ void TextTextures::make(Entry& e, const int viewport[4]) {
   const int x1 = std::min(viewport[2], static_cast<int>(std::ceil(e.x + right * e.size)) + 2);
   const int y1 = std::min(viewport[3], static_cast<int>(std::ceil(e.y + top * e.size)) + 2);
   if (x1 <= x0 || y1 <= y0 || x1 - x0 > LargestSide || y1 - y0 > LargestSide) {
-    e.streak = -1 << 30;  // drawn directly for as long as it is shown
+    e.streak = std::numeric_limits<int>::min() / 2;  // drawn directly for as long as it is shown
     return;
   }
   e.left = x0, e.bottom = y0, e.width = x1 - x0, e.height = y1 - y0;
