@@ -98,12 +98,16 @@ std::vector<unsigned char> Frame() {
 
 TEST_F(EditorScreenTest, TextsShownFromTexturesLookExactlyAsDrawnAndFollowChanges) {
   open(Bridged());
-  // As opened; another waypoint chosen (its line changes); the properties open; leaving asked.
-  const std::vector<int> keys = {0, VK_TAB, VK_RETURN, VK_ESCAPE};
+  GLint window[4];
+  glGetIntegerv(GL_VIEWPORT, window);
+  // As opened; another waypoint chosen (its line changes); the properties open; leaving asked;
+  // and in a picture placed off the window's corner, as full screen centres it.
+  const std::vector<int> keys = {0, VK_TAB, VK_RETURN, VK_ESCAPE, -1};
   for (int key : keys) {
     SCOPED_TRACE(key);
     if (key == VK_ESCAPE) Editor.editing->setLaps(3), Editor.property.reset();
-    KeyState[key] = key != 0;
+    if (key == -1) glViewport(window[0] + 37, window[1] + 11, window[2] - 60, window[3] - 20);
+    KeyState[std::max(key, 0)] = key > 0;
     TrackEditorInput();
     ReleaseEditorPictures();
     const auto drawn = Frame();  // every text drawn letter by letter
@@ -112,6 +116,7 @@ TEST_F(EditorScreenTest, TextsShownFromTexturesLookExactlyAsDrawnAndFollowChange
     EXPECT_EQ(Frame(), drawn);
     EXPECT_GE(EditorTextTextureCount(), 5u);
   }
+  glViewport(window[0], window[1], window[2], window[3]);
 }
 
 int LiveTextures() {
