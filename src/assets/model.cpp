@@ -42,7 +42,18 @@ void Model::releaseDisplayList() {
   displayListGeneration = 0;
 }
 
+void Model::releaseTextures() {
+  // Textures of an earlier context went with it; their numbers may now name others.
+  for (ModelMaterial& m : materials) {
+    if (m.textureId != 0 && texturesGeneration == platform::GlContextGeneration())
+      glDeleteTextures(1, &m.textureId);
+    m.textureId = 0;
+  }
+  texturesGeneration = 0;
+}
+
 void Model::clear() {
+  releaseTextures();
   vertices.clear();
   triangles.clear();
   groups.clear();
@@ -89,6 +100,7 @@ bool Model::load(const char* fileName) {
     if (displayList != 0 && displayListGeneration != platform::GlContextGeneration()) clear();
     return false;
   }
+  releaseTextures();
   vertices = std::move(mesh.vertices);
   triangles = std::move(mesh.triangles);
   groups = std::move(mesh.groups);
@@ -99,6 +111,8 @@ bool Model::load(const char* fileName) {
 }
 
 void Model::loadTextures() {
+  releaseTextures();
+  texturesGeneration = platform::GlContextGeneration();
   for (ModelMaterial& m : materials) {
     const char* texture = TextureOf(m);
     m.textureId = texture ? LoadTexture(texture) : 0;

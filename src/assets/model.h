@@ -62,13 +62,15 @@ class Model {
   // model gives false; the Model is then left as it was, unless it still holds a mesh from an
   // earlier GL context, which is dropped (its list and textures belong to the old context).
   bool load(const char* fileName);
-  // Turns every material's texture path into a texture name (0 when there is none).
+  // Turns every material's texture path into a texture name (0 when there is none), deleting
+  // the ones it made before in this GL context.
   void loadTextures();
   // Compiles draw() into a fresh display list, replacing the previous one.
   void buildDisplayList();
   // The immediate-mode drawing the display list records.
   void draw() const;
-  // Drops the mesh and forgets (or, in its own context, deletes) the display list.
+  // Drops the mesh and forgets (or, in their own context, deletes) the display list and the
+  // materials' textures.
   void clear();
 
   int32_t vertexCount() const { return static_cast<int32_t>(vertices.size()); }
@@ -83,7 +85,10 @@ class Model {
   uint32_t displayList = 0;  // the compiled mesh; 0 while there is none
   // GL context generation the display list was made in (see platform/gl_context_generation.h).
   uint32_t displayListGeneration = 0;
+  // GL context generation the materials' textures were made in.
+  uint32_t texturesGeneration = 0;
 
  private:
   void releaseDisplayList();
+  void releaseTextures();
 };

@@ -10,9 +10,11 @@
 #include <cstring>
 #include <memory>
 #include <mutex>
+#include <string>
 #include <system_error>
 #include <vector>
 
+#include "assets/glyph_codes.h"
 #include "assets/glyph_tessellation.h"
 #include "assets/text_width.h"
 #include "platform/font_face.h"
@@ -197,15 +199,16 @@ void PrintText(const char* format, ...) {
   int written = std::vsnprintf(text, sizeof text, format, args);
   va_end(args);
   if (written < 0) return;
-  size_t length = std::strlen(text);
+  const std::string codes = GlyphCodes(text);
+  const size_t length = codes.size();
 
-  glTranslatef(-0.5f * TextWidth({text, length}), 0, 0);
+  glTranslatef(-0.5f * GlyphCodesWidth(codes), 0, 0);
 
   // Without lists of this context the codes would name other objects' lists.
   if (length == 0 || FontListBase == 0 || FontListGeneration != platform::GlContextGeneration()) {
     return;
   }
-  for (size_t i = 0; i < length; ++i) MakeGlyphList(static_cast<unsigned char>(text[i]));
+  for (size_t i = 0; i < length; ++i) MakeGlyphList(static_cast<unsigned char>(codes[i]));
   // Each glyph is a closed solid of one colour, so the faces turned away from the eye are
   // covered by those turned towards it: culling them leaves the picture as it is and halves the
   // pixels a software renderer fills.
@@ -214,6 +217,6 @@ void PrintText(const char* format, ...) {
   glCullFace(GL_BACK);
   glFrontFace(GL_CCW);
   glListBase(FontListBase);
-  glCallLists(static_cast<GLsizei>(length), GL_UNSIGNED_BYTE, text);
+  glCallLists(static_cast<GLsizei>(length), GL_UNSIGNED_BYTE, codes.data());
   glPopAttrib();
 }

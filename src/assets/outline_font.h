@@ -33,6 +33,7 @@ void BuildFont();
 // yet; 0 when the font has no lists in this context. Not to be called while compiling a list.
 uint32_t GlyphList(unsigned char code);
 
-// Formats like printf (at most 255 characters; longer texts are cut), moves left by half the
-// text's width and draws it with the glyph lists. A null format draws nothing.
+// Formats like printf (at most 255 bytes; longer texts are cut), moves left by half the text's
+// width and draws it with the glyph lists, UTF-8 characters as their glyphs (GlyphCodes). A
+// null format draws nothing.
 void PrintText(const char* format, ...) __attribute__((format(printf, 1, 2)));

@@ -19,6 +19,7 @@
 #include "platform/frame_flags.h"
 #include "platform/keys.h"
 #include "platform/mouse.h"
+#include "platform/typed_text.h"
 #include "platform/window_system.h"
 #include "track/file_tracks.h"
 #include "track/track.h"
@@ -29,7 +30,6 @@ EditorSession Editor;
 namespace {
 
 constexpr int KeyS = 'S', KeyT = 'T', KeyY = 'Y', KeyZ = 'Z', KeyN = 'N';
-constexpr int KeyMinus = 0xBD;
 // How far the arrows move a waypoint, and PgUp/PgDn raise it, in units (Shift: four times).
 constexpr double KeyStep = 0.5;
 
@@ -59,6 +59,7 @@ void Open(EditedTrack track, std::vector<std::string> otherNames,
 
 void Leave() {
   PlaySound(Sound::Back);
+  ReleaseEditorPictures();
   if (auto* ws = platform::CurrentWindowSystemIfAny()) ws->showCursor(!Fullscreen);
   ScreenState = screen::TrackSelection;
   if (!Editor.savedAny) return;
@@ -136,24 +137,26 @@ void StepProperty(int step) {
   }
 }
 
-// Letters, digits, space and '-' typed into the name, taken before the main loop's own letter
-// keys (M, the volume) would act on them.
+// The text typed goes into the name, in any script (UTF-8, as the file keeps it); the keys that
+// typed it are taken first, so that the main loop's own (M, the volume) do not act on them.
 void TypeName() {
   TrackEditing& editing = *Editor.editing;
   std::string name = editing.track().name;
-  const bool shift = KeyState[VK_SHIFT];
-  for (int key = '0'; key <= 'Z'; ++key) {
-    if ((key > '9' && key < 'A') || !TakeKeyPress(key)) continue;
-    name += static_cast<char>(key >= 'A' && !shift ? key - 'A' + 'a' : key);
+  for (int key = VK_SPACE; key <= 0xE2; ++key) {
+    const bool typing = key == VK_SPACE || (key >= '0' && key <= '9') ||
+                        (key >= 'A' && key <= 'Z') || (key >= 0x60 && key <= 0x6F) ||
+                        (key >= 0xBA && key <= 0xC0) || key >= 0xDB;
+    if (typing) TakeKeyPress(key);
   }
-  if (TakeKeyPress(VK_SPACE)) name += ' ';
-  if (TakeKeyPress(KeyMinus)) name += '-';
+  for (const char c : TakeTypedText())
+    if (static_cast<unsigned char>(c) >= 0x20 && c != 0x7F) name += c;
   if (TakeKeyPress(VK_BACK) && !name.empty()) {
-    name.pop_back();
-    while (!name.empty() && (static_cast<unsigned char>(name.back()) & 0xC0) == 0x80)
+    // The whole of the last character, however many bytes it takes.
+    while (name.size() > 1 && (static_cast<unsigned char>(name.back()) & 0xC0) == 0x80)
       name.pop_back();
-    if (!name.empty() && static_cast<unsigned char>(name.back()) >= 0xC0) name.pop_back();
+    name.pop_back();
   }
+  // The check says when it no longer fits the track selection; far longer is not taken.
   if (name.size() <= 64) editing.setName(name);
 }
 
@@ -236,7 +239,10 @@ void KeyboardInput() {
   if (TakeKeyPress(VK_INSERT)) editing.insertAfter(selected);
   if (TakeKeyPress(VK_DELETE)) editing.remove(selected);
   if (TakeKeyPress(VK_HOME)) Editor.view.fit(editing.check().line);
-  if (TakeKeyPress(VK_RETURN)) Editor.property = Property::Name;
+  if (TakeKeyPress(VK_RETURN)) {
+    Editor.property = Property::Name;
+    TakeTypedText();  // what was typed before is not the name's
+  }
   if (control && TakeKeyPress(KeyZ)) editing.undo();
   if (control && TakeKeyPress(KeyY)) editing.redo();
   if (control && TakeKeyPress(KeyS)) Save();

@@ -48,3 +48,7 @@ void SayInEditor(const std::string& text);
 void DriveEditedTrack();
 // The map's picture.
 void DrawEditorMap();
+// Deletes the map's own textures (the sky preview, its texts'), made again when next drawn.
+void ReleaseEditorPictures();
+// How many of the map's texts are shown from textures.
+size_t EditorTextTextureCount();

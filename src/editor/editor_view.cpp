@@ -12,6 +12,7 @@
 #include "assets/text_width.h"
 #include "assets/texture.h"
 #include "editor/editor_session.h"
+#include "editor/text_textures.h"
 #include "platform/clock.h"
 #include "platform/gl_context_generation.h"
 
@@ -21,12 +22,31 @@ namespace {
 constexpr double ProfileHeight = 90, ReasonHeight = 26;
 
 // One line of text from (x, y), its letters `size` pixels high.
-void Text(double x, double y, double size, const std::string& text) {
+void DrawText(double x, double y, double size, const std::string& text) {
   glPushMatrix();
   glTranslated(x + TextWidth(text) * size / 2, y, 0);
   glScaled(size, size, 1);
   PrintText("%s", text.c_str());
   glPopMatrix();
+}
+
+// Most texts stay the same from frame to frame: shown from textures.
+TextTextures gTexts(DrawText);
+
+void Text(double x, double y, double size, const std::string& text) {
+  gTexts.show(x, y, size, text);
+}
+
+// The sky preview's texture, the picture it shows and the GL context it was made in.
+GLuint gSkyTexture = 0;
+std::string gSkyShown;
+uint32_t gSkyGeneration = 0;
+
+void ReleaseSkyPreview() {
+  if (gSkyTexture != 0 && gSkyGeneration == platform::GlContextGeneration())
+    glDeleteTextures(1, &gSkyTexture);
+  gSkyTexture = 0;
+  gSkyShown.clear();
 }
 
 std::string Fixed(double value, int decimals) {
@@ -239,13 +259,10 @@ void Profile(double width, const TrackEditing& editing) {
 
 // The sky picture of the track, small, while its row is chosen.
 void SkyPreview(double x, double y) {
-  static std::string shown;
-  static GLuint texture = 0;
-  static uint32_t generation = 0;
+  GLuint& texture = gSkyTexture;
   const std::string& sky = Editor.editing->track().sky;
-  if (sky != shown || generation != platform::GlContextGeneration()) {
-    if (texture != 0 && generation == platform::GlContextGeneration())
-      glDeleteTextures(1, &texture);
+  if (sky != gSkyShown || gSkyGeneration != platform::GlContextGeneration()) {
+    ReleaseSkyPreview();
     const std::string beside = Editor.pictureFolder + "/" + sky;
     std::string path = "Data/" + sky;
     if (!Editor.pictureFolder.empty()) {
@@ -255,8 +272,8 @@ void SkyPreview(double x, double y) {
       }
     }
     texture = LoadTexture(path.c_str(), TextureFilter::Linear);
-    shown = sky;
-    generation = platform::GlContextGeneration();
+    gSkyShown = sky;
+    gSkyGeneration = platform::GlContextGeneration();
   }
   if (texture == 0) return;
   glEnable(GL_TEXTURE_2D);
@@ -321,14 +338,21 @@ void Panel(double top, const TrackEditing& editing) {
 
 }  // namespace
 
+void ReleaseEditorPictures() {
+  ReleaseSkyPreview();
+  gTexts.release();
+}
+
+size_t EditorTextTextureCount() {
+  return gTexts.textureCount();
+}
+
 void DrawEditorMap() {
   TrackEditing& editing = *Editor.editing;
   GLint viewport[4];
   glGetIntegerv(GL_VIEWPORT, viewport);
   const double width = viewport[2], height = viewport[3];
   glPushAttrib(GL_ALL_ATTRIB_BITS);
-  glClearColor(0.1f, 0.13f, 0.1f, 1.0f);
-  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
   glMatrixMode(GL_PROJECTION);
   glPushMatrix();
   glLoadIdentity();
@@ -342,6 +366,9 @@ void DrawEditorMap() {
   glDisable(GL_BLEND);
   glDisable(GL_CULL_FACE);
   glDisable(GL_POLYGON_SMOOTH);  // costly on a software renderer, and the map needs none
+  gTexts.beginFrame(viewport);   // in the buffer about to be cleared
+  glClearColor(0.1f, 0.13f, 0.1f, 1.0f);
+  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
 
   MapView& v = Editor.view;
   v.left = 0, v.bottom = ProfileHeight + ReasonHeight, v.width = width;

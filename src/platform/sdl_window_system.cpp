@@ -10,6 +10,7 @@
 #include "platform/frame_flags.h"
 #include "platform/keys.h"
 #include "platform/mouse.h"
+#include "platform/typed_text.h"
 
 namespace platform {
 namespace {
@@ -301,6 +302,9 @@ bool SdlWindowSystem::translate(const SDL_Event& event, Message& message) {
     case SDL_QUIT:
       message.kind = MessageKind::Close;
       return true;
+    case SDL_TEXTINPUT:  // on by default in SDL 2 where there is no screen keyboard
+      AppendTypedText(event.text.text);
+      return false;
     case SDL_KEYDOWN:
     case SDL_KEYUP: {
       int key = VirtualKeyFromSdl(event.key.keysym.sym, event.key.keysym.scancode);

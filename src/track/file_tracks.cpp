@@ -2,6 +2,8 @@
 // they are raced.
 #include "track/file_tracks.h"
 
+#include <GL/gl.h>
+
 #include <algorithm>
 #include <array>
 #include <cstdio>
@@ -159,6 +161,11 @@ void DefineFileTracks() {
     track.roadFile = pictures[0];
     track.borderFile = pictures[1];
     track.bannerFile = pictures[2];
+    // Pictures loaded in this context are deleted; the next race loads them again.
+    if (track.picturesGeneration == platform::GlContextGeneration()) {
+      const GLuint names[2] = {track.roadTexture, track.borderTexture};
+      glDeleteTextures(2, names);
+    }
     track.roadTexture = track.borderTexture = 0;
     track.banner.clear();
     track.picturesGeneration = 0;

@@ -5,7 +5,9 @@
 #include <cmath>
 #include <string>
 
+#include "assets/glyph_codes.h"
 #include "assets/glyph_tessellation.h"
+#include "assets/text_width.h"
 #include "platform/font_face.h"
 
 namespace {
@@ -40,6 +42,19 @@ TEST(FontFace, FindsABoldArialTwinAndReadsItsGlyphsInEmUnits) {
       EXPECT_LT(std::abs(std::remainder(turn, 2 * M_PI)), 12 * M_PI / 180) << "point " << i;
     }
   }
+}
+
+// UTF-8 characters become their glyph codes (a name typed or read from a file shows its letters);
+// bytes that are no UTF-8 character stay codes themselves, as texts always were drawn.
+TEST(GlyphCodes, Utf8CharactersBecomeTheirCodesAndOtherBytesStay) {
+  const std::pair<std::string, std::string> cases[] = {
+      {"Loop 2", "Loop 2"},
+      {"C\xC3\xB4t\xC3\xA9 \xE2\x82\xAC \xC5\xB8", "C\xF4t\xE9 \x80 \x9F"},  // Côté € Ÿ
+      {"\xE5\x9D\x82 \xF0\x9F\x9A\x97", "? ?"},             // a kanji and an emoji: no glyph
+      {"\xE9t\xE9 \xC3", "\xE9t\xE9 \xC3"},                 // Windows-1252 bytes; a cut character
+      {"\xC0\xAF \xED\xA0\x80", "\xC0\xAF \xED\xA0\x80"}};  // overlong; a surrogate
+  for (const auto& [text, codes] : cases) EXPECT_EQ(GlyphCodes(text), codes) << text;
+  EXPECT_FLOAT_EQ(TextWidth("\xC3\xA9"), TextWidth("\xE9"));
 }
 
 // Outer contours run counter-clockwise and holes clockwise, so the signed areas of the contours

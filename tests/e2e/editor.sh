@@ -1,12 +1,14 @@
 #!/usr/bin/env bash
 # End to end: E on a track of the player's own opens the editor; a waypoint dragged with the mouse,
 # one inserted on the road and raised, T tries the track, Escape comes back, Ctrl+S saves and
-# Escape returns to the track selection; the saved file passes --check-track. Then the same with
-# the keyboard alone.
+# Escape returns to the track selection; the saved file passes --check-track and the autopilot
+# races it to the finish. Then the same with the keyboard alone, a letter beyond ASCII typed
+# into the name.
 set -eu
 game=$1
 build=$2
 . "$(dirname "$0")/lib.sh"
+source_dir=$(cd "$(dirname "$0")/../.." && pwd)
 [ -d "$build/Data" ] || e2e_fail "no Data/ folder in $build (build the content target)"
 tracks=$XDG_DATA_HOME/quillon/tracks
 mkdir -p "$tracks"
@@ -52,6 +54,15 @@ e2e_find() {
     sed 's/^\([0-9]*\),\([0-9]*\):.*/\1 \2/'
 }
 changed() { [ "$(md5sum <"$file")" != "$1" ]; }
+# The race tests' autopilot drives the saved file (headless, no window) to the finish.
+autopilot() {
+  local tests=$build/tests/race_tests
+  [ -x "$tests" ] || e2e_fail "no $tests to drive the saved track (build race_tests)"
+  QUILLON_AUTOPILOT_TRACK=$file QUILLON_SOURCE_DIR=$source_dir "$tests" \
+    --gtest_filter='*QuillonAutopilotTrack*' >"$E2E_SHOTS/autopilot-$1.log" 2>&1 &&
+    grep -q '^\[       OK \]' "$E2E_SHOTS/autopilot-$1.log" ||
+    e2e_fail "the autopilot did not finish the track saved by $1 (see $E2E_SHOTS/autopilot-$1.log)"
+}
 differs() { e2e_gt "$(e2e_region_diff "$1" "$(e2e_shot probe)" "$2")" 0.01; }
 
 e2e_start_xvfb
@@ -93,6 +104,7 @@ grep -q "^# Made with Quillon's track editor." "$file" || e2e_fail "no editor co
 [ "$(grep -c '^point' "$file")" -eq 28 ] || e2e_fail "the inserted waypoint is not saved"
 grep '^point' "$file" | awk '$3 > 0.4 { found = 1 } END { exit !found }' || e2e_fail "no height saved"
 "$game" --list-tracks | grep -q "Mine" || e2e_fail "the saved track is not offered"
+autopilot mouse
 
 # The keyboard alone: the next waypoint, moved, one inserted after it and raised.
 e2e_start_game "$game" editor-2.log
@@ -112,6 +124,10 @@ press_changes Tab 800x480+0+0
 press_changes Right 800x480+0+0
 press_changes Insert 800x480+0+0
 press_changes Prior 800x90+0+510
+# The name, a letter beyond ASCII in it: Enter opens it, é (typed as text) goes in, Enter closes it.
+press_changes Return 250x200+0+0
+press_changes eacute 250x30+0+0
+press_changes Return 250x200+0+0
 e2e_press "$win" t e2e_race_shown
 e2e_press "$win" Escape e2e_editor_shown
 e2e_press "$win" ctrl+s changed "$before"
@@ -119,4 +135,6 @@ e2e_press "$win" Escape e2e_track_shown
 e2e_quit "$win" F4
 "$game" --check-track "$file" || e2e_fail "the track saved from the keyboard is refused"
 [ "$(grep -c '^point' "$file")" -eq 32 ] || e2e_fail "the waypoint inserted from the keyboard is not saved"
+grep -qx "name Mine$(printf '\303\251')" "$file" || e2e_fail "the name typed is not saved"
+autopilot keyboard
 echo "editor: ok"

@@ -1,19 +1,29 @@
 // The editor's screens in the headless context: its track tried by the autopilot to the finish
-// with nothing recorded, its fault marks drawn where the model places them, the mouse and keys.
+// with nothing recorded, its fault marks drawn where the model places them, its texts shown from
+// textures as drawn, no texture left behind by saving, the mouse and keys.
 #include <gtest/gtest.h>
 
 #include "editor/editor_screen.h"
 #include "editor/editor_session.h"
+#include "editor/track_saving.h"
+#include "formats/bmp_writer.h"
+#include "formats/ms3d_writer.h"
 #include "game/players.h"
 #include "platform/mouse.h"
+#include "platform/typed_text.h"
 #include "race/race_fixture.h"
 #include "records/best_times.h"
 #include "support/autopilot.h"
+#include "support/model_meshes.h"
+#include "track/file_tracks.h"
+#include "track/track_definitions.h"
 #include "track/track_identity.h"
 
 namespace {
 
 using race_testing::RaceTest;
+
+constexpr int KeyM = 'M', KeyS = 'S', KeyT = 'T', KeyY = 'Y', KeyZ = 'Z';
 
 EditedTrack Bridged() {
   EditedTrack track = NewOvalTrack("Bridge");
@@ -43,7 +53,7 @@ TEST_F(EditorScreenTest, AGoodTrackIsDrivenToTheFinishAndNothingIsKept) {
   for (const EditedTrack& track : {NewOvalTrack("Oval"), Bridged()}) {
     open(track);
     ASSERT_TRUE(Editor.editing->check().good()) << Editor.editing->check().faults[0].reason;
-    KeyState['T'] = true;
+    KeyState[KeyT] = true;
     TrackEditorInput();
     ASSERT_EQ(ScreenState, EditorDriveScreenState);
     const auto report = testing_support::DriveRace(
@@ -77,6 +87,101 @@ TEST_F(EditorScreenTest, FaultMarksAreDrawnWhereTheModelPlacesThem) {
   EXPECT_GT(red, 20);
 }
 
+std::vector<unsigned char> Frame() {
+  DrawTrackEditor();
+  GLint v[4];
+  glGetIntegerv(GL_VIEWPORT, v);
+  std::vector<unsigned char> pixels(static_cast<size_t>(v[2]) * v[3] * 4);
+  glReadPixels(v[0], v[1], v[2], v[3], GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
+  return pixels;
+}
+
+TEST_F(EditorScreenTest, TextsShownFromTexturesLookExactlyAsDrawnAndFollowChanges) {
+  open(Bridged());
+  GLint window[4];
+  glGetIntegerv(GL_VIEWPORT, window);
+  // As opened; another waypoint chosen (its line changes); the properties open; leaving asked;
+  // and in a picture placed off the window's corner, as full screen centres it.
+  const std::vector<int> keys = {0, VK_TAB, VK_RETURN, VK_ESCAPE, -1};
+  for (int key : keys) {
+    SCOPED_TRACE(key);
+    if (key == VK_ESCAPE) Editor.editing->setLaps(3), Editor.property.reset();
+    if (key == -1) glViewport(window[0] + 37, window[1] + 11, window[2] - 60, window[3] - 20);
+    KeyState[std::max(key, 0)] = key > 0;
+    TrackEditorInput();
+    ReleaseEditorPictures();
+    const auto drawn = Frame();  // every text drawn letter by letter
+    EXPECT_EQ(EditorTextTextureCount(), 0u);
+    Frame(), Frame();
+    EXPECT_EQ(Frame(), drawn);
+    EXPECT_GE(EditorTextTextureCount(), 5u);
+  }
+  glViewport(window[0], window[1], window[2], window[3]);
+}
+
+int LiveTextures() {
+  GLuint last = 0;
+  glGenTextures(1, &last);  // names are handed out in order: none above this one
+  int live = 0;
+  for (GLuint name = 1; name < last; ++name) live += glIsTexture(name);
+  glDeleteTextures(1, &last);
+  return live;
+}
+
+TEST_F(EditorScreenTest, RacingEditingAndSavingAgainLeaveNoTextureBehind) {
+  const auto data = scratch_.path() / "Data";
+  for (const char* picture : {"Road.bmp", "border.bmp", "Sky.bmp", "skin.bmp"})
+    formats::WriteBmpFile((data / picture).string(), formats::Picture(8, 8, {200, 90, 40}));
+  formats::WriteMs3dFile((data / "bannerStart.ms3d").string(),
+                         testing_support::CubeMesh("./skin.bmp"));
+  testing_support::WriteFile(PlayerTrackFolder() / "Mine.track",
+                             EditorFileText(NewOvalTrack("Mine")));
+  ForgetTrackFiles();
+  DefineFileTracks();
+  ASSERT_EQ(TrackTable[TrackCount - 1].name, "Mine");
+  std::vector<int> live;
+  for (int round = 0; round < 3; ++round) {
+    startRace(0, TrackCount - 1);  // its pictures and banner loaded
+    OpenTrackEditor(TrackCount - 1);
+    for (int key : {VK_TAB, VK_PRIOR, KeyT}) KeyState[key] = true, TrackEditorInput();
+    ASSERT_EQ(ScreenState, EditorDriveScreenState);
+    KeyState[VK_ESCAPE] = true;
+    EditorDriveInput();
+    Frame();
+    KeyState[VK_CONTROL] = KeyState[KeyS] = true;
+    TrackEditorInput();
+    KeyState[VK_CONTROL] = false;
+    KeyState[VK_ESCAPE] = true;
+    TrackEditorInput();
+    ASSERT_EQ(ScreenState, screen::TrackSelection);
+    live.push_back(LiveTextures());
+  }
+  EXPECT_EQ(live[1], live[0]);
+  EXPECT_EQ(live[2], live[0]);
+  TrackCount = BuiltInTrackCount;
+}
+
+TEST_F(EditorScreenTest, TheNameTakesTypedTextInAnyScriptAndSaysWhenItNoLongerFits) {
+  open(NewOvalTrack("Oval"));
+  AppendTypedText("typed before");
+  KeyState[VK_RETURN] = true;
+  TrackEditorInput();
+  ASSERT_EQ(Editor.property, Property::Name);
+  KeyState[KeyM] = true;  // the key that typed it is not the volume's
+  AppendTypedText(" C\xC3\xB4t\xC3\xA9\t");
+  DrawTrackEditor();
+  EXPECT_FALSE(KeyState[KeyM]);
+  EXPECT_EQ(Editor.editing->track().name, "Oval C\xC3\xB4t\xC3\xA9");
+  KeyState[VK_BACK] = true;
+  DrawTrackEditor();
+  EXPECT_EQ(Editor.editing->track().name, "Oval C\xC3\xB4t");
+  EXPECT_TRUE(Editor.editing->check().good());
+  AppendTypedText("WWWWWWWW");
+  DrawTrackEditor();
+  ASSERT_FALSE(Editor.editing->check().good());
+  EXPECT_NE(Editor.editing->check().faults[0].reason.find("wider"), std::string::npos);
+}
+
 TEST_F(EditorScreenTest, TheMouseDragsAWaypointAndCtrlZTakesItBack) {
   open(NewOvalTrack("Oval"));
   const Vector3d w = Editor.editing->track().waypoints[2];
@@ -92,7 +197,7 @@ TEST_F(EditorScreenTest, TheMouseDragsAWaypointAndCtrlZTakesItBack) {
   TrackEditorInput();
   EXPECT_NEAR(Editor.editing->track().waypoints[2].x, w.x + 80 / Editor.view.scale,
               1 / Editor.view.scale);
-  KeyState[VK_CONTROL] = KeyState['Z'] = true;
+  KeyState[VK_CONTROL] = KeyState[KeyZ] = true;
   TrackEditorInput();
   KeyState[VK_CONTROL] = false;
   EXPECT_EQ(Editor.editing->track().waypoints[2].x, w.x);
@@ -102,7 +207,7 @@ TEST_F(EditorScreenTest, TheMouseDragsAWaypointAndCtrlZTakesItBack) {
   KeyState[VK_ESCAPE] = true;
   TrackEditorInput();
   EXPECT_TRUE(Editor.askingToLeave);
-  KeyState['Y'] = true;
+  KeyState[KeyY] = true;
   TrackEditorInput();
   EXPECT_EQ(ScreenState, 2);
 }

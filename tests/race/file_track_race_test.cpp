@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 #include <iostream>
 
@@ -71,6 +72,18 @@ TEST_F(FileTrackRaceTest, EveryShippedTrackAndTheReadmeExampleAreRacedToTheFinis
     EXPECT_FALSE(GameBestTimes.best(track.name, CarRoster[0].name));
     EXPECT_TRUE(std::filesystem::exists(GhostFile(TrackRecordsName(track), CarRoster[0].name)));
   }
+}
+
+// The end-to-end test of the editor names the file it saved; run alone, there is none.
+TEST_F(FileTrackRaceTest, TheTrackFileNamedByQuillonAutopilotTrackIsRacedToTheFinish) {
+  const char* file = std::getenv("QUILLON_AUTOPILOT_TRACK");
+  if (file == nullptr) GTEST_SKIP() << "QUILLON_AUTOPILOT_TRACK is not set";
+  const Track& track = useTrack(testing_support::ReadFile(file));
+  startRace(0, BuiltInTrackCount);
+  const auto report = testing_support::DriveRace(calendar, DrivingPlan::FollowRoad, 60000);
+  EXPECT_EQ(report.state, Race::Finished);
+  EXPECT_EQ(report.laps, track.laps);
+  EXPECT_GT(report.health, 0.0f);
 }
 
 TEST_F(FileTrackRaceTest, AnEditedTrackHasAnotherRecordsNameAndTheBuiltInOnesKeepTheirs) {
