@@ -8,8 +8,6 @@
 #include <cmath>
 #include <fstream>
 
-#include "formats/bmp_writer.h"
-#include "formats/wave_writer.h"
 #include "game/game_setup.h"
 #include "game/game_sounds.h"
 #include "game/players.h"
@@ -22,66 +20,15 @@
 #include "race/race_screen.h"
 #include "race/race_sounds.h"
 #include "records/settings.h"
-#include "support/autopilot.h"
-#include "support/scratch_folder.h"
+#include "support/race_sound_fixture.h"
 #include "track/track.h"
-#include "track/track_definitions.h"
 
 namespace {
 
 using Call = platform::RecordingSoundSystem::Call;
 using testing_support::DrivingPlan;
 
-class RaceSoundsTest : public ::testing::Test {
- protected:
-  RaceSoundsTest() {
-    std::filesystem::create_directories("Data/Sounds");
-    for (int i = 0; i < SoundCount; ++i)
-      formats::WriteBytesToFile(SoundFileName(Sound(i)),
-                                formats::EncodeWave16(22050, 1, {100, -100, 200, -200}));
-  }
-  ~RaceSoundsTest() override {
-    StopGameSound();
-    MuteSoundForRun(false);
-    SetSoundInBackground(false);
-    Races[0].player = nullptr;
-    Races[0].cars.clear();
-    ClearKeyState();
-  }
-  void startSound(bool deviceMissing = false) {
-    auto system = std::make_unique<platform::RecordingSoundSystem>();
-    system->deviceMissing = deviceMissing;
-    out = system.get();
-    StartGameSound(std::move(system), true);
-  }
-  // A race of roster car 0 on the first built-in track, without any GL.
-  void startRace() {
-    startSound();
-    track.curve = BuiltInTrackCurve(0);
-    track.name = "Sunny";
-    CarRoster[0].health = 8.0f;
-    Races[0].track = &track;
-    Races[0].cars.assign(1, CarState{});
-    Races[0].player = &Races[0].cars.front();
-    Races[0].player->car = &CarRoster[0];
-    Races[0].start();
-  }
-  // The end of one main-loop frame.
-  void endFrame() {
-    SoundFrame();
-    ++out->frame;
-  }
-  std::vector<int> frames(Call call, Sound sound) const {
-    std::vector<int> found;
-    for (const auto& e : out->calls(call, platform::SoundId(sound))) found.push_back(e.frame);
-    return found;
-  }
-
-  testing_support::ScratchFolder scratch;
-  testing_support::ManualCalendar calendar;
-  platform::RecordingSoundSystem* out = nullptr;
-  Track track;
-};
+using RaceSoundsTest = testing_support::RaceSoundsTest;
 
 TEST_F(RaceSoundsTest, ARaceSoundsEachEventInItsFrame) {
   startRace();
@@ -112,6 +59,7 @@ TEST_F(RaceSoundsTest, ARaceSoundsEachEventInItsFrame) {
     const auto& e = low[i];
     EXPECT_TRUE(e.frame <= 300 ? e.pitch == 1.0f : e.pitch > 1.0f) << e.frame << " " << e.pitch;
     EXPECT_FLOAT_EQ(high[i].pitch * 2, e.pitch);
+    EXPECT_TRUE(e.pan == 0 && e.voice == 0);  // alone: in the middle
     if (e.frame <= 300) {
       EXPECT_EQ(high[i].gain, 0.0f);
     }
@@ -193,26 +141,39 @@ TEST_F(RaceSoundsTest, TheRumbleFollowsTheSpeedAndStopsOnTheRoad) {
   EXPECT_LE(frame, 12 + 18);
 }
 
-TEST_F(RaceSoundsTest, InARaceOfTwoTheCountdownAndEngineAreOnceAndPlayerTwosCarSoundsItsEvents) {
+TEST_F(RaceSoundsTest, InARaceOfTwoBothEnginesAndBothCarsEventsAreHeardApart) {
   startRace();
   Players[1].carIndex = 1;
   StartRaceBeside(Players[1]);
   for (int frame = 0; frame < 400; ++frame) {
     if (frame > 0 && frame % 60 == 0) calendar.advance();
     if (frame == 350) Races[1].player->nitro -= 1;          // as player two's key takes one
-    if (frame == 351) Races[1].player->position.z += 1.0f;  // and off the road: no rumble
+    if (frame == 351) Races[1].player->position.z += 1.0f;  // and off the road
     StepRaceOfTwo();
     endFrame();
   }
   EndRacesBeside();
   Players[1].carIndex = 0;
+  // One countdown; player two's nitro and rumble on their own side, 2 dB quieter.
   EXPECT_EQ(frames(Call::Play, Sound::Beep), (std::vector<int>{60, 120, 180}));
-  EXPECT_EQ(frames(Call::Play, Sound::Nitro), std::vector<int>{350});
-  EXPECT_TRUE(frames(Call::Loop, Sound::Rumble).empty());
-  // One engine, once a frame: player one's, idling at the first car's own pitch.
-  const auto engine = out->calls(Call::Loop, platform::SoundId(Sound::Engine));
-  EXPECT_EQ(engine.size(), 400u);
-  for (const auto& e : engine) EXPECT_TRUE(e.frame >= 300 || e.pitch == 1.0f) << e.frame;
+  const auto nitro = out->calls(Call::Play, platform::SoundId(Sound::Nitro));
+  ASSERT_EQ(nitro.size(), 1u);
+  EXPECT_TRUE(nitro[0].frame == 350 && nitro[0].pan > 0 && nitro[0].gain == 0.8f);
+  const auto rumble = out->calls(Call::Loop, platform::SoundId(Sound::Rumble));
+  ASSERT_FALSE(rumble.empty());
+  for (const auto& e : rumble) EXPECT_TRUE(e.voice == 3 + int(Loop::Rumble) && e.pan > 0);
+  // Both engines once a frame, each its car's own, player one's at the left on the first
+  // voices, player two's at the right on their own and quieter; both idle at their own pitch.
+  const auto one = out->calls(Call::Loop, platform::SoundId(Sound::Engine));
+  const auto two = out->calls(Call::Loop, platform::SoundId(Sound::EnginePizzaCar));
+  ASSERT_TRUE(one.size() == 400u && two.size() == 400u);
+  for (size_t i = 0; i < one.size(); ++i) {
+    EXPECT_TRUE(one[i].voice == 0 && one[i].pan < 0 && two[i].voice == 3 && two[i].pan > 0);
+    if (one[i].frame < 300) {
+      EXPECT_TRUE(one[i].pitch == 1.0f && two[i].pitch == 1.0f) << one[i].frame;
+      EXPECT_FLOAT_EQ(two[i].gain, 0.8f * one[i].gain);
+    }
+  }
 }
 
 TEST_F(RaceSoundsTest, EachCarOfTheRosterHasItsOwnEngineWhateverItsHealth) {
