@@ -13,8 +13,8 @@ class Race;
 struct Car;
 
 // Where a player's sounds sit: their seat's loops, and in a race of two player one's a little to
-// the left, player two's a little to the right and 2 dB quieter, so the two engines are told
-// apart. A player alone sounds in the middle at full gain.
+// the left and 1 dB down, player two's a little to the right and 2 dB under player one's, so the
+// two engines are told apart. A player alone sounds in the middle at full gain.
 struct SoundPlace {
   int seat = 0;
   float gain = 1, pan = 0;
