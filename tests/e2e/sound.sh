@@ -171,14 +171,14 @@ for run in early late; do
 done
 
 # The strongest firing rate from FROM for SECONDS (sox's power spectrum, 60-420 Hz), and the
-# strongest peak within 12 dB of it that is no harmonic of it (more than 6 % off every whole and
+# strongest peak within 12 dB of it that is no harmonic of it (more than 3 % off every whole and
 # half multiple either way): "F1 F2", or "F1 none".
 firing_rates() {
   sox "$1" -n trim "$2" "$3" rate 4000 stat -freq 2>&1 | awk '$1 ~ /^[0-9.]+$/ && $1 >= 60 && $1 <= 420 { f[n] = $1; p[n++] = $2 }
     END { for (i = 2; i < n - 2; i++) if (p[i] > p[i-1] && p[i] >= p[i+1] && p[i] > p[i-2] && p[i] >= p[i+2]) { F[m] = f[i]; P[m++] = p[i] }
           top = 0; for (i = 0; i < m; i++) if (P[i] > P[top]) top = i
           best = -1; for (i = 0; i < m; i++) { r = F[i] > F[top] ? F[i] / F[top] : F[top] / F[i]; d = r * 2 - int(r * 2 + 0.5)
-            if (d < 0) d = -d; if (d / 2 / r > 0.06 && P[i] > P[top] / 16 && (best < 0 || P[i] > P[best])) best = i }
+            if (d < 0) d = -d; if (d / 2 / r > 0.03 && P[i] > P[top] / 16 && (best < 0 || P[i] > P[best])) best = i }
           printf "%.0f %s\n", F[top], best < 0 ? "none" : sprintf("%.0f", F[best]) }'
 }
 # The strongest frequency between 300 Hz and 2 kHz of 0.6 s from FROM.
@@ -198,7 +198,7 @@ silence_edges() {
 }
 near() { awk -v a="$1" -v b="$2" -v r="$3" 'BEGIN { d = a - b; if (d < 0) d = -d; exit !(b > 0 && d <= r * b) }'; }
 
-# A race of two, both players in a 911PIZ, and its replay. Player one holds Up for 2 s and turns
+# A race of two, both players in a 911PIZ, and its replay. Player one holds Up for 1.5 s, turns
 # into the border while player two idles; then player two follows, both crash, and V watches the
 # race again. The race holds two firing rates at once (player one's risen, player two's idle);
 # the replay holds the same rates at the same moments (idle, just before the first hit), and
@@ -223,7 +223,7 @@ two_attempt() {
   e2e_press "$win" Return e2e_track_shown
   e2e_press "$win" Return e2e_race_shown
   sleep 5.5
-  e2e_hold "$win" Up 2
+  e2e_hold "$win" Up 1.5
   xdotool keydown Up Left
   sleep 1.5
   xdotool keydown w a
