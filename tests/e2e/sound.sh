@@ -201,9 +201,10 @@ near() { awk -v a="$1" -v b="$2" -v r="$3" 'BEGIN { d = a - b; if (d < 0) d = -d
 # A race of two, both players in a 911PIZ, and its replay. Player one holds Up for 1.5 s, turns
 # into the border while player two idles; then player two follows, both crash, and V watches the
 # race again. The race holds two firing rates at once (player one's risen, player two's idle);
-# the replay holds the same rates at the same moments (idle, just before the first hit), and
-# each ends in the crash. Moments are found in the sound itself (GO's tone, a hit's thud, the
-# silences), as a busy machine replays at another frame rate than it raced.
+# the replay holds the same rates at the same moments (idle, just before the first hit: the
+# rising one within 7 %, as the half second measured spans fewer steps at the replay's frame
+# rate), and each ends in the crash. Moments are found in the sound itself (GO's tone, a hit's
+# thud, the silences), as a busy machine replays at another frame rate than it raced.
 two_attempt() {
   local rec=$work/two-$1.wav
   ALSOFT_CONF=$(wave_conf "$rec" two) e2e_start_game "$game" "$work/two.log"
@@ -254,7 +255,7 @@ two_attempt() {
   echo "firing rates (Hz), race / replay: idle $idle / $r_idle; before the first hit $low and $high / $r_low and $r_high"
   [ "$high" != none ] && [ "$r_high" != none ] || { echo "not two engines"; return 1; }
   e2e_gt "$high" "$(awk -v i="$idle" 'BEGIN { print i * 1.25 }')" || { echo "the engine did not rise"; return 1; }
-  near "$r_idle" "$idle" 0.03 && near "$r_low" "$low" 0.04 && near "$r_high" "$high" 0.05 ||
+  near "$r_idle" "$idle" 0.03 && near "$r_low" "$low" 0.04 && near "$r_high" "$high" 0.07 ||
     { echo "the replay's engines are not the race's"; return 1; }
   # Each ends on the last crash: once the engines have stopped, its ring is what sounds.
   crash_ring=$(ring "$build/Data/Sounds/crash.wav" 0.6)
