@@ -38,6 +38,8 @@ constexpr const char* FileNames[SoundCount] = {"Data/Sounds/engine.wav",
                                                "Data/Sounds/engine_flyingtaco_high.wav"};
 
 constexpr Sound LoopSounds[LoopCount] = {Sound::Engine, Sound::EngineHigh, Sound::Rumble};
+constexpr int LoopVoices = LoopCount * LoopSeats;
+static_assert(LoopVoices == platform::LoopVoices);
 
 // Each step of the volume below the top is this many decibels quieter.
 constexpr double VolumeStepDb = 2.5;
@@ -86,6 +88,7 @@ struct State {
   Output output;
   bool runMuted = false;
   bool background = false;
+  bool held = false, heldThisFrame = false;
   bool appliedMute = false, appliedPause = false;
   int appliedVolume = -1;
   double volumeChangedAt = -1;
@@ -95,9 +98,9 @@ struct State {
     bool driven = false;
     bool playing = false;
     Sound sound = Sound::Engine;
-    float gain = 0, pitch = 1;
+    float gain = 0, pitch = 1, pan = 0;
   };
-  std::array<LoopState, LoopCount> loops{};
+  std::array<LoopState, LoopVoices> loops{};
   double lastFrameTime = 0;
 };
 
@@ -119,14 +122,15 @@ void ApplyHearing() {
   if (System() == nullptr) return;
   const bool mute = !Heard();
   if (mute != s.appliedMute) System()->setMuted(mute);
-  if (s.background != s.appliedPause) System()->setPaused(s.background);
+  const bool pause = s.background || s.held;
+  if (pause != s.appliedPause) System()->setPaused(pause);
   const int volume = GameSettings.volume();
   if (volume != s.appliedVolume) {
     const double db = VolumeStepDb * (volume - MaxSoundVolume);
     System()->setVolume(volume <= 0 ? 0.0f : float(std::pow(10.0, db / 20.0)));
   }
   s.appliedMute = mute;
-  s.appliedPause = s.background;
+  s.appliedPause = pause;
   s.appliedVolume = volume;
 }
 
@@ -175,21 +179,27 @@ bool StopGameSound() {
   return closed;
 }
 
-void PlaySound(Sound sound, float gain, float pitch) {
+void PlaySound(Sound sound, float gain, float pitch, float pan) {
   if (System() == nullptr) return;
-  System()->play(S().output.ids[static_cast<int>(sound)], gain, pitch);
+  System()->play(S().output.ids[static_cast<int>(sound)], gain, pitch, pan);
 }
 
 void DriveLoop(Loop loop, float gain, float pitch) {
   DriveLoop(loop, gain, pitch, LoopSounds[size_t(loop)]);
 }
 
-void DriveLoop(Loop loop, float gain, float pitch, Sound sound) {
-  State::LoopState& l = S().loops[size_t(loop)];
+void DriveLoop(Loop loop, float gain, float pitch, Sound sound, int seat, float pan) {
+  if (seat < 0 || seat >= LoopSeats) return;
+  State::LoopState& l = S().loops[size_t(seat * LoopCount + int(loop))];
   l.driven = true;
   l.sound = sound;
   l.pitch = pitch;
   l.gain = gain;
+  l.pan = pan;
+}
+
+void HoldSound() {
+  S().heldThisFrame = true;
 }
 
 void MuteSoundForRun(bool muted) {
@@ -248,11 +258,16 @@ void SoundFrame() {
     Adopt(std::move(*s.made));
     s.made.reset();
   }
+  if (s.held != s.heldThisFrame) {
+    s.held = s.heldThisFrame;
+    ApplyHearing();
+  }
+  s.heldThisFrame = false;
   const double now = platform::MonotonicSeconds();
   const double elapsed = s.lastFrameTime > 0 ? now - s.lastFrameTime : 0;
   s.lastFrameTime = now;
   platform::SoundSystem* system = System();
-  for (int voice = 0; voice < LoopCount; ++voice) {
+  for (int voice = 0; voice < LoopVoices; ++voice) {
     State::LoopState& l = s.loops[size_t(voice)];
     const platform::SoundId sound = s.output.ids[static_cast<int>(l.sound)];
     if (system == nullptr || sound == platform::NoSound) {
@@ -260,7 +275,7 @@ void SoundFrame() {
       continue;
     }
     if (l.driven) {
-      system->loop(voice, sound, l.gain, l.pitch);
+      system->loop(voice, sound, l.gain, l.pitch, l.pan);
       l.playing = true;
     } else if (l.playing) {
       // Not driven this frame: the race ended or was left, or the car is back on the road.
@@ -270,7 +285,7 @@ void SoundFrame() {
         system->stopLoop(voice);
         l.playing = false;
       } else {
-        system->loop(voice, sound, l.gain, l.pitch);
+        system->loop(voice, sound, l.gain, l.pitch, l.pan);
       }
     }
     l.driven = false;

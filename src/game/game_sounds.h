@@ -33,9 +33,11 @@ constexpr int SoundCount = 19;
 
 // The looping sounds, each on its own voice: the engine's two recordings, cross-faded by the
 // race, and the rumble off the road. Each voice plays its own sound (Engine, EngineHigh,
-// Rumble) unless DriveLoop names another.
+// Rumble) unless DriveLoop names another. Each seat (a player's car in a race of two, or in its
+// replay) has voices of its own for the three.
 enum class Loop { EngineLow, EngineHigh, Rumble };
 constexpr int LoopCount = 3;
+constexpr int LoopSeats = 2;
 
 // The master volume's steps: 0 is silent, 10 the sounds' own level.
 constexpr int MaxSoundVolume = 10;
@@ -52,12 +54,16 @@ void StartGameSound(std::unique_ptr<platform::SoundSystem> system, bool wait = f
 bool StopGameSound();
 constexpr double StopWaitSeconds = 0.3;
 
-// Plays a sound once, at a gain and a pitch (1 its recorded pitch).
-void PlaySound(Sound sound, float gain = 1.0f, float pitch = 1.0f);
+// Plays a sound once, at a gain, a pitch (1 its recorded pitch) and a pan (-1 left to 1 right).
+void PlaySound(Sound sound, float gain = 1.0f, float pitch = 1.0f, float pan = 0.0f);
 // A loop this frame: its gain and pitch (1 its recorded pitch), playing `sound` (the loop's own
-// unless given). A frame without this call fades the loop out; it is silent within 18 frames.
+// unless given), of seat 0 unless given, at `pan`. A frame without this call fades the loop
+// out; it is silent within 18 frames.
 void DriveLoop(Loop loop, float gain, float pitch);
-void DriveLoop(Loop loop, float gain, float pitch, Sound sound);
+void DriveLoop(Loop loop, float gain, float pitch, Sound sound, int seat = 0, float pan = 0.0f);
+// Holds every sound where it is for this frame (a paused replay): the next frame without this
+// call lets them go on.
+void HoldSound();
 
 // What the player hears: the kept choice (M) unless this run is muted (--mute); nothing while
 // the window is minimised or in the background.

@@ -6,6 +6,7 @@
 #include <dlfcn.h>
 
 #include <array>
+#include <cmath>
 #include <cstdlib>
 #include <cstring>
 
@@ -71,7 +72,7 @@ class OpenAlSoundSystem : public SoundSystem {
     return SoundId(buffers_.size() - 1);
   }
 
-  void play(SoundId sound, float gain, float pitch) override {
+  void play(SoundId sound, float gain, float pitch, float pan) override {
     if (!valid(sound)) return;
     // A free voice, else the one that started longest ago.
     ALuint source = oneShots_[next_];
@@ -88,15 +89,17 @@ class OpenAlSoundSystem : public SoundSystem {
     alSourcei(source, AL_BUFFER, ALint(buffers_[sound]));
     alSourcef(source, AL_GAIN, gain);
     alSourcef(source, AL_PITCH, pitch);
+    place(source, pan);
     alSourcePlay(source);
     if (paused_) alSourcePause(source);
   }
 
-  void loop(int voice, SoundId sound, float gain, float pitch) override {
+  void loop(int voice, SoundId sound, float gain, float pitch, float pan) override {
     if (!valid(sound) || voice < 0 || voice >= LoopVoices) return;
     const ALuint source = loops_[size_t(voice)];
     alSourcef(source, AL_GAIN, gain);
     alSourcef(source, AL_PITCH, pitch);
+    place(source, pan);
     if (loopSounds_[size_t(voice)] != sound) {
       alSourceStop(source);
       alSourcei(source, AL_BUFFER, ALint(buffers_[sound]));
@@ -142,6 +145,13 @@ class OpenAlSoundSystem : public SoundSystem {
   }
 
  private:
+  // A voice on a circle of radius 1 round the listener (the distance that attenuates nothing):
+  // in front for pan 0, at the left or right for -1 or 1.
+  static void place(ALuint source, float pan) {
+    const float x = pan < -1 ? -1 : pan > 1 ? 1 : pan;
+    alSource3f(source, AL_POSITION, x, 0, -std::sqrt(1 - x * x));
+  }
+
   // The device's mixer thread is a thread of OpenAL's, not ours, and must not run while a box's
   // process is forked (it might hold a lock then): the device is paused, which stops and joins
   // it, for as long as a box is shown. The wave-file output is left running: it rewinds to its
@@ -185,7 +195,7 @@ class OpenAlSoundSystem : public SoundSystem {
   ALCcontext* context_ = nullptr;
   std::array<ALuint, OneShotVoices> oneShots_{};
   std::array<ALuint, LoopVoices> loops_{};
-  std::array<SoundId, LoopVoices> loopSounds_{NoSound, NoSound, NoSound};
+  std::array<SoundId, LoopVoices> loopSounds_{NoSound, NoSound, NoSound, NoSound, NoSound, NoSound};
   float volume_ = 1.0f;
   bool muted_ = false;
   std::vector<ALuint> buffers_;

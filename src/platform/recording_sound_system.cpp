@@ -14,16 +14,17 @@ SoundId RecordingSoundSystem::addSound(const SoundSamples& samples) {
   return SoundId(sounds.size() - 1);
 }
 
-void RecordingSoundSystem::record(Call call, SoundId sound, float gain, float pitch, int voice) {
-  events.push_back({frame, call, sound, gain, pitch, voice});
+void RecordingSoundSystem::record(Call call, SoundId sound, float gain, float pitch, int voice,
+                                  float pan) {
+  events.push_back({frame, call, sound, gain, pitch, voice, pan});
 }
 
-void RecordingSoundSystem::play(SoundId sound, float gain, float pitch) {
-  record(Call::Play, sound, gain, pitch);
+void RecordingSoundSystem::play(SoundId sound, float gain, float pitch, float pan) {
+  record(Call::Play, sound, gain, pitch, 0, pan);
 }
 
-void RecordingSoundSystem::loop(int voice, SoundId sound, float gain, float pitch) {
-  record(Call::Loop, sound, gain, pitch, voice);
+void RecordingSoundSystem::loop(int voice, SoundId sound, float gain, float pitch, float pan) {
+  record(Call::Loop, sound, gain, pitch, voice, pan);
 }
 
 void RecordingSoundSystem::stopLoop(int voice) {

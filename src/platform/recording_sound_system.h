@@ -18,12 +18,13 @@ class RecordingSoundSystem : public SoundSystem {
     float gain = 0;
     float pitch = 0;
     int voice = 0;  // the looping voice of Loop and StopLoop
+    float pan = 0;
   };
 
   bool open(std::string& why) override;
   SoundId addSound(const SoundSamples& samples) override;
-  void play(SoundId sound, float gain, float pitch) override;
-  void loop(int voice, SoundId sound, float gain, float pitch) override;
+  void play(SoundId sound, float gain, float pitch, float pan) override;
+  void loop(int voice, SoundId sound, float gain, float pitch, float pan) override;
   void stopLoop(int voice) override;
   void setMuted(bool muted) override;
   void setVolume(float volume) override;
@@ -41,7 +42,8 @@ class RecordingSoundSystem : public SoundSystem {
   std::vector<SoundSamples> sounds;  // what addSound was given, by id
 
  private:
-  void record(Call call, SoundId sound = NoSound, float gain = 0, float pitch = 0, int voice = 0);
+  void record(Call call, SoundId sound = NoSound, float gain = 0, float pitch = 0, int voice = 0,
+              float pan = 0);
   bool muted_ = false;
   bool paused_ = false;
   float volume_ = 1.0f;

@@ -27,7 +27,7 @@ void Race::start() {
     ghost.begin(TrackRecordsName(*track), player->car->name, racer == 1);
   shownSeconds.clear();
   shownSeconds.reserve(GhostMaxSteps);
-  sounds.reset(racer != 1);
+  sounds.reset(racer - 1);
 }
 
 void Race::countDown() {

@@ -48,13 +48,14 @@ class Race {
   // when set, the scene is seen from there instead of from `view`'s eye.
   std::optional<Vector3f> standingEye;
   // Whose race this is: 1, or 2 for player two's in a race of two (their own keys, no ghost to
-  // race, only the sounds of their car's events; Escape, restart and the replay stay player one's).
+  // race, their engine and events heard beside player one's; Escape, restart and the replay stay
+  // player one's).
   int16_t racer = 1;
   // Player two's health, kept here and not in the roster car, which player one may drive too.
   std::optional<float> ownHealth;
   // In a race of two, the other player's car: drawn where it is, never touched.
   const CarState* rival = nullptr;
-  // What this race sounds: player two's only the events of their car.
+  // What this race sounds: player two's all but the countdown, on their own seat.
   RaceSounds sounds;
 
   // Places the player at the start, reads the clock and shows "READY".

@@ -6,6 +6,7 @@
 
 #include "game/game_setup.h"
 #include "race/race.h"
+#include "race/race_of_two.h"
 
 namespace {
 
@@ -16,11 +17,9 @@ constexpr float TopRevs = 2.4f, HighRecordingRevs = 2.0f;
 // Top speed, per frame, in units of the car's acceleration: a push held every frame sums to
 // four times the acceleration and the velocity keeps 0.992 of itself each frame.
 constexpr double TopSpeedPerAcceleration = 4.0 * 0.992 / 0.008;
-constexpr float IdleGain = 0.55f, DrivingGain = 0.85f, SpeedGain = 0.15f, ThrottleStep = 0.08f;
+constexpr float IdleGain = 0.55f, DrivingGain = 0.85f, SpeedGain = 0.15f;
 // Hits sound at most this often: one a half second at 60 frames a second.
 constexpr int DamageGapFrames = 30;
-// The rumble goes on this many frames after the last hit of the border.
-constexpr int RumbleHoldFrames = 12;
 // The flourish of a new best time comes after the finish fanfare.
 constexpr int NewBestDelayFrames = 90;
 // Each hit's pitch within this fraction of the recording's and its gain within this many dB.
@@ -35,6 +34,12 @@ constexpr Sound EngineSounds[3][2] = {{Sound::Engine, Sound::EngineHigh},
 float Draw(uint32_t& state) {
   state = state * 1664525u + 1013904223u;
   return float(state >> 8) / float(1 << 24);
+}
+
+// The car's speed against its top speed, 0 to 1.
+float PaceOf(const Car* car, double speed) {
+  if (car == nullptr || car->acceleration <= 0) return 0;
+  return float(std::min(1.0, speed / (TopSpeedPerAcceleration * car->acceleration)));
 }
 
 }  // namespace
@@ -52,10 +57,39 @@ EngineVoice VoiceOf(const Car* car) {
   return voice;
 }
 
-void RaceSounds::reset(bool eventsOnly) {
-  eventsOnly_ = eventsOnly;
+SoundPlace PlaceOf(int seat, bool raceOfTwo) {
+  if (!raceOfTwo) return {seat, 1, 0};
+  // Two cars' engines and crashes sum louder than one's: both a little under a car alone.
+  return seat == 0 ? SoundPlace{0, 0.9f, -0.3f} : SoundPlace{seat, 0.72f, 0.3f};
+}
+
+void DriveEngine(const SoundPlace& at, const Car* car, double speed, float throttle, bool running,
+                 float rate) {
+  const EngineVoice voice = VoiceOf(car);
+  const float pace = running ? PaceOf(car, speed) : 0;
+  const float revs = 1.0f + (TopRevs - 1.0f) * pace;
+  const float mix =
+      std::clamp((revs - 1.2f) + 0.35f * throttle + voice.brightness * pace, 0.0f, 1.0f);
+  const float gain =
+      at.gain * std::min(1.0f, IdleGain + (DrivingGain - IdleGain) * throttle + SpeedGain * pace);
+  DriveLoop(Loop::EngineLow, gain * std::cos(mix * Pi / 2), rate * revs, voice.low, at.seat,
+            at.pan);
+  DriveLoop(Loop::EngineHigh, gain * std::sin(mix * Pi / 2), rate * revs / HighRecordingRevs,
+            voice.high, at.seat, at.pan);
+}
+
+void DriveRumble(const SoundPlace& at, const Car* car, double speed, float rate) {
+  const float pace = PaceOf(car, speed);
+  DriveLoop(Loop::Rumble, at.gain * std::min(1.0f, 0.5f + 2.0f * pace), rate * (0.8f + 0.6f * pace),
+            Sound::Rumble, at.seat, at.pan);
+}
+
+void RaceSounds::reset(int seat) {
+  seat_ = seat;
   fresh_ = true;
   newBestIn_ = -1;
+  marks_.clear();
+  engine_.clear();
 }
 
 void RaceSounds::frame(const Race& race, bool upHeld) {
@@ -74,62 +108,66 @@ void RaceSounds::frame(const Race& race, bool upHeld) {
     offRoadFor_ = 0;
   }
   ++framesSinceDamage_;
+  const SoundPlace at = PlaceOf(seat_, RaceOfTwo());
+  const auto play = [&](Sound sound, float gain = 1, float pitch = 1) {
+    PlaySound(sound, at.gain * gain, pitch, at.pan);
+  };
+  // The step just simulated, as the replay counts them.
+  const auto mark = [&](Sound sound, float gain = 1, float pitch = 1) {
+    if (!race.shownSeconds.empty())
+      marks_.push_back({int32_t(race.shownSeconds.size() - 1), sound, gain, pitch});
+  };
 
-  if (race.state == Race::Ready && race.label != label_ && !eventsOnly_) {
+  if (race.state == Race::Ready && race.label != label_ && seat_ == 0) {
     PlaySound(race.label == "GO" ? Sound::Go : race.label == "READY" ? Sound::Ready : Sound::Beep);
   }
-  double speed = 0, top = 1;
-  if (car.car != nullptr && car.car->acceleration > 0) {
-    speed = std::hypot(car.velocity.x, car.velocity.z);
-    top = TopSpeedPerAcceleration * car.car->acceleration;
-  }
-  const float pace = float(std::min(1.0, speed / top));
+  const double speed = std::hypot(car.velocity.x, car.velocity.z);
   if (race.state != state_) {
-    if (race.state == Race::Crashed) PlaySound(Sound::Crash);
+    if (race.state == Race::Crashed) play(Sound::Crash);
     if (race.state == Race::Finished) {
-      PlaySound(Sound::Finish);
+      play(Sound::Finish);
       if (race.newBestTime) newBestIn_ = NewBestDelayFrames;
     }
   } else if (race.state == Race::Running) {
-    if (car.laps > laps_) PlaySound(Sound::Lap);
+    if (car.laps > laps_) play(Sound::Lap);
     if (health < health_) {
       offRoadFor_ = RumbleHoldFrames;
+      mark(Sound::Rumble);
       if (framesSinceDamage_ >= DamageGapFrames) {
         // Never the same hit twice in a row: the pitch moves at least a fifth of its range
         // from the last one's, the way round its range.
         hitShift_ += 0.4f + 1.2f * Draw(hitDraw_);
         if (hitShift_ > 1) hitShift_ -= 2;
         const float db = HitGainRangeDb * (2 * Draw(hitDraw_) - 1);
-        PlaySound(Sound::Damage, std::pow(10.0f, db / 20), 1 + HitPitchRange * hitShift_);
+        const float gain = std::pow(10.0f, db / 20), pitch = 1 + HitPitchRange * hitShift_;
+        play(Sound::Damage, gain, pitch);
+        mark(Sound::Damage, gain, pitch);
         framesSinceDamage_ = 0;
       }
     }
-    if (car.nitro < nitro_) PlaySound(Sound::Nitro);
+    if (car.nitro < nitro_) {
+      play(Sound::Nitro);
+      mark(Sound::Nitro);
+    }
   }
-  if (newBestIn_ >= 0 && newBestIn_-- == 0) PlaySound(Sound::NewBest);
+  if (newBestIn_ >= 0 && newBestIn_-- == 0) play(Sound::NewBest);
 
-  // Off the road: a rumble as long as the car keeps hitting the border, louder and deeper
-  // with speed; it fades once the car is back on the road.
-  if (race.state == Race::Running && offRoadFor_ > 0 && !eventsOnly_) {
+  // Off the road: a rumble as long as the car keeps hitting the border; it fades once the car
+  // is back on the road.
+  if (race.state == Race::Running && offRoadFor_ > 0) {
     --offRoadFor_;
-    DriveLoop(Loop::Rumble, std::min(1.0f, 0.5f + 2.0f * pace), 0.8f + 0.6f * pace);
+    DriveRumble(at, car.car, speed);
   }
 
-  // The engine idles through the countdown and dies away once the race is over. The low and
-  // high recordings cross-fade with the revs, and Up brings in more of the high one.
-  if ((race.state == Race::Ready || race.state == Race::Running) && !eventsOnly_) {
+  // The engine idles through the countdown and dies away once the race is over. Up brings in
+  // more of the high recording.
+  if (race.state == Race::Ready || race.state == Race::Running) {
     const bool running = race.state == Race::Running;
-    const EngineVoice voice = VoiceOf(car.car);
-    const float revs = running ? 1.0f + (TopRevs - 1.0f) * pace : 1.0f;
     throttle_ +=
         std::clamp((running && upHeld ? 1.0f : 0.0f) - throttle_, -ThrottleStep, ThrottleStep);
-    const float mix =
-        std::clamp((revs - 1.2f) + 0.35f * throttle_ + voice.brightness * pace, 0.0f, 1.0f);
-    const float gain =
-        std::min(1.0f, IdleGain + (DrivingGain - IdleGain) * throttle_ + SpeedGain * pace);
-    DriveLoop(Loop::EngineLow, gain * std::cos(mix * Pi / 2), revs, voice.low);
-    DriveLoop(Loop::EngineHigh, gain * std::sin(mix * Pi / 2), revs / HighRecordingRevs,
-              voice.high);
+    DriveEngine(at, car.car, speed, throttle_, running);
+    if (running && race.shownSeconds.size() == engine_.size() + 1)
+      engine_.push_back({float(speed), throttle_});
   }
 
   label_ = race.label;

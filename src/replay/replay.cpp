@@ -23,6 +23,8 @@ Replay::Driven Replay::DrivenIn(const Race& race) {
   driven.car = race.player ? race.player->car : nullptr;
   driven.shownSeconds = race.shownSeconds;
   driven.shownSeconds.resize(driven.path.poses.size());
+  driven.marks = race.sounds.marks();
+  driven.engine = race.sounds.engine();
   driven.finishSeconds = static_cast<int64_t>(race.finishTime - race.runStart);
   // A race longer than the recorder keeps is replayed as far as it was kept, still running.
   const bool whole = race.ghost.steps() == driven.path.steps();

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/frame_rate.h"
+#include "race/race_sounds.h"
 #include "records/ghost_format.h"
 
 class Race;
@@ -73,13 +74,21 @@ class Replay {
   // The replay's own line: "Replay  chase view  1/2x", or "paused" for the speed.
   std::string statusText() const;
   const GhostPath& path(int car = 0) const { return cars_[car].path; }
+  // What a car's race sounded beyond its poses (none for a kept ghost), in step order, its
+  // engine at each step (none for a kept ghost), and how it ended: Finished, Crashed, or Running
+  // when it was cut short.
+  const std::vector<SoundMark>& marks(int car = 0) const { return cars_[car].marks; }
+  const std::vector<EngineStep>& engine(int car = 0) const { return cars_[car].engine; }
+  int16_t endState(int car = 0) const { return cars_[car].endState; }
 
  private:
   // One car's race as it was driven.
   struct Driven {
     GhostPath path;
     std::vector<int64_t> shownSeconds;  // the race time shown after each step; empty: from steps
-    int16_t endState = 3;               // Finished or Crashed
+    std::vector<SoundMark> marks;
+    std::vector<EngineStep> engine;
+    int16_t endState = 3;  // Finished or Crashed
     int64_t finishSeconds = 0;
     Car* car = nullptr;
   };

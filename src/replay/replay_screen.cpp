@@ -1,5 +1,6 @@
 // The replay screen: the replayed car's pose put into a race of its own and drawn by the race
-// scene from the chosen camera, the race's messages as they were, and the viewer's keys.
+// scene from the chosen camera, the race's messages and sounds as they were, and the viewer's
+// keys.
 #include "replay/replay_screen.h"
 
 #include <GL/gl.h>
@@ -16,6 +17,7 @@
 #include "race/split_screen.h"
 #include "records/ghost_store.h"
 #include "replay/replay_camera.h"
+#include "replay/replay_sounds.h"
 #include "track/track.h"
 #include "track/track_identity.h"
 
@@ -33,6 +35,7 @@ constexpr int KeyC = 0x43;
 // never step, so they never record anything.
 Race Stages[MaxPlayers];
 std::vector<Vector3f> Cameras;
+ReplaySounds Sounds;
 
 void SetStage(int car) {
   Race& stage = Stages[car];
@@ -61,6 +64,7 @@ void OpenReplay(Replay replay, int16_t from) {
   Cameras = CurrentReplay.track() != nullptr ? TracksideCameras(*CurrentReplay.track())
                                              : std::vector<Vector3f>{};
   ScreenState = screen::Replay;
+  Sounds.reset();
   // Keys still held from driving are not presses made in the replay.
   for (int key : {VK_LEFT, VK_RIGHT, VK_UP, VK_DOWN, VK_SPACE}) KeyState[key] = false;
 }
@@ -102,6 +106,7 @@ void DrawReplayScreen() {
     DrawReplayStatus(CurrentReplay);
   }
   SpinAngle += 0.1f;
+  Sounds.frame(CurrentReplay);
   CurrentReplay.advance();
 }
 

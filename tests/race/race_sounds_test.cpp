@@ -1,12 +1,15 @@
 // The game's sounds through the recording output: a scripted race plays each in its frame
-// (countdown, engine, laps, finish, new best, hits and rumble, crash, nitro), Escape fades the
-// engine, the menus click, the volume steps and is kept, M, --mute and the background silence
-// everything, and faults are said once.
+// (countdown, engine, laps, finish, new best, hits and rumble, crash, nitro) and its replay the
+// same at the same steps, a race of two both engines apart, Escape fades the engine, the menus
+// click, the volume steps and is kept, M, --mute and the background silence everything, and
+// faults are said once.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cmath>
 #include <fstream>
+#include <map>
+#include <tuple>
 
 #include "formats/bmp_writer.h"
 #include "formats/wave_writer.h"
@@ -22,6 +25,8 @@
 #include "race/race_screen.h"
 #include "race/race_sounds.h"
 #include "records/settings.h"
+#include "replay/replay.h"
+#include "replay/replay_sounds.h"
 #include "support/autopilot.h"
 #include "support/scratch_folder.h"
 #include "track/track.h"
@@ -71,6 +76,25 @@ class RaceSoundsTest : public ::testing::Test {
     SoundFrame();
     ++out->frame;
   }
+  // Plays `frames` frames of `replay` from the start once what played before has died away: the
+  // engine's low pitch and gain heard at each step while car `car` races.
+  std::map<int, std::pair<float, float>> watch(Replay replay, int frames, int car = 0) {
+    for (int i = 0; i < 20; ++i) SoundFrame();
+    out->events.clear();
+    out->frame = 0;
+    ReplaySounds sounds;
+    std::map<int, std::pair<float, float>> engine;
+    for (int i = 0; i < frames; ++i) {
+      sounds.frame(replay);
+      endFrame();
+      for (const auto& e : out->events)
+        if (e.frame == i && e.call == Call::Loop && e.voice == 3 * car &&
+            replay.step() < replay.path(car).steps() - 1)
+          engine[replay.step()] = {e.pitch, e.gain};
+      replay.advance();
+    }
+    return engine;
+  }
   std::vector<int> frames(Call call, Sound sound) const {
     std::vector<int> found;
     for (const auto& e : out->calls(call, platform::SoundId(sound))) found.push_back(e.frame);
@@ -112,6 +136,7 @@ TEST_F(RaceSoundsTest, ARaceSoundsEachEventInItsFrame) {
     const auto& e = low[i];
     EXPECT_TRUE(e.frame <= 300 ? e.pitch == 1.0f : e.pitch > 1.0f) << e.frame << " " << e.pitch;
     EXPECT_FLOAT_EQ(high[i].pitch * 2, e.pitch);
+    EXPECT_TRUE(e.pan == 0 && e.voice == 0);  // alone: in the middle
     if (e.frame <= 300) {
       EXPECT_EQ(high[i].gain, 0.0f);
     }
@@ -134,10 +159,16 @@ TEST_F(RaceSoundsTest, ARaceSoundsEachEventInItsFrame) {
   EXPECT_EQ(frames(Call::Play, Sound::NewBest), (std::vector<int>{finish + 90}));
 }
 
-TEST_F(RaceSoundsTest, ACrashBangsOnceAndHitsAreSpaced) {
+TEST_F(RaceSoundsTest, ACrashBangsOnceHitsAreSpacedAndItsReplaySoundsTheSame) {
   startRace();
-  const auto report =
-      testing_support::DriveRace(calendar, DrivingPlan::IntoWall, 30000, 60, [&] { endFrame(); });
+  std::map<int, std::pair<float, float>> raced;  // the engine at each step while running
+  const auto report = testing_support::DriveRace(calendar, DrivingPlan::IntoWall, 30000, 60, [&] {
+    endFrame();
+    for (const auto& e : out->events)
+      if (e.frame == out->frame - 1 && e.call == Call::Loop && e.voice == 0 &&
+          Races[0].state == Race::Running)
+        raced[int(Races[0].shownSeconds.size()) - 1] = {e.pitch, e.gain};
+  });
   ASSERT_EQ(report.state, Race::Crashed);
   EXPECT_EQ(frames(Call::Play, Sound::Crash), (std::vector<int>{report.frames - 1}));
   const auto hits = frames(Call::Play, Sound::Damage);
@@ -163,6 +194,24 @@ TEST_F(RaceSoundsTest, ACrashBangsOnceAndHitsAreSpaced) {
     if (rumble[i] != rumble[i - 1] + 1) {
       EXPECT_GT(rumble[i] - rumble[i - 1], 30) << rumble[i];
     }
+
+  // Replayed (step k at frame k; the race ran from frame `go`): the same hits at their pitch and
+  // gain, the rumble and the crash at the same steps, the engine as raced at every step.
+  const int go = report.frames - Races[0].ghost.recorded().steps();
+  const auto heard = [&](Call call, Sound sound, int from, int until) {
+    std::vector<std::tuple<int, float, float>> found;
+    for (const auto& e : out->calls(call, platform::SoundId(sound)))
+      if (e.frame - from < until) found.emplace_back(e.frame - from, e.pitch, e.gain);
+    return found;
+  };
+  const auto hitsRaced = heard(Call::Play, Sound::Damage, go, 1 << 30);
+  const auto rumbleRaced = heard(Call::Loop, Sound::Rumble, go, 1 << 30);
+  const Replay replay = Replay::OfRace(Races[0]);
+  const auto replayed = watch(replay, replay.steps() + 30);
+  EXPECT_EQ(heard(Call::Play, Sound::Damage, 0, replay.steps()), hitsRaced);
+  EXPECT_EQ(heard(Call::Loop, Sound::Rumble, 0, replay.steps()), rumbleRaced);
+  EXPECT_EQ(frames(Call::Play, Sound::Crash), (std::vector<int>{replay.steps() - 1}));
+  EXPECT_EQ(replayed, raced);
 }
 
 TEST_F(RaceSoundsTest, TheRumbleFollowsTheSpeedAndStopsOnTheRoad) {
@@ -193,39 +242,49 @@ TEST_F(RaceSoundsTest, TheRumbleFollowsTheSpeedAndStopsOnTheRoad) {
   EXPECT_LE(frame, 12 + 18);
 }
 
-TEST_F(RaceSoundsTest, InARaceOfTwoTheCountdownAndEngineAreOnceAndPlayerTwosCarSoundsItsEvents) {
+TEST_F(RaceSoundsTest, InARaceOfTwoBothEnginesAndBothCarsEventsAreHeardApart) {
   startRace();
   Players[1].carIndex = 1;
   StartRaceBeside(Players[1]);
   for (int frame = 0; frame < 400; ++frame) {
     if (frame > 0 && frame % 60 == 0) calendar.advance();
     if (frame == 350) Races[1].player->nitro -= 1;          // as player two's key takes one
-    if (frame == 351) Races[1].player->position.z += 1.0f;  // and off the road: no rumble
+    if (frame == 351) Races[1].player->position.z += 1.0f;  // and off the road
     StepRaceOfTwo();
     endFrame();
   }
   EndRacesBeside();
   Players[1].carIndex = 0;
+  // One countdown; player two's nitro and rumble on their own side, quieter.
   EXPECT_EQ(frames(Call::Play, Sound::Beep), (std::vector<int>{60, 120, 180}));
-  EXPECT_EQ(frames(Call::Play, Sound::Nitro), std::vector<int>{350});
-  EXPECT_TRUE(frames(Call::Loop, Sound::Rumble).empty());
-  // One engine, once a frame: player one's, idling at the first car's own pitch.
-  const auto engine = out->calls(Call::Loop, platform::SoundId(Sound::Engine));
-  EXPECT_EQ(engine.size(), 400u);
-  for (const auto& e : engine) EXPECT_TRUE(e.frame >= 300 || e.pitch == 1.0f) << e.frame;
+  const auto nitro = out->calls(Call::Play, platform::SoundId(Sound::Nitro));
+  ASSERT_EQ(nitro.size(), 1u);
+  EXPECT_EQ(std::tuple(nitro[0].frame, nitro[0].gain, nitro[0].pan), std::tuple(350, 0.72f, 0.3f));
+  const auto rumble = out->calls(Call::Loop, platform::SoundId(Sound::Rumble));
+  ASSERT_FALSE(rumble.empty());
+  for (const auto& e : rumble) EXPECT_EQ(std::tuple(e.voice, e.pan), std::tuple(5, 0.3f));
+  // Both engines once a frame, each its car's own, player one's at the left on the first
+  // voices, player two's at the right on their own and quieter; both idle at their own pitch.
+  const auto one = out->calls(Call::Loop, platform::SoundId(Sound::Engine));
+  const auto two = out->calls(Call::Loop, platform::SoundId(Sound::EnginePizzaCar));
+  ASSERT_TRUE(one.size() == 400u && two.size() == 400u);
+  for (size_t i = 0; i < one.size(); ++i) {
+    EXPECT_EQ(std::tuple(one[i].voice, one[i].pan, two[i].voice, two[i].pan),
+              std::tuple(0, -0.3f, 3, 0.3f));
+    if (one[i].frame < 300) {
+      EXPECT_TRUE(one[i].pitch == 1.0f && two[i].pitch == 1.0f) << one[i].frame;
+      EXPECT_FLOAT_EQ(two[i].gain, 0.8f * one[i].gain);
+    }
+  }
 }
 
 TEST_F(RaceSoundsTest, EachCarOfTheRosterHasItsOwnEngineWhateverItsHealth) {
-  // Each car its own recordings; the quick car brightens soonest, the slow one latest.
+  // The quick car brightens soonest, the slow one latest (each car's own recordings: below and
+  // in the races of two).
   CarRoster[1].acceleration = 0.00031f;
   CarRoster[2].acceleration = 0.00018f;
   const EngineVoice smile = VoiceOf(&CarRoster[0]), pizza = VoiceOf(&CarRoster[1]),
                     taco = VoiceOf(&CarRoster[2]);
-  EXPECT_EQ(std::tuple(smile.low, smile.high), std::tuple(Sound::Engine, Sound::EngineHigh));
-  EXPECT_EQ(std::tuple(pizza.low, pizza.high),
-            std::tuple(Sound::EnginePizzaCar, Sound::EnginePizzaCarHigh));
-  EXPECT_EQ(std::tuple(taco.low, taco.high),
-            std::tuple(Sound::EngineFlyingTaco, Sound::EngineFlyingTacoHigh));
   EXPECT_GT(pizza.brightness, smile.brightness);
   EXPECT_LT(taco.brightness, smile.brightness);
 
@@ -344,6 +403,65 @@ TEST_F(RaceSoundsTest, FaultsAreSaidOnceAndLeaveTheRestPlaying) {
   PlaySound(Sound::Confirm);
   ASSERT_EQ(out->calls(Call::Play).size(), 2u);
   EXPECT_EQ(out->calls(Call::Play)[0].sound, platform::NoSound);
+}
+
+TEST_F(RaceSoundsTest, KeptGhostsAndRacesOfTwoAreHeardAtTheViewersSpeed) {
+  startRace();
+  Players[1].input = PlayerInput::Keyboard;
+  Players[1].carIndex = 1;
+  StartRaceBeside(Players[1]);
+  const auto report = testing_support::DriveRaceOfTwo(calendar);
+  Players[1].input = PlayerInput::None;
+  Players[1].carIndex = 0;
+  ASSERT_TRUE(report.one.state == Race::Finished && report.two.state == Race::Finished);
+  Replay both = Replay::OfRace(Races[0]);
+  both.addRace(Races[1]);
+  EndRacesBeside();
+
+  // A kept ghost (no marks): its engine throughout, each lap but the last, and the finish.
+  const Replay ghost(Races[0].ghost.recorded(), &track, &CarRoster[0]);
+  const int last = ghost.steps() - 1;
+  const auto normal = watch(ghost, last + 30);
+  EXPECT_EQ(int(normal.size()), last);
+  std::vector<int> laps;
+  for (int frame : frames(Call::Play, Sound::Lap)) laps.push_back(frame + 1);
+  EXPECT_EQ(laps, std::vector<int>(ghost.path().lapSteps.begin(), ghost.path().lapSteps.end() - 1));
+  EXPECT_EQ(frames(Call::Play, Sound::Finish), std::vector<int>{last});
+
+  // Its engine read from the poses: the speed within 1 % and Up held or not as the race had
+  // them at nearly every step.
+  int speedRight = 0, pushRight = 0;
+  for (int k = 0; k < last; ++k) {
+    const auto [speed, pushed] = MotionAt(ghost.path(), k, &CarRoster[0]);
+    const EngineStep raced = Races[0].sounds.engine()[size_t(k)];
+    speedRight += std::abs(speed - raced.speed) <= 0.01 * raced.speed + 1e-6;
+    pushRight += pushed == (raced.throttle > 0.5f);
+  }
+  EXPECT_GE(speedRight, last * 99 / 100);
+  EXPECT_GE(pushRight, last * 85 / 100);
+
+  // Half speed: the same steps an octave down. 4x: silent.
+  Replay slow = ghost;
+  slow.slower();
+  for (const auto& [step, heard] : watch(slow, 400))
+    EXPECT_FLOAT_EQ(heard.first, 0.5f * normal.at(step).first) << step;
+  Replay fast = ghost;
+  fast.faster();
+  fast.faster();
+  watch(fast, 60);
+  EXPECT_TRUE(out->calls(Call::Play).empty() && out->calls(Call::Loop).empty());
+  // Paused: held silent, heard again once it goes on.
+  Replay paused = ghost;
+  paused.togglePause();
+  watch(paused, 2);
+  EXPECT_TRUE(!out->audible() && out->calls(Call::Play).empty());
+  watch(ghost, 1);
+  EXPECT_TRUE(out->audible());
+  // The race of two: both engines, each its car's own, apart as in the race.
+  EXPECT_TRUE(watch(both, 200, 0).size() == 200u && watch(both, 200, 1).size() == 200u);
+  const auto two = out->calls(Call::Loop, platform::SoundId(Sound::EnginePizzaCar));
+  EXPECT_TRUE(!two.empty() && two[0].pan > 0 &&
+              out->calls(Call::Loop, platform::SoundId(Sound::Engine))[0].pan < 0);
 }
 
 }  // namespace
