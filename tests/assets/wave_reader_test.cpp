@@ -1,5 +1,5 @@
-// The WAVE reader: hand-made headers (what it takes, skips and refuses), files that sox writes
-// in every format held against sox's own decoding, and truncated or oversized files.
+// The WAVE reader: hand-made headers (what it takes, skips and refuses, a truncated file among
+// them), files that sox writes in every format held against sox's own decoding, oversized files.
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -137,7 +137,7 @@ TEST(WaveReader, MatchesSoxInEveryFormat) {
   }
 }
 
-TEST(WaveReader, RefusesTruncatedAndOversizedFiles) {
+TEST(WaveReader, RefusesOversizedFiles) {
   testing_support::ScratchFolder scratch;
   platform::SoundSamples sound;
   std::string error;
@@ -153,11 +153,6 @@ TEST(WaveReader, RefusesTruncatedAndOversizedFiles) {
   big[40] = 0, big[41] = 0, big[42] = 0x3F, big[43] = 0;  // data: 4 MiB - 64 KiB
   formats::WriteBytesToFile("Data/fits.wav", big);
   EXPECT_TRUE(ReadWaveFile("Data/fits.wav", sound, error)) << error;
-
-  big.resize(1000);
-  formats::WriteBytesToFile("Data/cut.wav", big);
-  EXPECT_FALSE(ReadWaveFile("Data/cut.wav", sound, error));
-  EXPECT_NE(error.find("truncated"), std::string::npos) << error;
 }
 
 }  // namespace

@@ -2,8 +2,8 @@
 # End to end, the real binary's record options without a display: `quillon --records` prints one
 # line per track and car from the best-times file (CRLF read in place) with its ghost's time and
 # exits 0; a ghost exported and imported on another home arrives byte for byte; a broken
-# best-times file is said on standard error (exit 1) and left as it is. The cases behind each
-# (formats, refusals, modes) are the unit tests'.
+# best-times file is said on standard error (exit 1). The cases behind each (formats, refusals,
+# listing, files left as they were) are the unit tests'.
 set -eu
 game=$1
 . "$(dirname "$0")/lib.sh"
@@ -21,25 +21,19 @@ printf 'quillon-best-times 1\r\nrace\tSunny\tSMiLE\t91\t2026-12-07T00:30:00Z\r\n
   e2e_fail "CRLF file or ghost not read"
 
 # Shared: exported from this home with the player's name, imported on a second home byte for
-# byte, listed there.
+# byte.
 mkdir -p "$XDG_CONFIG_HOME/quillon"
 printf 'quillon-settings 1\nname\tZoe\n' >"$XDG_CONFIG_HOME/quillon/settings.txt"
 shared=$(mktemp -d)
 "$game" --export-ghost Sunny SMiLE "$shared/sunny.ghost" >/dev/null || e2e_fail "export failed"
-if "$game" --export-ghost Yello SMiLE "$shared/none.ghost" 2>/dev/null; then e2e_fail "exported nothing"; fi
 XDG_DATA_HOME=$shared/home "$game" --import-ghost "$shared/sunny.ghost" >/dev/null ||
   e2e_fail "import failed"
 cmp "$shared/sunny.ghost" "$shared/home/quillon/ghosts/imported/Sunny-SMiLE-Zoe.ghost" ||
   e2e_fail "imported bytes differ"
-[ "$(XDG_DATA_HOME=$shared/home "$game" --records)" = "$(printf 'imported\tSunny\tSMiLE\tZoe\tghost 0.67 seconds')" ] ||
-  e2e_fail "imported ghost not listed"
 rm -r "$shared" "$XDG_CONFIG_HOME/quillon"
 rm -r "$XDG_DATA_HOME/quillon/ghosts"
 
 echo garbage >"$file"
-chmod 0640 "$file"
 if err=$("$game" --records 2>&1 >/dev/null); then e2e_fail "--records on a broken file exited 0"; fi
 [[ "$err" == *"not a best-times file"* ]] || e2e_fail "broken file not reported: $err"
-[ "$(cat "$file")" = garbage ] && [ "$(stat -c %a "$file")" = 640 ] &&
-  [ "$(ls "$XDG_DATA_HOME/quillon")" = best-times.txt ] || e2e_fail "broken file touched"
 echo "records: ok"

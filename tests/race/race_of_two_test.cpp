@@ -27,11 +27,7 @@ class RaceOfTwoTest : public RaceTest {
  protected:
   void SetUp() override {
     RaceTest::SetUp();
-    // Player two's own keys for accelerate, brake, steering, nitro and the two views.
-    const char* keys[] = {"W", "S", "A", "D", "Left Shift", "Tab", "Q"};
-    for (int i = 0; i < 7; ++i)
-      ASSERT_EQ(GameControls(2).setKey(Action(i), 0, platform::ScancodeFromName(keys[i])),
-                std::nullopt);
+    GameControls(2).reset();  // player two's own keys: W, S, A, D, Left Shift, Tab and Q
     Players[1].input = PlayerInput::Keyboard;
   }
   void TearDown() override {

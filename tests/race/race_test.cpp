@@ -36,7 +36,9 @@ TEST_F(RaceTest, EachStartPutsAFreshCarStateAtTheFront) {
   Races[0].view = Race::DriverView;
 }
 
-TEST_F(RaceTest, CountdownRunsOnWholeSecondsAndTheCarMovesInTheFirstRunningFrame) {
+// (Up held through the countdown, as the built-in races driven into the wall hold it, is pinned
+// there: the car stays put, then moves with all of it in the first running frame.)
+TEST_F(RaceTest, CountdownRunsOnWholeSeconds) {
   startRace(0, 0);
   const char* labels[] = {"READY", "3", "2", "1", "GO"};
   for (int elapsed = 0; elapsed < 5; ++elapsed) {
@@ -44,18 +46,12 @@ TEST_F(RaceTest, CountdownRunsOnWholeSecondsAndTheCarMovesInTheFirstRunningFrame
       Races[0].step();
       EXPECT_EQ(Races[0].state, Race::Ready);
       EXPECT_EQ(Races[0].label, labels[elapsed]) << "at " << elapsed << " s";
-      // Up held through the countdown piles up with no decay and moves nothing yet.
-      KeyState[VK_UP] = true;
-      Races[0].handleInput();
-      EXPECT_EQ(Races[0].player->position.x, -2.3f);
     }
     calendar.advance();
   }
-  // (What the pile does once running is pinned by the built-in races driven into the wall.)
   Races[0].step();
   EXPECT_EQ(Races[0].state, Race::Running);
   EXPECT_EQ(Races[0].runStart, calendar.now());
-  EXPECT_NE(Races[0].player->position.x, -2.3f);  // it moves in this first frame
 
   // Frames may be far apart: the countdown only looks at the elapsed time.
   startRace(0, 0);
