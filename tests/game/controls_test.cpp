@@ -32,9 +32,7 @@ TEST(ControlsText, KeysAndPadButtonsReadBackAsWritten) {
   EXPECT_EQ(PadTitle(VK_GAMEPAD_VIEW), "Pad Back");
 
   EXPECT_EQ(ActionNamed("steer_left"), Action::SteerLeft);
-  EXPECT_FALSE(ActionNamed("fly"));
-  EXPECT_EQ(KeyLine(Action::Accelerate), "key.accelerate");
-  EXPECT_EQ(PadLine(Action::Nitro, 2), "pad2.nitro");
+  EXPECT_FALSE(ActionNamed("fly"));  // the settings lines' names: the controls screen's tests
 }
 
 TEST(ControlsText, DefaultsAreTheGamesOwnKeysAndButtons) {
