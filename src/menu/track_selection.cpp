@@ -22,6 +22,7 @@
 #include "race/race_start.h"
 #include "race/race_time.h"
 #include "records/best_times.h"
+#include "records/medals.h"
 #include "replay/replay_screen.h"
 #include "track/file_tracks.h"
 #include "track/track.h"
@@ -124,6 +125,31 @@ void PrintFromLeft(const std::string& text) {
   glPopMatrix();
 }
 
+// The medal won on the shown track with the chosen car, its name in its colour, and the next
+// target's time: a small still line just above the best time, left where the best time starts;
+// nothing for a track without targets. Drawn before the preview, as the best time.
+void DrawMedals() {
+  const TrackTargets& targets = SelectedTrack->targets;
+  if (MedalTargets(targets).empty()) return;
+  const auto best = GameBestTimes.best(TrackRecordsName(*SelectedTrack), Players[0].car().name);
+  const Medal won = MedalOf(best, targets);
+  const auto next = NextTarget(best, targets);
+  std::vector<std::pair<std::string, std::array<float, 3>>> parts = {
+      {"Medal: ", MedalColour(Medal::None)},
+      {won == Medal::None ? "none" : MedalName(won), MedalColour(won)}};
+  if (next) parts.push_back({"   Next: " + MedalTargetText(*next), MedalColour(Medal::None)});
+  glLoadIdentity();
+  glDisable(GL_DEPTH_TEST);
+  glTranslatef(-1.55f, -1.06f, -3.0f);
+  glScalef(0.06f, 0.06f, 0.06f);
+  for (const auto& [text, colour] : parts) {
+    glColor3f(colour[0], colour[1], colour[2]);
+    PrintFromLeft(text);
+    glTranslatef(TextWidth(text), 0.0f, 0.0f);
+  }
+  glEnable(GL_DEPTH_TEST);
+}
+
 // V, named in a small still line at the very top left, above the preview and far from the
 // turning name and the best time at the foot of the screen; only when there is a best race of
 // the shown track and car to watch. The track editor's E and N are named in the same line.
@@ -200,6 +226,7 @@ void DrawTrackSelection() {
   DrawSelectionArrows();
 
   DrawBestTime();
+  DrawMedals();
   ChosenGhost.choose(TrackRecordsName(*SelectedTrack), Players[0].car().name);
   DrawKeyHint();
   DrawGhostChoice();

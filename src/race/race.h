@@ -11,6 +11,7 @@
 #include "race/car_state.h"
 #include "race/race_ghost.h"
 #include "race/race_sounds.h"
+#include "records/medals.h"
 #include "track/vector3d.h"
 
 class Track;
@@ -40,6 +41,8 @@ class Race {
   // Once Finished: the best time of this track and car, and whether this race set it.
   std::optional<int64_t> bestTime;
   bool newBestTime = false;
+  // The medal this race's finish won that the best time before it had not (None when none).
+  Medal newMedal = Medal::None;
   // The player's path being recorded, the kept ghost driving beside it and the lap splits.
   RaceGhost ghost;
   // The race time the messages showed after each simulation step, kept for the replay.
@@ -119,6 +122,8 @@ class Race {
   void drawMessages();
   // The finish message's lines about the best time of this track and car.
   void drawBestTime();
+  // The finish message's line naming a new medal, in its colour.
+  void drawNewMedal();
   // The closing message's line naming V, when replayOffered().
   void drawReplayHint();
   // The ghost car, translucent, drawn after everything opaque; the world matrix is current.

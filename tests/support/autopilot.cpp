@@ -123,6 +123,7 @@ AutopilotReport DriveRace(ManualCalendar& calendar, DrivingPlan plan, int maxFra
     if (frame > 0 && frame % framesPerSecond == 0) calendar.advance();
     const float healthBefore = race.player->car->health;
     race.step();
+    report.runningFrames += race.state == Race::Running || race.state == Race::Finished;
     if (afterStep) afterStep();
     if (race.player->car->health < healthBefore) ++report.borderHits;
     report.frames = frame + 1;
@@ -165,9 +166,11 @@ RaceOfTwoReport DriveRaceOfTwo(ManualCalendar& calendar, int maxFrames, const Dr
       KeyState[held->down] = keys.down;
       KeyState[held->left] = keys.left;
       KeyState[held->right] = keys.right;
-      *r = {race->state,    race->player->laps,
-            frame + 1,      r->borderHits,
-            race->health(), race->state == Race::Finished ? race->finishTime - race->runStart : 0};
+      r->runningFrames += race->state == Race::Running ||
+                          (race->state == Race::Finished && r->state != Race::Finished);
+      r->state = race->state, r->laps = race->player->laps, r->frames = frame + 1;
+      r->health = race->health();
+      r->raceTime = race->state == Race::Finished ? race->finishTime - race->runStart : 0;
     }
     RaceScreenInput();
   }
