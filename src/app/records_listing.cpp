@@ -10,7 +10,7 @@
 #include "records/best_times.h"
 #include "records/ghost_share.h"
 #include "records/ghost_store.h"
-#include "records/medals.h"
+#include "track/medals.h"
 #include "track/offered_tracks.h"
 
 namespace {

@@ -11,7 +11,7 @@
 #include "race/car_state.h"
 #include "race/race_ghost.h"
 #include "race/race_sounds.h"
-#include "records/medals.h"
+#include "track/medals.h"
 #include "track/vector3d.h"
 
 class Track;

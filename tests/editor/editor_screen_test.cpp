@@ -62,6 +62,9 @@ TEST_F(EditorScreenTest, AGoodTrackIsDrivenToTheFinishAndNothingIsKept) {
     EXPECT_GT(report.health, 0.0f);
     EXPECT_FALSE(
         GameBestTimes.best(TrackRecordsName(Editor.editing->check().content), CarRoster[0].name));
+    // The maker's finish is the author's time a save writes with the track.
+    const uint64_t hash = TrackHash(ContentOf(Editor.editing->track()));
+    EXPECT_EQ(Editor.targets.forRace(hash).author, static_cast<double>(report.raceTime));
     // The closing message, then the map with the path driven.
     for (int i = 0; i < 200 && ScreenState != EditorScreenState; ++i) FollowEditorDrive();
     EXPECT_EQ(ScreenState, EditorScreenState);

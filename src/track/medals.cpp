@@ -1,5 +1,5 @@
 // Medals from best times and target times.
-#include "records/medals.h"
+#include "track/medals.h"
 
 #include <cmath>
 #include <cstdio>

@@ -1,6 +1,6 @@
 // Medals: won from the best time alone against the targets in order, the next target, the
 // targets the autopilot's time sets, and the built-in tracks' medals file.
-#include "records/medals.h"
+#include "track/medals.h"
 
 #include <gtest/gtest.h>
 
