@@ -137,6 +137,7 @@ std::optional<int> AnswerCommandLine(const CommandLine& line, std::FILE* out, st
       int code = 0;
       if (line.action == CommandLine::Action::Records) {
         std::ostringstream table, problems;
+        LocateGameData();  // the tracks of the data folder and their medals
         code = PrintRecords(table, problems);
         text = table.str();
         std::fputs(problems.str().c_str(), err);
