@@ -25,11 +25,11 @@ std::array<float, 3> MedalColour(Medal medal) {
     case Medal::Bronze:
       return {0.85f, 0.55f, 0.3f};
     case Medal::Silver:
-      return {0.8f, 0.85f, 0.9f};
+      return {0.7f, 0.85f, 1.0f};
     case Medal::Gold:
       return {1.0f, 0.8f, 0.1f};
     case Medal::Author:
-      return {0.4f, 0.85f, 1.0f};
+      return {0.8f, 0.55f, 1.0f};
     case Medal::None:
       break;
   }
