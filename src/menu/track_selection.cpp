@@ -15,6 +15,7 @@
 #include "game/game_setup.h"
 #include "game/game_sounds.h"
 #include "game/players.h"
+#include "menu/cup.h"
 #include "menu/menu_drawing.h"
 #include "platform/frame_flags.h"
 #include "platform/keys.h"
@@ -36,6 +37,8 @@ constexpr int KeyV = 0x56;
 constexpr int KeyE = 0x45, KeyN = 0x4E;
 // Switches the ghost raced between the player's own and the fastest imported one.
 constexpr int KeyI = 0x49;
+// Starts a cup over every track offered.
+constexpr int KeyK = 0x4B;
 
 void SelectTrack(int index) {
   SelectedTrackIndex = static_cast<int16_t>(index);
@@ -163,8 +166,8 @@ void DrawKeyHint() {
   glDisable(GL_DEPTH_TEST);
   glTranslatef(-1.6f, 1.19f, -3.0f);
   glScalef(0.06f, 0.06f, 0.06f);
-  PrintFromLeft(ChosenGhost.hasOwn() ? "V: watch the best race, E: edit, N: new track"
-                                     : "E: edit the track, N: a new one");
+  PrintFromLeft(ChosenGhost.hasOwn() ? "V: best race, E: edit, N: new track, K: cup"
+                                     : "E: edit the track, N: a new one, K: cup");
   glEnable(GL_DEPTH_TEST);
 }
 
@@ -294,6 +297,7 @@ void TrackSelectionInput() {
     PlaySound(Sound::Confirm);
     OpenNewTrackEditor();
   }
+  if (ScreenState == screen::TrackSelection && TakeKeyPress(KeyK)) StartCup();
   if (ScreenState == screen::TrackSelection && TakeKeyPress(KeyV) && SelectedTrack != nullptr) {
     PlaySound(WatchBestRace(*SelectedTrack, Players[0].car()) ? Sound::Confirm : Sound::Back);
   }
