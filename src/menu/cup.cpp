@@ -154,10 +154,10 @@ void DrawCupResults() {
       text += RaceTimeText(double(Cup.times[i])) + " s";
       if (Cup.bestBefore && i < Cup.bestBefore->times.size()) {
         const int64_t split = Cup.times[i] - Cup.bestBefore->times[i];
-        text += split > 0 ? "  +" + std::to_string(split) : "  " + std::to_string(split);
+        text += (split > 0 ? ", split +" : ", split ") + std::to_string(split);
       }
       medal = MedalOf(Cup.times[i], track.targets);
-      if (medal != Medal::None) text += std::string("  ") + MedalName(medal);
+      if (medal != Medal::None) text += std::string(", ") + MedalName(medal);
     } else {
       text += "-";
     }
