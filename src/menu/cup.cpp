@@ -39,6 +39,7 @@ void StartCupTrack() {
   Cup.closingFrames = 0;
   Cup.asking = false;
   StartSelectedRace();
+  Cup.two = RaceOfTwo();
   ScreenState = screen::Cup;
 }
 
@@ -46,6 +47,7 @@ void EndCup() {
   ScreenState = screen::CupResults;
   if (Cup.crashed || Cup.times.size() != Cup.tracks.size()) return;
   Cup.newBest = KeepCup({Players[0].car().name, CupKey(), Cup.times});
+  if (Cup.two) KeepCup({Players[1].car().name, CupKey(), Cup.timesTwo});
   PlaySound(Cup.newBest ? Sound::NewBest : Sound::Finish);
 }
 
@@ -68,13 +70,26 @@ void CornerLine(const std::string& text, float row) {
   glEnable(GL_DEPTH_TEST);
 }
 
-int64_t Total() {
+int64_t Total(const std::vector<int64_t>& times = Cup.times) {
   int64_t total = 0;
-  for (int64_t t : Cup.times) total += t;
+  for (int64_t t : times) total += t;
   return total;
 }
 
+std::string Seconds(int64_t seconds) {
+  return RaceTimeText(static_cast<double>(seconds));
+}
+
 }  // namespace
+
+Outcome CupWinner(const CupRun& cup) {
+  if (cup.crashed) return Outcome::NobodyWins;
+  if (!cup.two || cup.times.size() != cup.tracks.size()) return Outcome::Open;
+  const int64_t one = Total(cup.times), two = Total(cup.timesTwo);
+  return one < two   ? Outcome::PlayerOneWins
+         : two < one ? Outcome::PlayerTwoWins
+                     : Outcome::DeadHeat;
+}
 
 void StartCup() {
   Cup = CupRun{};
@@ -85,21 +100,23 @@ void StartCup() {
 
 void DrawCupRace() {
   DrawRaceScreen();
-  const Race& race = Races[0];
-  const std::string progress = "Cup: track " + std::to_string(Cup.current() + 1) + " of " +
-                               std::to_string(Cup.tracks.size());
-  if (race.state == Race::Finished || race.state == Race::Crashed) {
+  if (EveryRaceDone()) {
+    const auto time = [](const Race& race) { return race.finishTime - race.runStart; };
     if (Cup.closingFrames++ == 0) {
-      if (race.state == Race::Finished)
-        Cup.times.push_back(race.finishTime - race.runStart);
-      else
-        Cup.crashed = true;
+      // Any crash ends the cup; otherwise each car's time is added.
+      Cup.crashed = Races[0].state == Race::Crashed || (Cup.two && Races[1].state == Race::Crashed);
+      if (!Cup.crashed) {
+        Cup.times.push_back(time(Races[0]));
+        if (Cup.two) Cup.timesTwo.push_back(time(Races[1]));
+        if (Cup.two) Cup.winners.push_back(OutcomeOf(Races[0], Races[1]));
+      }
     }
-    CornerLine(race.state == Race::Crashed
+    const std::string totals =
+        Cup.two ? Seconds(Total()) + " / " + Seconds(Total(Cup.timesTwo)) : Seconds(Total());
+    CornerLine(Cup.crashed
                    ? "The cup ends here"
-                   : "Cup total: " + RaceTimeText(double(Total())) + " seconds after " +
-                         std::to_string(Cup.times.size()) + " of " +
-                         std::to_string(Cup.tracks.size()),
+                   : "Cup total: " + totals + " seconds after " + std::to_string(Cup.times.size()) +
+                         " of " + std::to_string(Cup.tracks.size()),
                0);
     if (Cup.closingFrames >= CupClosingFrames) {
       if (Cup.crashed || Cup.times.size() == Cup.tracks.size())
@@ -108,7 +125,9 @@ void DrawCupRace() {
         StartCupTrack();
     }
   } else {
-    CornerLine(progress, 0);
+    CornerLine("Cup: track " + std::to_string(Cup.current() + 1) + " of " +
+                   std::to_string(Cup.tracks.size()),
+               0);
   }
   if (Cup.asking) CornerLine("Leave the cup? Y / N", 1);
 }
@@ -150,8 +169,11 @@ void DrawCupResults() {
     const Track& track = TrackTable[Cup.tracks[i]];
     std::string text = track.name + ": ";
     Medal medal = Medal::None;
-    if (i < Cup.times.size()) {
-      text += RaceTimeText(double(Cup.times[i])) + " s";
+    if (i < Cup.times.size() && Cup.two) {
+      text += Seconds(Cup.times[i]) + " / " + Seconds(Cup.timesTwo[i]) + " s, " +
+              OutcomeText(Cup.winners[i]);
+    } else if (i < Cup.times.size()) {
+      text += Seconds(Cup.times[i]) + " s";
       if (Cup.bestBefore && i < Cup.bestBefore->times.size()) {
         const int64_t split = Cup.times[i] - Cup.bestBefore->times[i];
         text += (split > 0 ? ", split +" : ", split ") + std::to_string(split);
@@ -164,7 +186,17 @@ void DrawCupResults() {
     line(y, 0.08f, i < Cup.times.size() ? MedalColour(medal) : grey, text);
   }
   y -= 0.08f;
-  if (!Cup.crashed) line(y, 0.1f, grey, "Total: " + RaceTimeText(double(Total())) + " seconds");
+  if (!Cup.crashed && Cup.two) {
+    line(y, 0.1f, grey,
+         "Totals: " + Seconds(Total()) + " / " + Seconds(Total(Cup.timesTwo)) + " seconds");
+    const Outcome winner = CupWinner(Cup);
+    line(y - 0.15f, 0.1f, yellow,
+         winner == Outcome::DeadHeat ? "The cup is a dead heat"
+                                     : std::string(OutcomeText(winner)) + " the cup");
+    y -= 0.15f;
+  } else if (!Cup.crashed) {
+    line(y, 0.1f, grey, "Total: " + Seconds(Total()) + " seconds");
+  }
   if (Cup.newBest) line(y - 0.15f, 0.1f, yellow, "New best cup total!");
   if (Cup.bestBefore)
     line(y - 0.3f, 0.08f, grey,

@@ -4,7 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include "game/action_input.h"
 #include "menu/track_selection.h"
+#include "platform/key_names.h"
 #include "race/race_fixture.h"
 #include "records/best_times.h"
 #include "track/track_identity.h"
@@ -21,6 +23,9 @@ class CupTest : public race_testing::RaceTest {
     GameBestTimes = BestTimes();
   }
   void TearDown() override {
+    Players[1].input = PlayerInput::None;
+    GameControls(2).reset();
+    EndRacesBeside();
     GameBestTimes = BestTimes();
     RaceTest::TearDown();
   }
@@ -93,6 +98,31 @@ TEST_F(CupTest, LeavingKeepsTheFinishedRacesOnlyAndACrashEndsTheCup) {
   StartCup();
   EXPECT_EQ(driveTrack(DrivingPlan::IntoWall).state, Race::Crashed);
   EXPECT_TRUE(ScreenState == screen::CupResults && Cup.crashed && Cup.times.empty());
+}
+
+TEST_F(CupTest, TwoPlayersRaceEveryTrackEachWithItsWinnerAndTheLowerTotalWins) {
+  const char* keys[] = {"W", "S", "A", "D"};
+  for (int i = 0; i < 4; ++i)
+    ASSERT_EQ(GameControls(2).setKey(Action(i), 0, platform::ScancodeFromName(keys[i])),
+              std::nullopt);
+  Players[1].input = PlayerInput::Keyboard;
+  Players[1].carIndex = 2;
+  StartCup();
+  ASSERT_TRUE(Cup.two);
+  int64_t one = 0, two = 0;
+  for (size_t i = 0; i < Cup.tracks.size(); ++i) {
+    const auto report = testing_support::DriveRaceOfTwo(calendar);
+    const Outcome outcome = OutcomeOf(Races[0], Races[1]);
+    for (int f = 0; f <= CupClosingFrames && Races[0].state != Race::Ready; ++f) DrawCupRace();
+    ASSERT_EQ(Cup.timesTwo.size(), i + 1);
+    EXPECT_TRUE(Cup.times[i] == report.one.raceTime && Cup.timesTwo[i] == report.two.raceTime);
+    EXPECT_EQ(Cup.winners[i], outcome);
+    one += report.one.raceTime, two += report.two.raceTime;
+  }
+  EXPECT_EQ(ScreenState, screen::CupResults);
+  EXPECT_EQ(CupWinner(Cup), one < two ? Outcome::PlayerOneWins : Outcome::PlayerTwoWins);
+  EXPECT_EQ(BestCup(CarRoster[2].name, CupTracksKey({"Sunny", "BlueSky", "Yello"}))->total(), two);
+  DrawCupResults();
 }
 
 }  // namespace
