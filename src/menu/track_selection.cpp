@@ -20,6 +20,7 @@
 #include "platform/frame_flags.h"
 #include "platform/keys.h"
 #include "race/ghost_choice.h"
+#include "race/race_autopilot.h"
 #include "race/race_start.h"
 #include "race/race_time.h"
 #include "records/best_times.h"
@@ -132,6 +133,7 @@ void PrintFromLeft(const std::string& text) {
 // target's time: a small still line just above the best time, left where the best time starts;
 // nothing for a track without targets. Drawn before the preview, as the best time.
 void DrawMedals() {
+  GiveAutopilotMedals(*SelectedTrack);  // a file's track without its own, once a run
   const TrackTargets& targets = SelectedTrack->targets;
   if (MedalTargets(targets).empty()) return;
   const auto best = GameBestTimes.best(TrackRecordsName(*SelectedTrack), Players[0].car().name);

@@ -16,6 +16,11 @@
 
 class Track;
 
+// The driving keys held in one frame.
+struct HeldKeys {
+  bool accelerate = false, brake = false, left = false, right = false, nitro = false;
+};
+
 class Race {
  public:
   // Values of `state`.
@@ -75,6 +80,8 @@ class Race {
   // Turns the player's driving keys and nitro into pushes on their car (the race screen reads
   // the rest: the views and the keys that act on the whole race).
   void handleInput();
+  // Those keys' pushes on the player's car (the autopilot drives through it too).
+  void drive(const HeldKeys& keys);
   // Whether V now watches this race again: player one's race on its closing message, once
   // every race on screen is done (it would take the screen from a player still racing).
   bool replayOffered() const;
