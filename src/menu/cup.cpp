@@ -6,6 +6,7 @@
 #include <cstdio>
 
 #include "assets/outline_font.h"
+#include "editor/editor_screen.h"
 #include "game/action_input.h"
 #include "game/game_setup.h"
 #include "game/game_sounds.h"
@@ -93,7 +94,11 @@ Outcome CupWinner(const CupRun& cup) {
 
 void StartCup() {
   Cup = CupRun{};
-  for (int slot = 0; slot <= LastSelectableTrack(); ++slot) Cup.tracks.push_back(slot);
+  // Every track offered; past CupMostTracks, those that come with the game (the player's own
+  // tracks left out).
+  const int last = LastSelectableTrack();
+  for (int slot = 0; slot <= last; ++slot)
+    if (last < CupMostTracks || !IsPlayerTrack(TrackTable[slot])) Cup.tracks.push_back(slot);
   Cup.bestBefore = BestCup(Players[0].car().name, CupKey());
   StartCupTrack();
 }

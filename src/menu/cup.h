@@ -34,6 +34,9 @@ extern CupRun Cup;
 // Who wins a cup of two: the lower total (Open while it is not over, NobodyWins after a crash).
 Outcome CupWinner(const CupRun& cup);
 
+// With more tracks offered than this, a cup races those that come with the game alone.
+constexpr int CupMostTracks = 12;
+
 // Frames a race's closing line shows before the next track (or the results) comes.
 constexpr int CupClosingFrames = 180;
 
