@@ -6,6 +6,7 @@
 #include <cstdio>
 
 #include "assets/outline_font.h"
+#include "assets/text_width.h"
 #include "editor/editor_screen.h"
 #include "game/action_input.h"
 #include "game/game_setup.h"
