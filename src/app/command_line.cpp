@@ -113,9 +113,9 @@ std::string UsageText() {
   text +=
       "\nIn the game: the arrows drive and choose, N nitro, 1 and 2 the views, G the ghost, R\n"
       "restart, V watch a race again, I your ghost or an imported one, K a cup of every track\n"
-      "(track selection), C the controls screen (main menu), M sound, - and = volume, F1 window or\n"
-      "full screen, F4 quit. Player two joins on the car selection with W. More in the manual\n"
-      "page, quillon(6).\n"
+      "(track selection), C the controls screen (main menu), M sound, - and = volume, F1\n"
+      "window or full screen, F4 quit. Player two joins on the car selection with W. More in\n"
+      "the manual page, quillon(6).\n"
       "\nPictures, models and sounds are read from Data/ in the working folder when it holds the\n"
       "game's files, else from Data/ in $QUILLON_DATA_DIR, else from the folder installed with the "
       "game.\n";
