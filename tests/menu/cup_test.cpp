@@ -50,7 +50,7 @@ class CupTest : public race_testing::RaceTest {
 TEST_F(CupTest, EveryTrackIsRacedInTurnAndTheBestTotalIsKept) {
   int64_t total = 0;
   for (int run = 0; run < 2; ++run) {
-    KeyState['K'] = true;
+    KeyState[int('K')] = true;
     TrackSelectionInput();
     ASSERT_EQ(ScreenState, screen::Cup);
     ASSERT_EQ(Cup.tracks.size(), size_t(LastSelectableTrack() + 1));
