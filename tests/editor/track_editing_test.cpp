@@ -214,7 +214,8 @@ TEST(TrackEditingTest, EveryFaultIsReportedAtItsPlaceAndBlocksTheTrack) {
 }
 
 TEST(TrackEditingTest, TargetsAreSavedOnlyWithTheRaceTheyWereSetOn) {
-  EditorTargets targets{1, {{{90, 80, 70}}, 65.0}};
+  EditorTargets targets;
+  targets.openedHash = 1, targets.opened = {{{90, 80, 70}}, 65.0};
   targets.drove(2, 68);  // another race than the file's: its own time alone
   targets.drove(2, 69);
   const struct {
