@@ -112,9 +112,10 @@ std::string UsageText() {
   }
   text +=
       "\nIn the game: the arrows drive and choose, N nitro, 1 and 2 the views, G the ghost, R\n"
-      "restart, V watch a race again, I your ghost or an imported one, C the controls screen\n"
-      "(main menu), M sound, - and = volume, F1 window or full screen, F4 quit. Player two joins\n"
-      "on the car selection with W. More in the manual page, quillon(6).\n"
+      "restart, V watch a race again, I your ghost or an imported one, K a cup of every track\n"
+      "(track selection), C the controls screen (main menu), M sound, - and = volume, F1\n"
+      "window or full screen, F4 quit. Player two joins on the car selection with W. More in\n"
+      "the manual page, quillon(6).\n"
       "\nPictures, models and sounds are read from Data/ in the working folder when it holds the\n"
       "game's files, else from Data/ in $QUILLON_DATA_DIR, else from the folder installed with the "
       "game.\n";
@@ -137,6 +138,7 @@ std::optional<int> AnswerCommandLine(const CommandLine& line, std::FILE* out, st
       int code = 0;
       if (line.action == CommandLine::Action::Records) {
         std::ostringstream table, problems;
+        LocateGameData();  // the tracks of the data folder and their medals
         code = PrintRecords(table, problems);
         text = table.str();
         std::fputs(problems.str().c_str(), err);

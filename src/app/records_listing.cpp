@@ -1,6 +1,7 @@
 // The --records listing: reads the best times and the ghosts, never writes.
 #include "app/records_listing.h"
 
+#include <algorithm>
 #include <ostream>
 
 #include "assets/terminal_text.h"
@@ -9,6 +10,8 @@
 #include "records/best_times.h"
 #include "records/ghost_share.h"
 #include "records/ghost_store.h"
+#include "track/medals.h"
+#include "track/offered_tracks.h"
 
 namespace {
 
@@ -29,12 +32,19 @@ int PrintOwnRecords(std::ostream& out, std::ostream& errors) {
     errors << "quillon: " << error << '\n';
     return 1;
   }
+  const std::vector<OfferedTrack> tracks = OfferedTracks();
   for (const RaceRecord& race : table->bestOfEachPair()) {
     out << TerminalText(race.track) << '\t' << TerminalText(race.car) << '\t'
         << RaceTimeText(static_cast<double>(race.seconds)) << " seconds\t"
         << FormatRecordDate(race.date).substr(0, 10) << '\t';
     const auto ghost = PeekGhost(race.track, race.car);
-    out << (ghost ? "ghost " + StepsTimeText(ghost->steps()) + " seconds" : "no ghost") << '\n';
+    out << (ghost ? "ghost " + StepsTimeText(ghost->steps()) + " seconds" : "no ghost");
+    // The medal the best time wins on a track offered now that has targets.
+    const auto track = std::find_if(tracks.begin(), tracks.end(),
+                                    [&](const OfferedTrack& t) { return t.key == race.track; });
+    const Medal medal = track == tracks.end() ? Medal::None : MedalOf(race.seconds, track->targets);
+    if (medal != Medal::None) out << '\t' << MedalName(medal) << " medal";
+    out << '\n';
   }
   return 0;
 }

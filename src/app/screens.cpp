@@ -4,6 +4,7 @@
 #include "editor/editor_screen.h"
 #include "menu/car_selection.h"
 #include "menu/controls_screen.h"
+#include "menu/cup.h"
 #include "menu/main_menu.h"
 #include "menu/track_selection.h"
 #include "platform/frame_flags.h"
@@ -29,6 +30,8 @@ ScreenOps Screens[ScreenCount] = {
     {DrawReplayScreen, ReplayScreenInput},
     {DrawTrackEditor, TrackEditorInput},
     {DrawEditorDrive, EditorDriveInput},
+    {DrawCupRace, CupRaceInput},
+    {DrawCupResults, CupResultsInput},
 };
 
 const ScreenOps* CurrentScreen() {

@@ -83,6 +83,25 @@ TrackFileContent ContentOf(const EditedTrack& track) {
   return content;
 }
 
-std::string EditorFileText(const EditedTrack& track) {
-  return TrackFileText(ContentOf(track), {"Made with Quillon's track editor."});
+std::string EditorFileText(const EditedTrack& track, const TrackTargets& targets) {
+  TrackFileContent content = ContentOf(track);
+  content.targets = targets;
+  return TrackFileText(content, {"Made with Quillon's track editor."});
+}
+
+void EditorTargets::drove(uint64_t hash, double seconds) {
+  if (hash != drivenHash) driven.reset();
+  drivenHash = hash;
+  // Kept within what a file may hold.
+  if (seconds > TrackMaxTargetSeconds) return;
+  seconds = std::max(seconds, TrackMinTargetSeconds);
+  if (!driven || seconds < *driven) driven = seconds;
+}
+
+TrackTargets EditorTargets::forRace(uint64_t hash) const {
+  TrackTargets targets;
+  if (hash == openedHash) targets = opened;
+  if (driven && hash == drivenHash && (!targets.author || *driven < *targets.author))
+    targets.author = driven;
+  return targets;
 }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -36,5 +37,20 @@ EditedTrack EditedFromContent(const TrackFileContent& content);
 // The content the editor saves: the pieces through the waypoints, sampled at the steps that keep
 // the longest piece's samples EditorSampleSpacing half-widths apart (8 to 200).
 TrackFileContent ContentOf(const EditedTrack& track);
-// The whole file the editor saves, with its comment line.
-std::string EditorFileText(const EditedTrack& track);
+// The whole file the editor saves, with its comment line and `targets`.
+std::string EditorFileText(const EditedTrack& track, const TrackTargets& targets = {});
+
+// The target times the editor knows of a track, each kept with the hash of the race it was set
+// on (TrackHash), so that none is saved with a race it does not belong to.
+struct EditorTargets {
+  uint64_t openedHash = 0;
+  TrackTargets opened;  // those of the file the track was opened from
+  uint64_t drivenHash = 0;
+  std::optional<double> driven;  // the maker's best finish in the trial race, in seconds
+  // A trial race on the race of `hash` finished in `seconds`.
+  void drove(uint64_t hash, double seconds);
+  // What a save of the race of `hash` writes: the file's own targets while the race is the one
+  // they were set on; as the author's time the maker's best finish on it (the better of it and
+  // the file's own).
+  TrackTargets forRace(uint64_t hash) const;
+};

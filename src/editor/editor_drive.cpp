@@ -15,6 +15,7 @@
 #include "race/race_start.h"
 #include "track/file_tracks.h"
 #include "track/track.h"
+#include "track/track_identity.h"
 
 namespace {
 
@@ -83,6 +84,10 @@ void FollowEditorDrive() {
     Editor.driven.push_back(
         {Vector3d(race.player->position.x, race.player->position.y, race.player->position.z), hit});
   }
+  // The maker's time on the track as it stands, saved with it as the author's time.
+  if (race.state == Race::Finished && gClosingFrames == 0 && Editor.editing)
+    Editor.targets.drove(TrackHash(ContentOf(Editor.editing->track())),
+                         static_cast<double>(race.finishTime - race.runStart));
   if ((race.state == Race::Finished || race.state == Race::Crashed) &&
       ++gClosingFrames >= ClosingFrames)
     BackToMap();

@@ -24,6 +24,7 @@
 #include "track/file_tracks.h"
 #include "track/track.h"
 #include "track/track_definitions.h"
+#include "track/track_identity.h"
 
 EditorSession Editor;
 
@@ -93,8 +94,9 @@ void Save() {
     PlaySound(Sound::Back);
     return SayInEditor("Not saved: " + editing.check().faults.front().reason);
   }
+  const TrackTargets targets = Editor.targets.forRace(TrackHash(ContentOf(editing.track())));
   const TrackSaving saving = SaveTrackText(PlayerTrackFolder(), editing.track().name,
-                                           EditorFileText(editing.track()), Editor.own);
+                                           EditorFileText(editing.track(), targets), Editor.own);
   if (!saving.saved) {
     PlaySound(Sound::Back);
     return SayInEditor("Not saved: " + saving.error);
@@ -284,7 +286,11 @@ void OpenTrackEditor(int index) {
     EditedTrack track = EditedFromContent(entry.content);
     if (SameFolder(entry.folder, PlayerTrackFolder())) {
       names.erase(std::find(names.begin(), names.end(), shown.name));
-      return Open(std::move(track), names, std::filesystem::path(entry.path), entry.folder);
+      Open(std::move(track), names, std::filesystem::path(entry.path), entry.folder);
+      // Its targets are saved with it while its race stays as it was.
+      Editor.targets.opened = entry.content.targets;
+      Editor.targets.openedHash = TrackHash(ContentOf(Editor.editing->track()));
+      return;
     }
     track.name = CopyName(track.name, names);
     Open(std::move(track), names, {}, entry.folder);

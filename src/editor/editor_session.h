@@ -37,6 +37,7 @@ struct EditorSession {
   // Something was saved this time: the track selection reads the folders again.
   bool savedAny = false;
   std::vector<DrivenPoint> driven;
+  EditorTargets targets;
   int frames = 0;  // frames drawn, for the message's time
 };
 

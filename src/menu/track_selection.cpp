@@ -15,15 +15,18 @@
 #include "game/game_setup.h"
 #include "game/game_sounds.h"
 #include "game/players.h"
+#include "menu/cup.h"
 #include "menu/menu_drawing.h"
 #include "platform/frame_flags.h"
 #include "platform/keys.h"
 #include "race/ghost_choice.h"
+#include "race/race_autopilot.h"
 #include "race/race_start.h"
 #include "race/race_time.h"
 #include "records/best_times.h"
 #include "replay/replay_screen.h"
 #include "track/file_tracks.h"
+#include "track/medals.h"
 #include "track/track.h"
 #include "track/track_definitions.h"
 #include "track/track_identity.h"
@@ -35,6 +38,8 @@ constexpr int KeyV = 0x56;
 constexpr int KeyE = 0x45, KeyN = 0x4E;
 // Switches the ghost raced between the player's own and the fastest imported one.
 constexpr int KeyI = 0x49;
+// Starts a cup over every track offered.
+constexpr int KeyK = 0x4B;
 
 void SelectTrack(int index) {
   SelectedTrackIndex = static_cast<int16_t>(index);
@@ -124,6 +129,32 @@ void PrintFromLeft(const std::string& text) {
   glPopMatrix();
 }
 
+// The medal won on the shown track with the chosen car, its name in its colour, and the next
+// target's time: a small still line just above the best time, left where the best time starts;
+// nothing for a track without targets. Drawn before the preview, as the best time.
+void DrawMedals() {
+  GiveAutopilotMedals(*SelectedTrack);  // a file's track without its own, once a run
+  const TrackTargets& targets = SelectedTrack->targets;
+  if (MedalTargets(targets).empty()) return;
+  const auto best = GameBestTimes.best(TrackRecordsName(*SelectedTrack), Players[0].car().name);
+  const Medal won = MedalOf(best, targets);
+  const auto next = NextTarget(best, targets);
+  std::vector<std::pair<std::string, std::array<float, 3>>> parts = {
+      {"Medal: ", MedalColour(Medal::None)},
+      {won == Medal::None ? "none" : MedalName(won), MedalColour(won)}};
+  if (next) parts.push_back({"   Next: " + MedalTargetText(*next), MedalColour(Medal::None)});
+  glLoadIdentity();
+  glDisable(GL_DEPTH_TEST);
+  glTranslatef(-1.55f, -1.06f, -3.0f);
+  glScalef(0.06f, 0.06f, 0.06f);
+  for (const auto& [text, colour] : parts) {
+    glColor3f(colour[0], colour[1], colour[2]);
+    PrintFromLeft(text);
+    glTranslatef(TextWidth(text), 0.0f, 0.0f);
+  }
+  glEnable(GL_DEPTH_TEST);
+}
+
 // V, named in a small still line at the very top left, above the preview and far from the
 // turning name and the best time at the foot of the screen; only when there is a best race of
 // the shown track and car to watch. The track editor's E and N are named in the same line.
@@ -137,8 +168,8 @@ void DrawKeyHint() {
   glDisable(GL_DEPTH_TEST);
   glTranslatef(-1.6f, 1.19f, -3.0f);
   glScalef(0.06f, 0.06f, 0.06f);
-  PrintFromLeft(ChosenGhost.hasOwn() ? "V: watch the best race, E: edit, N: new track"
-                                     : "E: edit the track, N: a new one");
+  PrintFromLeft(ChosenGhost.hasOwn() ? "V: best race, E: edit, N: new track, K: cup"
+                                     : "E: edit the track, N: a new one, K: cup");
   glEnable(GL_DEPTH_TEST);
 }
 
@@ -200,6 +231,7 @@ void DrawTrackSelection() {
   DrawSelectionArrows();
 
   DrawBestTime();
+  DrawMedals();
   ChosenGhost.choose(TrackRecordsName(*SelectedTrack), Players[0].car().name);
   DrawKeyHint();
   DrawGhostChoice();
@@ -267,6 +299,7 @@ void TrackSelectionInput() {
     PlaySound(Sound::Confirm);
     OpenNewTrackEditor();
   }
+  if (ScreenState == screen::TrackSelection && TakeKeyPress(KeyK)) StartCup();
   if (ScreenState == screen::TrackSelection && TakeKeyPress(KeyV) && SelectedTrack != nullptr) {
     PlaySound(WatchBestRace(*SelectedTrack, Players[0].car()) ? Sound::Confirm : Sound::Back);
   }

@@ -13,7 +13,9 @@ constexpr int16_t Controls = 4;
 constexpr int16_t Replay = 5;
 constexpr int16_t Editor = 6;
 constexpr int16_t EditorDrive = 7;  // a race trying the edited track
-constexpr int16_t Count = 8;
+constexpr int16_t Cup = 8;          // a race of a cup over every track
+constexpr int16_t CupResults = 9;
+constexpr int16_t Count = 10;
 }  // namespace screen
 
 // Current screen, one of the numbers above; others draw nothing.

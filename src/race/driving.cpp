@@ -35,38 +35,47 @@ void Add(Vector3f& v, const Vector3f& w) {
 
 void Race::handleInput() {
   const Controls& controls = GameControls(racer);
-  if (player != nullptr && player->car != nullptr) {
-    CarState& p = *player;
-    const double h = HeadingRadians(p);
-    const double acceleration = p.car->acceleration;
-    const double steering = p.car->steering;
-    if (ActionHeld(controls, Action::Accelerate)) {
-      p.force.x = static_cast<float>(p.force.x + std::sin(h) * acceleration);
-      p.force.z = static_cast<float>(p.force.z + std::cos(h) * acceleration);
-      p.torque.x = static_cast<float>(p.torque.x - 0.005);
-    }
-    if (ActionHeld(controls, Action::SteerRight)) {
-      p.torque.y = static_cast<float>(p.torque.y - 2 * steering);
-      p.torque.z = static_cast<float>(p.torque.z - 2 * steering);
-      p.torque.x = static_cast<float>(p.torque.x - 0.08 * steering);
-    }
-    if (ActionHeld(controls, Action::SteerLeft)) {
-      p.torque.y = static_cast<float>(p.torque.y + 2 * steering);
-      p.torque.z = static_cast<float>(p.torque.z + 2 * steering);
-      p.torque.x = static_cast<float>(p.torque.x + 0.08 * steering);
-    }
-    if (ActionHeld(controls, Action::Brake)) {
-      // Braking scales only the horizontal velocity.
-      p.velocity.x = static_cast<float>(p.velocity.x * 0.95);
-      p.velocity.z = static_cast<float>(p.velocity.z * 0.95);
-      p.torque.x = static_cast<float>(p.torque.x + 0.05);
-    }
-    if (TakeAction(controls, Action::Nitro) && p.nitro > 0) {
-      p.nitro -= 1;
-      p.force.x = static_cast<float>(p.force.x + std::sin(h) * acceleration * 120);
-      p.force.z = static_cast<float>(p.force.z + std::cos(h) * acceleration * 120);
-      p.torque.x = static_cast<float>(p.torque.x + 4.55);
-    }
+  if (player == nullptr || player->car == nullptr) return;
+  HeldKeys keys;
+  keys.accelerate = ActionHeld(controls, Action::Accelerate);
+  keys.right = ActionHeld(controls, Action::SteerRight);
+  keys.left = ActionHeld(controls, Action::SteerLeft);
+  keys.brake = ActionHeld(controls, Action::Brake);
+  keys.nitro = TakeAction(controls, Action::Nitro);
+  drive(keys);
+}
+
+void Race::drive(const HeldKeys& keys) {
+  CarState& p = *player;
+  const double h = HeadingRadians(p);
+  const double acceleration = p.car->acceleration;
+  const double steering = p.car->steering;
+  if (keys.accelerate) {
+    p.force.x = static_cast<float>(p.force.x + std::sin(h) * acceleration);
+    p.force.z = static_cast<float>(p.force.z + std::cos(h) * acceleration);
+    p.torque.x = static_cast<float>(p.torque.x - 0.005);
+  }
+  if (keys.right) {
+    p.torque.y = static_cast<float>(p.torque.y - 2 * steering);
+    p.torque.z = static_cast<float>(p.torque.z - 2 * steering);
+    p.torque.x = static_cast<float>(p.torque.x - 0.08 * steering);
+  }
+  if (keys.left) {
+    p.torque.y = static_cast<float>(p.torque.y + 2 * steering);
+    p.torque.z = static_cast<float>(p.torque.z + 2 * steering);
+    p.torque.x = static_cast<float>(p.torque.x + 0.08 * steering);
+  }
+  if (keys.brake) {
+    // Braking scales only the horizontal velocity.
+    p.velocity.x = static_cast<float>(p.velocity.x * 0.95);
+    p.velocity.z = static_cast<float>(p.velocity.z * 0.95);
+    p.torque.x = static_cast<float>(p.torque.x + 0.05);
+  }
+  if (keys.nitro && p.nitro > 0) {
+    p.nitro -= 1;
+    p.force.x = static_cast<float>(p.force.x + std::sin(h) * acceleration * 120);
+    p.force.z = static_cast<float>(p.force.z + std::cos(h) * acceleration * 120);
+    p.torque.x = static_cast<float>(p.torque.x + 4.55);
   }
 }
 

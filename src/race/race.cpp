@@ -22,6 +22,7 @@ void Race::start() {
   label = "READY";
   bestTime.reset();
   newBestTime = false;
+  newMedal = Medal::None;
   // Player two races no ghost, but keeps their own when faster.
   if (track != nullptr && player->car != nullptr)
     ghost.begin(TrackRecordsName(*track), player->car->name, racer == 1);
@@ -71,10 +72,14 @@ void Race::recordFinish() {
   ghost.finish();
   const std::time_t seconds = finishTime - runStart;
   if (seconds < 0) return;  // the calendar was set back during the race: no real time
-  const FinishRecord record = GameBestTimes.recordFinish(RaceRecord{
-      TrackRecordsName(*track), player->car->name, static_cast<int64_t>(seconds), finishTime});
+  const std::string name = TrackRecordsName(*track);
+  const Medal before = MedalOf(GameBestTimes.best(name, player->car->name), track->targets);
+  const FinishRecord record = GameBestTimes.recordFinish(
+      RaceRecord{name, player->car->name, static_cast<int64_t>(seconds), finishTime});
   bestTime = record.best;
   newBestTime = record.newBest;
+  // Medals follow from the best time: one is new when the new best time wins more than the old.
+  if (const Medal now = MedalOf(bestTime, track->targets); now > before) newMedal = now;
 }
 
 void Race::simulate() {

@@ -11,9 +11,15 @@
 #include "race/car_state.h"
 #include "race/race_ghost.h"
 #include "race/race_sounds.h"
+#include "track/medals.h"
 #include "track/vector3d.h"
 
 class Track;
+
+// The driving keys held in one frame.
+struct HeldKeys {
+  bool accelerate = false, brake = false, left = false, right = false, nitro = false;
+};
 
 class Race {
  public:
@@ -40,6 +46,8 @@ class Race {
   // Once Finished: the best time of this track and car, and whether this race set it.
   std::optional<int64_t> bestTime;
   bool newBestTime = false;
+  // The medal this race's finish won that the best time before it had not (None when none).
+  Medal newMedal = Medal::None;
   // The player's path being recorded, the kept ghost driving beside it and the lap splits.
   RaceGhost ghost;
   // The race time the messages showed after each simulation step, kept for the replay.
@@ -72,6 +80,8 @@ class Race {
   // Turns the player's driving keys and nitro into pushes on their car (the race screen reads
   // the rest: the views and the keys that act on the whole race).
   void handleInput();
+  // Those keys' pushes on the player's car (the autopilot drives through it too).
+  void drive(const HeldKeys& keys);
   // Whether V now watches this race again: player one's race on its closing message, once
   // every race on screen is done (it would take the screen from a player still racing).
   bool replayOffered() const;
@@ -119,6 +129,8 @@ class Race {
   void drawMessages();
   // The finish message's lines about the best time of this track and car.
   void drawBestTime();
+  // The finish message's line naming a new medal, in its colour.
+  void drawNewMedal();
   // The closing message's line naming V, when replayOffered().
   void drawReplayHint();
   // The ghost car, translucent, drawn after everything opaque; the world matrix is current.

@@ -191,6 +191,17 @@ void Race::drawBestTime() {
   }
 }
 
+void Race::drawNewMedal() {
+  if (newMedal == Medal::None) return;
+  // Above "New best time!" (a new medal always comes with one), in the medal's colour.
+  const std::array<float, 3> colour = MedalColour(newMedal);
+  glLoadIdentity();
+  glTranslatef(0.0f, 3.7f, -15.0f);
+  glColor3f(colour[0], colour[1], colour[2]);
+  glScalef(0.6f, 0.6f, 0.6f);
+  PrintText("New medal: %s", MedalName(newMedal));
+}
+
 void Race::drawReplayHint() {
   if (!replayOffered()) return;
   // A small still line in the top left corner of the picture, where no message of the race
@@ -259,6 +270,7 @@ void Race::drawMessages() {
       glColor3f(1.0f, 1.0f, 0.0f);
       PrintText("Press ESC for the main menu");
       drawBestTime();
+      drawNewMedal();
       drawRaceDifference();
       drawReplayHint();
       break;

@@ -22,6 +22,8 @@ constexpr float IdleGain = 0.55f, DrivingGain = 0.85f, SpeedGain = 0.15f;
 constexpr int DamageGapFrames = 30;
 // The flourish of a new best time comes after the finish fanfare.
 constexpr int NewBestDelayFrames = 90;
+// A new medal's chime comes once that flourish (under a second) has rung.
+constexpr int NewMedalDelayFrames = NewBestDelayFrames + 60;
 // Each hit's pitch within this fraction of the recording's and its gain within this many dB.
 constexpr float HitPitchRange = 0.1f, HitGainRangeDb = 2.0f;
 
@@ -88,6 +90,7 @@ void RaceSounds::reset(int seat) {
   seat_ = seat;
   fresh_ = true;
   newBestIn_ = -1;
+  newMedalIn_ = -1;
   marks_.clear();
   engine_.clear();
 }
@@ -127,6 +130,7 @@ void RaceSounds::frame(const Race& race, bool upHeld) {
     if (race.state == Race::Finished) {
       play(Sound::Finish);
       if (race.newBestTime) newBestIn_ = NewBestDelayFrames;
+      if (race.newMedal != Medal::None) newMedalIn_ = NewMedalDelayFrames;
     }
   } else if (race.state == Race::Running) {
     if (car.laps > laps_) play(Sound::Lap);
@@ -151,6 +155,8 @@ void RaceSounds::frame(const Race& race, bool upHeld) {
     }
   }
   if (newBestIn_ >= 0 && newBestIn_-- == 0) play(Sound::NewBest);
+  // A new medal: the flourish once more, a fifth higher, after the first has rung.
+  if (newMedalIn_ >= 0 && newMedalIn_-- == 0) play(Sound::NewBest, 1.0f, 1.5f);
 
   // Off the road: a rumble as long as the car keeps hitting the border; it fades once the car
   // is back on the road.

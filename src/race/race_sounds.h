@@ -56,6 +56,7 @@ class RaceSounds {
   float health_ = 0;
   int framesSinceDamage_ = 1000;
   int newBestIn_ = -1;    // frames until the new-best flourish; -1 none to come
+  int newMedalIn_ = -1;   // frames until a new medal's chime; -1 none to come
   float throttle_ = 0;    // Up held, eased in and out, 0 to 1
   int offRoadFor_ = 0;    // frames the rumble goes on without another hit
   uint32_t hitDraw_ = 0;  // the last draw of the hits' pitch and gain

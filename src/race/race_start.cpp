@@ -6,6 +6,7 @@
 #include "platform/frame_flags.h"
 #include "platform/timeline.h"
 #include "race/race.h"
+#include "race/race_autopilot.h"
 #include "race/race_of_two.h"
 #include "track/track.h"
 
@@ -13,6 +14,7 @@ void StartSelectedRace() {
   // Without a chosen track there is nothing to race on.
   if (SelectedTrack == nullptr) return;
   ScreenState = screen::Race;
+  GiveAutopilotMedals(*SelectedTrack);  // a file's track without its own
   SelectedTrack->buildRoad();
   UseSkyOf(*SelectedTrack);
   platform::TimelineMark("race: road and sky made");

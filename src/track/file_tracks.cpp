@@ -131,6 +131,7 @@ void SetTrackShape(Track& track, const TrackFileContent& content) {
   track.halfWidth = content.halfWidth;
   track.laps = content.laps;
   track.name = content.name;
+  track.targets = content.targets;
   track.fromFile = true;
 }
 

@@ -1,6 +1,7 @@
 // The tracks offered, in order, with their records keys.
 #include "track/offered_tracks.h"
 
+#include "track/built_in_targets.h"
 #include "track/track.h"
 #include "track/track_definitions.h"
 #include "track/track_identity.h"
@@ -20,9 +21,12 @@ std::vector<TrackFileEntry> OfferedTrackFiles(std::vector<std::string>& messages
 std::vector<OfferedTrack> OfferedTracks(std::vector<std::string>& messages) {
   std::vector<OfferedTrack> tracks;
   // A built-in track is kept under its plain name.
-  for (const std::string& name : BuiltInTrackNames()) tracks.push_back({name, name, "built-in"});
+  for (int i = 0; i < BuiltInTrackCount; ++i)
+    tracks.push_back(
+        {BuiltInTrackName(i), BuiltInTrackName(i), "built-in", BuiltInTrackTargets(i)});
   for (TrackFileEntry& entry : OfferedTrackFiles(messages))
-    tracks.push_back({entry.content.name, TrackRecordsName(entry.content), std::move(entry.path)});
+    tracks.push_back({entry.content.name, TrackRecordsName(entry.content), std::move(entry.path),
+                      entry.content.targets});
   return tracks;
 }
 

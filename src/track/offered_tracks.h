@@ -14,6 +14,7 @@ struct OfferedTrack {
   std::string name;    // as the track selection shows it
   std::string key;     // the records name: best times and ghosts are kept under it
   std::string origin;  // "built-in", or the file it was read from
+  TrackTargets targets;
 };
 
 // The names of the built-in tracks, in order.

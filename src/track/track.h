@@ -8,6 +8,7 @@
 
 #include "assets/model.h"
 #include "track/track_curve.h"
+#include "track/track_file.h"
 
 class Track {
  public:
@@ -55,6 +56,8 @@ class Track {
   // context generation they were loaded in (0: not loaded).
   std::string roadFile, borderFile, bannerFile;
   uint32_t picturesGeneration = 0;
+  // The target times of the medals and the maker's own time, where the track has them.
+  TrackTargets targets;
   // A track being tried from the editor before it is saved: its races keep no best time and no
   // ghost.
   bool trial = false;

@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "assets/texture.h"
+#include "track/built_in_targets.h"
 #include "track/track.h"
 
 namespace {
@@ -145,4 +146,5 @@ void DefineTracks() {
     track.skyUsable = CheckTexture(definition.skyFile);
     track.name = definition.name;
   }
+  ReadBuiltInTrackTargets();
 }

@@ -72,9 +72,16 @@ std::optional<size_t> PrintableLength(std::string_view text) {
   return count;
 }
 
+std::string SecondsText(double seconds) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%g", seconds);
+  return text;
+}
+
 struct Key {
   std::string_view name;
-  int line = 0;  // where it was given; 0 while missing
+  int line = 0;           // where it was given; 0 while missing
+  bool optional = false;  // may be left out
 };
 
 class Reader {
@@ -109,7 +116,7 @@ class Reader {
 
   void finish(int lastLine) {
     for (const Key& key : keys_) {
-      if (key.line == 0) refuse(0, "'" + std::string(key.name) + "' missing");
+      if (key.line == 0 && !key.optional) refuse(0, "'" + std::string(key.name) + "' missing");
     }
     checkPoints(lastLine);
   }
@@ -155,6 +162,8 @@ class Reader {
       if (*number < TrackMinHalfWidth || *number > TrackMaxHalfWidth)
         return refuse(line, "halfWidth " + TerminalText(value) + " is outside 0.2 to 5");
       c.halfWidth = static_cast<float>(*number);
+    } else if (key == "medals" || key == "author") {
+      if (auto reason = ReadTargetTimes(key, value, c.targets)) return refuse(line, *reason);
     } else {
       if (!IsPlainFileName(value))
         return refuse(line, k + " '" + TerminalText(value) +
@@ -194,8 +203,9 @@ class Reader {
   void checkPoints(int lastLine);
 
   TrackFileReading& out_;
-  Key keys_[8] = {{"name"}, {"steps"},  {"halfWidth"}, {"laps"},
-                  {"road"}, {"border"}, {"sky"},       {"banner"}};
+  Key keys_[10] = {
+      {"name"}, {"steps"},  {"halfWidth"},       {"laps"},           {"road"}, {"border"},
+      {"sky"},  {"banner"}, {"medals", 0, true}, {"author", 0, true}};
   std::set<std::string> unknown_;
   std::vector<int> pointLines_;
   bool tooMany_ = false;
@@ -266,6 +276,33 @@ void Reader::checkPoints(int lastLine) {
 }
 
 }  // namespace
+
+std::optional<std::string> ReadTargetTimes(std::string_view key, std::string_view value,
+                                           TrackTargets& into) {
+  const bool medals = key == "medals";
+  const size_t count = medals ? 3 : 1;
+  std::array<double, 3> times{};
+  std::string_view rest = value;
+  for (size_t i = 0; i < count; ++i) {
+    const auto number = Number(NextWord(rest));
+    if (!number || !std::isfinite(*number))
+      return medals ? "medals needs three times in seconds: BRONZE SILVER GOLD"
+                    : "author needs one time in seconds";
+    if (*number < TrackMinTargetSeconds || *number > TrackMaxTargetSeconds)
+      return std::string(key) + " time " + SecondsText(*number) + " is outside 1 to 3600 seconds";
+    times[i] = *number;
+  }
+  if (!Trim(rest).empty())
+    return medals ? "medals has more than three times" : "author has more than one time";
+  if (!medals) {
+    into.author = times[0];
+  } else if (times[0] > times[1] && times[1] > times[2]) {
+    into.medals = times;
+  } else {
+    return "the medal times are not each faster than the one before (bronze, silver, gold)";
+  }
+  return {};
+}
 
 bool IsPlainFileName(std::string_view name) {
   if (name.empty() || name == "." || name == ".." || name.size() > 255) return false;

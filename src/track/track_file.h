@@ -11,14 +11,19 @@
 //   border border.bmp
 //   sky Sky.bmp
 //   banner bannerStart.ms3d
+//   medals 60 55 50
+//   author 48.5
 //   point 0 0 0
 //   ...
 //
-// Every key but `point` once; `point X Y Z` lines are the control points, four to a group,
-// each group's last point repeated as the next group's first. The line starts at 0 0 0 going
-// along +x and ends on the -x axis, so the start grid lies on a straight.
+// `medals` (target times in seconds: bronze, silver, gold, each faster than the one before) and
+// `author` (the maker's own time) may be left out; every other key but `point` is given once;
+// `point X Y Z` lines are the control points, four to a group, each group's last point repeated as
+// the next group's first. The line starts at 0 0 0 going along +x and ends on the -x axis, so the
+// start grid lies on a straight.
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -43,6 +48,8 @@ constexpr double TrackStartStraight = 2.5;
 // Two parts of the road closer than their width must be at least this much more apart in
 // height than the road is wide, so the car can tell the levels of a bridge apart.
 constexpr double TrackBridgeClearance = 1.0;
+// Target times (the medals and the author's time), in seconds.
+constexpr double TrackMinTargetSeconds = 1.0, TrackMaxTargetSeconds = 3600.0;
 // A piece of the line whose control points all lie this close to its first has zero length.
 constexpr double TrackMinPieceReach = 1e-3;
 
@@ -53,6 +60,14 @@ struct TrackFileLine {
   std::optional<Vector3d> where = {};
 };
 
+// A track's target times in seconds: the medals, slowest first (bronze, silver, gold), and the
+// maker's own time; either may be missing.
+struct TrackTargets {
+  std::optional<std::array<double, 3>> medals;
+  std::optional<double> author;
+  bool operator==(const TrackTargets&) const = default;
+};
+
 struct TrackFileContent {
   std::string name;
   int32_t steps = 0;
@@ -60,6 +75,7 @@ struct TrackFileContent {
   int16_t laps = 0;
   std::string road, border, sky, banner;
   std::vector<Vector3d> controlPoints;
+  TrackTargets targets;
   // The closed centre line sampled at `steps`, as the game races it (filled when the shape is
   // checked).
   std::vector<Vector3d> centreLine;
@@ -78,6 +94,11 @@ struct TrackFileReading {
 // (groups joined, no piece of zero length, no crossing at one height). A fault that leaves the
 // shape unknown (a point refused) skips the checks of the shape, so it brings no others.
 TrackFileReading ParseTrackFile(std::string_view text);
+
+// Reads the value of a `medals` (three times) or `author` (one time) key into `into`: finite
+// seconds, 1 to 3600, the medals each faster than the one before. The reason when it is refused.
+std::optional<std::string> ReadTargetTimes(std::string_view key, std::string_view value,
+                                           TrackTargets& into);
 
 // True for a picture or model name that stays in its folder: a plain file name, no path.
 bool IsPlainFileName(std::string_view name);

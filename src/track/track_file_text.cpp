@@ -24,6 +24,10 @@ std::string TrackFileText(const TrackFileContent& c, const std::vector<std::stri
   text += "laps " + std::to_string(c.laps) + "\n";
   text +=
       "road " + c.road + "\nborder " + c.border + "\nsky " + c.sky + "\nbanner " + c.banner + "\n";
+  if (c.targets.medals)
+    text += "medals " + Text((*c.targets.medals)[0]) + " " + Text((*c.targets.medals)[1]) + " " +
+            Text((*c.targets.medals)[2]) + "\n";
+  if (c.targets.author) text += "author " + Text(*c.targets.author) + "\n";
   for (const Vector3d& p : c.controlPoints)
     text += "point " + Text(p.x) + " " + Text(p.y) + " " + Text(p.z) + "\n";
   return text;

@@ -70,13 +70,15 @@ TEST_F(RecordsListingTest, RecordsListTheGhostTimeBesideTheBestTime) {
             "race\tYello\t911PIZ\t120\t2026-12-06T23:10:00Z\n");
   GameGhosts.keep("Sunny", "SMiLE", Path(5674));
   WriteFile(GhostFile("Yello", "911PIZ"), "broken");  // only read: left where it is
+  fs::create_directories("Data");
+  WriteFile("Data/medals.txt", "Sunny 120 100 95\nYello 200 130 119\n");  // the medals they win
   std::ostringstream out, errors;
   GameBestTimes = BestTimes();
   EXPECT_EQ(PrintRecords(out, errors), 0);
   EXPECT_EQ(fs::file_size(GhostFile("Yello", "911PIZ")), 6u);
   EXPECT_EQ(out.str(),
-            "Sunny\tSMiLE\t95 seconds\t2026-12-06\tghost 94.57 seconds\n"
-            "Yello\t911PIZ\t120 seconds\t2026-12-06\tno ghost\n");
+            "Sunny\tSMiLE\t95 seconds\t2026-12-06\tghost 94.57 seconds\tGold medal\n"
+            "Yello\t911PIZ\t120 seconds\t2026-12-06\tno ghost\tSilver medal\n");
   GameBestTimes = BestTimes();
 }
 

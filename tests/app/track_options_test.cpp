@@ -87,7 +87,7 @@ TEST_F(TrackOptionsTest, CheckTrackRefusesANameTheGameWouldRefuseAndNotesKeysOfA
   WriteFile("share/quillon/tracks/b.track", Renamed(good_, "Bravo"));
   WriteFile(scratch_.path() / "sunny.track", Renamed(good_, "Sunny"));
   WriteFile(scratch_.path() / "again.track", good_);
-  WriteFile(scratch_.path() / "bad.track", Renamed(good_, "") + "author me\n");
+  WriteFile(scratch_.path() / "bad.track", Renamed(good_, "") + "maker me\n");
   const std::string inFolder = (scratch_.path() / "share/quillon/tracks/b.track").string();
   std::string out, err;
   EXPECT_EQ(
@@ -104,7 +104,7 @@ TEST_F(TrackOptionsTest, CheckTrackRefusesANameTheGameWouldRefuseAndNotesKeysOfA
                 inFolder +
                 ": Bravo, 115.8 units, 19 segments, 2 laps\nbad.track:4: the name is empty\n");
   EXPECT_NE(err.find("bad.track:"), std::string::npos) << err;
-  EXPECT_NE(err.find("unknown key 'author' ignored"), std::string::npos) << err;
+  EXPECT_NE(err.find("unknown key 'maker' ignored"), std::string::npos) << err;
 }
 
 // The track table holds 253 tracks from files: the files after them are not read, and both the

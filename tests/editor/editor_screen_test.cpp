@@ -15,6 +15,7 @@
 #include "records/best_times.h"
 #include "support/autopilot.h"
 #include "support/model_meshes.h"
+#include "support/scratch_folder.h"
 #include "track/file_tracks.h"
 #include "track/track_definitions.h"
 #include "track/track_identity.h"
@@ -62,10 +63,20 @@ TEST_F(EditorScreenTest, AGoodTrackIsDrivenToTheFinishAndNothingIsKept) {
     EXPECT_GT(report.health, 0.0f);
     EXPECT_FALSE(
         GameBestTimes.best(TrackRecordsName(Editor.editing->check().content), CarRoster[0].name));
+    // The maker's finish is the author's time a save writes with the track.
+    const uint64_t hash = TrackHash(ContentOf(Editor.editing->track()));
+    EXPECT_EQ(Editor.targets.forRace(hash).author, static_cast<double>(report.raceTime));
     // The closing message, then the map with the path driven.
     for (int i = 0; i < 200 && ScreenState != EditorScreenState; ++i) FollowEditorDrive();
     EXPECT_EQ(ScreenState, EditorScreenState);
     EXPECT_GT(Editor.driven.size(), 100u);
+    // Ctrl+S: the file saved holds that time.
+    KeyState[VK_CONTROL] = KeyState[KeyS] = true;
+    TrackEditorInput();
+    KeyState[VK_CONTROL] = false;
+    ASSERT_TRUE(Editor.own);
+    EXPECT_EQ(ParseTrackFile(testing_support::ReadFile(*Editor.own)).content.targets.author,
+              static_cast<double>(report.raceTime));
   }
 }
 

@@ -213,6 +213,23 @@ TEST(TrackEditingTest, EveryFaultIsReportedAtItsPlaceAndBlocksTheTrack) {
   EXPECT_TRUE(bridge.check().good()) << bridge.check().faults.front().reason;
 }
 
+TEST(TrackEditingTest, TargetsAreSavedOnlyWithTheRaceTheyWereSetOn) {
+  EditorTargets targets;
+  targets.openedHash = 1, targets.opened = {{{90, 80, 70}}, 65.0};
+  targets.drove(2, 68);  // another race than the file's: its own time alone
+  targets.drove(2, 69);
+  const struct {
+    uint64_t hash;
+    TrackTargets saved;
+  } cases[] = {{1, {{{90, 80, 70}}, 65.0}}, {2, {{}, 68.0}}, {3, {}}};
+  for (const auto& c : cases) EXPECT_EQ(targets.forRace(c.hash), c.saved) << c.hash;
+  targets.drove(1, 60);  // the file's own race, faster than its author: the better kept
+  EXPECT_EQ(targets.forRace(1), (TrackTargets{{{90, 80, 70}}, 60.0}));
+  EXPECT_FALSE(targets.forRace(2).author);  // one race's time at a time
+  const std::string text = EditorFileText(NewOvalTrack("Oval"), targets.forRace(1));
+  EXPECT_EQ(ParseTrackFile(text).content.targets, targets.forRace(1));
+}
+
 TEST(TrackEditingTest, NamesOfCopies) {
   EXPECT_EQ(CopyName("Sunny", {"Sunny", "Sunny 2"}), "Sunny 3");
   EXPECT_EQ(CopyName("Twenty characters ab", {}), "Twenty characters 2");

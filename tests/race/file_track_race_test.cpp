@@ -8,9 +8,12 @@
 #include <iostream>
 
 #include "content/track_files.h"
+#include "race/race_autopilot.h"
 #include "race_fixture.h"
 #include "support/track_shapes.h"
+#include "track/built_in_targets.h"
 #include "track/file_tracks.h"
+#include "track/medals.h"
 #include "track/track_definitions.h"
 #include "track/track_file.h"
 #include "track/track_identity.h"
@@ -62,8 +65,13 @@ TEST_F(FileTrackRaceTest, EveryShippedTrackAndTheReadmeExampleAreRacedToTheFinis
     // The car rides 0.05 over the road wherever it climbs: near its highest point at the top.
     EXPECT_NEAR(carHighest, highest + 0.05, 0.3);
     EXPECT_LT(carOffRoad, 0.5f);
-    std::cout << "[ time     ] " << track.name << ": " << report.raceTime << " s, " << report.frames
-              << " frames, " << report.borderHits << " border hits\n";
+    std::cout << "[ time     ] " << track.name << ": " << report.raceTime << " s, "
+              << report.runningFrames << " frames running, " << report.borderHits
+              << " border hits\n";
+    // The medals the generator wrote (the README's track has none: the race start gave it the
+    // autopilot's) are the ones this race sets; the autopilot's own race on the track agrees.
+    EXPECT_EQ(track.targets.medals, MedalsFromAutopilot(report.runningFrames / 60.0));
+    EXPECT_EQ(AutopilotRaceSeconds(track, CarRoster[0]), report.runningFrames / 60.0);
   }
 }
 
@@ -77,6 +85,18 @@ TEST_F(FileTrackRaceTest, TheTrackFileNamedByQuillonAutopilotTrackIsRacedToTheFi
   EXPECT_EQ(report.state, Race::Finished);
   EXPECT_EQ(report.laps, track.laps);
   EXPECT_GT(report.health, 0.0f);
+}
+
+TEST_F(FileTrackRaceTest, TheBuiltInTracksMedalsAreThoseTheAutopilotsRaceSets) {
+  const std::string text = content::BuiltInMedalsFile().text;
+  for (int i = 0; i < BuiltInTrackCount; ++i) {
+    startRace(0, i);
+    const auto report = testing_support::DriveRace(calendar, DrivingPlan::FollowRoad);
+    ASSERT_EQ(report.state, Race::Finished);
+    EXPECT_EQ(BuiltInTrackTargets(text, BuiltInTrackName(i)).medals,
+              MedalsFromAutopilot(report.runningFrames / 60.0))
+        << BuiltInTrackName(i) << ": " << report.runningFrames << " frames running";
+  }
 }
 
 TEST_F(FileTrackRaceTest, AnEditedTrackHasAnotherRecordsNameAndTheBuiltInOnesKeepTheirs) {

@@ -93,6 +93,14 @@ TEST_F(RaceSceneTest, EachStateShowsItsMessagesInPlaceAndColourAndTheFinishItsBe
   Races[0].newBestTime = true;
   drawFrame();  // "New best time!" in yellow above the headline
   EXPECT_GT(count(Yellow, 0, 400, 800, 600), 300);
+
+  Races[0].newMedal = Medal::Gold;
+  drawFrame();  // the new medal above it, in gold, clear of every other line
+  constexpr Colour Gold{255, 204, 26};
+  EXPECT_GT(count(Gold, 0, 455, 800, 520), 200);
+  EXPECT_EQ(count(Gold), count(Gold, 0, 455, 800, 520));
+  EXPECT_EQ(count(Yellow, 0, 455, 800, 600), 0);
+  Races[0].newMedal = Medal::None;
 }
 
 constexpr Colour SplitGreen{51, 255, 51}, SplitRed{255, 77, 77};

@@ -109,6 +109,7 @@ class RaceSoundsTest : public ::testing::Test {
 
 TEST_F(RaceSoundsTest, ARaceSoundsEachEventInItsFrame) {
   startRace();
+  track.targets.medals = {{200, 150, 120}};  // the autopilot's first race wins gold
   const auto report =
       testing_support::DriveRace(calendar, DrivingPlan::FollowRoad, 30000, 60, [&] { endFrame(); });
   ASSERT_EQ(report.state, Race::Finished);
@@ -149,14 +150,21 @@ TEST_F(RaceSoundsTest, ARaceSoundsEachEventInItsFrame) {
   EXPECT_GT(high.back().gain, low.back().gain);
   EXPECT_TRUE(out->calls(Call::Loop, platform::SoundId(Sound::Rumble)).empty());  // on the road
 
-  // After the finish: the engine dies away within 18 frames, the new best flourish follows.
-  for (int i = 0; i < 100; ++i) {
+  // After the finish: the engine dies away within 18 frames, the new best flourish follows, and
+  // the new medal's chime after it, a fifth higher.
+  EXPECT_EQ(Races[0].newMedal, Medal::Gold);
+  for (int i = 0; i < 160; ++i) {
     Races[0].step();
     endFrame();
   }
   ASSERT_EQ(out->calls(Call::StopLoop).size(), 2u);
   EXPECT_LE(out->calls(Call::StopLoop)[0].frame - finish, 18);
-  EXPECT_EQ(frames(Call::Play, Sound::NewBest), (std::vector<int>{finish + 90}));
+  EXPECT_EQ(frames(Call::Play, Sound::NewBest), (std::vector<int>{finish + 90, finish + 150}));
+  EXPECT_EQ(out->calls(Call::Play, platform::SoundId(Sound::NewBest)).back().pitch, 1.5f);
+  // The same time again wins nothing new: the medal follows from the best time, unchanged.
+  Races[0].start();
+  testing_support::DriveRace(calendar, DrivingPlan::FollowRoad);
+  EXPECT_TRUE(Races[0].state == Race::Finished && Races[0].newMedal == Medal::None);
 }
 
 TEST_F(RaceSoundsTest, ACrashBangsOnceHitsAreSpacedAndItsReplaySoundsTheSame) {

@@ -32,6 +32,7 @@ struct AutopilotReport {
   int16_t state = 0;         // the race state when the run stopped
   int laps = 0;              // laps completed
   int frames = 0;            // frames played, countdown included
+  int runningFrames = 0;     // simulation steps from the start to the finish
   int borderHits = 0;        // frames in which the car was off the road
   float health = 0;          // the car's health left
   std::time_t raceTime = 0;  // seconds from the start of running to the finish

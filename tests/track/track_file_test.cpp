@@ -8,6 +8,7 @@
 #include "track/track_curve.h"
 #include "track/track_definitions.h"
 #include "track/track_file.h"
+#include "track/track_file_text.h"
 
 namespace {
 
@@ -46,7 +47,7 @@ std::string Replaced(std::string text, const std::string& from, const std::strin
 }
 
 TEST(TrackFileTest, AGoodFileGivesItsKeysAndPointsAndNotesUnknownKeysOnce) {
-  const std::string text = "\xEF\xBB\xBF" + std::string(kHeader) + "author me\r\nauthor you\n" +
+  const std::string text = "\xEF\xBB\xBF" + std::string(kHeader) + "maker me\r\nmaker you\n" +
                            "   # indented comment\n\n" + kLoop;
   const TrackFileReading reading = ParseTrackFile(text);
   ASSERT_TRUE(reading.good()) << reading.refusals[0].line << ": " << reading.refusals[0].text;
@@ -60,7 +61,20 @@ TEST(TrackFileTest, AGoodFileGivesItsKeysAndPointsAndNotesUnknownKeysOnce) {
   EXPECT_EQ(c.controlPoints[14].x, -8.0);
   ASSERT_EQ(reading.notes.size(), 1u);
   EXPECT_EQ(reading.notes[0].line, 11);
-  EXPECT_NE(reading.notes[0].text.find("'author'"), std::string::npos);
+  EXPECT_NE(reading.notes[0].text.find("'maker'"), std::string::npos);
+  EXPECT_FALSE(c.targets.medals || c.targets.author);  // the targets may be left out
+}
+
+TEST(TrackFileTest, TargetTimesAreReadAndWrittenBackExactly) {
+  const std::string text = std::string(kHeader) + "medals 60 55.5 50.25\nauthor 48.7\n" + kLoop;
+  const TrackFileReading reading = ParseTrackFile(text);
+  ASSERT_TRUE(reading.good()) << reading.refusals[0].text;
+  ASSERT_TRUE(reading.content.targets.medals && reading.content.targets.author);
+  EXPECT_EQ(*reading.content.targets.medals, (std::array<double, 3>{60, 55.5, 50.25}));
+  EXPECT_EQ(*reading.content.targets.author, 48.7);
+  const TrackFileReading again = ParseTrackFile(TrackFileText(reading.content, {}));
+  EXPECT_EQ(again.content.targets.medals, reading.content.targets.medals);
+  EXPECT_EQ(again.content.targets.author, reading.content.targets.author);
 }
 
 TEST(TrackFileTest, EveryBrokenCaseIsRefusedWithItsLineAndReason) {
@@ -75,6 +89,17 @@ TEST(TrackFileTest, EveryBrokenCaseIsRefusedWithItsLineAndReason) {
       {"", 0, "empty file"},
       {good + "name Again\n", 27, "'name' given again (first on line 3)"},
       {Replaced(good, "laps 3\n", ""), 0, "'laps' missing"},
+      {good + "medals 60 50 40\nmedals 60 50 40\n", 28, "'medals' given again"},
+      {good + "medals 60 50\n", 27, "three times in seconds"},
+      {good + "medals 60 50 40 30\n", 27, "more than three"},
+      {good + "medals 60 nan 40\n", 27, "three times in seconds"},
+      {good + "medals 60 60 40\n", 27, "each faster than the one before"},
+      {good + "medals 40 50 60\n", 27, "each faster than the one before"},
+      {good + "medals 3601 50 40\n", 27, "medals time 3601 is outside 1 to 3600"},
+      {good + "medals 60 50 0.9\n", 27, "outside 1 to 3600"},
+      {good + "author x\n", 27, "one time in seconds"},
+      {good + "author 0\n", 27, "author time 0 is outside"},
+      {good + "author 40 41\n", 27, "more than one time"},
       {Replaced(good, "halfWidth 0.7", "halfWidth nan"), 5, "not a finite number"},
       {Replaced(good, "halfWidth 0.7", "halfWidth inf"), 5, "not a finite number"},
       {Replaced(good, "halfWidth 0.7", "halfWidth 0.19"), 5, "outside 0.2 to 5"},
@@ -141,13 +166,13 @@ TEST(TrackFileTest, EveryReasonIsGivenAndTooManyPointsOnce) {
 }
 
 TEST(TrackFileTest, OneFaultBringsNoOthersAndUnknownKeysAreNotedInARefusedFile) {
-  const std::string good = std::string(kHeader) + "author me\n" + kLoop;
+  const std::string good = std::string(kHeader) + "maker me\n" + kLoop;
   for (const char* point : {"point 2 0 x", "point 2 0 0 0"}) {
     const TrackFileReading reading = ParseTrackFile(Replaced(good, "point 2 0 0", point));
     ASSERT_EQ(reading.refusals.size(), 1u) << point << ": " << reading.refusals.back().text;
     EXPECT_EQ(reading.refusals[0].line, 13);
     ASSERT_EQ(reading.notes.size(), 1u);
-    EXPECT_NE(reading.notes[0].text.find("'author'"), std::string::npos);
+    EXPECT_NE(reading.notes[0].text.find("'maker'"), std::string::npos);
   }
 }
 

@@ -64,7 +64,9 @@ std::vector<GeneratedFile> BuildContent() {
       AddPicture(files, skin.file, skin.canvas, skin.options);
   }
   // The shipped track files and their skies, beside them in Tracks/.
-  for (const TrackFileText& track : ShippedTrackFiles())
+  std::vector<TrackFileText> tracks = ShippedTrackFiles();
+  tracks.push_back(BuiltInMedalsFile());  // the built-in tracks' target times
+  for (const TrackFileText& track : tracks)
     files.push_back({track.file, std::vector<uint8_t>(track.text.begin(), track.text.end())});
   const std::pair<const char*, SkyKind> skies[] = {{"Tracks/Longshore-sky.bmp", SkyKind::Dawn},
                                                    {"Tracks/Knots-sky.bmp", SkyKind::Storm},
