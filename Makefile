@@ -60,7 +60,19 @@ test-asan: configure-asan
 test-fuzz: configure-asan
 	@bash tools/run-fuzzers.sh $(ASAN_BUILD) 20
 
-test: test-unit test-asan test-fuzz
+# All of the above. The sanitizer build compiles at the lowest priority while the release build's
+# tests run: it takes only the processor time they leave (the end-to-end scripts mostly wait on
+# the game's frames), never theirs. Its output goes to build-asan/build.log, shown if it fails.
+test: configure configure-asan
+	cmake --build $(BUILD) -j $(JOBS) --target all unit_tests
+	@nice -n 19 cmake --build $(ASAN_BUILD) -j $(JOBS) --target unit_tests fuzz_targets \
+	  >$(ASAN_BUILD)/build.log 2>&1 & build=$$!; status=0; \
+	  (cd $(BUILD) && ctest --output-on-failure -j $(JOBS)) || status=$$?; \
+	  echo "== the sanitizer build, beside the tests (log: $(ASAN_BUILD)/build.log)"; \
+	  wait $$build || { tail -n 60 $(ASAN_BUILD)/build.log; exit 1; }; exit $$status
+	cmake --build $(ASAN_BUILD) -j $(JOBS) --target unit_tests fuzz_targets
+	cd $(ASAN_BUILD) && $(SANITIZER_ENV) ctest --output-on-failure -j $(JOBS) -L unit
+	@bash tools/run-fuzzers.sh $(ASAN_BUILD) 20
 
 fuzz: deps
 	@bash tools/run-fuzzers.sh $(FUZZ_BUILD) $(FUZZ_SECONDS)
