@@ -60,15 +60,18 @@ test-asan: configure-asan
 test-fuzz: configure-asan
 	@bash tools/run-fuzzers.sh $(ASAN_BUILD) 20
 
-# All of the above. The sanitizer build compiles at the lowest priority while the release build's
-# tests run: it takes only the processor time they leave (the end-to-end scripts mostly wait on
-# the game's frames), never theirs. Its output goes to build-asan/build.log, shown if it fails.
+# Every test once: the end-to-end scripts (and the include check) on the game as it is built for
+# players, every unit test under the sanitizers, each fuzzer briefly. (`make test-unit` runs the
+# unit tests on the release build too.) The sanitizer build compiles at the lowest priority while
+# the scripts run: it takes only the processor time they leave (they mostly wait on the game's
+# frames), never theirs. Its output goes to build-asan/build.log, shown if it fails. The editor's
+# script drives the track it saved with the race tests' autopilot, hence race_tests.
 test: configure configure-asan
-	cmake --build $(BUILD) -j $(JOBS) --target all unit_tests
+	cmake --build $(BUILD) -j $(JOBS) --target all race_tests
 	@nice -n 19 cmake --build $(ASAN_BUILD) -j $(JOBS) --target unit_tests fuzz_targets \
 	  >$(ASAN_BUILD)/build.log 2>&1 & build=$$!; status=0; \
-	  (cd $(BUILD) && ctest --output-on-failure -j $(JOBS)) || status=$$?; \
-	  echo "== the sanitizer build, beside the tests (log: $(ASAN_BUILD)/build.log)"; \
+	  (cd $(BUILD) && ctest --output-on-failure -j $(JOBS) -LE unit) || status=$$?; \
+	  echo "== the sanitizer build, beside the scripts (log: $(ASAN_BUILD)/build.log)"; \
 	  wait $$build || { tail -n 60 $(ASAN_BUILD)/build.log; exit 1; }; exit $$status
 	cmake --build $(ASAN_BUILD) -j $(JOBS) --target unit_tests fuzz_targets
 	cd $(ASAN_BUILD) && $(SANITIZER_ENV) ctest --output-on-failure -j $(JOBS) -L unit
