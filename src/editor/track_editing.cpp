@@ -133,20 +133,18 @@ void TrackEditing::endDrag() {
 }
 
 bool TrackEditing::undo() {
-  if (undo_.empty()) return false;
-  redo_.push_back(std::move(track_));
-  track_ = std::move(undo_.back());
-  undo_.pop_back();
-  recheck();
-  select(selected_);
-  return true;
+  return step(undo_, redo_);
 }
 
 bool TrackEditing::redo() {
-  if (redo_.empty()) return false;
-  undo_.push_back(std::move(track_));
-  track_ = std::move(redo_.back());
-  redo_.pop_back();
+  return step(redo_, undo_);
+}
+
+bool TrackEditing::step(std::deque<EditedTrack>& from, std::deque<EditedTrack>& to) {
+  if (from.empty()) return false;
+  to.push_back(std::move(track_));
+  track_ = std::move(from.back());
+  from.pop_back();
   recheck();
   select(selected_);
   return true;

@@ -59,6 +59,8 @@ class TrackEditing {
  private:
   bool commit(EditedTrack next);
   void recheck();
+  // Undo or redo: the track now goes onto `to`, the last of `from` becomes the track.
+  bool step(std::deque<EditedTrack>& from, std::deque<EditedTrack>& to);
 
   EditedTrack track_, saved_;
   std::vector<std::string> otherNames_;
