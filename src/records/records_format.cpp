@@ -127,7 +127,11 @@ std::optional<RecordsTable> RecordsTable::parse(std::string_view text) {
       table.version_ = *ParseCount(line.substr(FormatName.size() + 1));
       continue;
     }
-    if (auto race = ParseRaceLine(line)) {
+    // A race line that ends in more carriage returns is the race: written back as it was, it
+    // would read as the race anyway once its line end's return is taken off.
+    std::string_view bare = line;
+    while (bare.ends_with('\r')) bare.remove_suffix(1);
+    if (auto race = ParseRaceLine(bare)) {
       table.lines_.push_back({std::move(race), std::string(line)});
     } else if (!table.lines_.empty() && !table.lines_.back().race) {
       // Lines that are not races run together in one entry: a file of many blank lines
