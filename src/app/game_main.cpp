@@ -55,13 +55,17 @@ int RunGame(FramePacer& pacer, StartWindow start) {
   // would otherwise stay resident in a heap of their own each once freed.
   mallopt(M_ARENA_MAX, 1);
 #endif
-  // Whatever way this run ends, its reading of the track folders ends with it.
+  // Whatever way this run ends, its reading of the track folders and its pictures end with it.
   struct ReadingDropped {
-    ~ReadingDropped() { DropTrackFileReading(); }
+    ~ReadingDropped() {
+      DropTrackFileReading();
+      DropGameSetup();
+    }
   } readingDropped;
-  // The pictures decode and the font is read while the player answers and the window opens.
-  PrefetchGamePictures();
-  platform::TimelineMark("pictures and track files asked for");
+  // The main menu's picture decodes and the font is read while the player answers and the window
+  // opens; the rest waits for the first frame, so that nothing else competes with the window.
+  PrefetchMainMenuPicture();
+  platform::TimelineMark("main menu picture asked for");
   PrepareFont();
   platform::TimelineMark("font asked for");
 
@@ -113,6 +117,7 @@ int RunGame(FramePacer& pacer, StartWindow start) {
       if (gSoundAfterFirstFrame) StartGameSound(std::move(gSoundAfterFirstFrame));
       presented = true;
     }
+    if (GameSetupUnfinished()) PrefetchGamePictures();
     pacer.frameDone();
 
     if (KeyState[VK_F1]) {
@@ -134,6 +139,12 @@ int RunGame(FramePacer& pacer, StartWindow start) {
       if (TakeKeyPress(key)) ChangeSoundVolume(+1);
 
     if (const ScreenOps* screen = CurrentScreen()) screen->input();
+    // What the main menu does not draw loads behind its first frame: once its pictures are
+    // ready, or at once when the player leaves the menu first. After the input, so that a box of
+    // a broken picture never takes a key press that has not acted yet.
+    if (!QuitRequested && presented && GameSetupUnfinished() &&
+        (ScreenState != screen::MainMenu || GameSetupReady()))
+      FinishGameSetup();
   }
 
   DestroyGameWindow();

@@ -164,7 +164,8 @@ void ResizeScene(int width, int height) {
 
 bool InitScene() {
   ScreenState = screen::MainMenu;
-  GameSetup();
+  // The main menu's part; the main loop finishes the rest behind the first frame.
+  BeginGameSetup();
   ResetMainMenu();
   glEnable(GL_POLYGON_SMOOTH);
   glShadeModel(GL_SMOOTH);

@@ -3,6 +3,7 @@
 #include "assets/texture.h"
 
 #include <algorithm>
+#include <chrono>
 #include <condition_variable>
 #include <deque>
 #include <future>
@@ -178,6 +179,21 @@ class Prefetcher {
     wake_.notify_all();
   }
 
+  void drop() {
+    std::lock_guard lock(mutex_);
+    queue_.clear();
+    pending_.clear();
+  }
+
+  bool ready() {
+    std::lock_guard lock(mutex_);
+    for (const auto& [request, pending] : pending_) {
+      if (pending.picture.wait_for(std::chrono::seconds(0)) != std::future_status::ready)
+        return false;
+    }
+    return true;
+  }
+
   // The picture prepared for request, waiting for it if needed; false when none was requested.
   bool take(const Request& request, PreparedPicture& picture) {
     std::shared_future<PreparedPicture> future;
@@ -264,6 +280,14 @@ PreparedPicture ObtainPicture(const Request& request) {
 
 void PrefetchTextures(const std::vector<PictureRequest>& requests) {
   ThePrefetcher().start(requests);
+}
+
+bool PrefetchedPicturesReady() {
+  return ThePrefetcher().ready();
+}
+
+void DropPrefetchedPictures() {
+  ThePrefetcher().drop();
 }
 
 bool CheckTexture(const char* fileName) {

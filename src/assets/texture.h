@@ -38,6 +38,12 @@ struct PictureRequest {
 // for the calls to come; GL-free and silent. The same request made twice is prepared once, for both
 // calls.
 void PrefetchTextures(const std::vector<PictureRequest>& requests);
+// True when every picture asked for with PrefetchTextures and not yet taken is prepared: taking
+// it would not wait.
+bool PrefetchedPicturesReady();
+// Forgets every picture asked for and not yet taken; one being prepared is finished and dropped.
+// A game that ends leaves none of them to a game started after it in the same process.
+void DropPrefetchedPictures();
 
 // The next smaller mipmap level of a packed RGB picture (rows of exactly 3 * width bytes):
 // half the width and height (rounded down, at least 1), every pixel the rounded mean of the 2 by 2

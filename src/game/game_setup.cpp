@@ -26,15 +26,20 @@ namespace {
 constexpr const char* CarModelFiles[] = {"Data/wingman.ms3d", "Data/pizzacar.ms3d",
                                          "Data/flyingtaco.ms3d"};
 
-// Set once the pictures of the coming GameSetup are being prepared (at start-up, before the
-// window exists), so that it does not read the model files again to ask for them.
-bool PicturesRequested = false;
+// Where the current GameSetup is: its main-menu part done and the rest left; the rest's pictures
+// and the track files asked for.
+bool SetupUnfinished = false;
+bool RestRequested = false;
 
 }  // namespace
 
+void PrefetchMainMenuPicture() {
+  PrefetchTextures({{"Data/menuMain.bmp", PictureRequest::Load, TextureFilter::Linear}});
+}
+
 void PrefetchGamePictures() {
+  if (RestRequested) return;
   std::vector<PictureRequest> requests = {
-      {"Data/menuMain.bmp", PictureRequest::Load, TextureFilter::Linear},
       {"Data/menuCar.bmp", PictureRequest::Load, TextureFilter::Linear},
       {"Data/menuTrack.bmp", PictureRequest::Load, TextureFilter::Linear}};
   for (const char* model : CarModelFiles) {
@@ -42,19 +47,49 @@ void PrefetchGamePictures() {
   }
   for (PictureRequest& request : BuiltInTrackPictures()) requests.push_back(std::move(request));
   PrefetchTextures(requests);
-  PicturesRequested = true;
+  RestRequested = true;
   StartReadingTrackFiles();
 }
 
 void GameSetup() {
-  if (!PicturesRequested) PrefetchGamePictures();
-  PicturesRequested = false;
+  PrefetchMainMenuPicture();
+  PrefetchGamePictures();
+  BeginGameSetup();
+  FinishGameSetup();
+}
+
+void BeginGameSetup() {
   MenuMainTexture = LoadTexture("Data/menuMain.bmp", TextureFilter::Linear);
+  MenuTint = {1.0f, 1.0f, 1.0f};
+  for (Player& player : Players) player.carIndex = 0;
+  SelectedTrackIndex = 0;
+  SelectedTrack = &TrackTable[0];
+  SetupUnfinished = true;
+  platform::TimelineMark("setup: main menu");
+}
+
+bool GameSetupUnfinished() {
+  return SetupUnfinished;
+}
+
+void DropGameSetup() {
+  if (SetupUnfinished || RestRequested) DropPrefetchedPictures();
+  SetupUnfinished = false;
+  RestRequested = false;
+}
+
+bool GameSetupReady() {
+  return RestRequested && PrefetchedPicturesReady();
+}
+
+void FinishGameSetup() {
+  if (!SetupUnfinished) return;
+  PrefetchGamePictures();
+  SetupUnfinished = false;
+  RestRequested = false;
   MenuCarTexture = LoadTexture("Data/menuCar.bmp", TextureFilter::Linear);
   MenuTrackTexture = LoadTexture("Data/menuTrack.bmp", TextureFilter::Linear);
   platform::TimelineMark("setup: menu pictures");
-
-  MenuTint = {1.0f, 1.0f, 1.0f};
 
   Car& smile = CarRoster[0];
   smile.model.load(CarModelFiles[0]);
@@ -74,10 +109,6 @@ void GameSetup() {
   taco.health = 18.0f;
   taco.name = RosterCarNames[2];
   platform::TimelineMark("setup: cars");
-
-  for (Player& player : Players) player.carIndex = 0;
-  SelectedTrackIndex = 0;
-  SelectedTrack = &TrackTable[0];
 
   DefineTracks();
   platform::TimelineMark("setup: built-in tracks");

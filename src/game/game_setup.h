@@ -52,9 +52,25 @@ extern float SpinAngle;
 // Loads the menu textures, the three roster cars and the tracks into the current GL context and
 // puts the car and track selections back on their first entries (the main menu's own entry is
 // reset by ResetMainMenu). Missing files leave textures 0 and models
-// empty; nothing is reported.
+// empty; nothing is reported. BeginGameSetup and then FinishGameSetup.
 void GameSetup();
-// Starts preparing the menu, car and track pictures on worker threads (see PrefetchTextures)
-// and reading the track files (StartReadingTrackFiles), so that the next GameSetup finds them
-// ready; GameSetup calls it itself when nothing asked since the last one.
+// GameSetup in two steps, as the game's window takes it so that the main menu shows sooner:
+// BeginGameSetup loads what that menu draws (its picture) and puts the selections back;
+// FinishGameSetup loads the rest in the same order (the car and track menus' pictures, the cars,
+// the built-in tracks), waiting for its pictures, and does nothing when nothing is left.
+void BeginGameSetup();
+void FinishGameSetup();
+// True from BeginGameSetup until FinishGameSetup has run.
+bool GameSetupUnfinished();
+// Leaves an unfinished GameSetup as it is and forgets the pictures it asked for: a game that ends
+// hands nothing of its own folders to a game started after it in the same process.
+void DropGameSetup();
+// True when FinishGameSetup would not wait: its pictures were asked for and are all prepared.
+bool GameSetupReady();
+
+// Starts preparing the main menu's picture on a worker, before the window exists.
+void PrefetchMainMenuPicture();
+// Starts preparing the rest of GameSetup's pictures on worker threads (see PrefetchTextures) and
+// reading the track files (StartReadingTrackFiles); once between a BeginGameSetup and its
+// FinishGameSetup, which asks itself when nothing did.
 void PrefetchGamePictures();

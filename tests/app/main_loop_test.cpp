@@ -292,4 +292,24 @@ TEST_F(MainLoopTest, TheEnterThatAnsweredABoxDoesNotAlsoStartAGame) {
   }
 }
 
+TEST_F(MainLoopTest, TheMainMenuShowsFirstAndTheRestLoadsBeforeAnyOtherScreen) {
+  // A damaged car-menu picture shows when the rest of the setup loads: its box.
+  testing_support::ScratchFolder folder;
+  std::ofstream("Data/menuCar.bmp") << "junk";
+  gScripted = &ws;
+  Screens[0].draw = [] {
+    gEvents.push_back("draw0 boxes " + std::to_string(gScripted->boxes.size()));
+  };
+  Screens[0].input = [] { ScreenState = screen::CarSelection; };
+  Screens[1].draw = [] {
+    gEvents.push_back("draw1 boxes " + std::to_string(gScripted->boxes.size()));
+  };
+  ws.answer(Answer::No);
+  ws.idle(2);
+  ws.send(Message{MessageKind::Close});
+  RunUnpaced();
+  // The start question, then the first frame, then the damaged picture's box.
+  EXPECT_EQ(gEvents, (std::vector<std::string>{"draw0 boxes 1", "draw1 boxes 2", "input1"}));
+}
+
 }  // namespace

@@ -34,7 +34,8 @@ class MenuTest : public testing_support::GlTest {
     QuitRequested = false;
     // Models of an earlier test stay loaded (a failed load keeps the model): start empty.
     for (Car& car : CarRoster) car.model.clear();
-    InitScene();  // the game window's start: GameSetup, the fixed GL state and the font
+    InitScene();  // the game window's start: the main menu's setup, the fixed GL state, the font
+    FinishGameSetup();
   }
   void TearDown() override {
     ClearKeyState();

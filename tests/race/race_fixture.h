@@ -73,7 +73,8 @@ class RaceTest : public testing_support::GlTest {
  protected:
   void SetUp() override {
     GlTest::SetUp();
-    InitScene();  // the game window's start: GameSetup, the fixed GL state and the font
+    InitScene();  // the game window's start: the main menu's setup, the fixed GL state, the font
+    FinishGameSetup();
     ClearKeyState();
     ScreenState = screen::TrackSelection;
   }
