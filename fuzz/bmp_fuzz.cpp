@@ -1,5 +1,5 @@
 // Fuzzes the bitmap decoder: any bytes must decode to a consistent picture or be refused,
-// without reading outside the input.
+// without reading outside the input, and the check must say the same.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -16,6 +16,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       std::abort();
     }
   } else if (!image.pixels.empty()) {
+    std::abort();
+  }
+  // The check that decodes nothing must agree with the decoding, size and all.
+  int32_t width = 0, height = 0;
+  if (CheckDib({data, size}, width, height, 1024) != status || width != image.width ||
+      height != image.height) {
     std::abort();
   }
   return 0;

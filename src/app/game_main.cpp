@@ -62,12 +62,6 @@ int RunGame(FramePacer& pacer, StartWindow start) {
       DropGameSetup();
     }
   } readingDropped;
-  // The main menu's picture decodes and the font is read while the player answers and the window
-  // opens; the rest waits for the first frame, so that nothing else competes with the window.
-  PrefetchMainMenuPicture();
-  platform::TimelineMark("main menu picture asked for");
-  PrepareFont();
-  platform::TimelineMark("font asked for");
 
   if (start == StartWindow::Ask) {
     auto answer =

@@ -78,6 +78,11 @@ bool CreateGameWindow(const char* title, int width, int height, int bits, bool f
   if (gPixelFormatBits == 0) gPixelFormatBits = bits;
   if (!gHasWindow) return FailCreation("Window Creation Error.");
   platform::TimelineMark("window made");
+  // What the main menu's first frame needs, its picture and the font's outlines, is prepared on
+  // workers while the context is made; the rest waits for that frame. Started sooner, they would
+  // take the cores from the window's creation and make it later.
+  PrefetchMainMenuPicture();
+  PrepareFont();
   gHasDeviceContext = ws.getDeviceContext();
   if (!gHasDeviceContext) return FailCreation("Can't Create A GL Device Context.");
   if (!ws.choosePixelFormat(gPixelFormatBits, DepthBits))

@@ -42,15 +42,17 @@ std::unique_ptr<RgbImage> ReadDibFile(const char* fileName, int32_t maxDimension
   return image;
 }
 
-std::unique_ptr<RgbImage> ReadDibFileQuietly(const char* fileName, std::string& error,
-                                             int32_t maxDimension) {
-  std::vector<unsigned char> bytes;
+namespace {
+
+// The file's bytes as ReadPictureFile reads them; false with the message when there are none.
+bool ReadPictureQuietly(const char* fileName, std::vector<unsigned char>& bytes,
+                        std::string& error) {
   bool read;
   try {
     read = fileName && ReadPictureFile(fileName, bytes);
   } catch (const std::bad_alloc&) {
     error = "Out of memory.";
-    return nullptr;
+    return false;
   }
   if (!read) {
     // The message is formatted into 256 characters; a longer file name is cut.
@@ -58,22 +60,41 @@ std::unique_ptr<RgbImage> ReadDibFileQuietly(const char* fileName, std::string& 
     std::snprintf(message, sizeof message, "Failed to open DIB file %s.\n",
                   fileName ? fileName : "(null)");
     error = message;
-    return nullptr;
   }
+  return read;
+}
 
-  auto image = std::make_unique<RgbImage>();
-  switch (DecodeDib(bytes, *image, maxDimension)) {
-    case DibStatus::Ok:
-      return image;
+// The message of a status other than Ok.
+const char* DibError(DibStatus status) {
+  switch (status) {
     case DibStatus::UnknownFormat:
-      error = "Unknown DIB file format.";
-      break;
-    case DibStatus::ConversionError:
-      error = "Image file conversion error.";
-      break;
+      return "Unknown DIB file format.";
     case DibStatus::OutOfMemory:
-      error = "Out of memory.";
-      break;
+      return "Out of memory.";
+    default:
+      return "Image file conversion error.";
   }
+}
+
+}  // namespace
+
+std::unique_ptr<RgbImage> ReadDibFileQuietly(const char* fileName, std::string& error,
+                                             int32_t maxDimension) {
+  std::vector<unsigned char> bytes;
+  if (!ReadPictureQuietly(fileName, bytes, error)) return nullptr;
+  auto image = std::make_unique<RgbImage>();
+  const DibStatus status = DecodeDib(bytes, *image, maxDimension);
+  if (status == DibStatus::Ok) return image;
+  error = DibError(status);
   return nullptr;
+}
+
+bool CheckDibFileQuietly(const char* fileName, std::string& error, int32_t& width, int32_t& height,
+                         int32_t maxDimension) {
+  width = height = 0;
+  std::vector<unsigned char> bytes;
+  if (!ReadPictureQuietly(fileName, bytes, error)) return false;
+  const DibStatus status = CheckDib(bytes, width, height, maxDimension);
+  if (status != DibStatus::Ok) error = DibError(status);
+  return status == DibStatus::Ok;
 }

@@ -22,3 +22,8 @@ std::unique_ptr<RgbImage> ReadDibFile(const char* fileName,
 // Touches no shared state, so worker threads may call it.
 std::unique_ptr<RgbImage> ReadDibFileQuietly(const char* fileName, std::string& error,
                                              int32_t maxDimension = kMaxDibDimension);
+
+// ReadDibFileQuietly for a check: the same verdict and message (short of memory) without
+// decoding the pixels; true with the picture's width and height when it would decode.
+bool CheckDibFileQuietly(const char* fileName, std::string& error, int32_t& width, int32_t& height,
+                         int32_t maxDimension = kMaxDibDimension);

@@ -347,6 +347,16 @@ DibStatus DecodeDib(std::span<const unsigned char> bytes, RgbImage& image, int32
   return DibStatus::Ok;
 }
 
+DibStatus CheckDib(std::span<const unsigned char> bytes, int32_t& width, int32_t& height,
+                   int32_t maxDimension) {
+  // The layout's reading refuses all that the decoding would, a run-length stream included.
+  Layout layout;
+  const DibStatus status = ReadLayout(bytes, maxDimension, layout);
+  width = status == DibStatus::Ok ? layout.width : 0;
+  height = status == DibStatus::Ok ? layout.height : 0;
+  return status;
+}
+
 size_t DibReadLimit(std::span<const unsigned char> header) {
   const size_t size = header.size();
   const bool fileHeader = size >= 2 && header[0] == 'B' && header[1] == 'M';

@@ -50,3 +50,8 @@ size_t DibReadLimit(std::span<const unsigned char> header);
 // reads outside bytes. maxDimension lowers the size limit (the fuzzer uses it to stay fast).
 DibStatus DecodeDib(std::span<const unsigned char> bytes, RgbImage& image,
                     int32_t maxDimension = kMaxDibDimension);
+
+// What DecodeDib would give for the bytes, short of memory, without decoding a pixel: on Ok the
+// picture's width and height (positive). For a check that keeps no picture.
+DibStatus CheckDib(std::span<const unsigned char> bytes, int32_t& width, int32_t& height,
+                   int32_t maxDimension = kMaxDibDimension);

@@ -33,7 +33,10 @@ constexpr float kExtrusion = 0.08f;
 uint32_t FontListGeneration = 0;
 
 struct GlyphShape {
-  std::vector<double> triangles;  // x, y pairs, counter-clockwise from +z
+  // x, y pairs, counter-clockwise from +z; made when the glyph's list is first compiled, so that
+  // start-up triangulates none and a run only the characters it shows.
+  std::vector<double> triangles;
+  bool triangulated = false;
   GlyphMetric metric;
 };
 
@@ -62,7 +65,7 @@ GlyphMetric MeasureGlyph(const platform::GlyphOutline& glyph) {
   return m;
 }
 
-// The outlines with their triangles and metrics: read and triangulated once per run (on a
+// The outlines with their metrics and, once used, their triangles: read once per run (on a
 // worker when PrepareFont was called early); only the lists are made again in each context.
 // The outlines are the ones TextWidth measures, read once for both.
 struct FontShapes {
@@ -70,19 +73,15 @@ struct FontShapes {
   std::vector<GlyphShape> glyphs;
 };
 
-// On a worker each glyph is a job of its own: a box asked for meanwhile waits for one glyph.
-FontShapes MakeFontShapes(bool onWorker = false) {
+FontShapes MakeFontShapes() {
   FontShapes made;
   platform::TimelineMark("font: reading outlines");
   made.outlines = &platform::BoldSansOutlines();
   platform::TimelineMark("font: outlines read");
   made.glyphs.resize(made.outlines->glyphs.size());
   for (size_t code = 0; code < made.glyphs.size(); ++code) {
-    if (onWorker) platform::BetweenJobs();
-    made.glyphs[code].triangles = TessellateGlyph(made.outlines->glyphs[code]);
     made.glyphs[code].metric = MeasureGlyph(made.outlines->glyphs[code]);
   }
-  platform::TimelineMark("font: glyphs triangulated");
   return made;
 }
 
@@ -94,7 +93,7 @@ std::unique_ptr<FontShapes> MadeShapes;
 // touches nothing but its own result.
 std::unique_ptr<platform::GatedWorker> ShapesWorker;
 
-const FontShapes& TheFontShapes() {
+FontShapes& TheFontShapes() {
   std::lock_guard lock(ShapesMutex);
   if (ShapesWorker) {
     ShapesWorker->end();
@@ -149,9 +148,14 @@ void DrawGlyph(const platform::GlyphOutline& glyph, const GlyphShape& shape) {
 
 void MakeGlyphList(unsigned char code) {
   if (GlyphListMade[code] || FontListBase == 0 || code == 255) return;
-  const FontShapes& shapes = TheFontShapes();
+  FontShapes& shapes = TheFontShapes();
+  GlyphShape& shape = shapes.glyphs[code];
+  if (!shape.triangulated) {
+    shape.triangles = TessellateGlyph(shapes.outlines->glyphs[code]);
+    shape.triangulated = true;
+  }
   glNewList(FontListBase + code, GL_COMPILE);
-  DrawGlyph(shapes.outlines->glyphs[code], shapes.glyphs[code]);
+  DrawGlyph(shapes.outlines->glyphs[code], shape);
   glEndList();
   GlyphListMade[code] = true;
 }
@@ -163,7 +167,7 @@ void PrepareFont() {
   if (Shapes || ShapesWorker) return;
   try {
     ShapesWorker = std::make_unique<platform::GatedWorker>(
-        [] { MadeShapes = std::make_unique<FontShapes>(MakeFontShapes(true)); });
+        [] { MadeShapes = std::make_unique<FontShapes>(MakeFontShapes()); });
   } catch (const std::system_error&) {
     // No thread to be had: BuildFont reads the font itself.
   }

@@ -119,17 +119,21 @@ PreparedPicture PreparePicture(const Request& request, int32_t maxDimension = kM
     return prepared;
   }
   prepared.opened = true;
+  // A check keeps only the verdict and the size: the pixels are not decoded.
+  if (std::get<1>(request) == PictureRequest::Check) {
+    CheckDibFileQuietly(fileName.c_str(), prepared.error, prepared.width, prepared.height,
+                        maxDimension);
+    return prepared;
+  }
   try {
     std::unique_ptr<RgbImage> image =
         ReadDibFileQuietly(fileName.c_str(), prepared.error, maxDimension);
     if (!image || image->pixels.empty()) return prepared;
     prepared.width = image->width, prepared.height = image->height;
-    if (std::get<1>(request) == PictureRequest::Load) {
-      prepared.levels.push_back(std::move(image->pixels));
-      image.reset();
-      MakeSmallerLevels(prepared, std::get<2>(request));
-      if (pad) PadLevels(prepared);
-    }
+    prepared.levels.push_back(std::move(image->pixels));
+    image.reset();
+    MakeSmallerLevels(prepared, std::get<2>(request));
+    if (pad) PadLevels(prepared);
   } catch (const std::bad_alloc&) {
     prepared.levels.clear();
     prepared.error = "Out of memory.";

@@ -82,11 +82,15 @@ Bytes WithByte(Bytes file, size_t at, unsigned char value) {
   return file;
 }
 
-// The status of decoding bytes; a refused file must leave no picture behind.
+// The status of decoding bytes; a refused file must leave no picture behind, and the check
+// that decodes nothing must give the same verdict and size.
 DibStatus Status(const Bytes& file, RgbImage& image) {
   image = {1, 1, {1, 2, 3}};
   DibStatus status = DecodeDib(file, image);
   EXPECT_TRUE(status == DibStatus::Ok || (image.pixels.empty() && image.width == 0));
+  int32_t width = -1, height = -1;
+  EXPECT_EQ(CheckDib(file, width, height), status);
+  EXPECT_EQ(std::tie(width, height), std::tie(image.width, image.height));
   return status;
 }
 
