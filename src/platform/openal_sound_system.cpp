@@ -2,6 +2,7 @@
 // a small pool of sources for the sounds played once and one source for each looping voice.
 #include <AL/al.h>
 #include <AL/alc.h>
+#include <AL/efx.h>
 
 #include <dlfcn.h>
 
@@ -29,7 +30,10 @@ class OpenAlSoundSystem : public SoundSystem {
       why = "no audio device could be opened";
       return false;
     }
-    context_ = alcCreateContext(device_, nullptr);
+    // No auxiliary sends: the game uses no effects, and each of the voices OpenAL Soft sets
+    // aside would otherwise carry room for their mixing.
+    const ALCint attributes[] = {ALC_MAX_AUXILIARY_SENDS, 0, 0};
+    context_ = alcCreateContext(device_, attributes);
     if (context_ == nullptr || !alcMakeContextCurrent(context_)) {
       why = "the audio device refused a context";
       if (context_ != nullptr) alcDestroyContext(context_);
