@@ -8,8 +8,8 @@
 
 class Track;
 
-// Starts reading the track folders on a worker, so that the files are read while the window
-// opens and the first frames are drawn; the data folder must be known by then.
+// Starts reading the track folders on a worker, so that the files are read while the first
+// frames are drawn; the data folder must be known by then.
 void StartReadingTrackFiles();
 // The track files of the latest reading (waiting for the worker; reading now when none was
 // ever started), in selection order; each refused file is named on standard error with its
