@@ -73,7 +73,7 @@ bool GameSetupUnfinished() {
 }
 
 void DropGameSetup() {
-  if (SetupUnfinished || RestRequested) DropPrefetchedPictures();
+  DropPrefetchedPictures();
   SetupUnfinished = false;
   RestRequested = false;
 }

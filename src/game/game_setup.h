@@ -62,8 +62,8 @@ void BeginGameSetup();
 void FinishGameSetup();
 // True from BeginGameSetup until FinishGameSetup has run.
 bool GameSetupUnfinished();
-// Leaves an unfinished GameSetup as it is and forgets the pictures it asked for: a game that ends
-// hands nothing of its own folders to a game started after it in the same process.
+// Leaves an unfinished GameSetup as it is and forgets every picture asked for and not taken: a
+// game that ends hands nothing of its own folders to a game started after it in the process.
 void DropGameSetup();
 // True when FinishGameSetup would not wait: its pictures were asked for and are all prepared.
 bool GameSetupReady();
