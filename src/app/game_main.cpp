@@ -133,12 +133,15 @@ int RunGame(FramePacer& pacer, StartWindow start) {
       if (TakeKeyPress(key)) ChangeSoundVolume(+1);
 
     if (const ScreenOps* screen = CurrentScreen()) screen->input();
-    // What the main menu does not draw loads behind its first frame: once its pictures are
-    // ready, or at once when the player leaves the menu first. After the input, so that a box of
-    // a broken picture never takes a key press that has not acted yet.
-    if (!QuitRequested && presented && GameSetupUnfinished() &&
-        (ScreenState != screen::MainMenu || GameSetupReady()))
-      FinishGameSetup();
+    // What the main menu does not draw loads behind its first frame: a step a frame once its
+    // pictures are ready, or all at once when the player leaves the menu first. After the input,
+    // so that a box of a broken picture never takes a key press that has not acted yet.
+    if (!QuitRequested && presented && GameSetupUnfinished()) {
+      if (ScreenState != screen::MainMenu)
+        FinishGameSetup();
+      else if (GameSetupReady())
+        FinishGameSetupStep();
+    }
   }
 
   DestroyGameWindow();

@@ -26,10 +26,32 @@ namespace {
 constexpr const char* CarModelFiles[] = {"Data/wingman.ms3d", "Data/pizzacar.ms3d",
                                          "Data/flyingtaco.ms3d"};
 
-// Where the current GameSetup is: its main-menu part done and the rest left; the rest's pictures
-// and the track files asked for.
-bool SetupUnfinished = false;
+// The steps of the setup's rest, in order: the car and track menus' pictures, the cars, the
+// built-in tracks. How many of the current GameSetup's are done (all: nothing left), and whether
+// the rest's pictures and the track files were asked for.
+constexpr int RestSteps = 3;
+int StepsDone = RestSteps;
 bool RestRequested = false;
+
+void LoadRosterCars() {
+  Car& smile = CarRoster[0];
+  smile.model.load(CarModelFiles[0]);
+  smile.name = RosterCarNames[0];
+
+  Car& pizza = CarRoster[1];
+  pizza.model.load(CarModelFiles[1]);
+  pizza.acceleration = 0.00031f;
+  pizza.steering = 0.12f;
+  pizza.health = 4.5f;
+  pizza.name = RosterCarNames[1];
+
+  Car& taco = CarRoster[2];
+  taco.model.load(CarModelFiles[2]);
+  taco.acceleration = 0.00018f;
+  taco.steering = 0.08f;
+  taco.health = 18.0f;
+  taco.name = RosterCarNames[2];
+}
 
 }  // namespace
 
@@ -64,17 +86,17 @@ void BeginGameSetup() {
   for (Player& player : Players) player.carIndex = 0;
   SelectedTrackIndex = 0;
   SelectedTrack = &TrackTable[0];
-  SetupUnfinished = true;
+  StepsDone = 0;
   platform::TimelineMark("setup: main menu");
 }
 
 bool GameSetupUnfinished() {
-  return SetupUnfinished;
+  return StepsDone < RestSteps;
 }
 
 void DropGameSetup() {
   DropPrefetchedPictures();
-  SetupUnfinished = false;
+  StepsDone = RestSteps;
   RestRequested = false;
 }
 
@@ -82,36 +104,29 @@ bool GameSetupReady() {
   return RestRequested && PrefetchedPicturesReady();
 }
 
-void FinishGameSetup() {
-  if (!SetupUnfinished) return;
+void FinishGameSetupStep() {
+  if (!GameSetupUnfinished()) return;
   PrefetchGamePictures();
-  SetupUnfinished = false;
-  RestRequested = false;
-  MenuCarTexture = LoadTexture("Data/menuCar.bmp", TextureFilter::Linear);
-  MenuTrackTexture = LoadTexture("Data/menuTrack.bmp", TextureFilter::Linear);
-  platform::TimelineMark("setup: menu pictures");
+  switch (StepsDone++) {
+    case 0:
+      MenuCarTexture = LoadTexture("Data/menuCar.bmp", TextureFilter::Linear);
+      MenuTrackTexture = LoadTexture("Data/menuTrack.bmp", TextureFilter::Linear);
+      platform::TimelineMark("setup: menu pictures");
+      break;
+    case 1:
+      LoadRosterCars();
+      platform::TimelineMark("setup: cars");
+      break;
+    default:
+      // The track files never hold the first frame: the track selection defines them, waiting
+      // for their reading if it comes first.
+      DefineTracks();
+      platform::TimelineMark("setup: built-in tracks");
+      RestRequested = false;
+      break;
+  }
+}
 
-  Car& smile = CarRoster[0];
-  smile.model.load(CarModelFiles[0]);
-  smile.name = RosterCarNames[0];
-
-  Car& pizza = CarRoster[1];
-  pizza.model.load(CarModelFiles[1]);
-  pizza.acceleration = 0.00031f;
-  pizza.steering = 0.12f;
-  pizza.health = 4.5f;
-  pizza.name = RosterCarNames[1];
-
-  Car& taco = CarRoster[2];
-  taco.model.load(CarModelFiles[2]);
-  taco.acceleration = 0.00018f;
-  taco.steering = 0.08f;
-  taco.health = 18.0f;
-  taco.name = RosterCarNames[2];
-  platform::TimelineMark("setup: cars");
-
-  DefineTracks();
-  platform::TimelineMark("setup: built-in tracks");
-  // The track files never hold the first frame: the track selection defines them, waiting for
-  // their reading if it comes first.
+void FinishGameSetup() {
+  while (GameSetupUnfinished()) FinishGameSetupStep();
 }

@@ -60,6 +60,9 @@ void GameSetup();
 // the built-in tracks), waiting for its pictures, and does nothing when nothing is left.
 void BeginGameSetup();
 void FinishGameSetup();
+// One step of FinishGameSetup (the menus' pictures, the cars or the tracks), so that a frame
+// between two steps keeps its pace; does nothing when nothing is left.
+void FinishGameSetupStep();
 // True from BeginGameSetup until FinishGameSetup has run.
 bool GameSetupUnfinished();
 // Leaves an unfinished GameSetup as it is and forgets every picture asked for and not taken: a
